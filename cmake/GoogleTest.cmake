@@ -1,0 +1,15 @@
+# GoogleTest comes from Debian's googletest source package for both builds; an MSYS2 build on
+# Windows uses the installed package instead.
+set(TARVIK_GTEST_SOURCE /usr/src/googletest CACHE PATH "GoogleTest source folder")
+if(EXISTS ${TARVIK_GTEST_SOURCE}/CMakeLists.txt)
+  set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+  set(BUILD_GMOCK ON CACHE BOOL "" FORCE)
+  set(gtest_force_shared_crt ON CACHE BOOL "" FORCE)
+  add_subdirectory(${TARVIK_GTEST_SOURCE} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+else()
+  find_package(GTest REQUIRED)
+  add_library(gtest ALIAS GTest::gtest)
+  add_library(gtest_main ALIAS GTest::gtest_main)
+  add_library(gmock ALIAS GTest::gmock)
+endif()
+include(GoogleTest)

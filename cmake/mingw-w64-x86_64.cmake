@@ -1,0 +1,18 @@
+# Cross-compiling Tarvik.exe on Linux with the mingw-w64 posix-threads toolchain.
+set(CMAKE_SYSTEM_NAME Windows)
+set(CMAKE_SYSTEM_PROCESSOR x86_64)
+
+set(TARVIK_MINGW_PREFIX x86_64-w64-mingw32)
+set(CMAKE_C_COMPILER ${TARVIK_MINGW_PREFIX}-gcc-posix)
+set(CMAKE_CXX_COMPILER ${TARVIK_MINGW_PREFIX}-g++-posix)
+set(CMAKE_RC_COMPILER ${TARVIK_MINGW_PREFIX}-windres)
+
+set(CMAKE_FIND_ROOT_PATH /usr/${TARVIK_MINGW_PREFIX})
+set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
+set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE BOTH)
+
+# Windows tests run under Wine; scripts/test.sh provides the prefix and display.
+find_program(TARVIK_WINE wine REQUIRED)
+set(CMAKE_CROSSCOMPILING_EMULATOR ${TARVIK_WINE})

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <mutex>
+#include <utility>
+
+namespace tarvik {
+
+// A value that several threads share, reachable only through Lock(), so a reader or writer
+// cannot forget the lock: the returned handle holds it for as long as the handle lives.
+template <typename T>
+class Guarded {
+ public:
+  class Handle {
+   public:
+    Handle(std::mutex& mutex, T& value) : lock_(mutex), value_(&value) {}
+    T& operator*() const { return *value_; }
+    T* operator->() const { return value_; }
+
+   private:
+    std::unique_lock<std::mutex> lock_;
+    T* value_;
+  };
+
+  Guarded() = default;
+  explicit Guarded(T initial) : value_(std::move(initial)) {}
+  Guarded(const Guarded&) = delete;
+  Guarded& operator=(const Guarded&) = delete;
+
+  Handle Lock() { return Handle(mutex_, value_); }
+
+  // A copy taken under the lock, for readers that only need a snapshot.
+  T Snapshot() {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return value_;
+  }
+
+ private:
+  std::mutex mutex_;
+  T value_{};
+};
+
+}  // namespace tarvik

@@ -1,0 +1,89 @@
+#pragma once
+
+// Names of the entries of the shared Settings record. Every index the program uses is named
+// here; code never addresses Settings by a bare number.
+namespace tarvik::opt {
+
+// Run-time state
+inline constexpr int LanguageId = 1;
+inline constexpr int LanguageCount = 2;
+inline constexpr int TextLineHeight = 13;
+inline constexpr int StopFlag = 14;
+inline constexpr int PowerLibraryPresent = 21;
+inline constexpr int CopyRequest = 26;
+inline constexpr int NetProviderLibraryPresent = 31;
+inline constexpr int DriveLetterCount = 32;
+inline constexpr int DriveRemovalSeen = 39;
+inline constexpr int HistoryRowLimit = 41;
+inline constexpr int RefreshSystemRequest = 47;
+inline constexpr int ResetSystemRequest = 48;
+inline constexpr int DriveChangeRequest = 49;
+inline constexpr int QuitFlag = 52;
+inline constexpr int PortableMode = 63;
+inline constexpr int SettingsLoaded = 64;
+
+// The on/off options saved as the 26 flags of the packed option string
+inline constexpr int FirstFlag = 65;
+inline constexpr int AlwaysOnTop = 65;
+inline constexpr int ExtendedLogBuffering = 66;
+inline constexpr int SingleClickTray = 67;
+inline constexpr int DriveLedTray = 68;
+inline constexpr int ExtendedHistory = 69;
+inline constexpr int LogStorageEvents = 70;
+inline constexpr int LogNetworkEvents = 71;
+inline constexpr int LogDriveSpace = 72;
+inline constexpr int LogSystemEvents = 73;
+inline constexpr int RestoreEvents = 74;
+inline constexpr int LogEnabled = 76;
+inline constexpr int StartMinimized = 77;
+inline constexpr int NetworkInPackets = 78;
+inline constexpr int TransparentWindow = 79;
+inline constexpr int PopUpOnDriveEvents = 80;
+inline constexpr int RealTimeMemory = 81;
+inline constexpr int RealTimeNetwork = 82;
+inline constexpr int SoundEnabled = 83;
+inline constexpr int TrayIconEnabled = 84;
+inline constexpr int MinimizeToTray = 85;
+inline constexpr int ComprehensivePingTimeline = 86;
+inline constexpr int BorderlessWindow = 87;
+inline constexpr int CloseToTray = 88;
+inline constexpr int RememberPositions = 89;
+inline constexpr int LastFlag = 90;
+
+// Options saved beside the flags
+inline constexpr int TransparencyStep = 50;
+inline constexpr int TitleBarMode = 56;
+inline constexpr int LongIdleChoice = 58;
+inline constexpr int LongIdleSeconds = 59;
+
+// Geometry
+inline constexpr int MiniHeight = 93;
+inline constexpr int MiniWidth = 94;
+inline constexpr int MiniX = 95;
+inline constexpr int MiniY = 96;
+inline constexpr int MainX = 97;
+inline constexpr int MainY = 98;
+
+inline constexpr int IpHelperLibraryPresent = 101;
+inline constexpr int RefreshDrivesRequest = 111;
+inline constexpr int ResetDrivesRequest = 112;
+inline constexpr int StorageUnit = 125;
+inline constexpr int RereadSystemTextRequest = 144;
+inline constexpr int ResetSystemPanelRequest = 145;
+inline constexpr int PanelSelectClicks = 150;
+inline constexpr int GpuRefreshRequest = 195;
+inline constexpr int GpuShowErrors = 196;
+inline constexpr int NvmlPresent = 200;
+inline constexpr int PdhLibraryPresent = 201;
+inline constexpr int ProcessorCount = 202;
+inline constexpr int ProcessorColourLast = 212;
+inline constexpr int FirstProcessorGraph = 214;
+inline constexpr int PingNow = 273;
+inline constexpr int PingIntervalChoice = 275;
+inline constexpr int DnsLibraryPresent = 277;
+inline constexpr int PingAddressRequest = 278;
+inline constexpr int SlowResponseChoice = 289;
+inline constexpr int PingShowsAddresses = 291;
+inline constexpr int FirstGraphColour = 301;
+
+}  // namespace tarvik::opt

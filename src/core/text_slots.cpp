@@ -1,0 +1,19 @@
+#include "core/text_slots.h"
+
+#include <cassert>
+
+namespace tarvik {
+
+std::wstring TextSlots::Get(int index) const {
+  assert(index >= 0 && index < kCount);
+  std::lock_guard<std::mutex> lock(mutex_);
+  return texts_[static_cast<size_t>(index)];
+}
+
+void TextSlots::Set(int index, std::wstring text) {
+  assert(index >= 0 && index < kCount);
+  std::lock_guard<std::mutex> lock(mutex_);
+  texts_[static_cast<size_t>(index)] = std::move(text);
+}
+
+}  // namespace tarvik

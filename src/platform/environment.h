@@ -1,0 +1,21 @@
+#pragma once
+
+#include <string>
+
+namespace tarvik::platform {
+
+// Facts about the process and the user that the program reads at start.
+class Environment {
+ public:
+  virtual ~Environment() = default;
+
+  [[nodiscard]] virtual std::wstring ProgramFile() const = 0;
+  // The user's roaming application-data folder with a trailing backslash, or empty.
+  [[nodiscard]] virtual std::wstring AppDataFolder() const = 0;
+  [[nodiscard]] virtual int UserDefaultLanguageId() const = 0;
+  [[nodiscard]] virtual int LogicalProcessorCount() const = 0;
+  virtual void Beep(int hertz, int milliseconds) = 0;
+  virtual void SetCurrentThreadPriority(int level) = 0;  // 1 lowest .. 16 normal .. 31 highest
+};
+
+}  // namespace tarvik::platform

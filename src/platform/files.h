@@ -1,0 +1,26 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace tarvik::platform {
+
+// The file operations the program needs, on Windows paths (backslash separated).
+class FileSystem {
+ public:
+  virtual ~FileSystem() = default;
+
+  [[nodiscard]] virtual std::optional<std::string> ReadFile(const std::wstring& path) = 0;
+  // Replaces the file as a whole: a failed write leaves any old file as it was.
+  [[nodiscard]] virtual bool WriteFile(const std::wstring& path, std::string_view bytes) = 0;
+  [[nodiscard]] virtual bool DeleteFile(const std::wstring& path) = 0;
+  [[nodiscard]] virtual bool FileExists(const std::wstring& path) = 0;
+  [[nodiscard]] virtual bool FolderExists(const std::wstring& path) = 0;
+  [[nodiscard]] virtual bool CreateFolder(const std::wstring& path) = 0;
+  // Last-write time as a local wall-clock date value.
+  [[nodiscard]] virtual std::optional<int64_t> FileDate(const std::wstring& path) = 0;
+};
+
+}  // namespace tarvik::platform

@@ -1,0 +1,147 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/canvas.h"
+#include "platform/geometry.h"
+
+namespace tarvik::platform {
+
+// Windows and gadgets are addressed by the program's fixed numbers; the implementation keeps
+// the mapping to native handles. Sizes and positions are in 96-DPI base units.
+
+enum class WindowFrame { Caption, Borderless, Notice };
+
+struct WindowSpec {
+  Rect Bounds;  // position of the outer window, size of its client area
+  std::wstring Title;
+  WindowFrame Frame = WindowFrame::Caption;
+  bool Visible = true;
+  bool Layered = false;
+};
+
+enum class ShowMode { Hide, Show, Normal, Minimize };
+
+// Where a gadget lives: a window, and optionally one tab of a panel gadget in it.
+struct GadgetParent {
+  int Window = 0;
+  int Panel = 0;
+  int Tab = -1;
+};
+
+enum class FontStyle { Normal, Bold };
+
+enum class Key { F5, F6, Up, Down, Left, Right, C, S, I, Tab, Return };
+struct Shortcut {
+  Key Pressed = Key::F5;
+  bool Ctrl = false;
+  bool Shift = false;
+};
+
+enum class EventKind { None, Close, Minimize, Restore, Move, Gadget, Shortcut, Tray, Timer };
+enum class GadgetAction { Click, RightClick, Change, MouseMove };
+enum class TrayAction { LeftClick, LeftDoubleClick, RightClick };
+
+struct GuiEvent {
+  EventKind Kind = EventKind::None;
+  int Window = 0;
+  int Gadget = 0;
+  int Detail = 0;  // GadgetAction, TrayAction, shortcut command or timer number
+  Point Mouse;     // gadget-relative, for clicks and moves
+};
+
+// Messages that reach the window callback directly, before the event loop sees anything.
+enum class SystemMessageKind {
+  QueryEndSession,
+  EndSession,
+  Registered,
+  VolumeArrival,
+  VolumeRemoval,
+  TaskbarCreated
+};
+
+struct SystemMessage {
+  SystemMessageKind Kind = SystemMessageKind::Registered;
+  uint32_t RegisteredId = 0;
+  uint32_t UnitMask = 0;  // drives A (bit 0) to Z for volume messages
+};
+
+// The window callback: runs on the window thread, before the event loop sees anything.
+class MessageHandler {
+ public:
+  virtual ~MessageHandler() = default;
+  // Every message of the program's windows passes here first (counted for statistics).
+  virtual void CountMessage() = 0;
+  // Returns true when the message is fully handled and must answer 0.
+  virtual bool OnSystemMessage(const SystemMessage& message) = 0;
+};
+
+class Gui {
+ public:
+  virtual ~Gui() = default;
+
+  // Windows
+  [[nodiscard]] virtual bool OpenWindow(int id, const WindowSpec& spec) = 0;
+  virtual void CloseWindow(int id) = 0;
+  [[nodiscard]] virtual bool WindowExists(int id) const = 0;
+  virtual void ShowWindow(int id, ShowMode mode) = 0;
+  [[nodiscard]] virtual bool IsWindowVisible(int id) const = 0;
+  [[nodiscard]] virtual bool IsWindowMinimized(int id) const = 0;
+  virtual void MoveWindow(int id, Point to) = 0;
+  [[nodiscard]] virtual Rect WindowBounds(int id) const = 0;  // outer position and size
+  virtual void SetWindowTitle(int id, const std::wstring& title) = 0;
+  [[nodiscard]] virtual std::wstring WindowTitle(int id) const = 0;
+  virtual void SetAlwaysOnTop(int id, bool onTop) = 0;
+  virtual void RaiseWindow(int id) = 0;  // above all others and back
+  virtual void SetWindowAlpha(int id, int alpha) = 0;
+
+  // Gadgets
+  virtual void CreatePanel(int id, const GadgetParent& parent, const Rect& bounds,
+                           const std::vector<std::wstring>& tabCaptions) = 0;
+  virtual void SelectPanelTab(int id, int tab) = 0;
+  [[nodiscard]] virtual int SelectedPanelTab(int id) const = 0;
+  virtual void CreateCanvas(int id, const GadgetParent& parent, const Rect& bounds) = 0;
+  // Draws into the canvas's backing bitmap under its lock, from any thread, then repaints.
+  virtual void DrawCanvas(int id, const std::function<void(Canvas&)>& draw) = 0;
+  virtual void CreateText(int id, const GadgetParent& parent, const Rect& bounds,
+                          const std::wstring& text) = 0;
+  virtual void SetGadgetText(int id, const std::wstring& text) = 0;
+  [[nodiscard]] virtual std::wstring GadgetText(int id) const = 0;
+  virtual void SetGadgetFont(int id, FontId font) = 0;
+
+  // Fonts, images, tray
+  [[nodiscard]] virtual FontId LoadFont(const std::wstring& name, int points, FontStyle style) = 0;
+  virtual void SetDefaultFont(FontId font) = 0;
+  virtual void CreateImage(int id, Size size, const std::function<void(Canvas&)>& draw) = 0;
+  [[nodiscard]] virtual bool AddTrayIcon(int window, int image, const std::wstring& tip) = 0;
+  virtual void SetTrayImage(int image) = 0;
+  virtual void RemoveTrayIcon() = 0;
+
+  // Input and timing
+  virtual void AddShortcut(int window, Shortcut keys, int command) = 0;
+  virtual void StartTimer(int window, int timer, int milliseconds) = 0;
+  [[nodiscard]] virtual bool IsShiftDown() const = 0;
+  // Waits for the next event; -1 waits without limit, a timeout gives EventKind::None.
+  [[nodiscard]] virtual GuiEvent WaitEvent(int timeoutMs) = 0;
+
+  // System messages and the desktop
+  [[nodiscard]] virtual uint32_t RegisterMessage(const std::wstring& name) = 0;
+  virtual void BroadcastMessage(uint32_t message) = 0;
+  virtual void SetMessageHandler(MessageHandler* handler) = 0;
+  [[nodiscard]] virtual Size DesktopSize() const = 0;
+  [[nodiscard]] virtual Rect WorkArea() const = 0;
+  virtual void BlockShutdown(int window, const std::wstring& reason) = 0;
+
+  // File dialogs; the filter reads "Description (*.ext)| *.ext". Empty optional when cancelled.
+  [[nodiscard]] virtual std::optional<std::wstring> AskSaveFile(const std::wstring& title,
+                                                                const std::wstring& filter) = 0;
+  [[nodiscard]] virtual std::optional<std::wstring> AskOpenFile(const std::wstring& title,
+                                                                const std::wstring& filter) = 0;
+  virtual void UnblockShutdown(int window) = 0;
+};
+
+}  // namespace tarvik::platform

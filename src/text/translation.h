@@ -1,0 +1,21 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace tarvik {
+
+// The user's language as chosen at start from the system's default language.
+enum LanguageId : int { kLanguageUnknown = 0, kEnglish = 1, kGerman = 2, kFrench = 3, kSpanish = 4 };
+
+// Fills the two lookup maps from the compiled-in table for the given language. Languages without
+// a column of their own show the English keys.
+void LoadTranslations(int languageId);
+
+// The text shown for an English key; a key missing from the table yields an empty text.
+[[nodiscard]] std::wstring Tr(std::wstring_view key);
+// The same for the fixed-width keys, given without their "<" or ">" mark: the result always has
+// the key's width.
+[[nodiscard]] std::wstring TrFixed(std::wstring_view key);
+
+}  // namespace tarvik
