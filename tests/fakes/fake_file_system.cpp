@@ -1,0 +1,64 @@
+#include "fakes/fake_file_system.h"
+
+namespace tarvik::fakes {
+namespace {
+
+std::wstring WithoutTrailingSlash(std::wstring path) {
+  while (!path.empty() && (path.back() == L'\\' || path.back() == L'/')) path.pop_back();
+  return path;
+}
+
+}  // namespace
+
+std::optional<std::string> FakeFileSystem::ReadFile(const std::wstring& path) {
+  ++Reads;
+  const auto found = Files.find(path);
+  if (found == Files.end()) return std::nullopt;
+  return found->second;
+}
+
+bool FakeFileSystem::WriteFile(const std::wstring& path, std::string_view bytes) {
+  if (!IsWritable(path)) return false;
+  Files[path] = std::string(bytes);
+  Changes.push_back(L"write " + path);
+  return true;
+}
+
+bool FakeFileSystem::DeleteFile(const std::wstring& path) {
+  if (Files.erase(path) == 0) return false;
+  Changes.push_back(L"delete " + path);
+  return true;
+}
+
+bool FakeFileSystem::FileExists(const std::wstring& path) {
+  ++Reads;
+  return Files.count(path) > 0;
+}
+
+bool FakeFileSystem::FolderExists(const std::wstring& path) {
+  ++Reads;
+  return Folders.count(WithoutTrailingSlash(path)) > 0;
+}
+
+bool FakeFileSystem::CreateFolder(const std::wstring& path) {
+  if (!IsWritable(path)) return false;
+  Folders.insert(WithoutTrailingSlash(path));
+  Changes.push_back(L"mkdir " + path);
+  return true;
+}
+
+std::optional<int64_t> FakeFileSystem::FileDate(const std::wstring& path) {
+  ++Reads;
+  if (Files.count(path) == 0) return std::nullopt;
+  const auto found = Dates.find(path);
+  return found == Dates.end() ? 0 : found->second;
+}
+
+bool FakeFileSystem::IsWritable(const std::wstring& path) const {
+  for (const auto& folder : ReadOnlyFolders) {
+    if (path.rfind(folder, 0) == 0) return false;
+  }
+  return true;
+}
+
+}  // namespace tarvik::fakes

@@ -1,0 +1,37 @@
+#pragma once
+
+#include <map>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "platform/files.h"
+
+namespace tarvik::fakes {
+
+// An in-memory file system. Paths are compared as given (callers build them the same way the
+// program does). Every call that changes something is recorded in `Changes`.
+class FakeFileSystem : public platform::FileSystem {
+ public:
+  std::map<std::wstring, std::string> Files;
+  std::map<std::wstring, int64_t> Dates;
+  std::set<std::wstring> Folders;
+  std::set<std::wstring> ReadOnlyFolders;  // writes and folder creation below these fail
+  std::vector<std::wstring> Changes;
+  int Reads = 0;
+
+  std::optional<std::string> ReadFile(const std::wstring& path) override;
+  bool WriteFile(const std::wstring& path, std::string_view bytes) override;
+  bool DeleteFile(const std::wstring& path) override;
+  bool FileExists(const std::wstring& path) override;
+  bool FolderExists(const std::wstring& path) override;
+  bool CreateFolder(const std::wstring& path) override;
+  std::optional<int64_t> FileDate(const std::wstring& path) override;
+
+  [[nodiscard]] bool Touched() const { return Reads > 0 || !Changes.empty(); }
+
+ private:
+  [[nodiscard]] bool IsWritable(const std::wstring& path) const;
+};
+
+}  // namespace tarvik::fakes
