@@ -4,7 +4,9 @@
 
 namespace tarvik {
 
-Settings::Settings() { Clear(); }
+Settings::Settings() {
+  Clear();
+}
 
 int32_t Settings::Get(int index) const {
   assert(index >= 0 && index < kCount);
@@ -21,7 +23,9 @@ void Settings::Toggle(int index) {
   values_[static_cast<size_t>(index)].fetch_xor(1, std::memory_order_acq_rel);
 }
 
-void Settings::Request(int index, int32_t value) { Set(index, value); }
+void Settings::Request(int index, int32_t value) {
+  Set(index, value);
+}
 
 int32_t Settings::Take(int index, int32_t idle) {
   assert(index >= 0 && index < kCount);
@@ -29,7 +33,8 @@ int32_t Settings::Take(int index, int32_t idle) {
 }
 
 void Settings::Clear() {
-  for (auto& value : values_) value.store(0, std::memory_order_relaxed);
+  for (auto& value : values_)
+    value.store(0, std::memory_order_relaxed);
 }
 
 }  // namespace tarvik

@@ -11,6 +11,7 @@ class Clock {
   virtual ~Clock() = default;
   [[nodiscard]] virtual int64_t NowLocal() const = 0;
   [[nodiscard]] virtual int64_t TickMs() const = 0;
+  virtual void SleepMs(int milliseconds) const = 0;
 };
 
 }  // namespace tarvik::platform

@@ -7,7 +7,8 @@
 
 namespace tarvik::platform {
 
-// The file operations the program needs, on Windows paths (backslash separated).
+// The file operations the program needs, on Windows paths (backslash separated). Names avoid
+// the Windows API's own (DeleteFile is a macro there).
 class FileSystem {
  public:
   virtual ~FileSystem() = default;
@@ -15,7 +16,7 @@ class FileSystem {
   [[nodiscard]] virtual std::optional<std::string> ReadFile(const std::wstring& path) = 0;
   // Replaces the file as a whole: a failed write leaves any old file as it was.
   [[nodiscard]] virtual bool WriteFile(const std::wstring& path, std::string_view bytes) = 0;
-  [[nodiscard]] virtual bool DeleteFile(const std::wstring& path) = 0;
+  [[nodiscard]] virtual bool RemoveFile(const std::wstring& path) = 0;
   [[nodiscard]] virtual bool FileExists(const std::wstring& path) = 0;
   [[nodiscard]] virtual bool FolderExists(const std::wstring& path) = 0;
   [[nodiscard]] virtual bool CreateFolder(const std::wstring& path) = 0;

@@ -60,8 +60,7 @@ enum class SystemMessageKind {
   EndSession,
   Registered,
   VolumeArrival,
-  VolumeRemoval,
-  TaskbarCreated
+  VolumeRemoval
 };
 
 struct SystemMessage {
@@ -131,7 +130,9 @@ class Gui {
   // System messages and the desktop
   [[nodiscard]] virtual uint32_t RegisterMessage(const std::wstring& name) = 0;
   virtual void BroadcastMessage(uint32_t message) = 0;
-  virtual void SetMessageHandler(MessageHandler* handler) = 0;
+  // The handler sees the system messages that reach `window` (they reach every top-level window;
+  // one window is enough) and counts the messages of all windows. nullptr removes it.
+  virtual void SetMessageHandler(MessageHandler* handler, int window) = 0;
   [[nodiscard]] virtual Size DesktopSize() const = 0;
   [[nodiscard]] virtual Rect WorkArea() const = 0;
   virtual void BlockShutdown(int window, const std::wstring& reason) = 0;

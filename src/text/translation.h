@@ -3,14 +3,25 @@
 #include <string>
 #include <string_view>
 
+#include "text/translation_table.h"
+
 namespace tarvik {
 
 // The user's language as chosen at start from the system's default language.
-enum LanguageId : int { kLanguageUnknown = 0, kEnglish = 1, kGerman = 2, kFrench = 3, kSpanish = 4 };
+enum LanguageId : int {
+  kLanguageUnknown = 0,
+  kEnglish = 1,
+  kGerman = 2,
+  kFrench = 3,
+  kSpanish = 4
+};
 
 // Fills the two lookup maps from the compiled-in table for the given language. Languages without
 // a column of their own show the English keys.
 void LoadTranslations(int languageId);
+// The same from any table in the stored shape; the column numbered like the language id holds
+// the texts shown. A later row for the same key replaces the earlier one.
+void LoadTranslations(const TranslationTable& table, int languageId);
 
 // The text shown for an English key; a key missing from the table yields an empty text.
 [[nodiscard]] std::wstring Tr(std::wstring_view key);

@@ -4,7 +4,8 @@ namespace tarvik::fakes {
 namespace {
 
 std::wstring WithoutTrailingSlash(std::wstring path) {
-  while (!path.empty() && (path.back() == L'\\' || path.back() == L'/')) path.pop_back();
+  while (!path.empty() && (path.back() == L'\\' || path.back() == L'/'))
+    path.pop_back();
   return path;
 }
 
@@ -13,19 +14,22 @@ std::wstring WithoutTrailingSlash(std::wstring path) {
 std::optional<std::string> FakeFileSystem::ReadFile(const std::wstring& path) {
   ++Reads;
   const auto found = Files.find(path);
-  if (found == Files.end()) return std::nullopt;
+  if (found == Files.end())
+    return std::nullopt;
   return found->second;
 }
 
 bool FakeFileSystem::WriteFile(const std::wstring& path, std::string_view bytes) {
-  if (!IsWritable(path)) return false;
+  if (!IsWritable(path))
+    return false;
   Files[path] = std::string(bytes);
   Changes.push_back(L"write " + path);
   return true;
 }
 
-bool FakeFileSystem::DeleteFile(const std::wstring& path) {
-  if (Files.erase(path) == 0) return false;
+bool FakeFileSystem::RemoveFile(const std::wstring& path) {
+  if (Files.erase(path) == 0)
+    return false;
   Changes.push_back(L"delete " + path);
   return true;
 }
@@ -41,7 +45,8 @@ bool FakeFileSystem::FolderExists(const std::wstring& path) {
 }
 
 bool FakeFileSystem::CreateFolder(const std::wstring& path) {
-  if (!IsWritable(path)) return false;
+  if (!IsWritable(path))
+    return false;
   Folders.insert(WithoutTrailingSlash(path));
   Changes.push_back(L"mkdir " + path);
   return true;
@@ -49,14 +54,16 @@ bool FakeFileSystem::CreateFolder(const std::wstring& path) {
 
 std::optional<int64_t> FakeFileSystem::FileDate(const std::wstring& path) {
   ++Reads;
-  if (Files.count(path) == 0) return std::nullopt;
+  if (Files.count(path) == 0)
+    return std::nullopt;
   const auto found = Dates.find(path);
   return found == Dates.end() ? 0 : found->second;
 }
 
 bool FakeFileSystem::IsWritable(const std::wstring& path) const {
   for (const auto& folder : ReadOnlyFolders) {
-    if (path.rfind(folder, 0) == 0) return false;
+    if (path.rfind(folder, 0) == 0)
+      return false;
   }
   return true;
 }

@@ -22,7 +22,7 @@ class FakeFileSystem : public platform::FileSystem {
 
   std::optional<std::string> ReadFile(const std::wstring& path) override;
   bool WriteFile(const std::wstring& path, std::string_view bytes) override;
-  bool DeleteFile(const std::wstring& path) override;
+  bool RemoveFile(const std::wstring& path) override;
   bool FileExists(const std::wstring& path) override;
   bool FolderExists(const std::wstring& path) override;
   bool CreateFolder(const std::wstring& path) override;

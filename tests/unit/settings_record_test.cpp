@@ -31,7 +31,8 @@ TEST(SettingsRecord, TextHandedOverBeforeARequestIsSeenByTheServer) {
     texts.Set(slot::PendingDrives, L"E");
     settings.Request(opt::DriveChangeRequest);
   });
-  while (settings.Get(opt::DriveChangeRequest) == 0) std::this_thread::yield();
+  while (settings.Get(opt::DriveChangeRequest) == 0)
+    std::this_thread::yield();
   EXPECT_EQ(settings.Take(opt::DriveChangeRequest), 1);
   EXPECT_EQ(texts.Get(slot::PendingDrives), L"E");
   requester.join();

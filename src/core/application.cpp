@@ -1,0 +1,182 @@
+#include "core/application.h"
+
+#include "core/file_status.h"
+#include "core/fixed_lists.h"
+#include "core/language.h"
+#include "core/messages.h"
+#include "core/path_text.h"
+#include "core/second_instance.h"
+#include "core/shortcuts.h"
+#include "core/version.h"
+#include "core/window_placement.h"
+#include "settings/defaults.h"
+#include "text/date_format.h"
+#include "text/translation.h"
+#include "ui/gadget_ids.h"
+#include "ui/main_window.h"
+#include "ui/mini_window.h"
+
+namespace tarvik {
+
+Application::Application(PlatformPorts ports) : ports_(ports) {}
+
+int Application::Run() {
+  if (!StartUp())
+    return 0;
+  RunEventLoop();
+  ShutDown();
+  return 0;
+}
+
+bool Application::StartUp() {
+  PrepareSharedRecords();
+  BuildPaths();
+  RegisterMessages();
+  tray_.BuildImages();
+  if (ports_.Instance.Acquire(kSingleInstanceMutexName) == platform::InstanceLock::AlreadyRunning) {
+    RunSecondInstance(ports_.Gui, ports_.Env.UserDefaultLanguageId());
+    return false;
+  }
+  LoadOptionalLibraries();
+  fonts_ = LoadFonts(ports_.Gui);
+  OpenProgressWindow(ports_.Gui, settings_, fonts_);
+  ChooseLanguage();
+  AddProgressLine(ports_.Gui, L"\r\n2-OS: " + texts_.Get(slot::OsDescription));
+  AddProgressLine(ports_.Gui, L"\r\n3-" + Tr(L"Loading: PC Hardware"));
+  AddProgressLine(ports_.Gui, L"\r\n4-" + Tr(L"Loading: Tarvik Window"));
+  BuildMainWindow(ports_.Gui, fonts_, !settings_.IsOn(opt::StartMinimized));
+  AddProgressLine(ports_.Gui, L"\r\n5-" + Tr(L"Loading: Settings"));
+  LoadSettingsAndPlaceMainWindow();
+  AddProgressLine(ports_.Gui, L"\r\n6-" + Tr(L"Loading: Events"));
+  OpenMiniWindowAndTray();
+  InstallCallbackAndShortcuts();
+  ApplyStartMinimized();
+  ShowFiles();
+  return true;
+}
+
+void Application::PrepareSharedRecords() {
+  ApplyDefaults(settings_, ports_.Env.LogicalProcessorCount(), ports_.Clock.NowLocal());
+  settings_.Set(opt::LanguageCount, 0);
+  settings_.Set(opt::LanguageId, 0);
+  PlaceFixedLists(texts_);
+}
+
+void Application::BuildPaths() {
+  const std::wstring appData = ports_.Env.AppDataFolder();
+  texts_.Set(slot::BaseFolder, appData);
+  texts_.Set(slot::MakerFolderName, kMakerFolderName);
+  auto paths = paths_.Lock();
+  paths->ProgramFile = ports_.Env.ProgramFile();
+  paths->ProgramFolder = FolderOf(paths->ProgramFile);
+  paths->LogFileName = L"TK" + FormatDate(L"%yyyy%mm", ports_.Clock.NowLocal()) + L".log";
+  paths->DefaultDataFolder = appData + kMakerFolderName + L"\\";
+  paths->DataFolder = paths->DefaultDataFolder;
+  paths->PingStatePath = paths->DataFolder + kPingStateName;
+  paths->SagaStatePath = paths->DataFolder + kSagaStateName;
+  paths->Files[kProgramFileEntry].Name = FileNameOf(paths->ProgramFile);
+  paths->Files[kProgramFileEntry].Folder = paths->ProgramFolder;
+  paths->Files[kSettingsFileEntry].Name = kSettingsFileName;
+  paths->Files[kSettingsFileEntry].Folder = paths->DataFolder;
+  paths->Files[kLogFileEntry].Name = paths->LogFileName;
+  paths->Files[kLogFileEntry].Folder = paths->DefaultDataFolder;
+  paths->Files[kPingStateEntry].Name = kPingStateName;
+  paths->Files[kPingStateEntry].Folder = paths->DataFolder;
+  paths->Files[kSagaStateEntry].Name = kSagaStateName;
+  paths->Files[kSagaStateEntry].Folder = paths->DataFolder;
+}
+
+void Application::RegisterMessages() {
+  messages_.Activate = ports_.Gui.RegisterMessage(kActivateMessageName);
+  messages_.Deactivate = ports_.Gui.RegisterMessage(kDeactivateMessageName);
+  messages_.TaskbarCreated = ports_.Gui.RegisterMessage(kTaskbarCreatedName);
+}
+
+void Application::LoadOptionalLibraries() {
+  using platform::OptionalLibrary;
+  const std::pair<OptionalLibrary, int> flags[] = {
+      {OptionalLibrary::Power, opt::PowerLibraryPresent},
+      {OptionalLibrary::NetworkProvider, opt::NetProviderLibraryPresent},
+      {OptionalLibrary::IpHelper, opt::IpHelperLibraryPresent},
+      {OptionalLibrary::PerformanceData, opt::PdhLibraryPresent},
+      {OptionalLibrary::Dns, opt::DnsLibraryPresent}};
+  for (const auto& [library, flag] : flags) {
+    settings_.Set(flag, ports_.Libraries.Load(library) ? 1 : 0);
+  }
+}
+
+void Application::ChooseLanguage() {
+  const int language = LanguageFromLangId(ports_.Env.UserDefaultLanguageId());
+  settings_.Set(opt::LanguageId, language);
+  AddProgressLine(ports_.Gui, LanguageProgressLine(language));
+  LoadTranslations(language);
+  {
+    auto paths = paths_.Lock();
+    paths->Files[kSettingsFileEntry].Status = Tr(L"None, using default settings.");
+    paths->Files[kLogFileEntry].Status = Tr(L"None, log file setting disabled.");
+    paths->Files[kPingStateEntry].Status = Tr(L"None, no active ping data.");
+    paths->Files[kSagaStateEntry].Status = Tr(L"None, restore previous sessions events disabled.");
+  }
+  settings_.Set(opt::LanguageId, 0);
+  settings_.Set(opt::LanguageCount, 0);
+}
+
+void Application::LoadSettingsAndPlaceMainWindow() {
+  platform::Gui& gui = ports_.Gui;
+  const platform::Rect bounds = gui.WindowBounds(gadget::MainWindow);
+  const platform::Point position = MainWindowStartPosition(
+      {settings_.Get(opt::MainX), settings_.Get(opt::MainY)}, {bounds.X, bounds.Y},
+      {bounds.Width, bounds.Height}, gui.DesktopSize());
+  gui.MoveWindow(gadget::MainWindow, position);
+}
+
+void Application::OpenMiniWindowAndTray() {
+  OpenMiniWindow(ports_.Gui, settings_, fonts_, !settings_.IsOn(opt::StartMinimized));
+  tray_.ShowIfEnabled();
+}
+
+void Application::InstallCallbackAndShortcuts() {
+  callback_ =
+      std::make_unique<WindowCallback>(ports_.Gui, settings_, texts_, stop_, tray_, messages_);
+  ports_.Gui.SetMessageHandler(callback_.get(), gadget::MiniWindow);
+  dispatcher_ = std::make_unique<EventDispatcher>(ports_.Gui, settings_, texts_, ports_.Env);
+  RegisterShortcuts(ports_.Gui);
+}
+
+void Application::ApplyStartMinimized() {
+  if (!settings_.IsOn(opt::StartMinimized))
+    return;
+  const bool toTray = settings_.IsOn(opt::MinimizeToTray) && tray_.IsShown();
+  ports_.Gui.ShowWindow(gadget::MiniWindow,
+                        toTray ? platform::ShowMode::Hide : platform::ShowMode::Minimize);
+}
+
+void Application::RunEventLoop() {
+  while (settings_.Get(opt::QuitFlag) != 1) {
+    const platform::GuiEvent event = ports_.Gui.WaitEvent(-1);
+    if (dispatcher_->Dispatch(event) == LoopControl::Exit)
+      break;
+  }
+}
+
+void Application::ShutDown() {
+  platform::Gui& gui = ports_.Gui;
+  gui.SetWindowTitle(gadget::MiniWindow,
+                     Tr(L"Shutting Down") + L" Tarvik v" + std::wstring(kShortVersion));
+  gui.SetMessageHandler(nullptr, gadget::MiniWindow);
+  gui.ShowWindow(gadget::MainWindow, platform::ShowMode::Hide);
+  gui.ShowWindow(gadget::MiniWindow, platform::ShowMode::Hide);
+  monitors_.StopAll(stop_, [this](int milliseconds) { ports_.Clock.SleepMs(milliseconds); });
+  tray_.Remove();
+  ports_.Libraries.UnloadAll();
+  ports_.Instance.Release();
+  gui.UnblockShutdown(gadget::MiniWindow);
+  gui.CloseWindow(gadget::MainWindow);
+  gui.CloseWindow(gadget::MiniWindow);
+}
+
+void Application::ShowFiles() {
+  ShowFileStatus(ports_.Gui, fonts_.Console8, paths_, settings_, ports_.Files, true);
+}
+
+}  // namespace tarvik

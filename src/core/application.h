@@ -1,0 +1,84 @@
+#pragma once
+
+#include <memory>
+
+#include "core/event_dispatcher.h"
+#include "core/guarded.h"
+#include "core/meter_table.h"
+#include "core/monitor_threads.h"
+#include "core/paths.h"
+#include "core/settings.h"
+#include "core/stop_signal.h"
+#include "core/text_slots.h"
+#include "core/tray_icon.h"
+#include "core/window_callback.h"
+#include "platform/clock.h"
+#include "platform/environment.h"
+#include "platform/files.h"
+#include "platform/gui.h"
+#include "platform/libraries.h"
+#include "platform/single_instance.h"
+#include "ui/fonts.h"
+
+namespace tarvik {
+
+// Everything the program asks of the operating system, handed in by the entry point.
+struct PlatformPorts {
+  platform::Gui& Gui;
+  platform::FileSystem& Files;
+  platform::Environment& Env;
+  const platform::Clock& Clock;
+  platform::SingleInstance& Instance;
+  platform::Libraries& Libraries;
+};
+
+// The program's main body: start-up, the event loop, and the ordered shut-down.
+class Application {
+ public:
+  explicit Application(PlatformPorts ports);
+  Application(const Application&) = delete;
+  Application& operator=(const Application&) = delete;
+
+  // Runs the program from start to exit and returns its exit code. A second copy announces
+  // itself and returns at once.
+  int Run();
+
+  [[nodiscard]] Settings& SharedSettings() { return settings_; }
+  [[nodiscard]] TextSlots& SharedTexts() { return texts_; }
+  [[nodiscard]] Guarded<Paths>& SharedPaths() { return paths_; }
+  [[nodiscard]] MonitorThreads& Monitors() { return monitors_; }
+
+ private:
+  // Start-up, in order; false when another copy already runs.
+  bool StartUp();
+  void PrepareSharedRecords();
+  void BuildPaths();
+  void RegisterMessages();
+  void LoadOptionalLibraries();
+  void ChooseLanguage();
+  void LoadSettingsAndPlaceMainWindow();
+  void OpenMiniWindowAndTray();
+  void InstallCallbackAndShortcuts();
+  void ApplyStartMinimized();
+
+  void RunEventLoop();
+
+  void ShutDown();
+
+  void ShowFiles();
+
+  PlatformPorts ports_;
+  Settings settings_;
+  TextSlots texts_;
+  Guarded<Paths> paths_;
+  MeterTable meters_;
+  StopSignal stop_{settings_};
+  MonitorThreads monitors_;
+  Fonts fonts_;
+  TrayIcon tray_{ports_.Gui, settings_};
+  RegisteredMessages messages_;
+  std::unique_ptr<WindowCallback> callback_;
+  std::unique_ptr<EventDispatcher> dispatcher_;
+};
+
+}  // namespace tarvik

@@ -1,0 +1,224 @@
+#include "core/event_dispatcher.h"
+
+#include "core/error_signal.h"
+#include "core/window_placement.h"
+#include "ui/gadget_ids.h"
+
+namespace tarvik {
+
+using platform::EventKind;
+using platform::ShowMode;
+
+EventDispatcher::EventDispatcher(platform::Gui& gui, Settings& settings, TextSlots& texts,
+                                 platform::Environment& environment)
+    : gui_(gui), settings_(settings), texts_(texts), environment_(environment) {}
+
+LoopControl EventDispatcher::Dispatch(const platform::GuiEvent& event) {
+  switch (event.Kind) {
+    case EventKind::Close:
+      return OnClose(event.Window);
+    case EventKind::Minimize:
+      OnMinimize(event.Window);
+      break;
+    case EventKind::Restore:
+      OnRestore(event.Window);
+      break;
+    case EventKind::Move:
+      OnMove(event.Window);
+      break;
+    case EventKind::Tray:
+      OnTray(static_cast<platform::TrayAction>(event.Detail));
+      break;
+    case EventKind::Shortcut:
+      OnShortcut(event.Window, static_cast<Command>(event.Detail));
+      break;
+    default:
+      break;
+  }
+  return LoopControl::Continue;
+}
+
+LoopControl EventDispatcher::OnClose(int window) {
+  if (window == gadget::MiniWindow) {
+    // Shift held always exits, so the program can be ended even while it closes to the tray.
+    if (settings_.IsOn(opt::CloseToTray) && !gui_.IsShiftDown()) {
+      gui_.ShowWindow(gadget::MiniWindow, ShowMode::Hide);
+      return LoopControl::Continue;
+    }
+    return LoopControl::Exit;
+  }
+  if (window == gadget::MainWindow) {
+    gui_.ShowWindow(gadget::MainWindow, ShowMode::Hide);
+    if (saveOnClose_)
+      saveOnClose_();
+  }
+  return LoopControl::Continue;
+}
+
+void EventDispatcher::OnMinimize(int window) {
+  if (window == gadget::MiniWindow) {
+    gui_.ShowWindow(window,
+                    settings_.IsOn(opt::MinimizeToTray) ? ShowMode::Hide : ShowMode::Minimize);
+  } else if (window == gadget::MainWindow) {
+    gui_.ShowWindow(window, ShowMode::Hide);
+  }
+}
+
+void EventDispatcher::OnRestore(int window) {
+  if (window != gadget::MiniWindow) {
+    gui_.ShowWindow(window, ShowMode::Normal);
+    return;
+  }
+  gui_.ShowWindow(gadget::MiniWindow, ShowMode::Normal);
+  gui_.ShowWindow(gadget::MainWindow, ShowMode::Show);
+  if (CurrentPanel() == gadget::SettingsPanel) {
+    gui_.SelectPanelTab(gadget::MainPanel, gadget::SystemPanel);
+    gui_.SelectPanelTab(gadget::MainPanel, gadget::SettingsPanel);
+  }
+  gui_.RaiseWindow(gadget::MainWindow);
+}
+
+void EventDispatcher::OnMove(int window) {
+  const platform::Rect bounds = gui_.WindowBounds(window);
+  if (window == gadget::MiniWindow) {
+    settings_.Set(opt::MiniX, bounds.X);
+    settings_.Set(opt::MiniY, bounds.Y);
+  } else if (window == gadget::MainWindow) {
+    settings_.Set(opt::MainX, bounds.X);
+    settings_.Set(opt::MainY, bounds.Y);
+  }
+}
+
+void EventDispatcher::OnTray(platform::TrayAction action) {
+  switch (action) {
+    case platform::TrayAction::LeftClick:
+      if (settings_.IsOn(opt::SingleClickTray))
+        ShowMiniWindow();
+      break;
+    case platform::TrayAction::LeftDoubleClick:
+      ShowMiniWindow();
+      break;
+    case platform::TrayAction::RightClick:
+      ShowMainWindowSettings();
+      break;
+  }
+}
+
+void EventDispatcher::OnShortcut(int window, Command command) {
+  switch (command) {
+    case Command::Refresh:
+      Refresh(window);
+      break;
+    case Command::Reset:
+      Reset(window);
+      break;
+    case Command::CopyPanel:
+      CopyPanel();
+      break;
+    case Command::NextPanel:
+      StepPanel(1);
+      break;
+    case Command::PreviousPanel:
+      StepPanel(-1);
+      break;
+    default:
+      Nudge(NudgeStep(command));
+      break;
+  }
+}
+
+void EventDispatcher::Refresh(int window) {
+  if (window == gadget::MiniWindow) {
+    settings_.Request(opt::RefreshSystemRequest);
+    settings_.Request(opt::RefreshDrivesRequest);
+    return;
+  }
+  switch (CurrentPanel()) {
+    case gadget::SystemPanel:
+      settings_.Request(opt::RereadSystemTextRequest);
+      break;
+    case gadget::GraphicsPanel:
+      settings_.Request(opt::GpuRefreshRequest);
+      break;
+    case gadget::StoragePanel:
+      settings_.Request(opt::RefreshSystemRequest);
+      break;
+    case gadget::NetworksPanel:
+      settings_.Request(opt::RefreshDrivesRequest);
+      break;
+    default:
+      break;
+  }
+}
+
+void EventDispatcher::Reset(int window) {
+  if (window == gadget::MiniWindow) {
+    settings_.Request(opt::RefreshSystemRequest);
+    settings_.Request(opt::ResetSystemRequest);
+    return;
+  }
+  switch (CurrentPanel()) {
+    case gadget::SystemPanel:
+      settings_.Request(opt::ResetSystemPanelRequest);
+      break;
+    case gadget::GraphicsPanel:
+      settings_.Toggle(opt::GpuShowErrors);
+      settings_.Request(opt::GpuRefreshRequest);
+      break;
+    case gadget::NetworksPanel:
+      settings_.Request(opt::RefreshDrivesRequest);
+      settings_.Request(opt::ResetDrivesRequest);
+      break;
+    case gadget::PingPanel:
+      settings_.Set(opt::PingShowsAddresses, 0);
+      break;
+    default:
+      break;
+  }
+}
+
+void EventDispatcher::Nudge(platform::Point step) {
+  if (step == platform::Point{0, 0})
+    return;
+  const platform::Rect bounds = gui_.WindowBounds(gadget::MiniWindow);
+  const platform::Point current{settings_.Get(opt::MiniX), settings_.Get(opt::MiniY)};
+  const NudgeResult result =
+      NudgeMiniWindow(current, step, {bounds.Width, bounds.Height}, gui_.DesktopSize());
+  if (result.Refused) {
+    ErrorSignal(settings_, environment_);
+    return;
+  }
+  settings_.Set(opt::MiniX, result.Position.X);
+  settings_.Set(opt::MiniY, result.Position.Y);
+  gui_.MoveWindow(gadget::MiniWindow, result.Position);
+}
+
+void EventDispatcher::CopyPanel() {
+  const int panel = CurrentPanel();
+  if (panel < gadget::SystemPanel || panel > gadget::PingPanel)
+    return;
+  texts_.Set(slot::CopyText, L"");
+  settings_.Request(opt::CopyRequest, panel);
+}
+
+void EventDispatcher::StepPanel(int delta) {
+  const int count = gadget::kPanelCount;
+  gui_.SelectPanelTab(gadget::MainPanel, ((CurrentPanel() + delta) % count + count) % count);
+}
+
+void EventDispatcher::ShowMiniWindow() {
+  gui_.ShowWindow(gadget::MiniWindow, ShowMode::Normal);
+}
+
+void EventDispatcher::ShowMainWindowSettings() {
+  gui_.ShowWindow(gadget::MainWindow, ShowMode::Normal);
+  gui_.SelectPanelTab(gadget::MainPanel, gadget::SystemPanel);
+  gui_.SelectPanelTab(gadget::MainPanel, gadget::SettingsPanel);
+  gui_.RaiseWindow(gadget::MainWindow);
+}
+
+int EventDispatcher::CurrentPanel() const {
+  return gui_.SelectedPanelTab(gadget::MainPanel);
+}
+
+}  // namespace tarvik

@@ -1,0 +1,17 @@
+#pragma once
+
+#include "core/text_slots.h"
+
+namespace tarvik {
+
+inline constexpr const wchar_t* kLongIdleMinutes =
+    L"1,2,3,5,10,15,20,25,30,45,60,120,180,240,300,0";
+inline constexpr const wchar_t* kPingIntervalSeconds =
+    L"1,2,3,4,5,10,15,20,30,60,120,180,240,300,600,900";
+inline constexpr const wchar_t* kMiniCellKeys =
+    L"Phys,Page,CPU,Batt,Uptime,Idle,R,W,Ping,[-],[+],[X]";
+
+// Places the fixed list texts in their slots at start.
+void PlaceFixedLists(TextSlots& texts);
+
+}  // namespace tarvik

@@ -1,0 +1,55 @@
+#include "core/second_instance.h"
+
+#include "core/language.h"
+#include "core/messages.h"
+#include "core/version.h"
+#include "text/translation.h"
+#include "ui/gadget_ids.h"
+
+namespace tarvik {
+namespace {
+
+constexpr int kNoticeWidth = 300;
+constexpr int kNoticeHeight = 70;
+constexpr int kNoticeTimer = 1;
+constexpr int kNoticeMs = 5000;
+constexpr int kSliceMs = 250;
+// The notice ends with its timer; this bound only guards against a timer that never fires.
+constexpr int kMaxSlices = 2 * kNoticeMs / kSliceMs;
+
+std::wstring NoticeText(int userLangId) {
+  if (LanguageFromLangId(userLangId) == kGerman) {
+    return L"\r\nProgramm läuft bereits.\r\nAktuelles Programm öffnen.";
+  }
+  return L"\r\nProgram is already running.\r\nOpening current program.";
+}
+
+}  // namespace
+
+void RunSecondInstance(platform::Gui& gui, int userLangId) {
+  const platform::Size desktop = gui.DesktopSize();
+  platform::WindowSpec spec;
+  spec.Bounds = {(desktop.Width - kNoticeWidth) / 2, (desktop.Height - kNoticeHeight) / 2,
+                 kNoticeWidth, kNoticeHeight};
+  spec.Title = kProgramTitle;
+  spec.Frame = platform::WindowFrame::Notice;
+  if (!gui.OpenWindow(gadget::NoticeWindow, spec))
+    return;
+
+  gui.CreateText(gadget::NoticeText, {gadget::NoticeWindow}, {5, 5, 290, 50},
+                 NoticeText(userLangId));
+  gui.SetGadgetFont(gadget::NoticeText, gui.LoadFont(L"Arial", 9, platform::FontStyle::Normal));
+  gui.StartTimer(gadget::NoticeWindow, kNoticeTimer, kNoticeMs);
+  gui.BroadcastMessage(gui.RegisterMessage(kActivateMessageName));
+
+  for (int slice = 0; slice < kMaxSlices; ++slice) {
+    const platform::GuiEvent event = gui.WaitEvent(kSliceMs);
+    if (event.Window != gadget::NoticeWindow)
+      continue;
+    if (event.Kind == platform::EventKind::Timer || event.Kind == platform::EventKind::Close)
+      break;
+  }
+  gui.CloseWindow(gadget::NoticeWindow);
+}
+
+}  // namespace tarvik

@@ -1,0 +1,59 @@
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+#include <functional>
+#include <string>
+
+#include "core/settings.h"
+#include "core/stop_signal.h"
+#include "core/text_slots.h"
+#include "core/tray_icon.h"
+#include "platform/gui.h"
+
+namespace tarvik {
+
+struct RegisteredMessages {
+  uint32_t Activate = 0;
+  uint32_t Deactivate = 0;
+  uint32_t TaskbarCreated = 0;
+};
+
+// Drive letters ("A" to "Z") of a volume message's unit mask, in order.
+[[nodiscard]] std::wstring LettersFromUnitMask(uint32_t unitMask);
+
+// The window callback: the messages that must be answered at once, before the event loop sees
+// anything: session end, the two registered messages, Explorer restarts and volume changes.
+class WindowCallback : public platform::MessageHandler {
+ public:
+  WindowCallback(platform::Gui& gui, Settings& settings, TextSlots& texts, StopSignal& stop,
+                 TrayIcon& tray, RegisteredMessages messages);
+
+  // Tells whether the storage monitor runs; until it does, removals only edit the pending text.
+  void SetStorageRunning(std::function<bool()> running) { storageRunning_ = std::move(running); }
+
+  void CountMessage() override { messageCount_.fetch_add(1, std::memory_order_relaxed); }
+  bool OnSystemMessage(const platform::SystemMessage& message) override;
+
+  [[nodiscard]] int64_t MessageCount() const {
+    return messageCount_.load(std::memory_order_relaxed);
+  }
+
+ private:
+  void OnSessionEnd();
+  bool OnRegistered(uint32_t id);
+  void OnVolumeArrival(const std::wstring& letters);
+  void OnVolumeRemoval(const std::wstring& letters);
+  void PopUpIfMinimized();
+
+  platform::Gui& gui_;
+  Settings& settings_;
+  TextSlots& texts_;
+  StopSignal& stop_;
+  TrayIcon& tray_;
+  RegisteredMessages messages_;
+  std::function<bool()> storageRunning_;
+  std::atomic<int64_t> messageCount_{0};
+};
+
+}  // namespace tarvik

@@ -1,0 +1,55 @@
+#include "core/window_placement.h"
+
+#include <algorithm>
+#include <cstdlib>
+
+namespace tarvik {
+namespace {
+
+constexpr int kEdgeGap = 7;
+constexpr int kProgressBottomGap = 50;
+
+int LimitFor(int desktopExtent, int windowExtent) {
+  return std::max(0, desktopExtent - windowExtent);
+}
+
+}  // namespace
+
+platform::Point ProgressWindowPosition(platform::Size desktop) {
+  return {std::max(0, desktop.Width - kMiniDefaultWidth - kEdgeGap),
+          std::max(0, desktop.Height - kMiniDefaultWidth - kProgressBottomGap)};
+}
+
+platform::Point MiniWindowStartPosition(platform::Point saved, int height, platform::Size desktop) {
+  platform::Point position = saved;
+  // A negative coordinate would open the window off-screen just like one past the far edge.
+  if (saved.X <= 0 || saved.X + kMiniDefaultWidth + kEdgeGap > desktop.Width) {
+    position.X = desktop.Width - kMiniDefaultWidth - kEdgeGap;
+  }
+  if (saved.Y <= 0 || saved.Y + height > desktop.Height) {
+    position.Y = desktop.Height - kMiniDefaultWidth - height;
+  }
+  return {std::max(0, position.X), std::max(0, position.Y)};
+}
+
+platform::Point MainWindowStartPosition(platform::Point saved, platform::Point current,
+                                        platform::Size window, platform::Size desktop) {
+  const int x = saved.X < 1 ? current.X : std::min(saved.X, LimitFor(desktop.Width, window.Width));
+  const int y =
+      saved.Y < 1 ? current.Y : std::min(saved.Y, LimitFor(desktop.Height, window.Height));
+  return {std::max(0, x), std::max(0, y)};
+}
+
+NudgeResult NudgeMiniWindow(platform::Point current, platform::Point step, platform::Size window,
+                            platform::Size desktop) {
+  const int maxX = LimitFor(desktop.Width, window.Width);
+  const int maxY = LimitFor(desktop.Height, window.Height);
+  const platform::Point wanted{current.X + step.X, current.Y + step.Y};
+  const bool singlePixel = std::abs(step.X) + std::abs(step.Y) == 1;
+  const bool passesEdge = (step.X > 0 && wanted.X > maxX) || (step.Y > 0 && wanted.Y > maxY);
+  if (singlePixel && passesEdge)
+    return {current, true};
+  return {{std::clamp(wanted.X, 0, maxX), std::clamp(wanted.Y, 0, maxY)}, false};
+}
+
+}  // namespace tarvik

@@ -1,0 +1,36 @@
+#pragma once
+
+#include "platform/geometry.h"
+
+namespace tarvik {
+
+// Where the windows open and how far they may move: every rule keeps them on the desktop.
+
+inline constexpr int kMiniDefaultWidth = 234;
+
+// The progress window opens in the lower right corner of the desktop.
+[[nodiscard]] platform::Point ProgressWindowPosition(platform::Size desktop);
+
+// The mini window reopens at its saved position unless that is unset or would leave the desktop,
+// in which case it goes back to the lower right corner.
+[[nodiscard]] platform::Point MiniWindowStartPosition(platform::Point saved, int height,
+                                                      platform::Size desktop);
+
+// The main window's saved position, kept inside the desktop; an unset coordinate keeps the
+// window's current one.
+[[nodiscard]] platform::Point MainWindowStartPosition(platform::Point saved,
+                                                      platform::Point current,
+                                                      platform::Size window,
+                                                      platform::Size desktop);
+
+struct NudgeResult {
+  platform::Point Position;
+  bool Refused = false;
+};
+
+// Moves the mini window by a keyboard step. It never goes past the left or top edge, nor past
+// the right or bottom edge; a 1-pixel step that would pass the right or bottom edge is refused.
+[[nodiscard]] NudgeResult NudgeMiniWindow(platform::Point current, platform::Point step,
+                                          platform::Size window, platform::Size desktop);
+
+}  // namespace tarvik

@@ -1,0 +1,172 @@
+#include "platform/win32/dib_canvas.h"
+
+#include <algorithm>
+#include <cstdlib>
+
+namespace tarvik::win32 {
+namespace {
+
+constexpr uint32_t kOpaque = 0xFF000000u;
+
+// DIB pixels keep blue in the lowest byte; the program's colours keep red there.
+uint32_t ToPixel(Colour colour) {
+  return kOpaque | ((colour & 0xFFu) << 16) | (colour & 0xFF00u) | ((colour >> 16) & 0xFFu);
+}
+
+Colour FromPixel(uint32_t pixel) {
+  return ((pixel & 0xFFu) << 16) | (pixel & 0xFF00u) | ((pixel >> 16) & 0xFFu);
+}
+
+uint32_t Blend(uint32_t under, uint32_t over, int alpha) {
+  uint32_t result = kOpaque;
+  for (int shift = 0; shift < 24; shift += 8) {
+    const int a = static_cast<int>((under >> shift) & 0xFFu);
+    const int b = static_cast<int>((over >> shift) & 0xFFu);
+    result |= static_cast<uint32_t>((a * (255 - alpha) + b * alpha) / 255) << shift;
+  }
+  return result;
+}
+
+}  // namespace
+
+DibCanvas::DibCanvas(int width, int height, FontLookup fonts)
+    : width_(std::max(1, width)), height_(std::max(1, height)), fonts_(std::move(fonts)) {
+  dc_.Reset(::CreateCompatibleDC(nullptr));
+  if (!dc_)
+    return;
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof(info.bmiHeader);
+  info.bmiHeader.biWidth = width_;
+  info.bmiHeader.biHeight = -height_;
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  info.bmiHeader.biCompression = BI_RGB;
+  void* bits = nullptr;
+  bitmap_.Reset(::CreateDIBSection(dc_.Get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+  if (!bitmap_ || bits == nullptr)
+    return;
+  pixels_ = static_cast<uint32_t*>(bits);
+  previousBitmap_ = ::SelectObject(dc_.Get(), bitmap_.Get());
+  FillBox({0, 0, width_, height_}, 0xFFFFFF);
+}
+
+DibCanvas::~DibCanvas() {
+  if (!dc_)
+    return;
+  if (previousFont_)
+    ::SelectObject(dc_.Get(), previousFont_);
+  if (previousBitmap_)
+    ::SelectObject(dc_.Get(), previousBitmap_);
+}
+
+uint32_t* DibCanvas::Row(int y) const {
+  return pixels_ + static_cast<ptrdiff_t>(y) * width_;
+}
+
+Colour DibCanvas::PixelAt(platform::Point at) const {
+  if (!pixels_ || at.X < 0 || at.Y < 0 || at.X >= width_ || at.Y >= height_)
+    return 0;
+  ::GdiFlush();
+  return FromPixel(Row(at.Y)[at.X]);
+}
+
+void DibCanvas::MakeOpaque() {
+  if (!pixels_)
+    return;
+  ::GdiFlush();
+  for (int y = 0; y < height_; ++y) {
+    for (int x = 0; x < width_; ++x)
+      Row(y)[x] |= kOpaque;
+  }
+}
+
+void DibCanvas::FillBox(const platform::Rect& box, Colour colour) {
+  FillBoxAlpha(box, colour, 255);
+}
+
+void DibCanvas::FillBoxAlpha(const platform::Rect& box, Colour colour, int alpha) {
+  if (!pixels_)
+    return;
+  ::GdiFlush();
+  const int left = std::max(0, box.X);
+  const int top = std::max(0, box.Y);
+  const int right = std::min(width_, box.Right());
+  const int bottom = std::min(height_, box.Bottom());
+  const uint32_t pixel = ToPixel(colour);
+  const int clamped = std::clamp(alpha, 0, 255);
+  for (int y = top; y < bottom; ++y) {
+    uint32_t* row = Row(y);
+    for (int x = left; x < right; ++x)
+      row[x] = clamped == 255 ? pixel : Blend(row[x], pixel, clamped);
+  }
+}
+
+// Both end points are drawn, so a line of length 0 is one pixel.
+void DibCanvas::Line(platform::Point from, platform::Point to, Colour colour) {
+  const int dx = std::abs(to.X - from.X);
+  const int dy = -std::abs(to.Y - from.Y);
+  const int stepX = from.X < to.X ? 1 : -1;
+  const int stepY = from.Y < to.Y ? 1 : -1;
+  int error = dx + dy;
+  for (platform::Point at = from;;) {
+    Pixel(at, colour);
+    if (at == to)
+      break;
+    const int doubled = 2 * error;
+    if (doubled >= dy)
+      error += dy, at.X += stepX;
+    if (doubled <= dx)
+      error += dx, at.Y += stepY;
+  }
+}
+
+void DibCanvas::Pixel(platform::Point at, Colour colour) {
+  if (!pixels_ || at.X < 0 || at.Y < 0 || at.X >= width_ || at.Y >= height_)
+    return;
+  ::GdiFlush();
+  Row(at.Y)[at.X] = ToPixel(colour);
+}
+
+void DibCanvas::SetFont(platform::FontId font) {
+  const HFONT handle = fonts_ ? fonts_(font) : nullptr;
+  if (!dc_ || !handle)
+    return;
+  const HGDIOBJ previous = ::SelectObject(dc_.Get(), handle);
+  if (!previousFont_)
+    previousFont_ = previous;
+}
+
+void DibCanvas::DrawTextRun(platform::Point at, const std::wstring& text, Colour textColour,
+                            int mode) {
+  if (!dc_ || text.empty())
+    return;
+  ::SetBkMode(dc_.Get(), mode);
+  ::SetTextColor(dc_.Get(), textColour);
+  ::TextOutW(dc_.Get(), at.X, at.Y, text.c_str(), static_cast<int>(text.size()));
+  ::GdiFlush();
+}
+
+void DibCanvas::Text(platform::Point at, const std::wstring& text, Colour textColour,
+                     Colour backColour) {
+  if (!dc_)
+    return;
+  ::SetBkColor(dc_.Get(), backColour);
+  DrawTextRun(at, text, textColour, OPAQUE);
+}
+
+void DibCanvas::TextTransparent(platform::Point at, const std::wstring& text, Colour textColour) {
+  DrawTextRun(at, text, textColour, TRANSPARENT);
+}
+
+platform::Size DibCanvas::TextSize(const std::wstring& text) const {
+  SIZE size{};
+  if (!dc_)
+    return {};
+  const wchar_t* measured = text.empty() ? L" " : text.c_str();
+  const int length = text.empty() ? 1 : static_cast<int>(text.size());
+  if (!::GetTextExtentPoint32W(dc_.Get(), measured, length, &size))
+    return {};
+  return {text.empty() ? 0 : static_cast<int>(size.cx), static_cast<int>(size.cy)};
+}
+
+}  // namespace tarvik::win32

@@ -1,0 +1,23 @@
+#include "platform/win32/win32_clock.h"
+
+#include <windows.h>
+
+#include "platform/win32/system_time.h"
+
+namespace tarvik::win32 {
+
+int64_t Win32Clock::NowLocal() const {
+  SYSTEMTIME local{};
+  ::GetLocalTime(&local);
+  return DateFromSystemTime(local);
+}
+
+int64_t Win32Clock::TickMs() const {
+  return static_cast<int64_t>(::GetTickCount64());
+}
+
+void Win32Clock::SleepMs(int milliseconds) const {
+  ::Sleep(static_cast<DWORD>(milliseconds));
+}
+
+}  // namespace tarvik::win32

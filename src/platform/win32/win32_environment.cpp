@@ -1,0 +1,75 @@
+#include "platform/win32/win32_environment.h"
+
+#include <shlobj.h>
+#include <windows.h>
+
+#include <algorithm>
+#include <bit>
+
+namespace tarvik::win32 {
+
+std::wstring Win32Environment::ProgramFile() const {
+  std::wstring path(MAX_PATH, L'\0');
+  for (;;) {
+    const DWORD length =
+        ::GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+    if (length == 0)
+      return L"";
+    if (length < path.size()) {
+      path.resize(length);
+      return path;
+    }
+    path.resize(path.size() * 2);
+  }
+}
+
+std::wstring Win32Environment::AppDataFolder() const {
+  wchar_t folder[MAX_PATH] = {};
+  if (FAILED(::SHGetFolderPathW(nullptr, CSIDL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, folder))) {
+    return L"";
+  }
+  std::wstring result(folder);
+  if (result.empty())
+    return result;
+  if (result.back() != L'\\')
+    result += L'\\';
+  return result;
+}
+
+int Win32Environment::UserDefaultLanguageId() const {
+  return ::GetUserDefaultLangID();
+}
+
+int Win32Environment::LogicalProcessorCount() const {
+  DWORD_PTR processMask = 0;
+  DWORD_PTR systemMask = 0;
+  if (!::GetProcessAffinityMask(::GetCurrentProcess(), &processMask, &systemMask))
+    return 1;
+  return std::max(1, std::popcount(static_cast<unsigned long long>(processMask)));
+}
+
+void Win32Environment::Beep(int hertz, int milliseconds) {
+  ::Beep(static_cast<DWORD>(hertz), static_cast<DWORD>(milliseconds));
+}
+
+int ThreadPriorityForLevel(int level) {
+  if (level <= 1)
+    return THREAD_PRIORITY_IDLE;
+  if (level < 8)
+    return THREAD_PRIORITY_LOWEST;
+  if (level < 16)
+    return THREAD_PRIORITY_BELOW_NORMAL;
+  if (level == 16)
+    return THREAD_PRIORITY_NORMAL;
+  if (level < 24)
+    return THREAD_PRIORITY_ABOVE_NORMAL;
+  if (level < 31)
+    return THREAD_PRIORITY_HIGHEST;
+  return THREAD_PRIORITY_TIME_CRITICAL;
+}
+
+void Win32Environment::SetCurrentThreadPriority(int level) {
+  ::SetThreadPriority(::GetCurrentThread(), ThreadPriorityForLevel(level));
+}
+
+}  // namespace tarvik::win32

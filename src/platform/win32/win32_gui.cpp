@@ -1,0 +1,439 @@
+#include "platform/win32/win32_gui.h"
+
+#include <commctrl.h>
+#include <dbt.h>
+
+#include <algorithm>
+#include <cmath>
+
+namespace tarvik::win32 {
+namespace {
+
+constexpr wchar_t kWindowClass[] = L"TarvikWindow";
+constexpr wchar_t kCanvasClass[] = L"TarvikCanvas";
+constexpr wchar_t kPageClass[] = L"TarvikPage";
+
+template <LRESULT (Win32Gui::*Handler)(HWND, UINT, WPARAM, LPARAM)>
+LRESULT CALLBACK RoutedProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_NCCREATE) {
+    const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
+    ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+  }
+  auto* gui = reinterpret_cast<Win32Gui*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+  if (!gui)
+    return ::DefWindowProcW(hwnd, message, wParam, lParam);
+  try {
+    return (gui->*Handler)(hwnd, message, wParam, lParam);
+  } catch (...) {
+    return ::DefWindowProcW(hwnd, message, wParam, lParam);
+  }
+}
+
+void RegisterWindowClass(HINSTANCE instance, const wchar_t* name, WNDPROC procedure,
+                         HBRUSH background) {
+  WNDCLASSEXW windowClass{};
+  windowClass.cbSize = sizeof(windowClass);
+  windowClass.style = CS_DBLCLKS;
+  windowClass.lpfnWndProc = procedure;
+  windowClass.hInstance = instance;
+  windowClass.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
+  windowClass.hbrBackground = background;
+  windowClass.lpszClassName = name;
+  windowClass.hIcon = ::LoadIconW(instance, MAKEINTRESOURCEW(1));
+  ::RegisterClassExW(&windowClass);
+}
+
+DWORD StyleFor(platform::WindowFrame frame) {
+  switch (frame) {
+    case platform::WindowFrame::Borderless:
+      return WS_POPUP | WS_BORDER | WS_MINIMIZEBOX;
+    case platform::WindowFrame::Notice:
+      return WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU;
+    default:
+      return WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
+  }
+}
+
+}  // namespace
+
+Win32Gui::Win32Gui() : instance_(::GetModuleHandleW(nullptr)), user32_(User32Extras::Bind()) {
+  INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_TAB_CLASSES | ICC_STANDARD_CLASSES};
+  ::InitCommonControlsEx(&controls);
+  const HDC screen = ::GetDC(nullptr);
+  scale_ = std::max(1.0, ::GetDeviceCaps(screen, LOGPIXELSX) / 96.0);
+  ::ReleaseDC(nullptr, screen);
+  const auto face = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+  RegisterWindowClass(instance_, kWindowClass, RoutedProc<&Win32Gui::OnWindowMessage>, face);
+  RegisterWindowClass(instance_, kCanvasClass, RoutedProc<&Win32Gui::OnCanvasMessage>, nullptr);
+  RegisterWindowClass(instance_, kPageClass, RoutedProc<&Win32Gui::OnPageMessage>, face);
+}
+
+Win32Gui::~Win32Gui() {
+  RemoveTrayIcon();
+  std::vector<int> open;
+  for (const auto& [id, hwnd] : windows_)
+    open.push_back(id);
+  for (const int id : open)
+    CloseWindow(id);
+}
+
+int Win32Gui::Scale(int value) const {
+  return static_cast<int>(std::lround(value * scale_));
+}
+int Win32Gui::Unscale(int value) const {
+  return static_cast<int>(std::lround(value / scale_));
+}
+
+RECT Win32Gui::ScaledRect(const platform::Rect& bounds) const {
+  return {Scale(bounds.X), Scale(bounds.Y), Scale(bounds.Right()), Scale(bounds.Bottom())};
+}
+
+HWND Win32Gui::WindowHandle(int id) const {
+  const auto found = windows_.find(id);
+  return found == windows_.end() ? nullptr : found->second;
+}
+
+int Win32Gui::WindowIdOf(HWND hwnd) const {
+  for (const auto& [id, handle] : windows_) {
+    if (handle == hwnd)
+      return id;
+  }
+  return 0;
+}
+
+bool Win32Gui::OpenWindow(int id, const platform::WindowSpec& spec) {
+  if (WindowHandle(id))
+    CloseWindow(id);
+  const DWORD style = StyleFor(spec.Frame);
+  const DWORD exStyle = spec.Layered ? WS_EX_LAYERED : 0;
+  RECT outer{0, 0, Scale(spec.Bounds.Width), Scale(spec.Bounds.Height)};
+  ::AdjustWindowRectEx(&outer, style, FALSE, exStyle);
+  const HWND hwnd = ::CreateWindowExW(
+      exStyle, kWindowClass, spec.Title.c_str(), style, Scale(spec.Bounds.X), Scale(spec.Bounds.Y),
+      outer.right - outer.left, outer.bottom - outer.top, nullptr, nullptr, instance_, this);
+  if (!hwnd)
+    return false;
+  windows_[id] = hwnd;
+  // A layered window stays invisible until its opacity is set once.
+  if (spec.Layered)
+    ::SetLayeredWindowAttributes(hwnd, 0, 255, LWA_ALPHA);
+  if (spec.Visible)
+    ::ShowWindow(hwnd, SW_SHOWNORMAL);
+  return true;
+}
+
+void Win32Gui::CloseWindow(int id) {
+  const HWND hwnd = WindowHandle(id);
+  if (!hwnd)
+    return;
+  DestroyGadgetsOf(id);
+  windows_.erase(id);
+  ::DestroyWindow(hwnd);
+}
+
+bool Win32Gui::WindowExists(int id) const {
+  return WindowHandle(id) != nullptr;
+}
+
+void Win32Gui::ShowWindow(int id, platform::ShowMode mode) {
+  const HWND hwnd = WindowHandle(id);
+  if (!hwnd)
+    return;
+  switch (mode) {
+    case platform::ShowMode::Hide:
+      ::ShowWindow(hwnd, SW_HIDE);
+      break;
+    case platform::ShowMode::Show:
+      ::ShowWindow(hwnd, SW_SHOW);
+      break;
+    case platform::ShowMode::Normal:
+      ::ShowWindow(hwnd, ::IsIconic(hwnd) ? SW_RESTORE : SW_SHOWNORMAL);
+      break;
+    case platform::ShowMode::Minimize:
+      ::ShowWindow(hwnd, SW_MINIMIZE);
+      break;
+  }
+}
+
+bool Win32Gui::IsWindowVisible(int id) const {
+  const HWND hwnd = WindowHandle(id);
+  return hwnd && ::IsWindowVisible(hwnd);
+}
+
+bool Win32Gui::IsWindowMinimized(int id) const {
+  const HWND hwnd = WindowHandle(id);
+  return hwnd && ::IsIconic(hwnd);
+}
+
+void Win32Gui::MoveWindow(int id, platform::Point to) {
+  const HWND hwnd = WindowHandle(id);
+  if (!hwnd)
+    return;
+  ::SetWindowPos(hwnd, nullptr, Scale(to.X), Scale(to.Y), 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+platform::Rect Win32Gui::WindowBounds(int id) const {
+  RECT rect{};
+  const HWND hwnd = WindowHandle(id);
+  if (!hwnd || !::GetWindowRect(hwnd, &rect))
+    return {};
+  return {Unscale(rect.left), Unscale(rect.top), Unscale(rect.right - rect.left),
+          Unscale(rect.bottom - rect.top)};
+}
+
+void Win32Gui::SetWindowTitle(int id, const std::wstring& title) {
+  const HWND hwnd = WindowHandle(id);
+  if (hwnd)
+    ::SetWindowTextW(hwnd, title.c_str());
+}
+
+std::wstring Win32Gui::WindowTitle(int id) const {
+  const HWND hwnd = WindowHandle(id);
+  if (!hwnd)
+    return L"";
+  std::wstring title(static_cast<size_t>(::GetWindowTextLengthW(hwnd)) + 1, L'\0');
+  title.resize(
+      static_cast<size_t>(::GetWindowTextW(hwnd, title.data(), static_cast<int>(title.size()))));
+  return title;
+}
+
+void Win32Gui::SetAlwaysOnTop(int id, bool onTop) {
+  const HWND hwnd = WindowHandle(id);
+  if (!hwnd)
+    return;
+  ::SetWindowPos(hwnd, onTop ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
+                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
+// Brings a window above all others without pinning it there.
+void Win32Gui::RaiseWindow(int id) {
+  const HWND hwnd = WindowHandle(id);
+  if (!hwnd)
+    return;
+  const UINT flags = SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW;
+  if (::GetWindowLongPtrW(hwnd, GWL_EXSTYLE) & WS_EX_TOPMOST) {
+    ::SetWindowPos(hwnd, HWND_TOP, 0, 0, 0, 0, flags);
+    return;
+  }
+  ::SetWindowPos(hwnd, HWND_TOPMOST, 0, 0, 0, 0, flags);
+  ::SetWindowPos(hwnd, HWND_NOTOPMOST, 0, 0, 0, 0, flags);
+}
+
+void Win32Gui::SetWindowAlpha(int id, int alpha) {
+  const HWND hwnd = WindowHandle(id);
+  if (!hwnd || !(::GetWindowLongPtrW(hwnd, GWL_EXSTYLE) & WS_EX_LAYERED))
+    return;
+  ::SetLayeredWindowAttributes(hwnd, 0, static_cast<BYTE>(std::clamp(alpha, 0, 255)), LWA_ALPHA);
+}
+
+void Win32Gui::AddShortcut(int window, platform::Shortcut keys, int command) {
+  shortcuts_.push_back({window, keys, command});
+}
+
+void Win32Gui::StartTimer(int window, int timer, int milliseconds) {
+  const HWND hwnd = WindowHandle(window);
+  if (hwnd)
+    ::SetTimer(hwnd, static_cast<UINT_PTR>(timer), static_cast<UINT>(milliseconds), nullptr);
+}
+
+bool Win32Gui::IsShiftDown() const {
+  return ::GetKeyState(VK_SHIFT) < 0;
+}
+
+void Win32Gui::Push(platform::GuiEvent event) {
+  events_.push_back(event);
+}
+
+platform::GuiEvent Win32Gui::WaitEvent(int timeoutMs) {
+  const ULONGLONG deadline = ::GetTickCount64() + static_cast<ULONGLONG>(std::max(0, timeoutMs));
+  while (events_.empty()) {
+    MSG message{};
+    if (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+      if (TranslateShortcut(message))
+        continue;
+      ::TranslateMessage(&message);
+      ::DispatchMessageW(&message);
+      continue;
+    }
+    DWORD wait = INFINITE;
+    if (timeoutMs >= 0) {
+      const ULONGLONG now = ::GetTickCount64();
+      if (now >= deadline)
+        return {};
+      wait = static_cast<DWORD>(deadline - now);
+    }
+    ::MsgWaitForMultipleObjectsEx(0, nullptr, wait, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+  }
+  const platform::GuiEvent event = events_.front();
+  events_.pop_front();
+  return event;
+}
+
+uint32_t Win32Gui::RegisterMessage(const std::wstring& name) {
+  const UINT message = ::RegisterWindowMessageW(name.c_str());
+  if (message != 0)
+    registeredMessages_.push_back(message);
+  return message;
+}
+
+void Win32Gui::BroadcastMessage(uint32_t message) {
+  ::PostMessageW(HWND_BROADCAST, message, 0, 0);
+}
+
+void Win32Gui::SetMessageHandler(platform::MessageHandler* handler, int window) {
+  handler_ = handler;
+  handlerWindow_ = window;
+}
+
+platform::Size Win32Gui::DesktopSize() const {
+  return {Unscale(::GetSystemMetrics(SM_CXSCREEN)), Unscale(::GetSystemMetrics(SM_CYSCREEN))};
+}
+
+platform::Rect Win32Gui::WorkArea() const {
+  RECT area{};
+  if (!::SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0)) {
+    const platform::Size desktop = DesktopSize();
+    return {0, 0, desktop.Width, desktop.Height};
+  }
+  return {Unscale(area.left), Unscale(area.top), Unscale(area.right - area.left),
+          Unscale(area.bottom - area.top)};
+}
+
+void Win32Gui::BlockShutdown(int window, const std::wstring& reason) {
+  const HWND hwnd = WindowHandle(window);
+  if (hwnd && user32_.ShutdownBlockReasonCreate)
+    user32_.ShutdownBlockReasonCreate(hwnd, reason.c_str());
+}
+
+void Win32Gui::UnblockShutdown(int window) {
+  const HWND hwnd = WindowHandle(window);
+  if (hwnd && user32_.ShutdownBlockReasonDestroy)
+    user32_.ShutdownBlockReasonDestroy(hwnd);
+}
+
+bool Win32Gui::TranslateShortcut(const MSG& message) {
+  if (message.message != WM_KEYDOWN && message.message != WM_SYSKEYDOWN)
+    return false;
+  const int window = WindowIdOf(::GetAncestor(message.hwnd, GA_ROOT));
+  if (window == 0 || ::GetKeyState(VK_MENU) < 0)
+    return false;
+  const bool ctrl = ::GetKeyState(VK_CONTROL) < 0;
+  const bool shift = ::GetKeyState(VK_SHIFT) < 0;
+  for (const ShortcutEntry& entry : shortcuts_) {
+    if (entry.Window != window || entry.Keys.Ctrl != ctrl || entry.Keys.Shift != shift)
+      continue;
+    if (VirtualKeyFor(entry.Keys.Pressed) != static_cast<int>(message.wParam))
+      continue;
+    Push({platform::EventKind::Shortcut, window, 0, entry.Command, {}});
+    return true;
+  }
+  return false;
+}
+
+int VirtualKeyFor(platform::Key key) {
+  switch (key) {
+    case platform::Key::F5:
+      return VK_F5;
+    case platform::Key::F6:
+      return VK_F6;
+    case platform::Key::Up:
+      return VK_UP;
+    case platform::Key::Down:
+      return VK_DOWN;
+    case platform::Key::Left:
+      return VK_LEFT;
+    case platform::Key::Right:
+      return VK_RIGHT;
+    case platform::Key::C:
+      return 'C';
+    case platform::Key::S:
+      return 'S';
+    case platform::Key::I:
+      return 'I';
+    case platform::Key::Tab:
+      return VK_TAB;
+    case platform::Key::Return:
+      return VK_RETURN;
+  }
+  return 0;
+}
+
+// Session end, the registered messages and volume changes go to the program's window callback,
+// from one window only: they reach every top-level window.
+bool Win32Gui::OnSystemMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (!handler_ || WindowIdOf(hwnd) != handlerWindow_)
+    return false;
+  platform::SystemMessage system;
+  if (message == WM_QUERYENDSESSION) {
+    system.Kind = platform::SystemMessageKind::QueryEndSession;
+  } else if (message == WM_ENDSESSION) {
+    system.Kind = platform::SystemMessageKind::EndSession;
+  } else if (message == WM_DEVICECHANGE) {
+    if (wParam != DBT_DEVICEARRIVAL && wParam != DBT_DEVICEREMOVECOMPLETE)
+      return false;
+    const auto* header = reinterpret_cast<const DEV_BROADCAST_HDR*>(lParam);
+    if (!header || header->dbch_devicetype != DBT_DEVTYP_VOLUME)
+      return false;
+    system.Kind = wParam == DBT_DEVICEARRIVAL ? platform::SystemMessageKind::VolumeArrival
+                                              : platform::SystemMessageKind::VolumeRemoval;
+    system.UnitMask = reinterpret_cast<const DEV_BROADCAST_VOLUME*>(lParam)->dbcv_unitmask;
+  } else if (std::find(registeredMessages_.begin(), registeredMessages_.end(), message) !=
+             registeredMessages_.end()) {
+    system.Kind = platform::SystemMessageKind::Registered;
+    system.RegisteredId = message;
+  } else {
+    return false;
+  }
+  const bool handled = handler_->OnSystemMessage(system);
+  // Wakes the event loop so that it sees flags the callback may have set.
+  Push({});
+  return handled;
+}
+
+LRESULT Win32Gui::OnWindowMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (handler_)
+    handler_->CountMessage();
+  if (OnSystemMessage(hwnd, message, wParam, lParam))
+    return 0;
+  const int window = WindowIdOf(hwnd);
+  switch (message) {
+    case WM_CLOSE:
+      Push({platform::EventKind::Close, window, 0, 0, {}});
+      return 0;
+    case WM_SYSCOMMAND:
+      if ((wParam & 0xFFF0) == SC_MINIMIZE) {
+        Push({platform::EventKind::Minimize, window, 0, 0, {}});
+        return 0;
+      }
+      if ((wParam & 0xFFF0) == SC_RESTORE && ::IsIconic(hwnd)) {
+        Push({platform::EventKind::Restore, window, 0, 0, {}});
+        return 0;
+      }
+      break;
+    case WM_MOVE:
+      if (window != 0)
+        Push({platform::EventKind::Move, window, 0, 0, {}});
+      break;
+    case WM_TIMER:
+      Push({platform::EventKind::Timer, window, 0, static_cast<int>(wParam), {}});
+      return 0;
+    case WM_NOTIFY:
+      OnNotify(*reinterpret_cast<const NMHDR*>(lParam));
+      break;
+    case kTrayMessage:
+      OnTrayMessage(window, lParam);
+      return 0;
+    default:
+      break;
+  }
+  return ::DefWindowProcW(hwnd, message, wParam, lParam);
+}
+
+LRESULT Win32Gui::OnPageMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_NOTIFY)
+    OnNotify(*reinterpret_cast<const NMHDR*>(lParam));
+  return ::DefWindowProcW(hwnd, message, wParam, lParam);
+}
+
+}  // namespace tarvik::win32

@@ -1,0 +1,154 @@
+#pragma once
+
+#include <windows.h>
+
+#include <deque>
+#include <map>
+#include <memory>
+#include <mutex>
+#include <vector>
+
+#include "platform/gui.h"
+#include "platform/win32/dib_canvas.h"
+#include "platform/win32/handles.h"
+#include "platform/win32/user32_extras.h"
+
+namespace tarvik::win32 {
+
+inline constexpr UINT kTrayMessage = WM_APP + 1;
+
+// The virtual-key code of a shortcut key.
+[[nodiscard]] int VirtualKeyFor(platform::Key key);
+
+// A canvas gadget's backing bitmap: workers draw into it under its lock, the window's paint only
+// copies it to the screen.
+struct CanvasSurface {
+  HWND Window = nullptr;
+  std::mutex Lock;
+  std::unique_ptr<DibCanvas> Pixels;
+};
+
+// The Windows implementation of the program's window system. All windows live on the thread that
+// created this object; DrawCanvas may be called from any thread.
+class Win32Gui final : public platform::Gui {
+ public:
+  Win32Gui();
+  ~Win32Gui() override;
+  Win32Gui(const Win32Gui&) = delete;
+  Win32Gui& operator=(const Win32Gui&) = delete;
+
+  // Windows
+  bool OpenWindow(int id, const platform::WindowSpec& spec) override;
+  void CloseWindow(int id) override;
+  [[nodiscard]] bool WindowExists(int id) const override;
+  void ShowWindow(int id, platform::ShowMode mode) override;
+  [[nodiscard]] bool IsWindowVisible(int id) const override;
+  [[nodiscard]] bool IsWindowMinimized(int id) const override;
+  void MoveWindow(int id, platform::Point to) override;
+  [[nodiscard]] platform::Rect WindowBounds(int id) const override;
+  void SetWindowTitle(int id, const std::wstring& title) override;
+  [[nodiscard]] std::wstring WindowTitle(int id) const override;
+  void SetAlwaysOnTop(int id, bool onTop) override;
+  void RaiseWindow(int id) override;
+  void SetWindowAlpha(int id, int alpha) override;
+
+  // Gadgets
+  void CreatePanel(int id, const platform::GadgetParent& parent, const platform::Rect& bounds,
+                   const std::vector<std::wstring>& tabCaptions) override;
+  void SelectPanelTab(int id, int tab) override;
+  [[nodiscard]] int SelectedPanelTab(int id) const override;
+  void CreateCanvas(int id, const platform::GadgetParent& parent,
+                    const platform::Rect& bounds) override;
+  void DrawCanvas(int id, const std::function<void(platform::Canvas&)>& draw) override;
+  void CreateText(int id, const platform::GadgetParent& parent, const platform::Rect& bounds,
+                  const std::wstring& text) override;
+  void SetGadgetText(int id, const std::wstring& text) override;
+  [[nodiscard]] std::wstring GadgetText(int id) const override;
+  void SetGadgetFont(int id, platform::FontId font) override;
+
+  // Fonts, images, tray
+  [[nodiscard]] platform::FontId LoadFont(const std::wstring& name, int points,
+                                          platform::FontStyle style) override;
+  void SetDefaultFont(platform::FontId font) override;
+  void CreateImage(int id, platform::Size size,
+                   const std::function<void(platform::Canvas&)>& draw) override;
+  [[nodiscard]] bool AddTrayIcon(int window, int image, const std::wstring& tip) override;
+  void SetTrayImage(int image) override;
+  void RemoveTrayIcon() override;
+
+  // Input and timing
+  void AddShortcut(int window, platform::Shortcut keys, int command) override;
+  void StartTimer(int window, int timer, int milliseconds) override;
+  [[nodiscard]] bool IsShiftDown() const override;
+  [[nodiscard]] platform::GuiEvent WaitEvent(int timeoutMs) override;
+
+  // System messages and the desktop
+  [[nodiscard]] uint32_t RegisterMessage(const std::wstring& name) override;
+  void BroadcastMessage(uint32_t message) override;
+  void SetMessageHandler(platform::MessageHandler* handler, int window) override;
+  [[nodiscard]] platform::Size DesktopSize() const override;
+  [[nodiscard]] platform::Rect WorkArea() const override;
+  void BlockShutdown(int window, const std::wstring& reason) override;
+  void UnblockShutdown(int window) override;
+  [[nodiscard]] std::optional<std::wstring> AskSaveFile(const std::wstring& title,
+                                                        const std::wstring& filter) override;
+  [[nodiscard]] std::optional<std::wstring> AskOpenFile(const std::wstring& title,
+                                                        const std::wstring& filter) override;
+
+  // Called by the window procedures.
+  LRESULT OnWindowMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+  LRESULT OnCanvasMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+  LRESULT OnPageMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+
+ private:
+  enum class GadgetKind { Panel, Canvas, Text };
+  struct Gadget {
+    HWND Hwnd = nullptr;
+    GadgetKind Kind = GadgetKind::Text;
+    int Window = 0;
+    std::vector<HWND> Pages;  // panels only
+  };
+  struct ShortcutEntry {
+    int Window;
+    platform::Shortcut Keys;
+    int Command;
+  };
+
+  [[nodiscard]] HWND WindowHandle(int id) const;
+  [[nodiscard]] int WindowIdOf(HWND hwnd) const;
+  [[nodiscard]] HWND ParentHandle(const platform::GadgetParent& parent) const;
+  [[nodiscard]] const Gadget* FindGadget(int id) const;
+  [[nodiscard]] HFONT FontHandle(platform::FontId font) const;
+  [[nodiscard]] int Scale(int value) const;
+  [[nodiscard]] int Unscale(int value) const;
+  [[nodiscard]] RECT ScaledRect(const platform::Rect& bounds) const;
+  HWND CreateChild(int id, const wchar_t* windowClass, DWORD style,
+                   const platform::GadgetParent& parent, const platform::Rect& bounds,
+                   const std::wstring& text, GadgetKind kind);
+  void ShowPanelPage(const Gadget& panel, int tab);
+  void Push(platform::GuiEvent event);
+  bool TranslateShortcut(const MSG& message);
+  bool OnSystemMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+  void OnNotify(const NMHDR& header);
+  void OnTrayMessage(int window, LPARAM lParam);
+  void DestroyGadgetsOf(int window);
+
+  HINSTANCE instance_;
+  double scale_ = 1.0;
+  User32Extras user32_;
+  std::map<int, HWND> windows_;
+  std::map<int, Gadget> gadgets_;
+  mutable std::mutex surfacesLock_;
+  std::map<int, std::shared_ptr<CanvasSurface>> surfaces_;
+  std::vector<UniqueFont> fonts_;
+  HFONT defaultFont_ = nullptr;
+  std::map<int, UniqueIcon> images_;
+  std::vector<ShortcutEntry> shortcuts_;
+  std::deque<platform::GuiEvent> events_;
+  std::vector<uint32_t> registeredMessages_;
+  platform::MessageHandler* handler_ = nullptr;
+  int handlerWindow_ = 0;
+  int trayWindow_ = 0;
+};
+
+}  // namespace tarvik::win32

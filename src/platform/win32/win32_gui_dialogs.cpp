@@ -1,0 +1,60 @@
+#include "platform/win32/win32_gui.h"
+
+#include <commdlg.h>
+
+namespace tarvik::win32 {
+namespace {
+
+// "Settings File (*.ini)| *.ini" becomes the double-zero-terminated pairs the dialogs expect.
+std::wstring DialogFilter(const std::wstring& filter) {
+  std::wstring result;
+  size_t start = 0;
+  while (start <= filter.size()) {
+    size_t end = filter.find(L'|', start);
+    if (end == std::wstring::npos)
+      end = filter.size();
+    std::wstring part = filter.substr(start, end - start);
+    const size_t first = part.find_first_not_of(L' ');
+    const size_t last = part.find_last_not_of(L' ');
+    result += first == std::wstring::npos ? L"" : part.substr(first, last - first + 1);
+    result += L'\0';
+    start = end + 1;
+  }
+  result += L'\0';
+  return result;
+}
+
+std::optional<std::wstring> AskFile(HWND owner, const std::wstring& title,
+                                    const std::wstring& filter, bool save) {
+  std::wstring file(32768, L'\0');
+  const std::wstring filters = DialogFilter(filter);
+  OPENFILENAMEW dialog{};
+  dialog.lStructSize = sizeof(dialog);
+  dialog.hwndOwner = owner;
+  dialog.lpstrFilter = filters.c_str();
+  dialog.lpstrFile = file.data();
+  dialog.nMaxFile = static_cast<DWORD>(file.size());
+  dialog.lpstrTitle = title.c_str();
+  dialog.lpstrDefExt = L"ini";
+  dialog.Flags =
+      OFN_NOCHANGEDIR | OFN_PATHMUSTEXIST | (save ? OFN_OVERWRITEPROMPT : OFN_FILEMUSTEXIST);
+  const BOOL chosen = save ? ::GetSaveFileNameW(&dialog) : ::GetOpenFileNameW(&dialog);
+  if (!chosen)
+    return std::nullopt;
+  file.resize(file.find(L'\0'));
+  return file;
+}
+
+}  // namespace
+
+std::optional<std::wstring> Win32Gui::AskSaveFile(const std::wstring& title,
+                                                  const std::wstring& filter) {
+  return AskFile(::GetActiveWindow(), title, filter, true);
+}
+
+std::optional<std::wstring> Win32Gui::AskOpenFile(const std::wstring& title,
+                                                  const std::wstring& filter) {
+  return AskFile(::GetActiveWindow(), title, filter, false);
+}
+
+}  // namespace tarvik::win32

@@ -1,0 +1,239 @@
+#include "platform/win32/win32_gui.h"
+
+#include <commctrl.h>
+
+namespace tarvik::win32 {
+namespace {
+
+constexpr wchar_t kCanvasClass[] = L"TarvikCanvas";
+constexpr wchar_t kPageClass[] = L"TarvikPage";
+
+}  // namespace
+
+const Win32Gui::Gadget* Win32Gui::FindGadget(int id) const {
+  const auto found = gadgets_.find(id);
+  return found == gadgets_.end() ? nullptr : &found->second;
+}
+
+HWND Win32Gui::ParentHandle(const platform::GadgetParent& parent) const {
+  if (parent.Tab >= 0) {
+    const Gadget* panel = FindGadget(parent.Panel);
+    if (!panel || parent.Tab >= static_cast<int>(panel->Pages.size()))
+      return nullptr;
+    return panel->Pages[static_cast<size_t>(parent.Tab)];
+  }
+  return WindowHandle(parent.Window);
+}
+
+HWND Win32Gui::CreateChild(int id, const wchar_t* windowClass, DWORD style,
+                           const platform::GadgetParent& parent, const platform::Rect& bounds,
+                           const std::wstring& text, GadgetKind kind) {
+  const HWND parentHandle = ParentHandle(parent);
+  if (!parentHandle)
+    return nullptr;
+  const RECT rect = ScaledRect(bounds);
+  const HWND hwnd =
+      ::CreateWindowExW(0, windowClass, text.c_str(), WS_CHILD | WS_VISIBLE | style, rect.left,
+                        rect.top, rect.right - rect.left, rect.bottom - rect.top, parentHandle,
+                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance_, this);
+  if (!hwnd)
+    return nullptr;
+  if (defaultFont_)
+    ::SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(defaultFont_), FALSE);
+  gadgets_[id] = {hwnd, kind, parent.Window, {}};
+  return hwnd;
+}
+
+void Win32Gui::CreatePanel(int id, const platform::GadgetParent& parent,
+                           const platform::Rect& bounds,
+                           const std::vector<std::wstring>& tabCaptions) {
+  const HWND tab = CreateChild(id, WC_TABCONTROLW, WS_CLIPSIBLINGS | WS_TABSTOP, parent, bounds,
+                               L"", GadgetKind::Panel);
+  if (!tab)
+    return;
+  for (size_t index = 0; index < tabCaptions.size(); ++index) {
+    TCITEMW item{};
+    item.mask = TCIF_TEXT;
+    item.pszText = const_cast<wchar_t*>(tabCaptions[index].c_str());
+    ::SendMessageW(tab, TCM_INSERTITEMW, index, reinterpret_cast<LPARAM>(&item));
+  }
+  RECT page{};
+  ::GetClientRect(tab, &page);
+  ::SendMessageW(tab, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&page));
+  Gadget& panel = gadgets_[id];
+  for (size_t index = 0; index < tabCaptions.size(); ++index) {
+    panel.Pages.push_back(::CreateWindowExW(
+        WS_EX_CONTROLPARENT, kPageClass, L"",
+        WS_CHILD | WS_CLIPCHILDREN | (index == 0 ? WS_VISIBLE : 0), page.left, page.top,
+        page.right - page.left, page.bottom - page.top, tab, nullptr, instance_, this));
+  }
+}
+
+void Win32Gui::ShowPanelPage(const Gadget& panel, int tab) {
+  for (size_t index = 0; index < panel.Pages.size(); ++index) {
+    ::ShowWindow(panel.Pages[index], static_cast<int>(index) == tab ? SW_SHOW : SW_HIDE);
+  }
+}
+
+void Win32Gui::SelectPanelTab(int id, int tab) {
+  const Gadget* panel = FindGadget(id);
+  if (!panel || panel->Kind != GadgetKind::Panel)
+    return;
+  if (tab < 0 || tab >= static_cast<int>(panel->Pages.size()))
+    return;
+  ::SendMessageW(panel->Hwnd, TCM_SETCURSEL, static_cast<WPARAM>(tab), 0);
+  ShowPanelPage(*panel, tab);
+}
+
+int Win32Gui::SelectedPanelTab(int id) const {
+  const Gadget* panel = FindGadget(id);
+  if (!panel || panel->Kind != GadgetKind::Panel)
+    return -1;
+  return static_cast<int>(::SendMessageW(panel->Hwnd, TCM_GETCURSEL, 0, 0));
+}
+
+void Win32Gui::OnNotify(const NMHDR& header) {
+  if (header.code != TCN_SELCHANGE)
+    return;
+  for (const auto& [id, gadget] : gadgets_) {
+    if (gadget.Hwnd != header.hwndFrom || gadget.Kind != GadgetKind::Panel)
+      continue;
+    const int tab = static_cast<int>(::SendMessageW(gadget.Hwnd, TCM_GETCURSEL, 0, 0));
+    ShowPanelPage(gadget, tab);
+    Push({platform::EventKind::Gadget,
+          gadget.Window,
+          id,
+          static_cast<int>(platform::GadgetAction::Change),
+          {}});
+    return;
+  }
+}
+
+void Win32Gui::CreateCanvas(int id, const platform::GadgetParent& parent,
+                            const platform::Rect& bounds) {
+  auto surface = std::make_shared<CanvasSurface>();
+  surface->Pixels =
+      std::make_unique<DibCanvas>(Scale(bounds.Width), Scale(bounds.Height),
+                                  [this](platform::FontId font) { return FontHandle(font); });
+  {
+    std::lock_guard<std::mutex> lock(surfacesLock_);
+    surfaces_[id] = surface;
+  }
+  const HWND hwnd = CreateChild(id, kCanvasClass, 0, parent, bounds, L"", GadgetKind::Canvas);
+  std::lock_guard<std::mutex> lock(surfacesLock_);
+  if (hwnd) {
+    surface->Window = hwnd;
+  } else {
+    surfaces_.erase(id);
+  }
+}
+
+void Win32Gui::DrawCanvas(int id, const std::function<void(platform::Canvas&)>& draw) {
+  std::shared_ptr<CanvasSurface> surface;
+  HWND hwnd = nullptr;
+  {
+    std::lock_guard<std::mutex> lock(surfacesLock_);
+    const auto found = surfaces_.find(id);
+    if (found == surfaces_.end())
+      return;
+    surface = found->second;
+    hwnd = surface->Window;
+  }
+  {
+    std::lock_guard<std::mutex> lock(surface->Lock);
+    if (!surface->Pixels->IsValid())
+      return;
+    draw(*surface->Pixels);
+  }
+  // Only queues a repaint for the window thread; never waits for it.
+  if (hwnd)
+    ::InvalidateRect(hwnd, nullptr, FALSE);
+}
+
+LRESULT Win32Gui::OnCanvasMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  const int id = static_cast<int>(::GetDlgCtrlID(hwnd));
+  switch (message) {
+    case WM_ERASEBKGND:
+      return 1;
+    case WM_PAINT: {
+      PAINTSTRUCT paint{};
+      const HDC dc = ::BeginPaint(hwnd, &paint);
+      std::shared_ptr<CanvasSurface> surface;
+      {
+        std::lock_guard<std::mutex> lock(surfacesLock_);
+        const auto found = surfaces_.find(id);
+        if (found != surfaces_.end())
+          surface = found->second;
+      }
+      if (surface) {
+        std::lock_guard<std::mutex> lock(surface->Lock);
+        const platform::Size size = surface->Pixels->Extent();
+        ::BitBlt(dc, 0, 0, size.Width, size.Height, surface->Pixels->Dc(), 0, 0, SRCCOPY);
+      }
+      ::EndPaint(hwnd, &paint);
+      return 0;
+    }
+    case WM_LBUTTONDOWN:
+    case WM_RBUTTONDOWN:
+    case WM_MOUSEMOVE: {
+      const platform::GadgetAction action =
+          message == WM_LBUTTONDOWN   ? platform::GadgetAction::Click
+          : message == WM_RBUTTONDOWN ? platform::GadgetAction::RightClick
+                                      : platform::GadgetAction::MouseMove;
+      const Gadget* gadget = FindGadget(id);
+      const POINTS at = MAKEPOINTS(lParam);
+      Push({platform::EventKind::Gadget,
+            gadget ? gadget->Window : 0,
+            id,
+            static_cast<int>(action),
+            {Unscale(at.x), Unscale(at.y)}});
+      return 0;
+    }
+    default:
+      return ::DefWindowProcW(hwnd, message, wParam, lParam);
+  }
+}
+
+void Win32Gui::CreateText(int id, const platform::GadgetParent& parent,
+                          const platform::Rect& bounds, const std::wstring& text) {
+  CreateChild(id, L"STATIC", SS_LEFT | SS_NOPREFIX, parent, bounds, text, GadgetKind::Text);
+}
+
+void Win32Gui::SetGadgetText(int id, const std::wstring& text) {
+  const Gadget* gadget = FindGadget(id);
+  if (gadget)
+    ::SetWindowTextW(gadget->Hwnd, text.c_str());
+}
+
+std::wstring Win32Gui::GadgetText(int id) const {
+  const Gadget* gadget = FindGadget(id);
+  if (!gadget)
+    return L"";
+  std::wstring text(static_cast<size_t>(::GetWindowTextLengthW(gadget->Hwnd)) + 1, L'\0');
+  text.resize(static_cast<size_t>(
+      ::GetWindowTextW(gadget->Hwnd, text.data(), static_cast<int>(text.size()))));
+  return text;
+}
+
+void Win32Gui::SetGadgetFont(int id, platform::FontId font) {
+  const Gadget* gadget = FindGadget(id);
+  const HFONT handle = FontHandle(font);
+  if (gadget && handle)
+    ::SendMessageW(gadget->Hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(handle), TRUE);
+}
+
+void Win32Gui::DestroyGadgetsOf(int window) {
+  for (auto it = gadgets_.begin(); it != gadgets_.end();) {
+    if (it->second.Window != window) {
+      ++it;
+      continue;
+    }
+    {
+      std::lock_guard<std::mutex> lock(surfacesLock_);
+      surfaces_.erase(it->first);
+    }
+    it = gadgets_.erase(it);
+  }
+}
+
+}  // namespace tarvik::win32

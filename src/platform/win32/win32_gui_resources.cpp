@@ -1,0 +1,121 @@
+#include "platform/win32/win32_gui.h"
+
+#include <shellapi.h>
+
+#include <algorithm>
+
+namespace tarvik::win32 {
+namespace {
+
+constexpr UINT kTrayIconId = 1;
+
+NOTIFYICONDATAW TrayData(HWND hwnd) {
+  NOTIFYICONDATAW data{};
+  data.cbSize = sizeof(data);
+  data.hWnd = hwnd;
+  data.uID = kTrayIconId;
+  return data;
+}
+
+}  // namespace
+
+platform::FontId Win32Gui::LoadFont(const std::wstring& name, int points,
+                                    platform::FontStyle style) {
+  const HDC screen = ::GetDC(nullptr);
+  const int height = -::MulDiv(points, ::GetDeviceCaps(screen, LOGPIXELSY), 72);
+  ::ReleaseDC(nullptr, screen);
+  UniqueFont font(
+      ::CreateFontW(height, 0, 0, 0, style == platform::FontStyle::Bold ? FW_BOLD : FW_NORMAL,
+                    FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                    CLEARTYPE_QUALITY, DEFAULT_PITCH | FF_DONTCARE, name.c_str()));
+  if (!font)
+    return platform::kNoFont;
+  fonts_.push_back(std::move(font));
+  return static_cast<platform::FontId>(fonts_.size());
+}
+
+HFONT Win32Gui::FontHandle(platform::FontId font) const {
+  if (font <= 0 || font > static_cast<int>(fonts_.size()))
+    return nullptr;
+  return fonts_[static_cast<size_t>(font - 1)].Get();
+}
+
+void Win32Gui::SetDefaultFont(platform::FontId font) {
+  defaultFont_ = FontHandle(font);
+}
+
+void Win32Gui::CreateImage(int id, platform::Size size,
+                           const std::function<void(platform::Canvas&)>& draw) {
+  DibCanvas pixels(size.Width, size.Height, nullptr);
+  if (!pixels.IsValid())
+    return;
+  draw(pixels);
+  pixels.MakeOpaque();
+  // The colour bitmap carries every pixel; an all-zero mask keeps them all visible.
+  UniqueBitmap mask(::CreateBitmap(size.Width, size.Height, 1, 1, nullptr));
+  ICONINFO info{};
+  info.fIcon = TRUE;
+  info.hbmMask = mask.Get();
+  info.hbmColor = pixels.Bitmap();
+  UniqueIcon icon(::CreateIconIndirect(&info));
+  if (icon)
+    images_[id] = std::move(icon);
+}
+
+bool Win32Gui::AddTrayIcon(int window, int image, const std::wstring& tip) {
+  const HWND hwnd = WindowHandle(window);
+  const auto found = images_.find(image);
+  if (!hwnd || found == images_.end())
+    return false;
+  NOTIFYICONDATAW data = TrayData(hwnd);
+  data.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
+  data.uCallbackMessage = kTrayMessage;
+  data.hIcon = found->second.Get();
+  const size_t length = std::min(tip.size(), std::size(data.szTip) - 1);
+  std::copy_n(tip.c_str(), length, data.szTip);
+  // After Explorer restarts the old icon may still be known; then it is only updated.
+  if (!::Shell_NotifyIconW(NIM_ADD, &data) && !::Shell_NotifyIconW(NIM_MODIFY, &data))
+    return false;
+  trayWindow_ = window;
+  return true;
+}
+
+void Win32Gui::SetTrayImage(int image) {
+  const HWND hwnd = WindowHandle(trayWindow_);
+  const auto found = images_.find(image);
+  if (!hwnd || found == images_.end())
+    return;
+  NOTIFYICONDATAW data = TrayData(hwnd);
+  data.uFlags = NIF_ICON;
+  data.hIcon = found->second.Get();
+  ::Shell_NotifyIconW(NIM_MODIFY, &data);
+}
+
+void Win32Gui::RemoveTrayIcon() {
+  const HWND hwnd = WindowHandle(trayWindow_);
+  if (!hwnd)
+    return;
+  NOTIFYICONDATAW data = TrayData(hwnd);
+  ::Shell_NotifyIconW(NIM_DELETE, &data);
+  trayWindow_ = 0;
+}
+
+void Win32Gui::OnTrayMessage(int window, LPARAM lParam) {
+  platform::TrayAction action;
+  switch (LOWORD(lParam)) {
+    case WM_LBUTTONUP:
+      action = platform::TrayAction::LeftClick;
+      break;
+    case WM_LBUTTONDBLCLK:
+      action = platform::TrayAction::LeftDoubleClick;
+      break;
+    case WM_RBUTTONUP:
+      action = platform::TrayAction::RightClick;
+      break;
+    default:
+      return;
+  }
+  Push({platform::EventKind::Tray, window, 0, static_cast<int>(action), {}});
+}
+
+}  // namespace tarvik::win32

@@ -1,0 +1,61 @@
+#include "platform/win32/win32_libraries.h"
+
+#include <string>
+
+namespace tarvik::win32 {
+namespace {
+
+const wchar_t* FileName(platform::OptionalLibrary library) {
+  switch (library) {
+    case platform::OptionalLibrary::Power:
+      return L"powrprof.dll";
+    case platform::OptionalLibrary::NetworkProvider:
+      return L"mpr.dll";
+    case platform::OptionalLibrary::IpHelper:
+      return L"iphlpapi.dll";
+    case platform::OptionalLibrary::PerformanceData:
+      return L"pdh.dll";
+    case platform::OptionalLibrary::Dns:
+      return L"Dnsapi.dll";
+  }
+  return L"";
+}
+
+// A library counts as present only with the entry the program needs first from it.
+bool HasRequiredEntry(platform::OptionalLibrary library, HMODULE module) {
+  if (library != platform::OptionalLibrary::PerformanceData)
+    return true;
+  return ::GetProcAddress(module, "PdhLookupPerfNameByIndexW") != nullptr;
+}
+
+std::wstring SystemFolderPath(const wchar_t* fileName) {
+  wchar_t folder[MAX_PATH] = {};
+  const UINT length = ::GetSystemDirectoryW(folder, MAX_PATH);
+  if (length == 0 || length >= MAX_PATH)
+    return L"";
+  return std::wstring(folder) + L"\\" + fileName;
+}
+
+}  // namespace
+
+bool Win32Libraries::Load(platform::OptionalLibrary library) {
+  const std::wstring path = SystemFolderPath(FileName(library));
+  if (path.empty())
+    return false;
+  UniqueModule module(::LoadLibraryW(path.c_str()));
+  if (!module || !HasRequiredEntry(library, module.Get()))
+    return false;
+  modules_[library] = std::move(module);
+  return true;
+}
+
+void Win32Libraries::UnloadAll() {
+  modules_.clear();
+}
+
+HMODULE Win32Libraries::Module(platform::OptionalLibrary library) const {
+  const auto found = modules_.find(library);
+  return found == modules_.end() ? nullptr : found->second.Get();
+}
+
+}  // namespace tarvik::win32

@@ -1,0 +1,20 @@
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "settings/settings_file.h"
+
+namespace tarvik {
+
+// Writes the current settings to a file the user chose; nothing happens when the choice was
+// cancelled. The program's own settings file is not touched. True when the file was written.
+[[nodiscard]] bool ExportSettings(const std::optional<std::wstring>& chosenPath,
+                                  const SettingsContext& context);
+
+// Reads a settings file the user chose, as at start; nothing happens when the choice was
+// cancelled. The imported values reach the program's own file at the next save. The caller
+// applies the options to the settings panel and the mini window afterwards.
+ReadResult ImportSettings(const std::optional<std::wstring>& chosenPath, SettingsContext& context);
+
+}  // namespace tarvik

@@ -1,0 +1,289 @@
+# shellcheck shell=bash
+# Shared helpers of the end-to-end tests: each test sources this file, gets a fresh data folder
+# with its own copy of Tarvik.exe, drives the program through X (xdotool, xclip) and tk-tool.exe,
+# and leaves nothing running behind it, pass or fail.
+#
+# ctest gives TARVIK_EXE, TK_TOOL and TARVIK_REPO. The Wine session (DISPLAY, WINEPREFIX) is the
+# one scripts/test.sh started; without one, the test starts a private session of its own.
+#
+# Wine's output is never read through $(...) or a pipe (the processes it starts would hold the
+# pipe open): tk-tool writes to a file and the helpers read the file.
+
+set -u
+
+: "${TARVIK_EXE:?TARVIK_EXE must name Tarvik.exe}"
+: "${TK_TOOL:?TK_TOOL must name tk-tool.exe}"
+: "${TARVIK_REPO:?TARVIK_REPO must name the repository}"
+
+TARVIK_TITLE='Tarvik v2.33 x64 426.9423'
+# The main window's and the notice's client sizes, and the mini window's client width.
+MAIN_CLIENT_SIZE='894 564'
+NOTICE_CLIENT_SIZE='300 70'
+MINI_CLIENT_WIDTH=234
+# How long the set of windows must stay unchanged before start-up counts as finished.
+E2E_SETTLE_SECONDS=1.5
+
+E2E_NAME=$(basename "$0" .sh)
+E2E_WORK=$(mktemp -d "${TMPDIR:-/tmp}/tarvik-$E2E_NAME.XXXXXX")
+E2E_DATA="$E2E_WORK/data"
+E2E_TOOL_OUT="$E2E_WORK/tool.out"
+E2E_STARTED=$EPOCHREALTIME
+E2E_FAILED=0
+E2E_EXIT_CODE=""
+E2E_PIDS=()
+declare -A E2E_PROGRAM_PID=()
+
+e2e_log() {
+  printf '[%6s s] %s\n' "$(e2e_seconds_since "$E2E_STARTED")" "$*"
+}
+
+e2e_fail() {
+  E2E_FAILED=1
+  echo "FAIL: $*" >&2
+  exit 1
+}
+
+# Seconds since a value of $EPOCHREALTIME, with two decimals.
+e2e_seconds_since() {
+  local startMicros=${1//[.,]/} nowMicros=${EPOCHREALTIME//[.,]/}
+  local hundredths=$(((10#$nowMicros - 10#$startMicros) / 10000))
+  printf '%d.%02d' $((hundredths / 100)) $((hundredths % 100))
+}
+
+e2e_cleanup() {
+  local code=$?
+  [[ $code -ne 0 ]] && E2E_FAILED=1
+  local pid
+  for pid in "${E2E_PIDS[@]}"; do
+    kill -KILL "$pid" 2>/dev/null
+  done
+  if [[ $E2E_FAILED -ne 0 ]]; then
+    import -window root "$E2E_WORK/screen.png" >/dev/null 2>&1
+    local out
+    for out in "$E2E_WORK"/*.out "$E2E_WORK"/*.err; do
+      [[ -s "$out" ]] || continue
+      echo "--- $(basename "$out") (last lines)"
+      tail -n 20 "$out"
+    done
+    echo "kept for inspection: $E2E_WORK (screen.png is the screen at the failure)"
+  else
+    rm -rf "$E2E_WORK"
+  fi
+  if declare -F wine_session_stop >/dev/null; then
+    wine_session_stop
+  fi
+  exit "$code"
+}
+trap e2e_cleanup EXIT
+trap 'exit 130' INT
+trap 'exit 143' TERM
+
+# Run alone (not from scripts/test.sh), a test brings its own display and prefix.
+if [[ -z "${WINEPREFIX:-}" || -z "${DISPLAY:-}" ]]; then
+  # shellcheck source=../../scripts/lib/wine-session.sh
+  source "$TARVIK_REPO/scripts/lib/wine-session.sh"
+  wine_session_start "$E2E_WORK/session" || e2e_fail "could not start a Wine session"
+  trap e2e_cleanup EXIT
+fi
+
+# A fresh data folder: a copy of Tarvik.exe with an empty Tarvik.ini beside it, which makes the
+# program portable, so everything it writes stays in this folder.
+e2e_new_data_folder() {
+  mkdir -p "$E2E_DATA" || e2e_fail "cannot create $E2E_DATA"
+  cp "$TARVIK_EXE" "$E2E_DATA/Tarvik.exe" || e2e_fail "cannot copy $TARVIK_EXE"
+  : >"$E2E_DATA/Tarvik.ini"
+}
+
+# Starts Tarvik.exe from the data folder; <name> labels its output file and its process.
+e2e_start_program() {
+  local name=$1
+  (cd "$E2E_DATA" && exec wine "$E2E_DATA/Tarvik.exe") >"$E2E_WORK/$name.out" 2>&1 &
+  local pid=$!
+  E2E_PIDS+=("$pid")
+  E2E_PROGRAM_PID[$name]=$pid
+  e2e_log "started $name (pid $pid)"
+}
+
+e2e_program_running() {
+  kill -0 "${E2E_PROGRAM_PID[$1]}" 2>/dev/null
+}
+
+# Waits up to <seconds> for the program <name> to end and puts its exit code in E2E_EXIT_CODE.
+# Returns 1 when it is still running at the limit. (Not for $(...): only this shell can wait.)
+e2e_wait_exit() {
+  local name=$1 seconds=$2
+  local pid=${E2E_PROGRAM_PID[$name]}
+  local deadline=$((${EPOCHREALTIME//[.,]/} + seconds * 1000000))
+  E2E_EXIT_CODE=""
+  while kill -0 "$pid" 2>/dev/null; do
+    ((${EPOCHREALTIME//[.,]/} < deadline)) || return 1
+    sleep 0.05
+  done
+  E2E_EXIT_CODE=0
+  wait "$pid" || E2E_EXIT_CODE=$?
+}
+
+# Runs tk-tool.exe with the arguments; its standard output lands in $E2E_TOOL_OUT.
+e2e_tool() {
+  timeout 20 wine "$TK_TOOL" "$@" >"$E2E_TOOL_OUT" 2>"$E2E_WORK/tool.err"
+}
+
+# Repeats a command until it succeeds or <seconds> pass; returns the command's last result.
+e2e_poll() {
+  local seconds=$1
+  shift
+  local deadline=$((${EPOCHREALTIME//[.,]/} + seconds * 1000000))
+  until "$@"; do
+    ((${EPOCHREALTIME//[.,]/} < deadline)) || return 1
+    sleep 0.1
+  done
+}
+
+# Client areas of the program's top-level windows, one "x y w h visible" per line (x y is the
+# client area's top-left corner on the screen), in $E2E_TOOL_OUT.
+e2e_client_areas() {
+  e2e_tool client "$TARVIK_TITLE"
+}
+
+# True when a visible window of the program has a client area of <w> x <h>; <h> may be "*".
+e2e_has_client() {
+  local w=$1 h=$2
+  e2e_client_areas || return 1
+  local x y cw ch visible
+  while read -r x y cw ch visible; do
+    [[ "$cw" == "$w" && ("$h" == "*" || "$ch" == "$h") && "$visible" == 1 ]] && return 0
+  done <"$E2E_TOOL_OUT"
+  return 1
+}
+
+# Prints "x y" of the client area's top-left corner of the visible window of <w> x <h>.
+e2e_client_origin() {
+  local w=$1 h=$2
+  e2e_client_areas || return 1
+  local x y cw ch visible
+  while read -r x y cw ch visible; do
+    if [[ "$cw" == "$w" && ("$h" == "*" || "$ch" == "$h") && "$visible" == 1 ]]; then
+      echo "$x $y"
+      return 0
+    fi
+  done <"$E2E_TOOL_OUT"
+  return 1
+}
+
+# X windows that carry the program's exact title.
+e2e_x_windows() {
+  local only=()
+  [[ "${1:-}" == visible ]] && only=(--onlyvisible)
+  xdotool search "${only[@]}" --name "^$(e2e_title_pattern)\$" 2>/dev/null
+}
+
+e2e_title_pattern() {
+  printf '%s' "$TARVIK_TITLE" | sed 's/[][\.*^$+?(){}|]/\\&/g'
+}
+
+# The X window that holds the client area of the visible window of <w> x <h>. Wine gives each
+# top-level window one X window: the client area alone when a window manager draws the frame,
+# the whole window when Wine draws it, so the one containing the client origin is the match.
+e2e_x_window_of() {
+  local origin
+  origin=$(e2e_client_origin "$1" "$2") || return 1
+  local cx=${origin% *} cy=${origin#* }
+  local id X Y WIDTH HEIGHT
+  for id in $(e2e_x_windows visible); do
+    eval "$(xdotool getwindowgeometry --shell "$id" 2>/dev/null | grep -E '^(X|Y|WIDTH|HEIGHT)=')"
+    if ((cx >= X && cy >= Y && cx < X + WIDTH && cy < Y + HEIGHT)); then
+      echo "$id"
+      return 0
+    fi
+  done
+  return 1
+}
+
+# "x y" of an X window's top-left corner on the screen.
+e2e_x_position() {
+  local X Y
+  eval "$(xdotool getwindowgeometry --shell "$1" 2>/dev/null | grep -E '^(X|Y)=')"
+  echo "$X $Y"
+}
+
+# Waits until the main window and the mini window are both shown and start-up has settled: the
+# mini window first serves as the progress window and is opened again at the end of start-up, so
+# the set of windows must stay the same for a while before a test may rely on it.
+e2e_wait_started() {
+  local seconds=$1
+  local deadline=$((${EPOCHREALTIME//[.,]/} + seconds * 1000000))
+  local before="" now
+  while ((${EPOCHREALTIME//[.,]/} < deadline)); do
+    if e2e_has_client ${MAIN_CLIENT_SIZE} && e2e_has_client "$MINI_CLIENT_WIDTH" '*'; then
+      now=$(e2e_x_windows visible | LC_ALL=C sort | tr '\n' ' ')
+      if [[ -n "$before" && "$now" == "$before" ]]; then
+        e2e_log "main window and mini window shown"
+        return 0
+      fi
+      before=$now
+      sleep "$E2E_SETTLE_SECONDS"
+    else
+      before=""
+      sleep 0.1
+    fi
+  done
+  e2e_has_client ${MAIN_CLIENT_SIZE} ||
+    e2e_fail "no main window (client ${MAIN_CLIENT_SIZE// /x}) within $seconds s"
+  e2e_has_client "$MINI_CLIENT_WIDTH" '*' ||
+    e2e_fail "no mini window (client width $MINI_CLIENT_WIDTH) within $seconds s"
+  e2e_fail "the program's windows did not settle within $seconds s"
+}
+
+# Clicks into the client area of the window of <w> x <h> at client position <dx>,<dy>, which
+# makes that window Wine's active window; keys reach only the active window.
+e2e_click_client() {
+  local w=$1 h=$2 dx=$3 dy=$4
+  local origin
+  origin=$(e2e_client_origin "$w" "$h") || e2e_fail "no window with client ${w}x$h to click"
+  xdotool mousemove "$((${origin% *} + dx))" "$((${origin#* } + dy))" click 1 2>/dev/null
+}
+
+# Sends keys (xdotool names, e.g. ctrl+Tab) to an X window.
+e2e_key() {
+  local window=$1
+  shift
+  xdotool key --window "$window" --delay 50 "$@" 2>/dev/null
+}
+
+# The clipboard's text, read as X sees it.
+e2e_clipboard() {
+  timeout 5 xclip -selection clipboard -o
+}
+
+# The panel selector's current tab, as the window itself answers it.
+e2e_selected_tab() {
+  e2e_tool tab "$TARVIK_TITLE" || return 1
+  head -n 1 "$E2E_TOOL_OUT"
+}
+
+e2e_tab_is() {
+  [[ "$(e2e_selected_tab)" == "$1" ]]
+}
+
+# Posts the registered quit message and waits up to <seconds> for <name> to end; its exit code
+# lands in E2E_EXIT_CODE. Fails the test when the program is still running at the limit.
+e2e_quit() {
+  local name=$1 seconds=$2
+  e2e_tool post WM_DEACTIVATEOLDINST_TK || e2e_fail "tk-tool could not post the quit message"
+  local posted=$EPOCHREALTIME
+  e2e_wait_exit "$name" "$seconds" ||
+    e2e_fail "$name still running $seconds s after the quit message"
+  e2e_log "$name ended with code $E2E_EXIT_CODE $(e2e_seconds_since "$posted") s after the quit message"
+}
+
+# No copy of the program may be running when a test starts: it would make ours a second copy.
+e2e_require_no_program() {
+  if [[ -n "$(e2e_x_windows)" ]]; then
+    e2e_fail "a window titled '$TARVIK_TITLE' already exists on $DISPLAY"
+  fi
+}
+
+# Every file of the data folder with its size and modification time, one per line.
+e2e_data_listing() {
+  (cd "$E2E_DATA" && find . -printf '%p %s %T@\n' | LC_ALL=C sort)
+}

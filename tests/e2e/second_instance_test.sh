@@ -1,0 +1,38 @@
+#!/usr/bin/env bash
+# A second copy started from the same folder shows its 300x70 notice, asks the running copy to
+# show itself, ends on its own within about 6 s with exit code 0, leaves the first copy running,
+# and neither creates nor changes any file in the data folder.
+source "$(dirname "$0")/lib.sh"
+
+e2e_require_no_program
+e2e_new_data_folder
+e2e_start_program first
+e2e_wait_started 40
+
+before=$(e2e_data_listing)
+hourBefore=$(date +%H)
+e2e_start_program second
+e2e_poll 5 e2e_has_client ${NOTICE_CLIENT_SIZE} ||
+  e2e_fail "no notice window (client ${NOTICE_CLIENT_SIZE// /x}) from the second copy"
+e2e_log "second copy shows its notice"
+
+e2e_wait_exit second 8 || e2e_fail "the second copy was still running after 8 s"
+[[ "$E2E_EXIT_CODE" == 0 ]] || e2e_fail "the second copy ended with code $E2E_EXIT_CODE, expected 0"
+e2e_log "second copy ended with code 0"
+
+e2e_program_running first || e2e_fail "the first copy ended when the second one started"
+e2e_has_client ${MAIN_CLIENT_SIZE} || e2e_fail "the first copy's main window is gone"
+e2e_has_client "$MINI_CLIENT_WIDTH" '*' || e2e_fail "the first copy's mini window is not shown"
+e2e_has_client ${NOTICE_CLIENT_SIZE} && e2e_fail "the notice window outlived the second copy"
+
+after=$(e2e_data_listing)
+if [[ "$after" != "$before" ]]; then
+  # The running copy saves its state files at the turn of each hour; only then may it differ.
+  [[ "$(date +%H)" != "$hourBefore" ]] ||
+    e2e_fail "the data folder changed while the second copy ran:"$'\n'"$(diff <(echo "$before") <(echo "$after"))"
+  e2e_log "the hour turned during the test; the folder comparison proves nothing this time"
+fi
+
+e2e_quit first 4
+[[ "$E2E_EXIT_CODE" == 0 ]] || e2e_fail "the first copy ended with code $E2E_EXIT_CODE, expected 0"
+e2e_log "passed"

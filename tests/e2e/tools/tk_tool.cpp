@@ -1,0 +1,210 @@
+// tk-tool: a small console helper that lets the end-to-end tests talk to Tarvik.exe the way
+// Windows itself or another program would. Results go to stdout; the exit code is 0 on
+// success, 1 when the target was not found or the call failed, 2 on a usage error.
+//
+//   tk-tool post <registered message name>
+//   tk-tool tab <exact window title>
+//   tk-tool devicechange arrival|removal <drive letters>
+//   tk-tool rect <exact window title>
+//   tk-tool client <exact window title>
+
+#include <windows.h>
+
+#include <commctrl.h>
+#include <dbt.h>
+
+#include <cstdio>
+#include <cwctype>
+#include <iterator>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace tarvik::tool {
+namespace {
+
+constexpr int kExitOk = 0;
+constexpr int kExitNotFound = 1;
+constexpr int kExitUsage = 2;
+// A hung target must not hang the test that asked.
+constexpr UINT kSendTimeoutMs = 5000;
+
+struct TitleSearch {
+  std::wstring Title;
+  std::vector<HWND> Found;
+};
+
+std::wstring WindowText(HWND window) {
+  const int length = GetWindowTextLengthW(window);
+  std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+  const int copied = GetWindowTextW(window, text.data(), length + 1);
+  text.resize(static_cast<size_t>(copied > 0 ? copied : 0));
+  return text;
+}
+
+BOOL CALLBACK CollectByTitle(HWND window, LPARAM search) {
+  auto* wanted = reinterpret_cast<TitleSearch*>(search);
+  if (WindowText(window) == wanted->Title) {
+    wanted->Found.push_back(window);
+  }
+  return TRUE;
+}
+
+// Every top-level window with exactly this title, in z-order, hidden ones included.
+std::vector<HWND> TopLevelWindows(const std::wstring& title) {
+  TitleSearch search{title, {}};
+  EnumWindows(CollectByTitle, reinterpret_cast<LPARAM>(&search));
+  return search.Found;
+}
+
+BOOL CALLBACK FindTabControl(HWND child, LPARAM result) {
+  wchar_t className[64] = {};
+  GetClassNameW(child, className, static_cast<int>(std::size(className)));
+  if (std::wstring(className) == WC_TABCONTROLW) {
+    *reinterpret_cast<HWND*>(result) = child;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+int PostRegistered(const std::wstring& name) {
+  const UINT message = RegisterWindowMessageW(name.c_str());
+  if (message == 0 || !PostMessageW(HWND_BROADCAST, message, 0, 0)) {
+    std::fwprintf(stderr, L"posting %ls failed: error %lu\n", name.c_str(), GetLastError());
+    return kExitNotFound;
+  }
+  return kExitOk;
+}
+
+int PrintTabSelection(const std::wstring& title) {
+  for (HWND window : TopLevelWindows(title)) {
+    HWND tab = nullptr;
+    EnumChildWindows(window, FindTabControl, reinterpret_cast<LPARAM>(&tab));
+    if (tab == nullptr) {
+      continue;
+    }
+    DWORD_PTR selection = 0;
+    if (SendMessageTimeoutW(tab, TCM_GETCURSEL, 0, 0, SMTO_ABORTIFHUNG, kSendTimeoutMs,
+                            &selection) != 0) {
+      // TCM_GETCURSEL answers -1 for "nothing selected"; keep the sign.
+      std::printf("%d\n", static_cast<int>(static_cast<LRESULT>(selection)));
+      return kExitOk;
+    }
+  }
+  std::printf("-1\n");
+  return kExitNotFound;
+}
+
+// "EF", "e:f", "E,F" all name drives E and F; anything but letters and separators is refused.
+std::optional<DWORD> UnitMask(const std::wstring& letters) {
+  DWORD mask = 0;
+  for (wchar_t letter : letters) {
+    if (letter == L':' || letter == L',' || letter == L' ' || letter == L'\\') {
+      continue;
+    }
+    const wchar_t upper = static_cast<wchar_t>(std::towupper(letter));
+    if (upper < L'A' || upper > L'Z') {
+      return std::nullopt;
+    }
+    mask |= DWORD{1} << (upper - L'A');
+  }
+  if (mask == 0) {
+    return std::nullopt;
+  }
+  return mask;
+}
+
+// Wine never sends WM_DEVICECHANGE itself; a broadcast SendMessage arrives with the volume
+// record intact in every top-level window (BroadcastSystemMessage does not).
+int SendDeviceChange(const std::wstring& kind, const std::wstring& letters) {
+  WPARAM event = 0;
+  if (kind == L"arrival") {
+    event = DBT_DEVICEARRIVAL;
+  } else if (kind == L"removal") {
+    event = DBT_DEVICEREMOVECOMPLETE;
+  } else {
+    std::fwprintf(stderr, L"devicechange: expected arrival or removal, got %ls\n", kind.c_str());
+    return kExitUsage;
+  }
+  const std::optional<DWORD> mask = UnitMask(letters);
+  if (!mask) {
+    std::fwprintf(stderr, L"devicechange: no drive letters in \"%ls\"\n", letters.c_str());
+    return kExitUsage;
+  }
+  DEV_BROADCAST_VOLUME volume{};
+  volume.dbcv_size = sizeof(volume);
+  volume.dbcv_devicetype = DBT_DEVTYP_VOLUME;
+  volume.dbcv_unitmask = *mask;
+  DWORD_PTR answer = 0;
+  if (SendMessageTimeoutW(HWND_BROADCAST, WM_DEVICECHANGE, event,
+                          reinterpret_cast<LPARAM>(&volume), SMTO_ABORTIFHUNG, kSendTimeoutMs,
+                          &answer) == 0) {
+    std::fwprintf(stderr, L"devicechange: broadcast failed: error %lu\n", GetLastError());
+    return kExitNotFound;
+  }
+  return kExitOk;
+}
+
+// "rect": the outer rectangle, x y w h. "client": the client area, its top-left corner on the
+// screen, its size and whether the window is visible, x y w h v. Without a window manager Wine
+// may draw the frame itself, so only the client area is a reliable place to click.
+int PrintGeometry(const std::wstring& title, bool client) {
+  const std::vector<HWND> windows = TopLevelWindows(title);
+  for (HWND window : windows) {
+    RECT box{};
+    if (!client && GetWindowRect(window, &box)) {
+      std::printf("%ld %ld %ld %ld\n", box.left, box.top, box.right - box.left,
+                  box.bottom - box.top);
+    }
+    POINT origin{};
+    if (client && GetClientRect(window, &box) && ClientToScreen(window, &origin)) {
+      std::printf("%ld %ld %ld %ld %d\n", origin.x, origin.y, box.right, box.bottom,
+                  IsWindowVisible(window) ? 1 : 0);
+    }
+  }
+  return windows.empty() ? kExitNotFound : kExitOk;
+}
+
+int Usage() {
+  std::fwprintf(stderr,
+                L"usage: tk-tool post <message name>\n"
+                L"       tk-tool tab <window title>\n"
+                L"       tk-tool devicechange arrival|removal <letters>\n"
+                L"       tk-tool rect <window title>\n"
+                L"       tk-tool client <window title>\n");
+  return kExitUsage;
+}
+
+int Run(const std::vector<std::wstring>& args) {
+  if (args.size() == 2 && args[0] == L"post") {
+    return PostRegistered(args[1]);
+  }
+  if (args.size() == 2 && args[0] == L"tab") {
+    return PrintTabSelection(args[1]);
+  }
+  if (args.size() == 3 && args[0] == L"devicechange") {
+    return SendDeviceChange(args[1], args[2]);
+  }
+  if (args.size() == 2 && (args[0] == L"rect" || args[0] == L"client")) {
+    return PrintGeometry(args[1], args[0] == L"client");
+  }
+  return Usage();
+}
+
+}  // namespace
+}  // namespace tarvik::tool
+
+// The wide entry point of -municode; declared here because no header does.
+int wmain(int argc, wchar_t** argv);
+
+int wmain(int argc, wchar_t** argv) {
+  // Whatever happens inside, the caller gets an exit code, never an exception dialog.
+  try {
+    std::vector<std::wstring> args(argv + 1, argv + argc);
+    const int code = tarvik::tool::Run(args);
+    std::fflush(stdout);
+    return code;
+  } catch (...) {
+    return tarvik::tool::kExitNotFound;
+  }
+}
