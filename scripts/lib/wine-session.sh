@@ -40,7 +40,8 @@ wine_session_start_display() {
   local tries
   for ((tries = 0; tries < 100; tries++)); do
     if [[ -s "$displayFile" ]] && grep -q '^[0-9][0-9]*$' "$displayFile"; then
-      export DISPLAY=":$(head -n 1 "$displayFile")"
+      DISPLAY=":$(head -n 1 "$displayFile")"
+      export DISPLAY
       return 0
     fi
     kill -0 "$WINE_SESSION_XVFB_PID" 2>/dev/null || break

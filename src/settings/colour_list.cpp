@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <optional>
 
+#include "settings/hex_digit.h"
+
 namespace tarvik {
 namespace {
 
@@ -29,13 +31,7 @@ std::optional<int64_t> ParseHex(std::wstring_view entry) {
     return std::nullopt;
   int64_t value = 0;
   for (const wchar_t c : entry) {
-    int digit = -1;
-    if (c >= L'0' && c <= L'9')
-      digit = c - L'0';
-    if (c >= L'A' && c <= L'F')
-      digit = c - L'A' + 10;
-    if (c >= L'a' && c <= L'f')
-      digit = c - L'a' + 10;
+    const int digit = HexDigitValue(c);
     if (digit < 0)
       return std::nullopt;
     value = value * 16 + digit;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "settings/hex_digit.h"
 #include "settings/long_idle.h"
 
 namespace tarvik {
@@ -32,18 +33,8 @@ constexpr PackedDigit kDigits[] = {
     {opt::StorageUnit, 16, 0, kStorageUnitLast, 0},
 };
 
-int DigitValue(wchar_t c) {
-  if (c >= L'0' && c <= L'9')
-    return c - L'0';
-  if (c >= L'A' && c <= L'F')
-    return c - L'A' + 10;
-  if (c >= L'a' && c <= L'f')
-    return c - L'a' + 10;
-  return -1;
-}
-
 int32_t ReadDigit(wchar_t c, const PackedDigit& digit) {
-  const int value = DigitValue(c);
+  const int value = HexDigitValue(c);
   if (value < 0 || value >= digit.Radix)
     return digit.Fallback;
   if (value < digit.Minimum || value > digit.Maximum)

@@ -1,5 +1,7 @@
 #include "settings/filters.h"
 
+#include "settings/hex_digit.h"
+
 namespace tarvik {
 namespace {
 
@@ -8,16 +10,12 @@ constexpr std::wstring_view kAdapterShape = L"HH:HH:HH:HH:HH:HH";
 constexpr std::wstring_view kNoDrive = L"0000-0000";
 constexpr std::wstring_view kNoAdapter = L"00:00:00:00:00:00";
 
-bool IsHexDigit(wchar_t c) {
-  return (c >= L'0' && c <= L'9') || (c >= L'A' && c <= L'F') || (c >= L'a' && c <= L'f');
-}
-
 // `shape` holds "H" where a hexadecimal digit belongs and the separator elsewhere.
 bool HasShape(std::wstring_view text, std::wstring_view shape) {
   if (text.size() != shape.size())
     return false;
   for (size_t i = 0; i < shape.size(); ++i) {
-    if (shape[i] == L'H' ? !IsHexDigit(text[i]) : text[i] != shape[i])
+    if (shape[i] == L'H' ? HexDigitValue(text[i]) < 0 : text[i] != shape[i])
       return false;
   }
   return true;

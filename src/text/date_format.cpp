@@ -18,7 +18,8 @@ int64_t FloorDiv(int64_t value, int64_t divisor) {
 }
 
 int64_t FloorMod(int64_t value, int64_t divisor) {
-  return value - FloorDiv(value, divisor) * divisor;
+  const int64_t remainder = value % divisor;
+  return (remainder != 0 && (remainder < 0) != (divisor < 0)) ? remainder + divisor : remainder;
 }
 
 // Counting years from March makes the leap day the last day of the year, so one formula

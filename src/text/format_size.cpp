@@ -99,7 +99,7 @@ std::wstring ScaledNumber(uint64_t magnitude, uint64_t divisor, int decimals) {
   const uint64_t scale = PowerOfTen(decimals);
   const uint64_t whole = magnitude / divisor;
   const uint64_t remainder = magnitude % divisor;
-  // remainder < 2^40 and scale <= 1000, so this cannot overflow.
+  // The remainder stays below 2^40 and the scale at most 1000, so nothing here overflows.
   const uint64_t scaled = whole * scale + (remainder * scale + divisor / 2) / divisor;
   std::wstring text = Digits(scaled / scale);
   if (decimals > 0)

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Keyboard shortcuts of the main window: Ctrl+Tab and Ctrl+Shift+Tab step through the eight
 # panels and wrap; Ctrl+arrow moves the mini window 1 pixel and Shift+arrow 10 pixels.
+# shellcheck source=tests/e2e/lib.sh
 source "$(dirname "$0")/lib.sh"
 
 e2e_require_no_program
@@ -8,12 +9,12 @@ e2e_new_data_folder
 e2e_start_program tarvik
 e2e_wait_started 40
 
-main=$(e2e_x_window_of ${MAIN_CLIENT_SIZE}) || e2e_fail "no X window for the main window"
-mini=$(e2e_x_window_of "$MINI_CLIENT_WIDTH" '*') || e2e_fail "no X window for the mini window"
+main=$(e2e_x_window_of "$MAIN_WIDTH" "$MAIN_HEIGHT") || e2e_fail "no X window for the main window"
+mini=$(e2e_x_window_of "$MINI_WIDTH" '*') || e2e_fail "no X window for the mini window"
 
 # The first tab's header sits at the top left of the panel selector: clicking it activates the
 # main window without changing the panel.
-e2e_click_client ${MAIN_CLIENT_SIZE} 14 10
+e2e_click_client "$MAIN_WIDTH" "$MAIN_HEIGHT" 14 10
 e2e_poll 3 e2e_tab_is 0 || e2e_fail "the first panel is not selected at start ($(e2e_selected_tab))"
 
 # Each case: keys, then the panel that must be selected afterwards.

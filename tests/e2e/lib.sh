@@ -1,4 +1,4 @@
-# shellcheck shell=bash
+# shellcheck shell=bash disable=SC2034 # the constants are read by the tests that source this
 # Shared helpers of the end-to-end tests: each test sources this file, gets a fresh data folder
 # with its own copy of Tarvik.exe, drives the program through X (xdotool, xclip) and tk-tool.exe,
 # and leaves nothing running behind it, pass or fail.
@@ -16,10 +16,12 @@ set -u
 : "${TARVIK_REPO:?TARVIK_REPO must name the repository}"
 
 TARVIK_TITLE='Tarvik v2.33 x64 426.9423'
-# The main window's and the notice's client sizes, and the mini window's client width.
-MAIN_CLIENT_SIZE='894 564'
-NOTICE_CLIENT_SIZE='300 70'
-MINI_CLIENT_WIDTH=234
+# Client-area sizes: the main window, the second copy's notice, the mini window's width.
+MAIN_WIDTH=894
+MAIN_HEIGHT=564
+NOTICE_WIDTH=300
+NOTICE_HEIGHT=70
+MINI_WIDTH=234
 # How long the set of windows must stay unchanged before start-up counts as finished.
 E2E_SETTLE_SECONDS=1.5
 
@@ -53,19 +55,23 @@ e2e_seconds_since() {
 e2e_cleanup() {
   local code=$?
   [[ $code -ne 0 ]] && E2E_FAILED=1
-  local pid
-  for pid in "${E2E_PIDS[@]}"; do
-    kill -KILL "$pid" 2>/dev/null
-  done
   if [[ $E2E_FAILED -ne 0 ]]; then
     import -window root "$E2E_WORK/screen.png" >/dev/null 2>&1
+  fi
+  local pid
+  for pid in "${E2E_PIDS[@]}"; do
+    if kill -KILL "$pid" 2>/dev/null; then
+      wait "$pid" 2>/dev/null
+    fi
+  done
+  if [[ $E2E_FAILED -ne 0 ]]; then
     local out
     for out in "$E2E_WORK"/*.out "$E2E_WORK"/*.err; do
       [[ -s "$out" ]] || continue
       echo "--- $(basename "$out") (last lines)"
       tail -n 20 "$out"
     done
-    echo "kept for inspection: $E2E_WORK (screen.png is the screen at the failure)"
+    echo "kept: $E2E_WORK (screen.png shows the screen at the failure)"
   else
     rm -rf "$E2E_WORK"
   fi
@@ -80,7 +86,7 @@ trap 'exit 143' TERM
 
 # Run alone (not from scripts/test.sh), a test brings its own display and prefix.
 if [[ -z "${WINEPREFIX:-}" || -z "${DISPLAY:-}" ]]; then
-  # shellcheck source=../../scripts/lib/wine-session.sh
+  # shellcheck source=../../scripts/lib/wine-session.sh disable=SC1091
   source "$TARVIK_REPO/scripts/lib/wine-session.sh"
   wine_session_start "$E2E_WORK/session" || e2e_fail "could not start a Wine session"
   trap e2e_cleanup EXIT
@@ -125,7 +131,10 @@ e2e_wait_exit() {
 
 # Runs tk-tool.exe with the arguments; its standard output lands in $E2E_TOOL_OUT.
 e2e_tool() {
-  timeout 20 wine "$TK_TOOL" "$@" >"$E2E_TOOL_OUT" 2>"$E2E_WORK/tool.err"
+  local code=0
+  timeout 20 wine "$TK_TOOL" "$@" >"$E2E_TOOL_OUT.raw" 2>"$E2E_WORK/tool.err" || code=$?
+  tr -d '\r' <"$E2E_TOOL_OUT.raw" >"$E2E_TOOL_OUT"
+  return "$code"
 }
 
 # Repeats a command until it succeeds or <seconds> pass; returns the command's last result.
@@ -214,7 +223,7 @@ e2e_wait_started() {
   local deadline=$((${EPOCHREALTIME//[.,]/} + seconds * 1000000))
   local before="" now
   while ((${EPOCHREALTIME//[.,]/} < deadline)); do
-    if e2e_has_client ${MAIN_CLIENT_SIZE} && e2e_has_client "$MINI_CLIENT_WIDTH" '*'; then
+    if e2e_has_client "$MAIN_WIDTH" "$MAIN_HEIGHT" && e2e_has_client "$MINI_WIDTH" '*'; then
       now=$(e2e_x_windows visible | LC_ALL=C sort | tr '\n' ' ')
       if [[ -n "$before" && "$now" == "$before" ]]; then
         e2e_log "main window and mini window shown"
@@ -227,10 +236,10 @@ e2e_wait_started() {
       sleep 0.1
     fi
   done
-  e2e_has_client ${MAIN_CLIENT_SIZE} ||
-    e2e_fail "no main window (client ${MAIN_CLIENT_SIZE// /x}) within $seconds s"
-  e2e_has_client "$MINI_CLIENT_WIDTH" '*' ||
-    e2e_fail "no mini window (client width $MINI_CLIENT_WIDTH) within $seconds s"
+  e2e_has_client "$MAIN_WIDTH" "$MAIN_HEIGHT" ||
+    e2e_fail "no main window (client ${MAIN_WIDTH}x$MAIN_HEIGHT) within $seconds s"
+  e2e_has_client "$MINI_WIDTH" '*' ||
+    e2e_fail "no mini window (client width $MINI_WIDTH) within $seconds s"
   e2e_fail "the program's windows did not settle within $seconds s"
 }
 
@@ -269,11 +278,11 @@ e2e_tab_is() {
 # lands in E2E_EXIT_CODE. Fails the test when the program is still running at the limit.
 e2e_quit() {
   local name=$1 seconds=$2
-  e2e_tool post WM_DEACTIVATEOLDINST_TK || e2e_fail "tk-tool could not post the quit message"
   local posted=$EPOCHREALTIME
+  e2e_tool post WM_DEACTIVATEOLDINST_TK || e2e_fail "tk-tool could not post the quit message"
   e2e_wait_exit "$name" "$seconds" ||
     e2e_fail "$name still running $seconds s after the quit message"
-  e2e_log "$name ended with code $E2E_EXIT_CODE $(e2e_seconds_since "$posted") s after the quit message"
+  e2e_log "$name ended with code $E2E_EXIT_CODE $(e2e_seconds_since "$posted") s after posting the quit message"
 }
 
 # No copy of the program may be running when a test starts: it would make ours a second copy.

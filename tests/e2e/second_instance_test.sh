@@ -2,6 +2,7 @@
 # A second copy started from the same folder shows its 300x70 notice, asks the running copy to
 # show itself, ends on its own within about 6 s with exit code 0, leaves the first copy running,
 # and neither creates nor changes any file in the data folder.
+# shellcheck source=tests/e2e/lib.sh
 source "$(dirname "$0")/lib.sh"
 
 e2e_require_no_program
@@ -12,8 +13,8 @@ e2e_wait_started 40
 before=$(e2e_data_listing)
 hourBefore=$(date +%H)
 e2e_start_program second
-e2e_poll 5 e2e_has_client ${NOTICE_CLIENT_SIZE} ||
-  e2e_fail "no notice window (client ${NOTICE_CLIENT_SIZE// /x}) from the second copy"
+e2e_poll 5 e2e_has_client "$NOTICE_WIDTH" "$NOTICE_HEIGHT" ||
+  e2e_fail "no notice window (client ${NOTICE_WIDTH}x$NOTICE_HEIGHT) from the second copy"
 e2e_log "second copy shows its notice"
 
 e2e_wait_exit second 8 || e2e_fail "the second copy was still running after 8 s"
@@ -21,9 +22,10 @@ e2e_wait_exit second 8 || e2e_fail "the second copy was still running after 8 s"
 e2e_log "second copy ended with code 0"
 
 e2e_program_running first || e2e_fail "the first copy ended when the second one started"
-e2e_has_client ${MAIN_CLIENT_SIZE} || e2e_fail "the first copy's main window is gone"
-e2e_has_client "$MINI_CLIENT_WIDTH" '*' || e2e_fail "the first copy's mini window is not shown"
-e2e_has_client ${NOTICE_CLIENT_SIZE} && e2e_fail "the notice window outlived the second copy"
+e2e_has_client "$MAIN_WIDTH" "$MAIN_HEIGHT" || e2e_fail "the first copy's main window is gone"
+e2e_has_client "$MINI_WIDTH" '*' || e2e_fail "the first copy's mini window is not shown"
+e2e_has_client "$NOTICE_WIDTH" "$NOTICE_HEIGHT" &&
+  e2e_fail "the notice window outlived the second copy"
 
 after=$(e2e_data_listing)
 if [[ "$after" != "$before" ]]; then

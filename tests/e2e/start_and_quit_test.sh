@@ -2,6 +2,7 @@
 # Tarvik starts portable from its own folder, shows the main window and the mini window, and ends
 # through its own shut-down path, with exit code 0, when another program posts the registered
 # quit message.
+# shellcheck source=tests/e2e/lib.sh
 source "$(dirname "$0")/lib.sh"
 
 e2e_require_no_program

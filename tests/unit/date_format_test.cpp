@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <ostream>
 #include <string>
 
@@ -47,6 +48,16 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(DateFromParts, MonthsOutsideTheYearRollIntoNeighbouringYears) {
   EXPECT_EQ(DateFromParts({2023, 13, 1, 0, 0, 0}), DateFromParts({2024, 1, 1, 0, 0, 0}));
   EXPECT_EQ(DateFromParts({2024, 0, 1, 0, 0, 0}), DateFromParts({2023, 12, 1, 0, 0, 0}));
+}
+
+// Garbage dates from a damaged file must still give parts in range, without overflow.
+TEST(PartsOfDate, ExtremeValuesStayInRange) {
+  for (const DateValue date :
+       {std::numeric_limits<DateValue>::min(), std::numeric_limits<DateValue>::max()}) {
+    const DateParts parts = PartsOfDate(date);
+    EXPECT_TRUE(parts.Month >= 1 && parts.Month <= 12 && parts.Day >= 1 && parts.Day <= 31);
+    EXPECT_TRUE(parts.Hour >= 0 && parts.Hour <= 23 && parts.Second >= 0 && parts.Second <= 59);
+  }
 }
 
 struct PatternCase {

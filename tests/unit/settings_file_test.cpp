@@ -13,21 +13,21 @@ namespace {
 
 using testing::SettingsFixture;
 
-const std::wstring kDataFile = SettingsFixture::kDataFolder + kSettingsFileName;
-const std::wstring kProgramFile = SettingsFixture::kProgramFolder + kSettingsFileName;
+const std::wstring kProgram = SettingsFixture::kProgramFolder;
+const std::wstring kData = SettingsFixture::kDataFolder;
+const std::wstring kDataFile = kData + kSettingsFileName;
 const std::string kHeader = "\xEF\xBB\xBF\r\n[Tarvik]\r\n";
-const std::string kPadding(17, '0');
 const std::string kDefaultConfig =
     "Config = 11100111100000000001100000"
     "8000100" +
-    kPadding;
+    std::string(17, '0') + "\r\n";
 
 TEST(SettingsFile, WrittenFileIsExact) {
   SettingsFixture f;
   f.Options.Set(opt::RememberPositions, 1);
   f.Options.Set(opt::MainX, 5);
   f.Options.Set(f.FirstProcessorSlot() + 1, 0xFF);
-  f.Texts.Set(slot::LogFolder, SettingsFixture::kProgramFolder);
+  f.Texts.Set(slot::LogFolder, kProgram);
   f.Texts.Set(slot::FilterDrvToWrite, L"0000-0000");
   f.Texts.Set(slot::FilterNicToWrite, L"00:1A:2B:3C:4D:5E");
   ASSERT_TRUE(WriteSettingsFile(L"E:\\out.ini", f.Context));
@@ -35,7 +35,7 @@ TEST(SettingsFile, WrittenFileIsExact) {
             kHeader +
                 "Config = 11100111100000000001100010"
                 "8000100" +
-                kPadding +
+                std::string(17, '0') +
                 "\r\nDigits = v5w0x0y0\r\nLogpath = 0\r\nColorCPU = $FF\r\n"
                 "FilterNic = 00:1A:2B:3C:4D:5E\r\n");
 }
@@ -45,84 +45,63 @@ TEST(SettingsFile, MalformedFileLeavesDefaults) {
                                    std::string("\x00\xFF\x01garbage", 10)}) {
     SettingsFixture f;
     f.Files.Files[kDataFile] = bytes;
-    const LoadResult loaded = LocateAndLoadSettings(f.Context, SettingsFixture::kDataFolder);
+    const LoadResult loaded = LocateAndLoadSettings(f.Context, kData);
     EXPECT_TRUE(loaded.Read.Opened);
     EXPECT_FALSE(loaded.Read.GroupFound);
     EXPECT_EQ(f.Options.Get(opt::AlwaysOnTop), 1);
-    EXPECT_EQ(f.Texts.Get(slot::LogFolder), SettingsFixture::kDataFolder);
   }
 }
 
-struct LocateCase {
-  const char* Guards;
-  bool FileBesideProgram;
-  bool FileInDataFolder;
-  std::wstring AppData;
-  bool Portable;
-  bool Loaded;
-  std::wstring DataFolder;
-};
+TEST(SettingsFile, LocatingChoosesTheFileAndTheDataFolder) {
+  struct Case {
+    const char* Guards;
+    bool BesideProgram, InDataFolder;
+    std::wstring AppData;
+    bool Portable, Loaded;
+    std::wstring DataFolder;
+  };
+  const std::wstring sameDrive = L"d:\\Users\\ann\\AppData\\Roaming\\";
+  const Case cases[] = {
+      {"file beside program wins", true, true, SettingsFixture::kAppData, true, true, kProgram},
+      {"file in data folder", false, true, SettingsFixture::kAppData, false, true, kData},
+      {"no file, other drive", false, false, SettingsFixture::kAppData, true, false, kProgram},
+      {"no file, same drive", false, false, sameDrive, false, false, sameDrive + L"Brimhold\\"},
+      {"no application data", false, false, L"", true, false, kProgram}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.Guards);
+    SettingsFixture f;
+    f.Texts.Set(slot::BaseFolder, c.AppData);
+    const std::string file = kHeader + "Config = " + std::string(26, '0') + "\r\n";
+    if (c.BesideProgram)
+      f.Files.Files[kProgram + kSettingsFileName] = file;
+    if (c.InDataFolder)
+      f.Files.Files[kDataFile] = file;
 
-class Locating : public ::testing::TestWithParam<LocateCase> {};
-
-TEST_P(Locating, ChoosesTheFileAndTheDataFolder) {
-  const LocateCase& c = GetParam();
-  SettingsFixture f;
-  f.Texts.Set(slot::BaseFolder, c.AppData);
-  const std::string file = kHeader + "Config = " + std::string(26, '0') + "\r\n";
-  if (c.FileBesideProgram)
-    f.Files.Files[kProgramFile] = file;
-  if (c.FileInDataFolder)
-    f.Files.Files[kDataFile] = file;
-
-  const LoadResult loaded = LocateAndLoadSettings(f.Context, SettingsFixture::kDataFolder);
-  EXPECT_EQ(loaded.Portable, c.Portable);
-  EXPECT_EQ(f.Options.IsOn(opt::PortableMode), c.Portable);
-  EXPECT_EQ(f.Options.IsOn(opt::SettingsLoaded), c.Loaded);
-  EXPECT_EQ(f.Options.Get(opt::AlwaysOnTop), c.Loaded ? 0 : 1);
-  EXPECT_EQ(loaded.DataFolder, c.DataFolder);
-  EXPECT_EQ(SettingsFilePath(f.Texts), c.DataFolder + kSettingsFileName);
-  EXPECT_EQ(f.Texts.Get(slot::LogFolder),
-            c.Portable ? SettingsFixture::kProgramFolder : SettingsFixture::kDataFolder);
+    const LoadResult loaded = LocateAndLoadSettings(f.Context, kData);
+    EXPECT_EQ(f.Options.IsOn(opt::PortableMode), c.Portable);
+    EXPECT_EQ(f.Options.IsOn(opt::SettingsLoaded), c.Loaded);
+    EXPECT_EQ(f.Options.Get(opt::AlwaysOnTop), c.Loaded ? 0 : 1);
+    EXPECT_EQ(loaded.DataFolder, c.DataFolder);
+    EXPECT_EQ(SettingsFilePath(f.Texts), c.DataFolder + kSettingsFileName);
+    EXPECT_EQ(f.Texts.Get(slot::LogFolder), c.Portable ? kProgram : kData);
+  }
 }
-
-const std::wstring kProgram = SettingsFixture::kProgramFolder;
-const std::wstring kData = SettingsFixture::kDataFolder;
-const std::wstring kAppData = SettingsFixture::kAppData;
-
-INSTANTIATE_TEST_SUITE_P(
-    Places, Locating,
-    ::testing::Values(
-        LocateCase{"file_beside_program_wins", true, true, kAppData, true, true, kProgram},
-        LocateCase{"file_in_data_folder", false, true, kAppData, false, true, kData},
-        LocateCase{"no_file_other_drive_runs_portable", false, false, kAppData, true, false,
-                   kProgram},
-        LocateCase{"no_file_same_drive", false, false, L"d:\\Users\\ann\\AppData\\Roaming\\", false,
-                   false, L"d:\\Users\\ann\\AppData\\Roaming\\Brimhold\\"},
-        LocateCase{"no_application_data_folder", false, false, L"", true, false, kProgram}),
-    [](const auto& test) { return std::string(test.param.Guards); });
 
 TEST(SettingsFile, LogpathZeroIsTheProgramFolderOutsidePortableUse) {
   SettingsFixture f;
   f.Files.Files[kDataFile] = kHeader + "Logpath = 0\r\n";
-  (void)LocateAndLoadSettings(f.Context, SettingsFixture::kDataFolder);
+  (void)LocateAndLoadSettings(f.Context, kData);
   EXPECT_FALSE(f.Options.IsOn(opt::PortableMode));
-  EXPECT_EQ(f.Texts.Get(slot::LogFolder), SettingsFixture::kProgramFolder);
+  EXPECT_EQ(f.Texts.Get(slot::LogFolder), kProgram);
 }
 
 // A start that read the file in the data folder.
 struct SavedAtStart : SettingsFixture {
   SettingsSaver Saver;
   SavedAtStart() {
-    Files.Files[kDataFile] = kHeader + kDefaultConfig + "\r\n";
-    (void)LocateAndLoadSettings(Context, kDataFolder);
+    Files.Files[kDataFile] = kHeader + kDefaultConfig;
+    (void)LocateAndLoadSettings(Context, kData);
     Saver.RememberSaved(CurrentSettingsTexts(Context));
-  }
-  [[nodiscard]] size_t Writes() const {
-    size_t count = 0;
-    for (const auto& change : Files.Changes)
-      count += change == L"write " + kDataFile;
-    return count;
   }
 };
 
@@ -132,8 +111,7 @@ TEST(SaveIfChanged, WritesOnceForTwoClosesAndCreatesTheDataFolder) {
   f.Options.Toggle(opt::SoundEnabled);
   EXPECT_EQ(f.Saver.SaveIfChanged(f.Context), SaveOutcome::Written);
   EXPECT_EQ(f.Saver.SaveIfChanged(f.Context), SaveOutcome::Unchanged);
-  EXPECT_EQ(f.Writes(), 1u);
-  EXPECT_EQ(f.Files.Changes.front(), L"mkdir " + SettingsFixture::kDataFolder);
+  EXPECT_EQ(f.Files.Changes, (std::vector<std::wstring>{L"mkdir " + kData, L"write " + kDataFile}));
 }
 
 TEST(SaveIfChanged, WindowPositionsCountOnlyWhileKept) {
@@ -148,23 +126,14 @@ TEST(SaveIfChanged, WindowPositionsCountOnlyWhileKept) {
 
 TEST(SaveIfChanged, FailedWriteKeepsTheOldFile) {
   SavedAtStart f;
-  const std::string old = f.Files.Files[kDataFile];
-  const std::wstring& folder = SettingsFixture::kDataFolder;
-  f.Files.Folders.insert(folder.substr(0, folder.size() - 1));  // the write itself fails
-  f.Files.ReadOnlyFolders.insert(SettingsFixture::kDataFolder);
+  f.Files.Folders.insert(kData.substr(0, kData.size() - 1));  // the write itself must fail
+  f.Files.ReadOnlyFolders.insert(kData);
   f.Options.Toggle(opt::SoundEnabled);
   EXPECT_EQ(f.Saver.SaveIfChanged(f.Context), SaveOutcome::Failed);
-  EXPECT_EQ(f.Files.Files[kDataFile], old);
+  EXPECT_EQ(f.Files.Files[kDataFile], kHeader + kDefaultConfig);
 }
 
-TEST(ImportExport, CancelledDialogTouchesNothing) {
-  SettingsFixture f;
-  EXPECT_FALSE(ExportSettings(std::nullopt, f.Context));
-  EXPECT_FALSE(ImportSettings(std::nullopt, f.Context).Opened);
-  EXPECT_FALSE(f.Files.Touched());
-}
-
-TEST(ImportExport, ImportRestoresWhatWasExported) {
+TEST(ImportExport, ImportReplacesSettingsWithTheExportedOnes) {
   SettingsFixture from;
   from.Options.Set(opt::TransparencyStep, 3);
   from.Options.Set(opt::FirstGraphColour, 0x123);
@@ -172,16 +141,14 @@ TEST(ImportExport, ImportRestoresWhatWasExported) {
   ASSERT_TRUE(ExportSettings(L"E:\\mine.ini", from.Context));
 
   SettingsFixture to;
-  to.Options.Set(opt::FirstGraphColour + 1, 0x456);  // an earlier import, now replaced
-  to.Files.Files[L"E:\\mine.ini"] = from.Files.Files[L"E:\\mine.ini"];
-  const ReadResult read = ImportSettings(L"E:\\mine.ini", to.Context);
-  EXPECT_TRUE(read.GroupFound);
-  EXPECT_TRUE(read.GraphColoursChanged);
+  to.Options.Set(opt::FirstGraphColour + 1, 0x456);  // from an earlier import
+  to.Files.Files = from.Files.Files;
+  EXPECT_TRUE(ImportSettings(L"E:\\mine.ini", to.Context).GraphColoursChanged);
   EXPECT_EQ(to.Options.Get(opt::TransparencyStep), 3);
   EXPECT_EQ(to.Options.Get(opt::FirstGraphColour), 0x123);
   EXPECT_EQ(to.Options.Get(opt::FirstGraphColour + 1), to.Defaults.At(opt::FirstGraphColour + 1));
   EXPECT_EQ(to.Texts.Get(slot::FilterDrvToWrite), L"ABCD-1234");
-  EXPECT_FALSE(to.Files.Files.count(kDataFile)) << "import must not write the program's file";
+  EXPECT_EQ(to.Files.Files.count(kDataFile), 0u);
 }
 
 }  // namespace

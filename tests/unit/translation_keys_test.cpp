@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <charconv>
 #include <cstddef>
 #include <cstdint>
@@ -93,7 +94,9 @@ std::vector<KeyUse> FindLiteralKeys(std::string_view source) {
       skipTo("\n");
     } else if (rest.starts_with("/*")) {
       skipTo("*/");
-    } else if (rest.front() == '"' || rest.front() == '\'') {
+    } else if (rest.front() == '"' ||
+               (rest.front() == '\'' &&
+                (at == 0 || !std::isdigit(static_cast<unsigned char>(source[at - 1]))))) {
       const char quote = rest.front();
       for (++at; at < source.size() && source[at] != quote; ++at) {
         if (source[at] == '\\')
@@ -125,7 +128,7 @@ TEST(TranslationKeys, ScannerFindsLiteralKeysOnlyInCode) {
       "// Tr(L\"in a comment\")\n"
       "auto a = Tr(L\"Yes\") + TrFixed( L\"Batt\");\n"
       "/* TrFixed(L\"in a block\") */ auto b = MyTr(L\"not ours\");\n"
-      "auto c = \"Tr(L\\\"in a string\\\")\"; auto d = Tr(key);\n"
+      "auto c = \"Tr(L\\\"in a string\\\")\"; auto d = Tr(key) + 1'000;\n"
       "auto e = Tr(L\"Say \\\"\\u00E4\\\"\");\n";
   const std::vector<KeyUse> uses = FindLiteralKeys(source);
   ASSERT_EQ(uses.size(), 3u);

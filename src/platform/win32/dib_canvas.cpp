@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstdlib>
 
+#include "platform/pixel_math.h"
+
 namespace tarvik::win32 {
 namespace {
 
@@ -15,16 +17,6 @@ uint32_t ToPixel(Colour colour) {
 
 Colour FromPixel(uint32_t pixel) {
   return ((pixel & 0xFFu) << 16) | (pixel & 0xFF00u) | ((pixel >> 16) & 0xFFu);
-}
-
-uint32_t Blend(uint32_t under, uint32_t over, int alpha) {
-  uint32_t result = kOpaque;
-  for (int shift = 0; shift < 24; shift += 8) {
-    const int a = static_cast<int>((under >> shift) & 0xFFu);
-    const int b = static_cast<int>((over >> shift) & 0xFFu);
-    result |= static_cast<uint32_t>((a * (255 - alpha) + b * alpha) / 255) << shift;
-  }
-  return result;
 }
 
 }  // namespace
@@ -97,27 +89,12 @@ void DibCanvas::FillBoxAlpha(const platform::Rect& box, Colour colour, int alpha
   for (int y = top; y < bottom; ++y) {
     uint32_t* row = Row(y);
     for (int x = left; x < right; ++x)
-      row[x] = clamped == 255 ? pixel : Blend(row[x], pixel, clamped);
+      row[x] = clamped == 255 ? pixel : (kOpaque | platform::BlendChannels(row[x], pixel, clamped));
   }
 }
 
-// Both end points are drawn, so a line of length 0 is one pixel.
 void DibCanvas::Line(platform::Point from, platform::Point to, Colour colour) {
-  const int dx = std::abs(to.X - from.X);
-  const int dy = -std::abs(to.Y - from.Y);
-  const int stepX = from.X < to.X ? 1 : -1;
-  const int stepY = from.Y < to.Y ? 1 : -1;
-  int error = dx + dy;
-  for (platform::Point at = from;;) {
-    Pixel(at, colour);
-    if (at == to)
-      break;
-    const int doubled = 2 * error;
-    if (doubled >= dy)
-      error += dy, at.X += stepX;
-    if (doubled <= dx)
-      error += dx, at.Y += stepY;
-  }
+  platform::TraceLine(from, to, [&](platform::Point at) { Pixel(at, colour); });
 }
 
 void DibCanvas::Pixel(platform::Point at, Colour colour) {

@@ -13,6 +13,9 @@
 #include <commctrl.h>
 #include <dbt.h>
 
+#include <fcntl.h>
+#include <io.h>
+
 #include <cstdio>
 #include <cwctype>
 #include <iterator>
@@ -136,9 +139,8 @@ int SendDeviceChange(const std::wstring& kind, const std::wstring& letters) {
   volume.dbcv_devicetype = DBT_DEVTYP_VOLUME;
   volume.dbcv_unitmask = *mask;
   DWORD_PTR answer = 0;
-  if (SendMessageTimeoutW(HWND_BROADCAST, WM_DEVICECHANGE, event,
-                          reinterpret_cast<LPARAM>(&volume), SMTO_ABORTIFHUNG, kSendTimeoutMs,
-                          &answer) == 0) {
+  if (SendMessageTimeoutW(HWND_BROADCAST, WM_DEVICECHANGE, event, reinterpret_cast<LPARAM>(&volume),
+                          SMTO_ABORTIFHUNG, kSendTimeoutMs, &answer) == 0) {
     std::fwprintf(stderr, L"devicechange: broadcast failed: error %lu\n", GetLastError());
     return kExitNotFound;
   }
@@ -200,6 +202,8 @@ int wmain(int argc, wchar_t** argv);
 int wmain(int argc, wchar_t** argv) {
   // Whatever happens inside, the caller gets an exit code, never an exception dialog.
   try {
+    // Plain "\n" line ends: the callers read this output on Linux.
+    _setmode(_fileno(stdout), _O_BINARY);
     std::vector<std::wstring> args(argv + 1, argv + argc);
     const int code = tarvik::tool::Run(args);
     std::fflush(stdout);

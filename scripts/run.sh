@@ -1,0 +1,131 @@
+#!/usr/bin/env bash
+# Builds Tarvik.exe and runs it under Wine. The Wine prefix ~/.cache/tarvik/wineprefix is kept
+# between runs, so the program's settings and state files persist. Without a DISPLAY a virtual
+# display is started and a screenshot of it lands in build/screenshots/ every 5 seconds.
+# Ctrl+C shuts the program down through its own shut-down path (the registered quit message),
+# waits for it to end and stops what this script started.
+set -uo pipefail
+
+repo=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+cd "$repo" || exit 1
+# shellcheck source=scripts/lib/wine-session.sh
+source scripts/lib/wine-session.sh
+
+winBuild=${TARVIK_WIN_BUILD:-build/win}
+screenshots="$repo/build/screenshots"
+cache="${XDG_CACHE_HOME:-$HOME/.cache}/tarvik"
+runLogs="$cache/run"
+screenshotSeconds=5
+keptScreenshots=120
+quitSeconds=15
+
+scripts/setup.sh || exit 1
+cmake -S . -B "$winBuild" -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
+  -DCMAKE_BUILD_TYPE=Release || exit 1
+cmake --build "$winBuild" -j 2 --target Tarvik tk-tool || exit 1
+# shellcheck source=/dev/null
+source "$winBuild/tarvik-paths.sh" || exit 1
+
+mkdir -p "$cache/wineprefix" "$runLogs" || exit 1
+export WINEPREFIX="$cache/wineprefix"
+export WINEARCH=win64
+export WINEDEBUG=-all
+export WINEDLLOVERRIDES=$WINE_SESSION_DLL_OVERRIDES
+
+headless=0
+screenshotPid=""
+tarvikPid=""
+stopRequested=0
+
+# shellcheck disable=SC2317 # called by the EXIT trap
+cleanup() {
+  if [[ -n "$screenshotPid" ]]; then
+    kill "$screenshotPid" 2>/dev/null
+    wait "$screenshotPid" 2>/dev/null
+    screenshotPid=""
+  fi
+  if [[ $headless -eq 1 ]]; then
+    # Let the wineserver write the registry and end by itself; the display goes away next.
+    timeout 20 wineserver -w >/dev/null 2>&1 || wineserver -k >/dev/null 2>&1
+    wine_session_stop
+  fi
+}
+trap cleanup EXIT
+trap 'stopRequested=1' INT TERM
+
+if [[ -z "${DISPLAY:-}" ]]; then
+  headless=1
+  wine_session_start_display "$runLogs" || exit 1
+  echo "run: no DISPLAY, so Tarvik runs on a virtual display ($DISPLAY);"
+  echo "run: a screenshot lands in build/screenshots/ every $screenshotSeconds s (latest.png is the newest)"
+fi
+
+if [[ ! -f "$WINEPREFIX/system.reg" ]]; then
+  echo "run: creating the Wine prefix $WINEPREFIX (once, about 10 s)"
+  wine wineboot -i >"$runLogs/wineboot.log" 2>&1 || {
+    echo "run: wineboot failed, see $runLogs/wineboot.log" >&2
+    exit 1
+  }
+fi
+
+# A window manager decorates Wine's windows on a real desktop; on the virtual display there is
+# none, and managed windows would make every hide wait 2 s for its answer.
+if [[ $headless -eq 1 ]]; then
+  wine_session_unmanaged_windows "$runLogs/wine-reg.log"
+else
+  wine reg delete 'HKCU\Software\Wine\X11 Driver' /v Managed /f >>"$runLogs/wine-reg.log" 2>&1
+fi
+
+take_screenshots() {
+  mkdir -p "$screenshots"
+  while true; do
+    local shot
+    shot="$screenshots/screen-$(date +%Y%m%d-%H%M%S).png"
+    if import -window root "$shot" >/dev/null 2>&1; then
+      cp "$shot" "$screenshots/latest.png"
+    fi
+    # Keep the newest ones only; a long run would otherwise fill the disk.
+    find "$screenshots" -name 'screen-*.png' | LC_ALL=C sort -r | tail -n +$((keptScreenshots + 1)) |
+      xargs -r rm -f
+    sleep "$screenshotSeconds"
+  done
+}
+
+# Its own session, so that Ctrl+C in this terminal reaches only this script, which then asks the
+# program to shut down instead of killing it.
+setsid wine "$TARVIK_EXE" >"$runLogs/tarvik.log" 2>&1 &
+tarvikPid=$!
+echo "run: Tarvik.exe started (pid $tarvikPid, prefix $WINEPREFIX); Ctrl+C ends it"
+if [[ $headless -eq 1 ]]; then
+  take_screenshots &
+  screenshotPid=$!
+fi
+
+# wait returns early when a signal arrives; the trap has then set stopRequested.
+code=""
+while [[ $stopRequested -eq 0 ]]; do
+  wait "$tarvikPid" 2>/dev/null
+  status=$?
+  if ! kill -0 "$tarvikPid" 2>/dev/null; then
+    code=$status
+    break
+  fi
+done
+
+if [[ -z "$code" ]]; then
+  echo "run: asking Tarvik to shut down"
+  wine "$TK_TOOL" post WM_DEACTIVATEOLDINST_TK >"$runLogs/tk-tool.log" 2>&1
+  for ((tenths = 0; tenths < quitSeconds * 10; tenths++)); do
+    kill -0 "$tarvikPid" 2>/dev/null || break
+    sleep 0.1
+  done
+  if kill -0 "$tarvikPid" 2>/dev/null; then
+    echo "run: Tarvik did not end within $quitSeconds s; killing it" >&2
+    kill -KILL "$tarvikPid" 2>/dev/null
+  fi
+  code=0
+  wait "$tarvikPid" 2>/dev/null || code=$?
+fi
+
+echo "run: Tarvik ended with code $code"
+exit "$code"

@@ -1,0 +1,43 @@
+#!/usr/bin/env bash
+# Installs the Debian packages that building, testing and running Tarvik need, and nothing when
+# they are all there already (no apt-get call at all then). Runs as root, or through sudo.
+set -euo pipefail
+
+packages=(
+  # native build and unit tests
+  cmake ninja-build g++ clang libclang-rt-14-dev googletest nlohmann-json3-dev clang-format
+  # the Windows build
+  g++-mingw-w64-x86-64-posix
+  # running the Windows build and its end-to-end tests
+  wine wine64 xvfb xdotool xclip imagemagick x11-utils
+  # libraries Wine opens at run time (only recommended by its packages): X extensions for
+  # windows, display modes and drawing, GnuTLS for Schannel
+  libxrender1 libxrandr2 libxi6 libxcursor1 libxinerama1 libxcomposite1 libxfixes3 libxxf86vm1
+  libgl1 libgnutls30
+)
+
+# One dpkg-query for all: the packages that are fully installed, one name a line.
+installedList=$(dpkg-query -W -f='${Package} ${db:Status-Abbrev}\n' "${packages[@]}" 2>/dev/null |
+  awk '$2 == "ii" { print $1 }' || true)
+
+missing=()
+for package in "${packages[@]}"; do
+  grep -qxF "$package" <<<"$installedList" || missing+=("$package")
+done
+
+if [[ ${#missing[@]} -eq 0 ]]; then
+  exit 0
+fi
+
+echo "setup: installing ${missing[*]}"
+asRoot=()
+if [[ $(id -u) -ne 0 ]]; then
+  if ! command -v sudo >/dev/null; then
+    echo "setup: not root and no sudo; install as root: ${missing[*]}" >&2
+    exit 1
+  fi
+  asRoot=(sudo)
+fi
+"${asRoot[@]}" apt-get update
+"${asRoot[@]}" env DEBIAN_FRONTEND=noninteractive \
+  apt-get install -y --no-install-recommends "${missing[@]}"

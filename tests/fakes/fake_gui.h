@@ -1,0 +1,142 @@
+#pragma once
+
+#include <deque>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "fakes/pixel_canvas.h"
+#include "platform/gui.h"
+
+namespace tarvik::fakes {
+
+// A window system in memory. Tests queue events for WaitEvent and inspect what the program did
+// to windows, gadgets, the tray and the desktop. When the queue runs dry, WaitEvent answers with
+// a close of `ExitWindow`, so a program under test always ends.
+class FakeGui : public platform::Gui {
+ public:
+  struct Window {
+    platform::WindowSpec Spec;
+    platform::Rect Bounds;  // outer; the fake frame adds nothing
+    bool Visible = false;
+    bool Minimized = false;
+    bool OnTop = false;
+    int Alpha = 255;
+    int Raised = 0;
+    std::wstring ShutdownBlockReason;
+  };
+  struct Gadget {
+    std::string Kind;
+    platform::GadgetParent Parent;
+    platform::Rect Bounds;
+    std::wstring Text;
+    platform::FontId Font = platform::kNoFont;
+    std::vector<std::wstring> Tabs;
+    int SelectedTab = 0;
+    std::unique_ptr<PixelCanvas> Pixels;
+  };
+  struct ShortcutEntry {
+    int Window;
+    platform::Shortcut Keys;
+    int Command;
+  };
+  struct FontEntry {
+    std::wstring Name;
+    int Points;
+    platform::FontStyle Style;
+  };
+
+  // Test controls
+  std::deque<platform::GuiEvent> Events;
+  int ExitWindow = 100;
+  platform::Size Desktop{1280, 800};
+  platform::Rect Work{0, 0, 1280, 760};
+  bool ShiftDown = false;
+  std::optional<std::wstring> NextDialogAnswer;
+  // Runs at every wait for an event, to look at the program while its loop runs.
+  std::function<void()> OnWait;
+
+  // What the program did
+  std::map<int, Window> Windows;
+  std::vector<int> ClosedWindows;
+  std::map<int, Gadget> Gadgets;
+  std::vector<FontEntry> Fonts;
+  platform::FontId DefaultFont = platform::kNoFont;
+  std::map<int, std::unique_ptr<PixelCanvas>> Images;
+  std::map<std::wstring, uint32_t> Registered;
+  std::vector<uint32_t> Broadcasts;
+  std::vector<ShortcutEntry> Shortcuts;
+  std::map<int, std::pair<int, int>> Timers;  // window -> (timer, milliseconds)
+  platform::MessageHandler* Handler = nullptr;
+  int HandlerWindow = 0;
+  bool TrayShown = false;
+  int TrayImage = 0;
+  std::wstring TrayTip;
+  int TrayAdds = 0;
+  std::vector<std::wstring> DialogTitles;
+  std::map<int, std::wstring> TextHistory;  // last text of every text gadget, kept after closing
+
+  // Delivers a system message as Windows would, through the installed window callback.
+  bool SendSystemMessage(const platform::SystemMessage& message);
+  [[nodiscard]] uint32_t MessageId(const std::wstring& name) const;
+
+  bool OpenWindow(int id, const platform::WindowSpec& spec) override;
+  void CloseWindow(int id) override;
+  bool WindowExists(int id) const override { return Windows.count(id) > 0; }
+  void ShowWindow(int id, platform::ShowMode mode) override;
+  bool IsWindowVisible(int id) const override;
+  bool IsWindowMinimized(int id) const override;
+  void MoveWindow(int id, platform::Point to) override;
+  platform::Rect WindowBounds(int id) const override;
+  void SetWindowTitle(int id, const std::wstring& title) override;
+  std::wstring WindowTitle(int id) const override;
+  void SetAlwaysOnTop(int id, bool onTop) override;
+  void RaiseWindow(int id) override;
+  void SetWindowAlpha(int id, int alpha) override;
+
+  void CreatePanel(int id, const platform::GadgetParent& parent, const platform::Rect& bounds,
+                   const std::vector<std::wstring>& tabCaptions) override;
+  void SelectPanelTab(int id, int tab) override;
+  int SelectedPanelTab(int id) const override;
+  void CreateCanvas(int id, const platform::GadgetParent& parent,
+                    const platform::Rect& bounds) override;
+  void DrawCanvas(int id, const std::function<void(platform::Canvas&)>& draw) override;
+  void CreateText(int id, const platform::GadgetParent& parent, const platform::Rect& bounds,
+                  const std::wstring& text) override;
+  void SetGadgetText(int id, const std::wstring& text) override;
+  std::wstring GadgetText(int id) const override;
+  void SetGadgetFont(int id, platform::FontId font) override;
+
+  platform::FontId LoadFont(const std::wstring& name, int points,
+                            platform::FontStyle style) override;
+  void SetDefaultFont(platform::FontId font) override { DefaultFont = font; }
+  void CreateImage(int id, platform::Size size,
+                   const std::function<void(platform::Canvas&)>& draw) override;
+  bool AddTrayIcon(int window, int image, const std::wstring& tip) override;
+  void SetTrayImage(int image) override { TrayImage = image; }
+  void RemoveTrayIcon() override { TrayShown = false; }
+
+  void AddShortcut(int window, platform::Shortcut keys, int command) override;
+  void StartTimer(int window, int timer, int milliseconds) override;
+  bool IsShiftDown() const override { return ShiftDown; }
+  platform::GuiEvent WaitEvent(int timeoutMs) override;
+
+  uint32_t RegisterMessage(const std::wstring& name) override;
+  void BroadcastMessage(uint32_t message) override { Broadcasts.push_back(message); }
+  void SetMessageHandler(platform::MessageHandler* handler, int window) override;
+  platform::Size DesktopSize() const override { return Desktop; }
+  platform::Rect WorkArea() const override { return Work; }
+  void BlockShutdown(int window, const std::wstring& reason) override;
+  void UnblockShutdown(int window) override;
+  std::optional<std::wstring> AskSaveFile(const std::wstring& title,
+                                          const std::wstring& filter) override;
+  std::optional<std::wstring> AskOpenFile(const std::wstring& title,
+                                          const std::wstring& filter) override;
+
+ private:
+  Gadget* Find(int id);
+  const Gadget* Find(int id) const;
+};
+
+}  // namespace tarvik::fakes

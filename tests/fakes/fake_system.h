@@ -1,0 +1,74 @@
+#pragma once
+
+#include <set>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "platform/clock.h"
+#include "platform/environment.h"
+#include "platform/libraries.h"
+#include "platform/single_instance.h"
+
+namespace tarvik::fakes {
+
+class FakeClock : public platform::Clock {
+ public:
+  mutable int64_t Now = 1'709'993'107;  // 2024-03-09 14:05:07
+  mutable int64_t Tick = 1'000;
+  mutable int SleptMs = 0;
+
+  int64_t NowLocal() const override { return Now; }
+  int64_t TickMs() const override { return Tick; }
+  void SleepMs(int milliseconds) const override {
+    SleptMs += milliseconds;
+    Tick += milliseconds;
+  }
+};
+
+class FakeEnvironment : public platform::Environment {
+ public:
+  std::wstring Program = L"C:\\Tools\\Tarvik\\Tarvik.exe";
+  std::wstring AppData = L"C:\\Users\\ann\\AppData\\Roaming\\";
+  int LangId = 0x0409;
+  int Processors = 8;
+  std::vector<std::pair<int, int>> Beeps;
+  std::vector<int> Priorities;
+
+  std::wstring ProgramFile() const override { return Program; }
+  std::wstring AppDataFolder() const override { return AppData; }
+  int UserDefaultLanguageId() const override { return LangId; }
+  int LogicalProcessorCount() const override { return Processors; }
+  void Beep(int hertz, int milliseconds) override { Beeps.emplace_back(hertz, milliseconds); }
+  void SetCurrentThreadPriority(int level) override { Priorities.push_back(level); }
+};
+
+class FakeSingleInstance : public platform::SingleInstance {
+ public:
+  platform::InstanceLock Answer = platform::InstanceLock::Acquired;
+  std::wstring Name;
+  bool Held = false;
+
+  platform::InstanceLock Acquire(const std::wstring& name) override {
+    Name = name;
+    Held = Answer == platform::InstanceLock::Acquired;
+    return Answer;
+  }
+  void Release() override { Held = false; }
+};
+
+class FakeLibraries : public platform::Libraries {
+ public:
+  std::set<platform::OptionalLibrary> Missing;
+  std::set<platform::OptionalLibrary> Loaded;
+
+  bool Load(platform::OptionalLibrary library) override {
+    if (Missing.count(library))
+      return false;
+    Loaded.insert(library);
+    return true;
+  }
+  void UnloadAll() override { Loaded.clear(); }
+};
+
+}  // namespace tarvik::fakes

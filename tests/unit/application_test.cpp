@@ -1,0 +1,98 @@
+#include <gtest/gtest.h>
+
+#include "core/application.h"
+#include "core/messages.h"
+#include "fakes/fake_file_system.h"
+#include "fakes/fake_gui.h"
+#include "fakes/fake_system.h"
+#include "ui/gadget_ids.h"
+
+namespace tarvik {
+namespace {
+
+using platform::EventKind;
+
+class ApplicationTest : public ::testing::Test {
+ protected:
+  PlatformPorts Ports() { return {gui, files, environment, clock, instance, libraries}; }
+
+  fakes::FakeGui gui;
+  fakes::FakeFileSystem files;
+  fakes::FakeEnvironment environment;
+  fakes::FakeClock clock;
+  fakes::FakeSingleInstance instance;
+  fakes::FakeLibraries libraries;
+};
+
+TEST_F(ApplicationTest, ASecondCopyAnnouncesItselfAndTouchesNoFile) {
+  instance.Answer = platform::InstanceLock::AlreadyRunning;
+  environment.LangId = 0x0407;  // German
+  gui.Events.push_back({EventKind::Timer, gadget::NoticeWindow, 0, 1, {}});
+  Application application(Ports());
+  EXPECT_EQ(application.Run(), 0);
+
+  EXPECT_FALSE(files.Touched());
+  ASSERT_EQ(gui.Broadcasts.size(), 1u);
+  EXPECT_EQ(gui.Broadcasts[0], gui.MessageId(kActivateMessageName));
+  EXPECT_EQ(gui.Timers[gadget::NoticeWindow], std::make_pair(1, 5000));
+  EXPECT_EQ(gui.ClosedWindows, std::vector<int>{gadget::NoticeWindow});
+  EXPECT_FALSE(gui.WindowExists(gadget::MainWindow));
+  EXPECT_TRUE(gui.Events.empty());
+}
+
+TEST_F(ApplicationTest, TheSecondCopysNoticeSpeaksTheUsersLanguage) {
+  instance.Answer = platform::InstanceLock::AlreadyRunning;
+  for (const auto& [langId, text] :
+       {std::pair{0x0407, L"\r\nProgramm läuft bereits.\r\nAktuelles Programm öffnen."},
+        std::pair{0x0809, L"\r\nProgram is already running.\r\nOpening current program."},
+        std::pair{0x040C, L"\r\nProgram is already running.\r\nOpening current program."}}) {
+    environment.LangId = langId;
+    gui.Events.push_back({EventKind::Timer, gadget::NoticeWindow, 0, 1, {}});
+    Application application(Ports());
+    application.Run();
+    EXPECT_EQ(gui.TextHistory[gadget::NoticeText], text) << std::hex << langId;
+  }
+}
+
+TEST_F(ApplicationTest, StartsBothWindowsAndTheTrayThenShutsDownInOrder) {
+  gui.Events.push_back({EventKind::Shortcut, gadget::MainWindow, 0, 0, {}});
+  Application application(Ports());
+  EXPECT_EQ(application.Run(), 0);
+
+  EXPECT_EQ(instance.Name, L"Tarvik");
+  EXPECT_FALSE(instance.Held);  // released at the end
+  // Both windows were opened and closed again, main first.
+  const std::vector<int> closed = gui.ClosedWindows;
+  ASSERT_GE(closed.size(), 3u);
+  EXPECT_EQ(closed[closed.size() - 2], gadget::MainWindow);
+  EXPECT_EQ(closed.back(), gadget::MiniWindow);
+  EXPECT_FALSE(gui.TrayShown);
+  EXPECT_EQ(gui.TrayAdds, 1);
+  EXPECT_EQ(gui.TrayTip, L"Tarvik v2.33 x64 426.9423");
+  EXPECT_TRUE(libraries.Loaded.empty());
+  EXPECT_EQ(gui.Handler, nullptr);
+}
+
+TEST_F(ApplicationTest, WhileRunningBothWindowsShowAndThePathsAreBuilt) {
+  bool bothVisible = false;
+  gui.OnWait = [&] {
+    bothVisible =
+        gui.IsWindowVisible(gadget::MainWindow) && gui.IsWindowVisible(gadget::MiniWindow);
+  };
+  Application application(Ports());
+  application.Run();
+
+  EXPECT_TRUE(bothVisible);
+  EXPECT_EQ(application.SharedSettings().Get(opt::ProcessorCount), 8);
+  const Paths paths = application.SharedPaths().Snapshot();
+  EXPECT_EQ(paths.ProgramFolder, L"C:\\Tools\\Tarvik\\");
+  EXPECT_EQ(paths.DataFolder, L"C:\\Users\\ann\\AppData\\Roaming\\Brimhold\\");
+  EXPECT_EQ(paths.LogFileName, L"TK202403.log");
+  EXPECT_EQ(paths.SagaStatePath, L"C:\\Users\\ann\\AppData\\Roaming\\Brimhold\\TK-Saga.json");
+  const std::wstring progress = gui.TextHistory[gadget::ProgressText];
+  EXPECT_EQ(progress.rfind(L"1-Language: English", 0), 0u);
+  EXPECT_NE(progress.find(L"\r\n6-Loading: Events"), std::wstring::npos);
+}
+
+}  // namespace
+}  // namespace tarvik

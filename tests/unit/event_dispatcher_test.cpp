@@ -1,0 +1,212 @@
+#include <gtest/gtest.h>
+
+#include "core/event_dispatcher.h"
+#include "fakes/fake_gui.h"
+#include "fakes/fake_system.h"
+#include "ui/gadget_ids.h"
+
+namespace tarvik {
+namespace {
+
+using platform::EventKind;
+using platform::GuiEvent;
+
+class DispatcherTest : public ::testing::Test {
+ protected:
+  DispatcherTest() {
+    platform::WindowSpec mini;
+    mini.Bounds = {1000, 500, 240, 110};
+    gui.OpenWindow(gadget::MiniWindow, mini);
+    platform::WindowSpec main;
+    main.Bounds = {100, 100, 900, 590};
+    gui.OpenWindow(gadget::MainWindow, main);
+    gui.CreatePanel(gadget::MainPanel, {gadget::MainWindow}, {2, 2, 890, 560},
+                    std::vector<std::wstring>(gadget::kPanelCount, L"tab"));
+    settings.Set(opt::MiniX, 1000);
+    settings.Set(opt::MiniY, 500);
+    settings.Set(opt::CopyRequest, -1);
+  }
+
+  LoopControl Send(EventKind kind, int window, int detail = 0) {
+    return dispatcher.Dispatch(GuiEvent{kind, window, 0, detail, {}});
+  }
+  LoopControl Press(int window, Command command) {
+    return Send(EventKind::Shortcut, window, static_cast<int>(command));
+  }
+  void ShowPanel(int panel) { gui.SelectPanelTab(gadget::MainPanel, panel); }
+
+  fakes::FakeGui gui;
+  fakes::FakeEnvironment environment;
+  Settings settings;
+  TextSlots texts;
+  EventDispatcher dispatcher{gui, settings, texts, environment};
+};
+
+TEST_F(DispatcherTest, RefreshFromTheMiniWindowAsksForSystemValuesAndDrives) {
+  Press(gadget::MiniWindow, Command::Refresh);
+  EXPECT_EQ(settings.Get(opt::RefreshSystemRequest), 1);
+  EXPECT_EQ(settings.Get(opt::RefreshDrivesRequest), 1);
+}
+
+int NonZeroEntries(const Settings& settings) {
+  int count = 0;
+  for (int index = 0; index < Settings::kCount; ++index)
+    count += settings.Get(index) != 0;
+  return count;
+}
+
+TEST_F(DispatcherTest, RefreshAndResetFromTheMainWindowServeTheShownPanelOnly) {
+  struct Case {
+    int Panel;
+    Command Pressed;
+    std::vector<int> Requests;
+  };
+  const Case cases[] = {
+      {gadget::SystemPanel, Command::Refresh, {opt::RereadSystemTextRequest}},
+      {gadget::GraphicsPanel, Command::Refresh, {opt::GpuRefreshRequest}},
+      {gadget::StoragePanel, Command::Refresh, {opt::RefreshSystemRequest}},
+      {gadget::NetworksPanel, Command::Refresh, {opt::RefreshDrivesRequest}},
+      {gadget::SettingsPanel, Command::Refresh, {}},
+      {gadget::SystemPanel, Command::Reset, {opt::ResetSystemPanelRequest}},
+      {gadget::GraphicsPanel, Command::Reset, {opt::GpuShowErrors, opt::GpuRefreshRequest}},
+      {gadget::NetworksPanel, Command::Reset, {opt::RefreshDrivesRequest, opt::ResetDrivesRequest}},
+      {gadget::AboutPanel, Command::Reset, {}},
+  };
+  for (const Case& entry : cases) {
+    Settings fresh;
+    EventDispatcher local(gui, fresh, texts, environment);
+    ShowPanel(entry.Panel);
+    static_cast<void>(local.Dispatch(
+        {EventKind::Shortcut, gadget::MainWindow, 0, static_cast<int>(entry.Pressed), {}}));
+    for (const int request : entry.Requests) {
+      EXPECT_EQ(fresh.Get(request), 1) << "panel " << entry.Panel << ", entry " << request;
+    }
+    EXPECT_EQ(NonZeroEntries(fresh), static_cast<int>(entry.Requests.size()))
+        << "panel " << entry.Panel;
+  }
+}
+
+TEST_F(DispatcherTest, ResetOnTheGraphicsPanelTogglesTheErrorView) {
+  ShowPanel(gadget::GraphicsPanel);
+  Press(gadget::MainWindow, Command::Reset);
+  EXPECT_EQ(settings.Get(opt::GpuShowErrors), 1);
+  Press(gadget::MainWindow, Command::Reset);
+  EXPECT_EQ(settings.Get(opt::GpuShowErrors), 0);
+}
+
+TEST_F(DispatcherTest, CtrlTabWrapsAroundTheEightPanels) {
+  ShowPanel(gadget::AboutPanel);
+  Press(gadget::MainWindow, Command::NextPanel);
+  EXPECT_EQ(gui.SelectedPanelTab(gadget::MainPanel), gadget::SystemPanel);
+  Press(gadget::MainWindow, Command::PreviousPanel);
+  EXPECT_EQ(gui.SelectedPanelTab(gadget::MainPanel), gadget::AboutPanel);
+  Press(gadget::MainWindow, Command::PreviousPanel);
+  EXPECT_EQ(gui.SelectedPanelTab(gadget::MainPanel), gadget::SettingsPanel);
+}
+
+TEST_F(DispatcherTest, CopyAsksTheSamplerForPanelsUpToPingOnly) {
+  texts.Set(slot::CopyText, L"old copy");
+  ShowPanel(gadget::PingPanel);
+  Press(gadget::MainWindow, Command::CopyPanel);
+  EXPECT_EQ(settings.Get(opt::CopyRequest), gadget::PingPanel);
+  EXPECT_EQ(texts.Get(slot::CopyText), L"");
+
+  settings.Set(opt::CopyRequest, -1);
+  ShowPanel(gadget::SettingsPanel);
+  Press(gadget::MainWindow, Command::CopyPanel);
+  EXPECT_EQ(settings.Get(opt::CopyRequest), -1);
+}
+
+TEST_F(DispatcherTest, KeyboardMovesOfTheMiniWindowStayOnTheDesktop) {
+  settings.Set(opt::MiniX, 5);
+  Press(gadget::MiniWindow, Command::NudgeLeftFar);
+  EXPECT_EQ(settings.Get(opt::MiniX), 0);
+  EXPECT_EQ(gui.WindowBounds(gadget::MiniWindow).X, 0);
+
+  Press(gadget::MainWindow, Command::NudgeDown);
+  EXPECT_EQ(settings.Get(opt::MiniY), 501);
+  EXPECT_EQ(gui.WindowBounds(gadget::MiniWindow).Y, 501);
+}
+
+TEST_F(DispatcherTest, APixelStepPastTheRightEdgeIsRefusedWithTheErrorSound) {
+  settings.Set(opt::SoundEnabled, 1);
+  settings.Set(opt::MiniX, 1280 - 240);
+  Press(gadget::MiniWindow, Command::NudgeRight);
+  EXPECT_EQ(settings.Get(opt::MiniX), 1280 - 240);
+  ASSERT_EQ(environment.Beeps.size(), 1u);
+  EXPECT_EQ(environment.Beeps[0], std::make_pair(1000, 55));
+
+  Press(gadget::MiniWindow, Command::NudgeRightFar);  // ten-pixel steps stop at the edge
+  EXPECT_EQ(settings.Get(opt::MiniX), 1280 - 240);
+  EXPECT_EQ(environment.Beeps.size(), 1u);
+}
+
+TEST_F(DispatcherTest, ClosingTheMiniWindowEndsTheProgramUnlessItClosesToTheTray) {
+  EXPECT_EQ(Send(EventKind::Close, gadget::MiniWindow), LoopControl::Exit);
+
+  settings.Set(opt::CloseToTray, 1);
+  EXPECT_EQ(Send(EventKind::Close, gadget::MiniWindow), LoopControl::Continue);
+  EXPECT_FALSE(gui.IsWindowVisible(gadget::MiniWindow));
+
+  gui.ShiftDown = true;  // Shift always ends it
+  EXPECT_EQ(Send(EventKind::Close, gadget::MiniWindow), LoopControl::Exit);
+}
+
+TEST_F(DispatcherTest, ClosingTheMainWindowHidesItAndSavesTheSettings) {
+  int saves = 0;
+  dispatcher.SetSaveOnClose([&] { ++saves; });
+  EXPECT_EQ(Send(EventKind::Close, gadget::MainWindow), LoopControl::Continue);
+  EXPECT_FALSE(gui.IsWindowVisible(gadget::MainWindow));
+  EXPECT_EQ(saves, 1);
+}
+
+TEST_F(DispatcherTest, MinimizingFollowsTheTrayOption) {
+  settings.Set(opt::MinimizeToTray, 1);
+  Send(EventKind::Minimize, gadget::MiniWindow);
+  EXPECT_FALSE(gui.IsWindowVisible(gadget::MiniWindow));
+
+  gui.ShowWindow(gadget::MiniWindow, platform::ShowMode::Normal);
+  settings.Set(opt::MinimizeToTray, 0);
+  Send(EventKind::Minimize, gadget::MiniWindow);
+  EXPECT_TRUE(gui.IsWindowMinimized(gadget::MiniWindow));
+
+  Send(EventKind::Minimize, gadget::MainWindow);
+  EXPECT_FALSE(gui.IsWindowVisible(gadget::MainWindow));
+}
+
+TEST_F(DispatcherTest, RestoringTheMiniWindowBringsBackTheMainWindowAndRebuildsSettings) {
+  gui.ShowWindow(gadget::MiniWindow, platform::ShowMode::Minimize);
+  gui.ShowWindow(gadget::MainWindow, platform::ShowMode::Hide);
+  ShowPanel(gadget::SettingsPanel);
+  Send(EventKind::Restore, gadget::MiniWindow);
+  EXPECT_FALSE(gui.IsWindowMinimized(gadget::MiniWindow));
+  EXPECT_TRUE(gui.IsWindowVisible(gadget::MainWindow));
+  EXPECT_EQ(gui.SelectedPanelTab(gadget::MainPanel), gadget::SettingsPanel);
+  EXPECT_EQ(gui.Windows[gadget::MainWindow].Raised, 1);
+}
+
+TEST_F(DispatcherTest, MovesAreRememberedPerWindow) {
+  gui.MoveWindow(gadget::MainWindow, {33, 44});
+  Send(EventKind::Move, gadget::MainWindow);
+  EXPECT_EQ(settings.Get(opt::MainX), 33);
+  EXPECT_EQ(settings.Get(opt::MainY), 44);
+  EXPECT_EQ(settings.Get(opt::MiniX), 1000);
+}
+
+TEST_F(DispatcherTest, TrayClicksOpenTheWindows) {
+  gui.ShowWindow(gadget::MiniWindow, platform::ShowMode::Minimize);
+  settings.Set(opt::SingleClickTray, 0);
+  Send(EventKind::Tray, gadget::MiniWindow, static_cast<int>(platform::TrayAction::LeftClick));
+  EXPECT_TRUE(gui.IsWindowMinimized(gadget::MiniWindow));
+  Send(EventKind::Tray, gadget::MiniWindow,
+       static_cast<int>(platform::TrayAction::LeftDoubleClick));
+  EXPECT_FALSE(gui.IsWindowMinimized(gadget::MiniWindow));
+
+  gui.ShowWindow(gadget::MainWindow, platform::ShowMode::Hide);
+  Send(EventKind::Tray, gadget::MiniWindow, static_cast<int>(platform::TrayAction::RightClick));
+  EXPECT_TRUE(gui.IsWindowVisible(gadget::MainWindow));
+  EXPECT_EQ(gui.SelectedPanelTab(gadget::MainPanel), gadget::SettingsPanel);
+}
+
+}  // namespace
+}  // namespace tarvik

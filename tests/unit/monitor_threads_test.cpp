@@ -1,0 +1,91 @@
+#include <gtest/gtest.h>
+
+#include <atomic>
+
+#include "core/monitor_threads.h"
+#include "fakes/fake_system.h"
+
+namespace tarvik {
+namespace {
+
+// Counts its passes; a stuck one never returns from its pass until released.
+class CountingMonitor : public MonitorThread {
+ public:
+  CountingMonitor(StopSignal& stop, const platform::Clock& clock, platform::Environment& env,
+                  std::atomic<bool>* hold = nullptr)
+      : MonitorThread(L"counting", 20, stop, clock, env), hold_(hold) {}
+
+  int Pass(int64_t) override {
+    passes.fetch_add(1);
+    while (hold_ && hold_->load())
+      std::this_thread::yield();
+    return 5;
+  }
+
+  std::atomic<int> passes{0};
+
+ private:
+  std::atomic<bool>* hold_;
+};
+
+TEST(MonitorThreads, StopEndsSleepingMonitorsWithoutCountingWaits) {
+  Settings settings;
+  StopSignal stop(settings);
+  fakes::FakeClock clock;
+  fakes::FakeEnvironment environment;
+  MonitorThreads monitors;
+  auto monitor = std::make_unique<CountingMonitor>(stop, clock, environment);
+  CountingMonitor* watched = monitor.get();
+  monitors.StartMonitor(std::move(monitor));
+  while (watched->passes.load() == 0)
+    std::this_thread::yield();
+
+  int sleeps = 0;
+  // Real time passes between the counted waits so that the thread can see the flag.
+  const int abandoned = monitors.StopAll(stop, [&](int ms) {
+    ++sleeps;
+    std::this_thread::sleep_for(std::chrono::milliseconds(ms));
+  });
+  EXPECT_EQ(abandoned, 0);
+  EXPECT_LT(sleeps, MonitorThreads::kMaxStopWaits - 1);
+  EXPECT_EQ(environment.Priorities, std::vector<int>{20});
+  EXPECT_EQ(monitors.Count(), 0u);
+}
+
+TEST(MonitorThreads, AMonitorThatDoesNotStopIsAbandonedAfterFiftyCountedWaits) {
+  // The stuck thread keeps using these after the test; they must outlive it.
+  static Settings settings;
+  static StopSignal stop(settings);
+  static fakes::FakeClock clock;
+  static fakes::FakeEnvironment environment;
+  static std::atomic<bool> hold{true};
+  MonitorThreads monitors;
+  auto monitor = std::make_unique<CountingMonitor>(stop, clock, environment, &hold);
+  CountingMonitor* watched = monitor.get();
+  monitors.StartMonitor(std::move(monitor));
+  while (watched->passes.load() == 0)
+    std::this_thread::yield();
+
+  int sleeps = 0;
+  EXPECT_EQ(monitors.StopAll(stop,
+                             [&](int ms) {
+                               EXPECT_EQ(ms, MonitorThreads::kStopWaitMs);
+                               ++sleeps;
+                             }),
+            1);
+  EXPECT_EQ(sleeps, MonitorThreads::kMaxStopWaits - 1);
+  EXPECT_EQ(settings.Get(opt::StopFlag), MonitorThreads::kMaxStopWaits);
+  hold = false;  // lets the abandoned thread run out
+}
+
+TEST(StopSignal, WakesASleeperAtOnce) {
+  Settings settings;
+  StopSignal stop(settings);
+  std::thread raiser([&] { stop.Raise(); });
+  EXPECT_TRUE(stop.WaitFor(60'000));
+  raiser.join();
+  EXPECT_EQ(settings.Get(opt::StopFlag), 1);
+}
+
+}  // namespace
+}  // namespace tarvik

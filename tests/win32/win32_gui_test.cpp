@@ -1,0 +1,156 @@
+#include <gtest/gtest.h>
+
+#include <dbt.h>
+#include <windows.h>
+
+#include "platform/win32/win32_gui.h"
+
+namespace tarvik::win32 {
+namespace {
+
+using platform::EventKind;
+
+constexpr int kWindow = 100;
+constexpr int kOther = 101;
+
+struct RecordingHandler : platform::MessageHandler {
+  std::vector<platform::SystemMessage> Seen;
+  int Counted = 0;
+  void CountMessage() override { ++Counted; }
+  bool OnSystemMessage(const platform::SystemMessage& message) override {
+    Seen.push_back(message);
+    return true;
+  }
+};
+
+class Win32GuiTest : public ::testing::Test {
+ protected:
+  Win32GuiTest() {
+    platform::WindowSpec spec;
+    spec.Bounds = {50, 60, 234, 84};
+    spec.Title = L"Tarvik test window";
+    spec.Visible = false;
+    EXPECT_TRUE(gui.OpenWindow(kWindow, spec));
+    spec.Title = L"Tarvik other window";
+    EXPECT_TRUE(gui.OpenWindow(kOther, spec));
+  }
+
+  HWND Handle(int id) {
+    const std::wstring title = gui.WindowTitle(id);
+    return ::FindWindowW(L"TarvikWindow", title.c_str());
+  }
+
+  // Pumps until an event of the kind arrives, within a time limit.
+  platform::GuiEvent WaitFor(EventKind kind) {
+    for (int tries = 0; tries < 20; ++tries) {
+      const platform::GuiEvent event = gui.WaitEvent(100);
+      if (event.Kind == kind)
+        return event;
+    }
+    return {};
+  }
+
+  Win32Gui gui;
+};
+
+TEST_F(Win32GuiTest, WindowsGetTheirClientSizeAndTitle) {
+  RECT client{};
+  ASSERT_TRUE(::GetClientRect(Handle(kWindow), &client));
+  EXPECT_EQ(client.right, 234);
+  EXPECT_EQ(client.bottom, 84);
+  const platform::Rect outer = gui.WindowBounds(kWindow);
+  EXPECT_EQ(outer.X, 50);
+  EXPECT_GE(outer.Width, 234);
+  gui.SetWindowTitle(kWindow, L"Shutting Down Tarvik v2.33");
+  EXPECT_EQ(gui.WindowTitle(kWindow), L"Shutting Down Tarvik v2.33");
+}
+
+TEST_F(Win32GuiTest, CloseAndMinimizeBecomeEventsInsteadOfActions) {
+  ::PostMessageW(Handle(kWindow), WM_CLOSE, 0, 0);
+  const platform::GuiEvent close = WaitFor(EventKind::Close);
+  EXPECT_EQ(close.Window, kWindow);
+  EXPECT_TRUE(gui.WindowExists(kWindow));
+
+  ::PostMessageW(Handle(kOther), WM_SYSCOMMAND, SC_MINIMIZE, 0);
+  EXPECT_EQ(WaitFor(EventKind::Minimize).Window, kOther);
+  EXPECT_FALSE(gui.IsWindowMinimized(kOther));
+}
+
+TEST_F(Win32GuiTest, ShortcutsAreMatchedPerWindowBeforeTheWindowSeesTheKey) {
+  gui.AddShortcut(kWindow, {platform::Key::F5, false, false}, 7);
+  gui.AddShortcut(kOther, {platform::Key::F6, false, false}, 8);
+  ::PostMessageW(Handle(kOther), WM_KEYDOWN, VK_F5, 0);  // not registered there
+  ::PostMessageW(Handle(kWindow), WM_KEYDOWN, VK_F5, 0);
+  const platform::GuiEvent event = WaitFor(EventKind::Shortcut);
+  EXPECT_EQ(event.Window, kWindow);
+  EXPECT_EQ(event.Detail, 7);
+}
+
+TEST_F(Win32GuiTest, SystemMessagesReachTheHandlerFromItsWindowOnly) {
+  RecordingHandler handler;
+  const uint32_t activate = gui.RegisterMessage(L"WM_ACTIVATEOLDINST_TK");
+  gui.SetMessageHandler(&handler, kWindow);
+  ::SendMessageW(Handle(kOther), activate, 0, 0);
+  EXPECT_TRUE(handler.Seen.empty());
+  ::SendMessageW(Handle(kWindow), activate, 0, 0);
+  ASSERT_EQ(handler.Seen.size(), 1u);
+  EXPECT_EQ(handler.Seen[0].Kind, platform::SystemMessageKind::Registered);
+  EXPECT_EQ(handler.Seen[0].RegisteredId, activate);
+  EXPECT_GT(handler.Counted, 1);  // every message of every window is counted
+
+  DEV_BROADCAST_VOLUME volume{};
+  volume.dbcv_size = sizeof(volume);
+  volume.dbcv_devicetype = DBT_DEVTYP_VOLUME;
+  volume.dbcv_unitmask = 1u << 4;
+  ::SendMessageW(Handle(kWindow), WM_DEVICECHANGE, DBT_DEVICEARRIVAL,
+                 reinterpret_cast<LPARAM>(&volume));
+  ASSERT_EQ(handler.Seen.size(), 2u);
+  EXPECT_EQ(handler.Seen[1].Kind, platform::SystemMessageKind::VolumeArrival);
+  EXPECT_EQ(handler.Seen[1].UnitMask, 1u << 4);
+
+  EXPECT_EQ(::SendMessageW(Handle(kWindow), WM_QUERYENDSESSION, 0, 0), 0);
+  EXPECT_EQ(handler.Seen.back().Kind, platform::SystemMessageKind::QueryEndSession);
+  gui.SetMessageHandler(nullptr, kWindow);
+}
+
+TEST_F(Win32GuiTest, PanelsSwitchTheirPagesWhenSelected) {
+  gui.CreatePanel(127, {kWindow}, {2, 2, 200, 70}, {L" System ", L" About "});
+  gui.CreateText(161, {kWindow, 127, 1}, {5, 5, 100, 20}, L"on the About page");
+  EXPECT_EQ(gui.SelectedPanelTab(127), 0);
+  gui.SelectPanelTab(127, 1);
+  EXPECT_EQ(gui.SelectedPanelTab(127), 1);
+  EXPECT_EQ(gui.GadgetText(161), L"on the About page");
+  gui.SelectPanelTab(127, 5);  // no such tab: nothing changes
+  EXPECT_EQ(gui.SelectedPanelTab(127), 1);
+}
+
+TEST_F(Win32GuiTest, CanvasesAcceptDrawingFromAnotherThread) {
+  gui.CreateCanvas(105, {kWindow}, {0, 0, 50, 20});
+  bool drawn = false;
+  std::thread worker([&] {
+    gui.DrawCanvas(105, [&](platform::Canvas& canvas) {
+      canvas.FillBox({0, 0, 50, 20}, 0x00FF00);
+      drawn = canvas.Extent().Width == 50;
+    });
+  });
+  worker.join();
+  EXPECT_TRUE(drawn);
+  gui.DrawCanvas(999, [&](platform::Canvas&) { drawn = false; });  // unknown canvases are skipped
+  EXPECT_TRUE(drawn);
+}
+
+TEST_F(Win32GuiTest, TimersBecomeEventsOfTheirWindow) {
+  gui.StartTimer(kOther, 3, 10);
+  const platform::GuiEvent timer = WaitFor(EventKind::Timer);
+  EXPECT_EQ(timer.Window, kOther);
+  EXPECT_EQ(timer.Detail, 3);
+}
+
+TEST(VirtualKeys, EveryShortcutKeyHasItsCode) {
+  EXPECT_EQ(VirtualKeyFor(platform::Key::F5), VK_F5);
+  EXPECT_EQ(VirtualKeyFor(platform::Key::Tab), VK_TAB);
+  EXPECT_EQ(VirtualKeyFor(platform::Key::C), 'C');
+}
+
+}  // namespace
+}  // namespace tarvik::win32
