@@ -54,10 +54,11 @@ win_configure() {
 }
 
 # ctest writes its own log, so its summary can be shown again at the end; its output is never
-# piped here (under Wine a pipe would stay open).
+# piped here (under Wine a pipe would stay open). Extra arguments go to ctest.
 run_ctest() {
   local buildDir=$1 log=$2
-  (cd "$buildDir" && ctest --output-on-failure --output-log "$repo/$log")
+  shift 2
+  (cd "$buildDir" && ctest --output-on-failure --output-log "$repo/$log" "$@")
 }
 
 wine_session() {
@@ -96,7 +97,7 @@ stage "setup" scripts/setup.sh
 
 if stage "native configure" native_configure; then
   if stage "native build" cmake --build "$nativeBuild" -j "$jobs"; then
-    stage "native tests" run_ctest "$nativeBuild" "$logs/native-ctest.log"
+    stage "native tests" run_ctest "$nativeBuild" "$logs/native-ctest.log" -j "$jobs"
   else
     skip "native tests" "build failed"
   fi
@@ -110,6 +111,7 @@ if stage "windows configure" win_configure; then
     if stage "wine session" wine_session; then
       # wine_session_start set its own EXIT trap; ours also removes the session folder.
       trap cleanup EXIT
+      # One at a time: Windows tests and the program share one display, clipboard and mutex.
       stage "windows tests" run_ctest "$winBuild" "$logs/win-ctest.log"
     else
       skip "windows tests" "no Wine session"

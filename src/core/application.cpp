@@ -10,6 +10,7 @@
 #include "core/version.h"
 #include "core/window_placement.h"
 #include "settings/defaults.h"
+#include "settings/settings_location.h"
 #include "text/date_format.h"
 #include "text/translation.h"
 #include "ui/gadget_ids.h"
@@ -44,13 +45,13 @@ bool Application::StartUp() {
   AddProgressLine(ports_.Gui, L"\r\n2-OS: " + texts_.Get(slot::OsDescription));
   AddProgressLine(ports_.Gui, L"\r\n3-" + Tr(L"Loading: PC Hardware"));
   AddProgressLine(ports_.Gui, L"\r\n4-" + Tr(L"Loading: Tarvik Window"));
-  BuildMainWindow(ports_.Gui, fonts_, !settings_.IsOn(opt::StartMinimized));
+  BuildMainWindow(ports_.Gui, fonts_, false);
   AddProgressLine(ports_.Gui, L"\r\n5-" + Tr(L"Loading: Settings"));
   LoadSettingsAndPlaceMainWindow();
   AddProgressLine(ports_.Gui, L"\r\n6-" + Tr(L"Loading: Events"));
   OpenMiniWindowAndTray();
   InstallCallbackAndShortcuts();
-  ApplyStartMinimized();
+  ShowWindowsAsConfigured();
   ShowFiles();
   return true;
 }
@@ -121,13 +122,43 @@ void Application::ChooseLanguage() {
   settings_.Set(opt::LanguageCount, 0);
 }
 
+SettingsContext Application::SettingsView() {
+  return {ports_.Files, settings_, texts_, defaultColours_, paths_.Lock()->ProgramFolder, 0};
+}
+
 void Application::LoadSettingsAndPlaceMainWindow() {
+  defaultColours_ = DefaultColours(settings_);
+  SettingsContext context = SettingsView();
+  const LoadResult loaded = LocateAndLoadSettings(context, paths_.Lock()->DefaultDataFolder);
+  settingsSaver_.RememberSaved(CurrentSettingsTexts(context));
+  UseDataFolder(loaded.DataFolder);
+  const std::wstring logFolder = texts_.Get(slot::LogFolder);
+  if (settings_.IsOn(opt::LogEnabled) && logFolder == paths_.Lock()->DefaultDataFolder) {
+    static_cast<void>(ports_.Files.CreateFolder(logFolder));
+  }
+
   platform::Gui& gui = ports_.Gui;
   const platform::Rect bounds = gui.WindowBounds(gadget::MainWindow);
   const platform::Point position = MainWindowStartPosition(
       {settings_.Get(opt::MainX), settings_.Get(opt::MainY)}, {bounds.X, bounds.Y},
       {bounds.Width, bounds.Height}, gui.DesktopSize());
   gui.MoveWindow(gadget::MainWindow, position);
+}
+
+void Application::UseDataFolder(const std::wstring& dataFolder) {
+  auto paths = paths_.Lock();
+  paths->DataFolder = dataFolder;
+  paths->PingStatePath = dataFolder + kPingStateName;
+  paths->SagaStatePath = dataFolder + kSagaStateName;
+  for (const int entry : {kSettingsFileEntry, kPingStateEntry, kSagaStateEntry}) {
+    paths->Files[static_cast<size_t>(entry)].Folder = dataFolder;
+  }
+}
+
+void Application::SaveSettingsIfChanged() {
+  SettingsContext context = SettingsView();
+  if (settingsSaver_.SaveIfChanged(context) == SaveOutcome::Written)
+    ShowFiles();
 }
 
 void Application::OpenMiniWindowAndTray() {
@@ -140,12 +171,16 @@ void Application::InstallCallbackAndShortcuts() {
       std::make_unique<WindowCallback>(ports_.Gui, settings_, texts_, stop_, tray_, messages_);
   ports_.Gui.SetMessageHandler(callback_.get(), gadget::MiniWindow);
   dispatcher_ = std::make_unique<EventDispatcher>(ports_.Gui, settings_, texts_, ports_.Env);
+  dispatcher_->SetSaveOnClose([this] { SaveSettingsIfChanged(); });
   RegisterShortcuts(ports_.Gui);
 }
 
-void Application::ApplyStartMinimized() {
-  if (!settings_.IsOn(opt::StartMinimized))
+// The main window is built hidden, before the settings that say whether it shows are read.
+void Application::ShowWindowsAsConfigured() {
+  if (!settings_.IsOn(opt::StartMinimized)) {
+    ports_.Gui.ShowWindow(gadget::MainWindow, platform::ShowMode::Normal);
     return;
+  }
   const bool toTray = settings_.IsOn(opt::MinimizeToTray) && tray_.IsShown();
   ports_.Gui.ShowWindow(gadget::MiniWindow,
                         toTray ? platform::ShowMode::Hide : platform::ShowMode::Minimize);
@@ -166,6 +201,8 @@ void Application::ShutDown() {
   gui.SetMessageHandler(nullptr, gadget::MiniWindow);
   gui.ShowWindow(gadget::MainWindow, platform::ShowMode::Hide);
   gui.ShowWindow(gadget::MiniWindow, platform::ShowMode::Hide);
+  if (settings_.IsOn(opt::RememberPositions))
+    SaveSettingsIfChanged();
   monitors_.StopAll(stop_, [this](int milliseconds) { ports_.Clock.SleepMs(milliseconds); });
   tray_.Remove();
   ports_.Libraries.UnloadAll();

@@ -18,6 +18,9 @@
 #include "platform/gui.h"
 #include "platform/libraries.h"
 #include "platform/single_instance.h"
+#include "settings/colour_list.h"
+#include "settings/settings_file.h"
+#include "settings/settings_saver.h"
 #include "ui/fonts.h"
 
 namespace tarvik {
@@ -57,15 +60,18 @@ class Application {
   void LoadOptionalLibraries();
   void ChooseLanguage();
   void LoadSettingsAndPlaceMainWindow();
+  void UseDataFolder(const std::wstring& dataFolder);
   void OpenMiniWindowAndTray();
   void InstallCallbackAndShortcuts();
-  void ApplyStartMinimized();
+  void ShowWindowsAsConfigured();
 
   void RunEventLoop();
 
   void ShutDown();
 
   void ShowFiles();
+  [[nodiscard]] SettingsContext SettingsView();
+  void SaveSettingsIfChanged();
 
   PlatformPorts ports_;
   Settings settings_;
@@ -77,6 +83,8 @@ class Application {
   Fonts fonts_;
   TrayIcon tray_{ports_.Gui, settings_};
   RegisteredMessages messages_;
+  DefaultColours defaultColours_;
+  SettingsSaver settingsSaver_;
   std::unique_ptr<WindowCallback> callback_;
   std::unique_ptr<EventDispatcher> dispatcher_;
 };

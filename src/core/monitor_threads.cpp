@@ -31,8 +31,7 @@ int MonitorThreads::StopAll(StopSignal& stop, const std::function<void(int)>& sl
     if (!monitor->IsAlive())
       continue;
     monitor->Abandon();
-    // The abandoned thread still uses its object: it must outlive the program.
-    static_cast<void>(monitor.release());
+    abandoned_.push_back(std::move(monitor));
     ++abandoned;
   }
   monitors_.clear();

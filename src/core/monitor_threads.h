@@ -27,6 +27,9 @@ class MonitorThreads {
 
  private:
   std::vector<std::unique_ptr<MonitorThread>> monitors_;
+  // An abandoned thread still runs on its object, so the object is kept; the program ends the
+  // process without destroying this record.
+  std::vector<std::unique_ptr<MonitorThread>> abandoned_;
 };
 
 }  // namespace tarvik

@@ -18,4 +18,10 @@ std::wstring WithTrailingBackslash(std::wstring folder) {
   return folder;
 }
 
+std::wstring WithoutTrailingBackslash(std::wstring folder) {
+  if (!folder.empty() && folder.back() == L'\\')
+    folder.pop_back();
+  return folder;
+}
+
 }  // namespace tarvik

@@ -15,6 +15,7 @@ namespace tarvik {
 // Reads a settings file the user chose, as at start; nothing happens when the choice was
 // cancelled. The imported values reach the program's own file at the next save. The caller
 // applies the options to the settings panel and the mini window afterwards.
-ReadResult ImportSettings(const std::optional<std::wstring>& chosenPath, SettingsContext& context);
+[[nodiscard]] ReadResult ImportSettings(const std::optional<std::wstring>& chosenPath,
+                                        SettingsContext& context);
 
 }  // namespace tarvik

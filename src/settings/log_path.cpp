@@ -1,5 +1,7 @@
 #include "settings/log_path.h"
 
+#include "core/path_text.h"
+
 namespace tarvik {
 namespace {
 
@@ -8,13 +10,6 @@ constexpr const wchar_t* kWriteTestName = L"Tarvik.tmp";
 
 wchar_t LowerAscii(wchar_t c) {
   return c >= L'A' && c <= L'Z' ? static_cast<wchar_t>(c + 32) : c;
-}
-
-std::wstring WithTrailingSeparator(std::wstring_view folder) {
-  std::wstring text(folder);
-  if (text.empty() || text.back() != L'\\')
-    text += L'\\';
-  return text;
 }
 
 }  // namespace
@@ -31,8 +26,8 @@ bool FolderPassesWriteTest(platform::FileSystem& files, const std::wstring& fold
 std::optional<std::wstring> ResolveLogpath(platform::FileSystem& files, std::wstring_view stored,
                                            const std::wstring& programFolder, bool portable) {
   const std::wstring folder = portable || stored == kProgramFolderValue
-                                  ? WithTrailingSeparator(programFolder)
-                                  : WithTrailingSeparator(stored);
+                                  ? WithTrailingBackslash(programFolder)
+                                  : WithTrailingBackslash(std::wstring(stored));
   if (!FolderPassesWriteTest(files, folder))
     return std::nullopt;
   return folder;

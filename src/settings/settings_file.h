@@ -47,8 +47,8 @@ struct ReadResult {
 };
 
 // Applies the text of a settings file; a text without the program's group changes nothing.
-ReadResult ApplySettingsFileText(std::string_view bytes, SettingsContext& context);
-ReadResult ReadSettingsFile(const std::wstring& path, SettingsContext& context);
+[[nodiscard]] ReadResult ApplySettingsFileText(std::string_view bytes, SettingsContext& context);
+[[nodiscard]] ReadResult ReadSettingsFile(const std::wstring& path, SettingsContext& context);
 
 // The bytes of a settings file for `texts`; the window positions only when they are kept.
 [[nodiscard]] std::string SettingsFileText(const SettingsTexts& texts,

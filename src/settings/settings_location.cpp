@@ -2,6 +2,7 @@
 
 #include <optional>
 
+#include "core/path_text.h"
 #include "core/paths.h"
 #include "settings/log_path.h"
 
@@ -9,18 +10,6 @@ namespace tarvik {
 namespace {
 
 constexpr size_t kDriveLength = 2;  // "C:"
-
-std::wstring WithoutTrailingSeparator(std::wstring folder) {
-  if (!folder.empty() && folder.back() == L'\\')
-    folder.pop_back();
-  return folder;
-}
-
-std::wstring WithTrailingSeparator(std::wstring folder) {
-  if (folder.empty() || folder.back() != L'\\')
-    folder += L'\\';
-  return folder;
-}
 
 bool OnSameDrive(const std::wstring& a, const std::wstring& b) {
   return SameFolder(std::wstring_view(a).substr(0, kDriveLength),
@@ -68,8 +57,8 @@ std::optional<ReadResult> FindAndRead(SettingsContext& context, std::wstring& re
 
 std::wstring DataFolderOf(const std::wstring& baseFolder, const std::wstring& makerFolder) {
   if (makerFolder.empty())
-    return WithTrailingSeparator(baseFolder);
-  return WithTrailingSeparator(baseFolder) + makerFolder + L"\\";
+    return WithTrailingBackslash(baseFolder);
+  return WithTrailingBackslash(baseFolder) + makerFolder + L"\\";
 }
 
 std::wstring SettingsFilePath(const TextSlots& texts) {
@@ -88,7 +77,7 @@ LoadResult LocateAndLoadSettings(SettingsContext& context, const std::wstring& d
   }
   result.Portable = context.Options.IsOn(opt::PortableMode);
   if (result.Portable) {
-    context.Texts.Set(slot::BaseFolder, WithoutTrailingSeparator(context.ProgramFolder));
+    context.Texts.Set(slot::BaseFolder, WithoutTrailingBackslash(context.ProgramFolder));
     context.Texts.Set(slot::MakerFolderName, L"");
   } else {
     context.Texts.Set(slot::MakerFolderName, kMakerFolderName);

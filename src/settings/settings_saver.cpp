@@ -17,7 +17,6 @@ SaveOutcome SettingsSaver::SaveIfChanged(SettingsContext& context) {
   const bool positionsKept = context.Options.IsOn(opt::RememberPositions);
   if (!Differs(current, positionsKept))
     return SaveOutcome::Unchanged;
-  saved_ = current;
 
   const std::wstring dataFolder =
       DataFolderOf(context.Texts.Get(slot::BaseFolder), context.Texts.Get(slot::MakerFolderName));
@@ -27,6 +26,9 @@ SaveOutcome SettingsSaver::SaveIfChanged(SettingsContext& context) {
   const std::string bytes = SettingsFileText(current, context.ProgramFolder, positionsKept);
   if (!context.Files.WriteFile(dataFolder + kSettingsFileName, bytes))
     return SaveOutcome::Failed;
+  // Remembered only once written: a failed save is tried again at the next close or at exit,
+  // so a passing disk fault does not lose the user's changes.
+  saved_ = current;
   context.Options.Set(opt::SettingsLoaded, 1);
   return SaveOutcome::Written;
 }

@@ -14,8 +14,8 @@ class SettingsSaver {
   void RememberSaved(const SettingsTexts& texts) { saved_ = texts; }
 
   // Writes the file in the data folder (creating the folder when needed) when the current texts
-  // differ from the remembered ones; the window positions count only while they are kept. The
-  // current texts are remembered either way, so a failing disk is not retried on every close.
+  // differ from the remembered ones; the window positions count only while they are kept. Only a
+  // successful write updates the remembered texts.
   // The caller refreshes the file status panel after a write.
   [[nodiscard]] SaveOutcome SaveIfChanged(SettingsContext& context);
 

@@ -148,35 +148,30 @@ e2e_poll() {
   done
 }
 
-# Client areas of the program's top-level windows, one "x y w h visible" per line (x y is the
-# client area's top-left corner on the screen), in $E2E_TOOL_OUT.
+# The program's top-level windows into $E2E_TOOL_OUT, one a line: the client area (its top-left
+# corner on the screen, width, height), 1 when visible, then the outer rectangle (x y w h).
 e2e_client_areas() {
   e2e_tool client "$TARVIK_TITLE"
 }
 
-# True when a visible window of the program has a client area of <w> x <h>; <h> may be "*".
-e2e_has_client() {
+# Prints the line of e2e_client_areas for the visible window with a client area of <w> x <h>
+# (<h> may be "*"); fails when there is none.
+e2e_window_line() {
   local w=$1 h=$2
   e2e_client_areas || return 1
-  local x y cw ch visible
-  while read -r x y cw ch visible; do
-    [[ "$cw" == "$w" && ("$h" == "*" || "$ch" == "$h") && "$visible" == 1 ]] && return 0
-  done <"$E2E_TOOL_OUT"
-  return 1
-}
-
-# Prints "x y" of the client area's top-left corner of the visible window of <w> x <h>.
-e2e_client_origin() {
-  local w=$1 h=$2
-  e2e_client_areas || return 1
-  local x y cw ch visible
-  while read -r x y cw ch visible; do
+  local x y cw ch visible rest
+  while read -r x y cw ch visible rest; do
     if [[ "$cw" == "$w" && ("$h" == "*" || "$ch" == "$h") && "$visible" == 1 ]]; then
-      echo "$x $y"
+      echo "$x $y $cw $ch $visible $rest"
       return 0
     fi
   done <"$E2E_TOOL_OUT"
   return 1
+}
+
+# True when a visible window of the program has a client area of <w> x <h>; <h> may be "*".
+e2e_has_client() {
+  e2e_window_line "$1" "$2" >/dev/null
 }
 
 # X windows that carry the program's exact title.
@@ -190,17 +185,19 @@ e2e_title_pattern() {
   printf '%s' "$TARVIK_TITLE" | sed 's/[][\.*^$+?(){}|]/\\&/g'
 }
 
-# The X window that holds the client area of the visible window of <w> x <h>. Wine gives each
-# top-level window one X window: the client area alone when a window manager draws the frame,
-# the whole window when Wine draws it, so the one containing the client origin is the match.
+# The X window of the visible window with a client area of <w> x <h>. Wine gives each top-level
+# window one X window: its client area when a window manager draws the frame, the whole window
+# when Wine draws it, so the X window's geometry equals one of the two rectangles.
 e2e_x_window_of() {
-  local origin
-  origin=$(e2e_client_origin "$1" "$2") || return 1
-  local cx=${origin% *} cy=${origin#* }
-  local id X Y WIDTH HEIGHT
+  local line
+  line=$(e2e_window_line "$1" "$2") || return 1
+  local cx cy cw ch visible ox oy ow oh
+  read -r cx cy cw ch visible ox oy ow oh <<<"$line"
+  local id X Y WIDTH HEIGHT geometry
   for id in $(e2e_x_windows visible); do
     eval "$(xdotool getwindowgeometry --shell "$id" 2>/dev/null | grep -E '^(X|Y|WIDTH|HEIGHT)=')"
-    if ((cx >= X && cy >= Y && cx < X + WIDTH && cy < Y + HEIGHT)); then
+    geometry="$X $Y $WIDTH $HEIGHT"
+    if [[ "$geometry" == "$cx $cy $cw $ch" || "$geometry" == "$ox $oy $ow $oh" ]]; then
       echo "$id"
       return 0
     fi
@@ -247,9 +244,10 @@ e2e_wait_started() {
 # makes that window Wine's active window; keys reach only the active window.
 e2e_click_client() {
   local w=$1 h=$2 dx=$3 dy=$4
-  local origin
-  origin=$(e2e_client_origin "$w" "$h") || e2e_fail "no window with client ${w}x$h to click"
-  xdotool mousemove "$((${origin% *} + dx))" "$((${origin#* } + dy))" click 1 2>/dev/null
+  local line x y
+  line=$(e2e_window_line "$w" "$h") || e2e_fail "no window with client ${w}x$h to click"
+  read -r x y _ <<<"$line"
+  xdotool mousemove "$((x + dx))" "$((y + dy))" click 1 2>/dev/null
 }
 
 # Sends keys (xdotool names, e.g. ctrl+Tab) to an X window.

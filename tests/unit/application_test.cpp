@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "core/application.h"
 #include "core/messages.h"
 #include "fakes/fake_file_system.h"
@@ -92,6 +94,67 @@ TEST_F(ApplicationTest, WhileRunningBothWindowsShowAndThePathsAreBuilt) {
   const std::wstring progress = gui.TextHistory[gadget::ProgressText];
   EXPECT_EQ(progress.rfind(L"1-Language: English", 0), 0u);
   EXPECT_NE(progress.find(L"\r\n6-Loading: Events"), std::wstring::npos);
+}
+
+// A settings file with the given flags on (positions 1-26 of the packed option string).
+std::string SettingsFileWithFlags(std::initializer_list<int> flagsOn,
+                                  const std::string& extra = "") {
+  std::string flags(26, '0');
+  for (const int option : flagsOn)
+    flags[static_cast<size_t>(option - opt::FirstFlag)] = '1';
+  return "\xEF\xBB\xBF\r\n[Tarvik]\r\nConfig = " + flags + "800" + std::string(21, '0') + "\r\n" +
+         extra;
+}
+
+const std::wstring kPortableIni = L"C:\\Tools\\Tarvik\\Tarvik.ini";
+
+TEST_F(ApplicationTest, StartMinimizedFromTheSettingsFileKeepsBothWindowsOutOfSight) {
+  files.Files[kPortableIni] =
+      SettingsFileWithFlags({opt::StartMinimized, opt::TrayIconEnabled, opt::MinimizeToTray});
+  bool anyVisible = true;
+  gui.OnWait = [&] {
+    anyVisible = gui.IsWindowVisible(gadget::MainWindow) || gui.IsWindowVisible(gadget::MiniWindow);
+  };
+  Application application(Ports());
+  application.Run();
+  EXPECT_FALSE(anyVisible);
+  EXPECT_TRUE(application.SharedSettings().IsOn(opt::PortableMode));
+  EXPECT_EQ(application.SharedPaths().Snapshot().DataFolder, L"C:\\Tools\\Tarvik\\");
+}
+
+TEST_F(ApplicationTest, APortableFileKeepsTheWindowPositionsAcrossARun) {
+  files.Files[kPortableIni] =
+      SettingsFileWithFlags({opt::RememberPositions}, "Digits = v120w130x400y300\r\n");
+  gui.OnWait = [&] {
+    if (gui.Windows[gadget::MainWindow].Bounds.X != 120)
+      return;
+    gui.MoveWindow(gadget::MainWindow, {150, 160});  // the user drags it
+    gui.Events.push_back({EventKind::Move, gadget::MainWindow, 0, 0, {}});
+  };
+  Application application(Ports());
+  application.Run();
+  const std::string written = files.Files[kPortableIni];
+  EXPECT_NE(written.find("Digits = v150w160x400y300\r\n"), std::string::npos) << written;
+}
+
+TEST_F(ApplicationTest, ClosingTheMainWindowTwiceWritesTheSettingsOnceAtMost) {
+  files.Files[kPortableIni] = SettingsFileWithFlags({});
+  gui.Events.push_back({EventKind::Close, gadget::MainWindow, 0, 0, {}});
+  gui.Events.push_back({EventKind::Close, gadget::MainWindow, 0, 0, {}});
+  Application application(Ports());
+  application.Run();
+  EXPECT_EQ(std::count(files.Changes.begin(), files.Changes.end(), L"write " + kPortableIni), 0);
+
+  files.Changes.clear();
+  gui.Events.push_back(
+      {EventKind::Shortcut, gadget::MiniWindow, 0, static_cast<int>(Command::NudgeLeft), {}});
+  gui.Events.push_back({EventKind::Close, gadget::MainWindow, 0, 0, {}});
+  gui.Events.push_back({EventKind::Close, gadget::MainWindow, 0, 0, {}});
+  // Keyboard moves change no stored option unless positions are kept; sound is one that counts.
+  Application second(Ports());
+  gui.OnWait = [&] { second.SharedSettings().Set(opt::SoundEnabled, 1); };
+  second.Run();
+  EXPECT_EQ(std::count(files.Changes.begin(), files.Changes.end(), L"write " + kPortableIni), 1);
 }
 
 }  // namespace

@@ -59,7 +59,7 @@ TEST(MonitorThreads, AMonitorThatDoesNotStopIsAbandonedAfterFiftyCountedWaits) {
   static fakes::FakeClock clock;
   static fakes::FakeEnvironment environment;
   static std::atomic<bool> hold{true};
-  MonitorThreads monitors;
+  static MonitorThreads monitors;
   auto monitor = std::make_unique<CountingMonitor>(stop, clock, environment, &hold);
   CountingMonitor* watched = monitor.get();
   monitors.StartMonitor(std::move(monitor));
@@ -75,7 +75,8 @@ TEST(MonitorThreads, AMonitorThatDoesNotStopIsAbandonedAfterFiftyCountedWaits) {
             1);
   EXPECT_EQ(sleeps, MonitorThreads::kMaxStopWaits - 1);
   EXPECT_EQ(settings.Get(opt::StopFlag), MonitorThreads::kMaxStopWaits);
-  hold = false;  // lets the abandoned thread run out
+  hold = false;  // lets the abandoned thread run out before the statics go
+  while (watched->IsAlive()) std::this_thread::yield();
 }
 
 TEST(StopSignal, WakesASleeperAtOnce) {

@@ -131,6 +131,10 @@ TEST(SaveIfChanged, FailedWriteKeepsTheOldFile) {
   f.Options.Toggle(opt::SoundEnabled);
   EXPECT_EQ(f.Saver.SaveIfChanged(f.Context), SaveOutcome::Failed);
   EXPECT_EQ(f.Files.Files[kDataFile], kHeader + kDefaultConfig);
+  // The change is not forgotten: once the disk takes writes again, the next save writes it.
+  f.Files.ReadOnlyFolders.clear();
+  EXPECT_EQ(f.Saver.SaveIfChanged(f.Context), SaveOutcome::Written);
+  EXPECT_NE(f.Files.Files[kDataFile], kHeader + kDefaultConfig);
 }
 
 TEST(ImportExport, ImportReplacesSettingsWithTheExportedOnes) {

@@ -131,7 +131,8 @@ int SendDeviceChange(const std::wstring& kind, const std::wstring& letters) {
   }
   const std::optional<DWORD> mask = UnitMask(letters);
   if (!mask) {
-    std::fwprintf(stderr, L"devicechange: no drive letters in \"%ls\"\n", letters.c_str());
+    std::fwprintf(stderr, L"devicechange: \"%ls\" is not a list of drive letters\n",
+                  letters.c_str());
     return kExitUsage;
   }
   DEV_BROADCAST_VOLUME volume{};
@@ -147,21 +148,26 @@ int SendDeviceChange(const std::wstring& kind, const std::wstring& letters) {
   return kExitOk;
 }
 
-// "rect": the outer rectangle, x y w h. "client": the client area, its top-left corner on the
-// screen, its size and whether the window is visible, x y w h v. Without a window manager Wine
-// may draw the frame itself, so only the client area is a reliable place to click.
+// "rect": the outer rectangle of each window, x y w h. "client": its client area, the top-left
+// corner on the screen and the size, whether it is visible, then the outer rectangle, so that a
+// caller can match the window with the X window that Wine made for it (the client area alone
+// under a window manager, the whole window when Wine draws the frame itself).
 int PrintGeometry(const std::wstring& title, bool client) {
   const std::vector<HWND> windows = TopLevelWindows(title);
   for (HWND window : windows) {
-    RECT box{};
-    if (!client && GetWindowRect(window, &box)) {
-      std::printf("%ld %ld %ld %ld\n", box.left, box.top, box.right - box.left,
-                  box.bottom - box.top);
-    }
+    RECT outer{};
+    RECT inner{};
     POINT origin{};
-    if (client && GetClientRect(window, &box) && ClientToScreen(window, &origin)) {
-      std::printf("%ld %ld %ld %ld %d\n", origin.x, origin.y, box.right, box.bottom,
-                  IsWindowVisible(window) ? 1 : 0);
+    if (!GetWindowRect(window, &outer)) {
+      continue;
+    }
+    if (!client) {
+      std::printf("%ld %ld %ld %ld\n", outer.left, outer.top, outer.right - outer.left,
+                  outer.bottom - outer.top);
+    } else if (GetClientRect(window, &inner) && ClientToScreen(window, &origin)) {
+      std::printf("%ld %ld %ld %ld %d %ld %ld %ld %ld\n", origin.x, origin.y, inner.right,
+                  inner.bottom, IsWindowVisible(window) ? 1 : 0, outer.left, outer.top,
+                  outer.right - outer.left, outer.bottom - outer.top);
     }
   }
   return windows.empty() ? kExitNotFound : kExitOk;
