@@ -2,6 +2,16 @@
 
 namespace tarvik::fakes {
 
+FakeGui::Window* FakeGui::FindWindow(int id) {
+  const auto found = Windows.find(id);
+  return found == Windows.end() ? nullptr : &found->second;
+}
+
+const FakeGui::Window* FakeGui::FindWindow(int id) const {
+  const auto found = Windows.find(id);
+  return found == Windows.end() ? nullptr : &found->second;
+}
+
 bool FakeGui::SendSystemMessage(const platform::SystemMessage& message) {
   if (!Handler)
     return false;
@@ -31,10 +41,9 @@ void FakeGui::CloseWindow(int id) {
 }
 
 void FakeGui::ShowWindow(int id, platform::ShowMode mode) {
-  const auto found = Windows.find(id);
-  if (found == Windows.end())
-    return;
-  Window& window = found->second;
+  Window* found = FindWindow(id);
+  if (!found) return;
+  Window& window = *found;
   switch (mode) {
     case platform::ShowMode::Hide:
       window.Visible = false;
@@ -54,55 +63,46 @@ void FakeGui::ShowWindow(int id, platform::ShowMode mode) {
 }
 
 bool FakeGui::IsWindowVisible(int id) const {
-  const auto found = Windows.find(id);
-  return found != Windows.end() && found->second.Visible;
+  const Window* found = FindWindow(id);
+  return found && found->Visible;
 }
 
 bool FakeGui::IsWindowMinimized(int id) const {
-  const auto found = Windows.find(id);
-  return found != Windows.end() && found->second.Minimized;
+  const Window* found = FindWindow(id);
+  return found && found->Minimized;
 }
 
 void FakeGui::MoveWindow(int id, platform::Point to) {
-  const auto found = Windows.find(id);
-  if (found == Windows.end())
-    return;
-  found->second.Bounds.X = to.X;
-  found->second.Bounds.Y = to.Y;
+  if (Window* found = FindWindow(id)) {
+    found->Bounds.X = to.X;
+    found->Bounds.Y = to.Y;
+  }
 }
 
 platform::Rect FakeGui::WindowBounds(int id) const {
-  const auto found = Windows.find(id);
-  return found == Windows.end() ? platform::Rect{} : found->second.Bounds;
+  const Window* found = FindWindow(id);
+  return found ? found->Bounds : platform::Rect{};
 }
 
 void FakeGui::SetWindowTitle(int id, const std::wstring& title) {
-  const auto found = Windows.find(id);
-  if (found != Windows.end())
-    found->second.Spec.Title = title;
+  if (Window* found = FindWindow(id)) found->Spec.Title = title;
 }
 
 std::wstring FakeGui::WindowTitle(int id) const {
-  const auto found = Windows.find(id);
-  return found == Windows.end() ? L"" : found->second.Spec.Title;
+  const Window* found = FindWindow(id);
+  return found ? found->Spec.Title : L"";
 }
 
 void FakeGui::SetAlwaysOnTop(int id, bool onTop) {
-  const auto found = Windows.find(id);
-  if (found != Windows.end())
-    found->second.OnTop = onTop;
+  if (Window* found = FindWindow(id)) found->OnTop = onTop;
 }
 
 void FakeGui::RaiseWindow(int id) {
-  const auto found = Windows.find(id);
-  if (found != Windows.end())
-    ++found->second.Raised;
+  if (Window* found = FindWindow(id)) ++found->Raised;
 }
 
 void FakeGui::SetWindowAlpha(int id, int alpha) {
-  const auto found = Windows.find(id);
-  if (found != Windows.end())
-    found->second.Alpha = alpha;
+  if (Window* found = FindWindow(id)) found->Alpha = alpha;
 }
 
 FakeGui::Gadget* FakeGui::Find(int id) {
@@ -240,15 +240,11 @@ void FakeGui::SetMessageHandler(platform::MessageHandler* handler, int window) {
 }
 
 void FakeGui::BlockShutdown(int window, const std::wstring& reason) {
-  const auto found = Windows.find(window);
-  if (found != Windows.end())
-    found->second.ShutdownBlockReason = reason;
+  if (Window* found = FindWindow(window)) found->ShutdownBlockReason = reason;
 }
 
 void FakeGui::UnblockShutdown(int window) {
-  const auto found = Windows.find(window);
-  if (found != Windows.end())
-    found->second.ShutdownBlockReason.clear();
+  if (Window* found = FindWindow(window)) found->ShutdownBlockReason.clear();
 }
 
 std::optional<std::wstring> FakeGui::AskSaveFile(const std::wstring& title, const std::wstring&) {

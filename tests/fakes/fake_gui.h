@@ -135,6 +135,8 @@ class FakeGui : public platform::Gui {
                                           const std::wstring& filter) override;
 
  private:
+  Window* FindWindow(int id);
+  const Window* FindWindow(int id) const;
   Gadget* Find(int id);
   const Gadget* Find(int id) const;
 };
