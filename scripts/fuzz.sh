@@ -29,6 +29,7 @@ sources=(
   src/settings/window_positions.cpp
   src/core/settings.cpp
   src/core/text_slots.cpp
+  src/core/path_text.cpp
   src/text/utf8.cpp
 )
 

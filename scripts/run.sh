@@ -60,9 +60,16 @@ if [[ -z "${DISPLAY:-}" ]]; then
   echo "run: a screenshot lands in build/screenshots/ every $screenshotSeconds s (latest.png is the newest)"
 fi
 
+# Every wine call runs in its own session: the wineserver and the helper processes that the first
+# call starts would otherwise share this terminal's Ctrl+C and die before the program can shut
+# down through its own path.
+wine_detached() {
+  setsid wine "$@"
+}
+
 if [[ ! -f "$WINEPREFIX/system.reg" ]]; then
   echo "run: creating the Wine prefix $WINEPREFIX (once, about 10 s)"
-  wine wineboot -i >"$runLogs/wineboot.log" 2>&1 || {
+  wine_detached wineboot -i >"$runLogs/wineboot.log" 2>&1 || {
     echo "run: wineboot failed, see $runLogs/wineboot.log" >&2
     exit 1
   }
@@ -70,10 +77,11 @@ fi
 
 # A window manager decorates Wine's windows on a real desktop; on the virtual display there is
 # none, and managed windows would make every hide wait 2 s for its answer.
+x11Key='HKCU\Software\Wine\X11 Driver'
 if [[ $headless -eq 1 ]]; then
-  wine_session_unmanaged_windows "$runLogs/wine-reg.log"
+  wine_detached reg add "$x11Key" /v Managed /d N /f >"$runLogs/wine-reg.log" 2>&1
 else
-  wine reg delete 'HKCU\Software\Wine\X11 Driver' /v Managed /f >>"$runLogs/wine-reg.log" 2>&1
+  wine_detached reg delete "$x11Key" /v Managed /f >"$runLogs/wine-reg.log" 2>&1
 fi
 
 take_screenshots() {
@@ -91,8 +99,7 @@ take_screenshots() {
   done
 }
 
-# Its own session, so that Ctrl+C in this terminal reaches only this script, which then asks the
-# program to shut down instead of killing it.
+# setsid directly, not through the function: $! must be the program itself.
 setsid wine "$TARVIK_EXE" >"$runLogs/tarvik.log" 2>&1 &
 tarvikPid=$!
 echo "run: Tarvik.exe started (pid $tarvikPid, prefix $WINEPREFIX); Ctrl+C ends it"
@@ -114,7 +121,7 @@ done
 
 if [[ -z "$code" ]]; then
   echo "run: asking Tarvik to shut down"
-  wine "$TK_TOOL" post WM_DEACTIVATEOLDINST_TK >"$runLogs/tk-tool.log" 2>&1
+  wine_detached "$TK_TOOL" post WM_DEACTIVATEOLDINST_TK >"$runLogs/tk-tool.log" 2>&1
   for ((tenths = 0; tenths < quitSeconds * 10; tenths++)); do
     kill -0 "$tarvikPid" 2>/dev/null || break
     sleep 0.1

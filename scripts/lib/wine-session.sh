@@ -28,24 +28,34 @@ WINE_SESSION_START_SECONDS=""
 WINE_SESSION_DLL_OVERRIDES='mscoree,mshtml=;winemenubuilder.exe=d'
 WINE_SESSION_SCREEN='1280x800x24'
 
-# Starts Xvfb on the first free display number (Xvfb picks it itself, so two sessions starting at
-# the same moment cannot take the same one) and exports DISPLAY.
+# Starts Xvfb on a free display number and exports DISPLAY. The number is drawn from a high
+# range that other tools leave alone; a number taken meanwhile makes Xvfb fail, and the next is
+# tried. Xvfb runs in its own session, so that a Ctrl+C meant for the calling script does not
+# end the display under a program that is still shutting down.
 wine_session_start_display() {
   local folder=$1
-  local displayFile="$folder/display"
-  : >"$displayFile"
-  Xvfb -displayfd 3 -screen 0 "$WINE_SESSION_SCREEN" -nolisten tcp -noreset \
-    3>"$displayFile" >"$folder/xvfb.log" 2>&1 &
-  WINE_SESSION_XVFB_PID=$!
-  local tries
-  for ((tries = 0; tries < 100; tries++)); do
-    if [[ -s "$displayFile" ]] && grep -q '^[0-9][0-9]*$' "$displayFile"; then
-      DISPLAY=":$(head -n 1 "$displayFile")"
+  local attempt number pid lock waited
+  for ((attempt = 0; attempt < 20; attempt++)); do
+    number=$((200 + RANDOM % 700))
+    [[ -e "/tmp/.X$number-lock" || -e "/tmp/.X11-unix/X$number" ]] && continue
+    setsid Xvfb ":$number" -screen 0 "$WINE_SESSION_SCREEN" -nolisten tcp -noreset \
+      >"$folder/xvfb.log" 2>&1 &
+    pid=$!
+    for ((waited = 0; waited < 100; waited++)); do
+      [[ -S "/tmp/.X11-unix/X$number" ]] && break
+      kill -0 "$pid" 2>/dev/null || break
+      sleep 0.1
+    done
+    if [[ -S "/tmp/.X11-unix/X$number" ]] && kill -0 "$pid" 2>/dev/null; then
+      # The lock file names the server itself, whatever setsid did to start it.
+      lock=$(tr -dc '0-9' <"/tmp/.X$number-lock" 2>/dev/null)
+      WINE_SESSION_XVFB_PID=${lock:-$pid}
+      DISPLAY=":$number"
       export DISPLAY
       return 0
     fi
-    kill -0 "$WINE_SESSION_XVFB_PID" 2>/dev/null || break
-    sleep 0.1
+    kill "$pid" 2>/dev/null
+    wait "$pid" 2>/dev/null
   done
   echo "wine-session: Xvfb did not start (see $folder/xvfb.log)" >&2
   return 1
@@ -101,6 +111,11 @@ wine_session_stop() {
   fi
   if [[ -n "$WINE_SESSION_XVFB_PID" ]]; then
     kill "$WINE_SESSION_XVFB_PID" 2>/dev/null
+    local waited
+    for ((waited = 0; waited < 50; waited++)); do
+      kill -0 "$WINE_SESSION_XVFB_PID" 2>/dev/null || break
+      sleep 0.1
+    done
     wait "$WINE_SESSION_XVFB_PID" 2>/dev/null
     WINE_SESSION_XVFB_PID=""
   fi

@@ -54,7 +54,12 @@ e2e_seconds_since() {
 
 e2e_cleanup() {
   local code=$?
-  [[ $code -ne 0 ]] && E2E_FAILED=1
+  # A failure keeps its folder for a look; an interrupted run (Ctrl+C, TERM) does not.
+  if [[ $code -eq 130 || $code -eq 143 ]]; then
+    E2E_FAILED=0
+  elif [[ $code -ne 0 ]]; then
+    E2E_FAILED=1
+  fi
   if [[ $E2E_FAILED -ne 0 ]]; then
     import -window root "$E2E_WORK/screen.png" >/dev/null 2>&1
   fi
@@ -72,12 +77,12 @@ e2e_cleanup() {
       tail -n 20 "$out"
     done
     echo "kept: $E2E_WORK (screen.png shows the screen at the failure)"
-  else
-    rm -rf "$E2E_WORK"
   fi
+  # A private session lives in the work folder: stop it before the folder goes.
   if declare -F wine_session_stop >/dev/null; then
     wine_session_stop
   fi
+  [[ $E2E_FAILED -ne 0 ]] || rm -rf "$E2E_WORK"
   exit "$code"
 }
 trap e2e_cleanup EXIT

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include <dbt.h>
 #include <windows.h>
+#include <dbt.h>
 
 #include "platform/win32/win32_gui.h"
 

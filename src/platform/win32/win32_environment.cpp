@@ -1,7 +1,7 @@
 #include "platform/win32/win32_environment.h"
 
-#include <shlobj.h>
 #include <windows.h>
+#include <shlobj.h>
 
 #include <algorithm>
 #include <bit>
