@@ -28,12 +28,12 @@ std::wstring NoticeText(int userLangId) {
 
 void RunSecondInstance(platform::Gui& gui, int userLangId) {
   const platform::Size desktop = gui.DesktopSize();
-  platform::WindowSpec spec;
-  spec.Bounds = {(desktop.Width - kNoticeWidth) / 2, (desktop.Height - kNoticeHeight) / 2,
+  platform::WindowSpec layout;
+  layout.Bounds = {(desktop.Width - kNoticeWidth) / 2, (desktop.Height - kNoticeHeight) / 2,
                  kNoticeWidth, kNoticeHeight};
-  spec.Title = kProgramTitle;
-  spec.Frame = platform::WindowFrame::Notice;
-  if (!gui.OpenWindow(gadget::NoticeWindow, spec))
+  layout.Title = kProgramTitle;
+  layout.Frame = platform::WindowFrame::Notice;
+  if (!gui.OpenWindow(gadget::NoticeWindow, layout))
     return;
 
   gui.CreateText(gadget::NoticeText, {gadget::NoticeWindow}, {5, 5, 290, 50},

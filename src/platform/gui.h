@@ -84,7 +84,7 @@ class Gui {
   virtual ~Gui() = default;
 
   // Windows
-  [[nodiscard]] virtual bool OpenWindow(int id, const WindowSpec& spec) = 0;
+  [[nodiscard]] virtual bool OpenWindow(int id, const WindowSpec& layout) = 0;
   virtual void CloseWindow(int id) = 0;
   [[nodiscard]] virtual bool WindowExists(int id) const = 0;
   virtual void ShowWindow(int id, ShowMode mode) = 0;

@@ -36,13 +36,13 @@ void BuildAboutTab(platform::Gui& gui, const Fonts& fonts) {
 
 void BuildMainWindow(platform::Gui& gui, const Fonts& fonts, bool visible) {
   const platform::Size desktop = gui.DesktopSize();
-  platform::WindowSpec spec;
-  spec.Bounds = {std::max(0, (desktop.Width - kMainWindowSize.Width) / 2),
+  platform::WindowSpec layout;
+  layout.Bounds = {std::max(0, (desktop.Width - kMainWindowSize.Width) / 2),
                  std::max(0, (desktop.Height - kMainWindowSize.Height) / 2), kMainWindowSize.Width,
                  kMainWindowSize.Height};
-  spec.Title = kProgramTitle;
-  spec.Visible = visible;
-  if (!gui.OpenWindow(gadget::MainWindow, spec))
+  layout.Title = kProgramTitle;
+  layout.Visible = visible;
+  if (!gui.OpenWindow(gadget::MainWindow, layout))
     return;
   gui.CreatePanel(gadget::MainPanel, {gadget::MainWindow}, {2, 2, 890, kMainWindowSize.Height - 4},
                   TabCaptions());

@@ -8,25 +8,25 @@ namespace tarvik {
 namespace {
 
 platform::WindowSpec MiniWindowSpec(const Settings& settings, platform::Point position) {
-  platform::WindowSpec spec;
-  spec.Bounds = {position.X, position.Y, settings.Get(opt::MiniWidth),
+  platform::WindowSpec layout;
+  layout.Bounds = {position.X, position.Y, settings.Get(opt::MiniWidth),
                  settings.Get(opt::MiniHeight)};
-  spec.Title = kProgramTitle;
-  spec.Frame = settings.IsOn(opt::BorderlessWindow) ? platform::WindowFrame::Borderless
+  layout.Title = kProgramTitle;
+  layout.Frame = settings.IsOn(opt::BorderlessWindow) ? platform::WindowFrame::Borderless
                                                     : platform::WindowFrame::Caption;
-  spec.Layered = true;
-  return spec;
+  layout.Layered = true;
+  return layout;
 }
 
 }  // namespace
 
 void OpenProgressWindow(platform::Gui& gui, const Settings& settings, const Fonts& fonts) {
-  const platform::WindowSpec spec =
+  const platform::WindowSpec layout =
       MiniWindowSpec(settings, ProgressWindowPosition(gui.DesktopSize()));
-  if (!gui.OpenWindow(gadget::MiniWindow, spec))
+  if (!gui.OpenWindow(gadget::MiniWindow, layout))
     return;
   gui.CreateText(gadget::ProgressText, {gadget::MiniWindow},
-                 {0, 0, spec.Bounds.Width, spec.Bounds.Height}, L"");
+                 {0, 0, layout.Bounds.Width, layout.Bounds.Height}, L"");
   gui.SetGadgetFont(gadget::ProgressText, fonts.Console8);
 }
 
@@ -41,13 +41,13 @@ void OpenMiniWindow(platform::Gui& gui, Settings& settings, const Fonts& fonts, 
                               settings.Get(opt::MiniHeight), gui.DesktopSize());
   settings.Set(opt::MiniX, position.X);
   settings.Set(opt::MiniY, position.Y);
-  platform::WindowSpec spec = MiniWindowSpec(settings, position);
-  spec.Visible = visible;
-  if (!gui.OpenWindow(gadget::MiniWindow, spec))
+  platform::WindowSpec layout = MiniWindowSpec(settings, position);
+  layout.Visible = visible;
+  if (!gui.OpenWindow(gadget::MiniWindow, layout))
     return;
   gui.SetDefaultFont(fonts.Console10);
   gui.CreateCanvas(gadget::MiniCanvas, {gadget::MiniWindow},
-                   {0, 0, spec.Bounds.Width, spec.Bounds.Height});
+                   {0, 0, layout.Bounds.Width, layout.Bounds.Height});
   ApplyMiniWindowStyle(gui, settings);
 }
 

@@ -24,11 +24,11 @@ uint32_t FakeGui::MessageId(const std::wstring& name) const {
   return found == Registered.end() ? 0 : found->second;
 }
 
-bool FakeGui::OpenWindow(int id, const platform::WindowSpec& spec) {
+bool FakeGui::OpenWindow(int id, const platform::WindowSpec& layout) {
   Window window;
-  window.Spec = spec;
-  window.Bounds = spec.Bounds;
-  window.Visible = spec.Visible;
+  window.Layout = layout;
+  window.Bounds = layout.Bounds;
+  window.Visible = layout.Visible;
   Windows[id] = window;
   return true;
 }
@@ -85,12 +85,12 @@ platform::Rect FakeGui::WindowBounds(int id) const {
 }
 
 void FakeGui::SetWindowTitle(int id, const std::wstring& title) {
-  if (Window* found = FindWindow(id)) found->Spec.Title = title;
+  if (Window* found = FindWindow(id)) found->Layout.Title = title;
 }
 
 std::wstring FakeGui::WindowTitle(int id) const {
   const Window* found = FindWindow(id);
-  return found ? found->Spec.Title : L"";
+  return found ? found->Layout.Title : L"";
 }
 
 void FakeGui::SetAlwaysOnTop(int id, bool onTop) {

@@ -17,7 +17,7 @@ namespace tarvik::fakes {
 class FakeGui : public platform::Gui {
  public:
   struct Window {
-    platform::WindowSpec Spec;
+    platform::WindowSpec Layout;
     platform::Rect Bounds;  // outer; the fake frame adds nothing
     bool Visible = false;
     bool Minimized = false;
@@ -81,7 +81,7 @@ class FakeGui : public platform::Gui {
   bool SendSystemMessage(const platform::SystemMessage& message);
   [[nodiscard]] uint32_t MessageId(const std::wstring& name) const;
 
-  bool OpenWindow(int id, const platform::WindowSpec& spec) override;
+  bool OpenWindow(int id, const platform::WindowSpec& layout) override;
   void CloseWindow(int id) override;
   bool WindowExists(int id) const override { return Windows.count(id) > 0; }
   void ShowWindow(int id, platform::ShowMode mode) override;

@@ -26,13 +26,13 @@ struct RecordingHandler : platform::MessageHandler {
 class Win32GuiTest : public ::testing::Test {
  protected:
   Win32GuiTest() {
-    platform::WindowSpec spec;
-    spec.Bounds = {50, 60, 234, 84};
-    spec.Title = L"Tarvik test window";
-    spec.Visible = false;
-    EXPECT_TRUE(gui.OpenWindow(kWindow, spec));
-    spec.Title = L"Tarvik other window";
-    EXPECT_TRUE(gui.OpenWindow(kOther, spec));
+    platform::WindowSpec layout;
+    layout.Bounds = {50, 60, 234, 84};
+    layout.Title = L"Tarvik test window";
+    layout.Visible = false;
+    EXPECT_TRUE(gui.OpenWindow(kWindow, layout));
+    layout.Title = L"Tarvik other window";
+    EXPECT_TRUE(gui.OpenWindow(kOther, layout));
   }
 
   HWND Handle(int id) {

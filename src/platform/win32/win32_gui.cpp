@@ -101,23 +101,23 @@ int Win32Gui::WindowIdOf(HWND hwnd) const {
   return 0;
 }
 
-bool Win32Gui::OpenWindow(int id, const platform::WindowSpec& spec) {
+bool Win32Gui::OpenWindow(int id, const platform::WindowSpec& layout) {
   if (WindowHandle(id))
     CloseWindow(id);
-  const DWORD style = StyleFor(spec.Frame);
-  const DWORD exStyle = spec.Layered ? WS_EX_LAYERED : 0;
-  RECT outer{0, 0, Scale(spec.Bounds.Width), Scale(spec.Bounds.Height)};
+  const DWORD style = StyleFor(layout.Frame);
+  const DWORD exStyle = layout.Layered ? WS_EX_LAYERED : 0;
+  RECT outer{0, 0, Scale(layout.Bounds.Width), Scale(layout.Bounds.Height)};
   ::AdjustWindowRectEx(&outer, style, FALSE, exStyle);
   const HWND hwnd = ::CreateWindowExW(
-      exStyle, kWindowClass, spec.Title.c_str(), style, Scale(spec.Bounds.X), Scale(spec.Bounds.Y),
+      exStyle, kWindowClass, layout.Title.c_str(), style, Scale(layout.Bounds.X), Scale(layout.Bounds.Y),
       outer.right - outer.left, outer.bottom - outer.top, nullptr, nullptr, instance_, this);
   if (!hwnd)
     return false;
   windows_[id] = hwnd;
   // A layered window stays invisible until its opacity is set once.
-  if (spec.Layered)
+  if (layout.Layered)
     ::SetLayeredWindowAttributes(hwnd, 0, 255, LWA_ALPHA);
-  if (spec.Visible)
+  if (layout.Visible)
     ::ShowWindow(hwnd, SW_SHOWNORMAL);
   return true;
 }

@@ -38,7 +38,7 @@ class Win32Gui final : public platform::Gui {
   Win32Gui& operator=(const Win32Gui&) = delete;
 
   // Windows
-  bool OpenWindow(int id, const platform::WindowSpec& spec) override;
+  bool OpenWindow(int id, const platform::WindowSpec& layout) override;
   void CloseWindow(int id) override;
   [[nodiscard]] bool WindowExists(int id) const override;
   void ShowWindow(int id, platform::ShowMode mode) override;
