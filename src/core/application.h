@@ -47,9 +47,7 @@ class Application {
   int Run();
 
   [[nodiscard]] Settings& SharedSettings() { return settings_; }
-  [[nodiscard]] TextSlots& SharedTexts() { return texts_; }
   [[nodiscard]] Guarded<Paths>& SharedPaths() { return paths_; }
-  [[nodiscard]] MonitorThreads& Monitors() { return monitors_; }
 
  private:
   // Start-up, in order; false when another copy already runs.

@@ -30,7 +30,7 @@ void RunSecondInstance(platform::Gui& gui, int userLangId) {
   const platform::Size desktop = gui.DesktopSize();
   platform::WindowSpec layout;
   layout.Bounds = {(desktop.Width - kNoticeWidth) / 2, (desktop.Height - kNoticeHeight) / 2,
-                 kNoticeWidth, kNoticeHeight};
+                   kNoticeWidth, kNoticeHeight};
   layout.Title = kProgramTitle;
   layout.Frame = platform::WindowFrame::Notice;
   if (!gui.OpenWindow(gadget::NoticeWindow, layout))

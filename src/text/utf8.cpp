@@ -8,7 +8,8 @@ namespace {
 constexpr char32_t kReplacement = 0xFFFD;
 
 void AppendUtf8(std::string& out, char32_t code) {
-  if (code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) code = kReplacement;
+  if (code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF))
+    code = kReplacement;
   if (code < 0x80) {
     out += static_cast<char>(code);
   } else if (code < 0x800) {
@@ -52,7 +53,8 @@ char32_t NextWide(std::wstring_view text, size_t& at) {
       }
       return kReplacement;
     }
-    if (code >= 0xDC00 && code <= 0xDFFF) return kReplacement;
+    if (code >= 0xDC00 && code <= 0xDFFF)
+      return kReplacement;
   }
   return code;
 }
@@ -89,7 +91,8 @@ char32_t NextUtf8(std::string_view bytes, size_t& at) {
     code = (code << 6) | (next & 0x3F);
   }
   at += static_cast<size_t>(length);
-  if (code < minimum || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) return kReplacement;
+  if (code < minimum || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF))
+    return kReplacement;
   return code;
 }
 
@@ -98,14 +101,16 @@ char32_t NextUtf8(std::string_view bytes, size_t& at) {
 std::string ToUtf8(std::wstring_view text) {
   std::string out;
   out.reserve(text.size());
-  for (size_t at = 0; at < text.size();) AppendUtf8(out, NextWide(text, at));
+  for (size_t at = 0; at < text.size();)
+    AppendUtf8(out, NextWide(text, at));
   return out;
 }
 
 std::wstring FromUtf8(std::string_view bytes) {
   std::wstring out;
   out.reserve(bytes.size());
-  for (size_t at = 0; at < bytes.size();) AppendWide(out, NextUtf8(bytes, at));
+  for (size_t at = 0; at < bytes.size();)
+    AppendWide(out, NextUtf8(bytes, at));
   return out;
 }
 

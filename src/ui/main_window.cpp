@@ -38,8 +38,8 @@ void BuildMainWindow(platform::Gui& gui, const Fonts& fonts, bool visible) {
   const platform::Size desktop = gui.DesktopSize();
   platform::WindowSpec layout;
   layout.Bounds = {std::max(0, (desktop.Width - kMainWindowSize.Width) / 2),
-                 std::max(0, (desktop.Height - kMainWindowSize.Height) / 2), kMainWindowSize.Width,
-                 kMainWindowSize.Height};
+                   std::max(0, (desktop.Height - kMainWindowSize.Height) / 2),
+                   kMainWindowSize.Width, kMainWindowSize.Height};
   layout.Title = kProgramTitle;
   layout.Visible = visible;
   if (!gui.OpenWindow(gadget::MainWindow, layout))

@@ -10,10 +10,10 @@ namespace {
 platform::WindowSpec MiniWindowSpec(const Settings& settings, platform::Point position) {
   platform::WindowSpec layout;
   layout.Bounds = {position.X, position.Y, settings.Get(opt::MiniWidth),
-                 settings.Get(opt::MiniHeight)};
+                   settings.Get(opt::MiniHeight)};
   layout.Title = kProgramTitle;
   layout.Frame = settings.IsOn(opt::BorderlessWindow) ? platform::WindowFrame::Borderless
-                                                    : platform::WindowFrame::Caption;
+                                                      : platform::WindowFrame::Caption;
   layout.Layered = true;
   return layout;
 }

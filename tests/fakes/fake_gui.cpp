@@ -42,7 +42,8 @@ void FakeGui::CloseWindow(int id) {
 
 void FakeGui::ShowWindow(int id, platform::ShowMode mode) {
   Window* found = FindWindow(id);
-  if (!found) return;
+  if (!found)
+    return;
   Window& window = *found;
   switch (mode) {
     case platform::ShowMode::Hide:
@@ -85,7 +86,8 @@ platform::Rect FakeGui::WindowBounds(int id) const {
 }
 
 void FakeGui::SetWindowTitle(int id, const std::wstring& title) {
-  if (Window* found = FindWindow(id)) found->Layout.Title = title;
+  if (Window* found = FindWindow(id))
+    found->Layout.Title = title;
 }
 
 std::wstring FakeGui::WindowTitle(int id) const {
@@ -94,15 +96,18 @@ std::wstring FakeGui::WindowTitle(int id) const {
 }
 
 void FakeGui::SetAlwaysOnTop(int id, bool onTop) {
-  if (Window* found = FindWindow(id)) found->OnTop = onTop;
+  if (Window* found = FindWindow(id))
+    found->OnTop = onTop;
 }
 
 void FakeGui::RaiseWindow(int id) {
-  if (Window* found = FindWindow(id)) ++found->Raised;
+  if (Window* found = FindWindow(id))
+    ++found->Raised;
 }
 
 void FakeGui::SetWindowAlpha(int id, int alpha) {
-  if (Window* found = FindWindow(id)) found->Alpha = alpha;
+  if (Window* found = FindWindow(id))
+    found->Alpha = alpha;
 }
 
 FakeGui::Gadget* FakeGui::Find(int id) {
@@ -240,11 +245,13 @@ void FakeGui::SetMessageHandler(platform::MessageHandler* handler, int window) {
 }
 
 void FakeGui::BlockShutdown(int window, const std::wstring& reason) {
-  if (Window* found = FindWindow(window)) found->ShutdownBlockReason = reason;
+  if (Window* found = FindWindow(window))
+    found->ShutdownBlockReason = reason;
 }
 
 void FakeGui::UnblockShutdown(int window) {
-  if (Window* found = FindWindow(window)) found->ShutdownBlockReason.clear();
+  if (Window* found = FindWindow(window))
+    found->ShutdownBlockReason.clear();
 }
 
 std::optional<std::wstring> FakeGui::AskSaveFile(const std::wstring& title, const std::wstring&) {

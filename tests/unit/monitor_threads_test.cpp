@@ -76,7 +76,8 @@ TEST(MonitorThreads, AMonitorThatDoesNotStopIsAbandonedAfterFiftyCountedWaits) {
   EXPECT_EQ(sleeps, MonitorThreads::kMaxStopWaits - 1);
   EXPECT_EQ(settings.Get(opt::StopFlag), MonitorThreads::kMaxStopWaits);
   hold = false;  // lets the abandoned thread run out before the statics go
-  while (watched->IsAlive()) std::this_thread::yield();
+  while (watched->IsAlive())
+    std::this_thread::yield();
 }
 
 TEST(StopSignal, WakesASleeperAtOnce) {

@@ -108,9 +108,10 @@ bool Win32Gui::OpenWindow(int id, const platform::WindowSpec& layout) {
   const DWORD exStyle = layout.Layered ? WS_EX_LAYERED : 0;
   RECT outer{0, 0, Scale(layout.Bounds.Width), Scale(layout.Bounds.Height)};
   ::AdjustWindowRectEx(&outer, style, FALSE, exStyle);
-  const HWND hwnd = ::CreateWindowExW(
-      exStyle, kWindowClass, layout.Title.c_str(), style, Scale(layout.Bounds.X), Scale(layout.Bounds.Y),
-      outer.right - outer.left, outer.bottom - outer.top, nullptr, nullptr, instance_, this);
+  const HWND hwnd =
+      ::CreateWindowExW(exStyle, kWindowClass, layout.Title.c_str(), style, Scale(layout.Bounds.X),
+                        Scale(layout.Bounds.Y), outer.right - outer.left, outer.bottom - outer.top,
+                        nullptr, nullptr, instance_, this);
   if (!hwnd)
     return false;
   windows_[id] = hwnd;
