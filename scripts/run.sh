@@ -121,8 +121,15 @@ done
 
 if [[ -z "$code" ]]; then
   echo "run: asking Tarvik to shut down"
-  wine_detached "$TK_TOOL" post WM_DEACTIVATEOLDINST_TK >"$runLogs/tk-tool.log" 2>&1
+  # A second Ctrl+C must not cut the shut-down short: from here on, this script and everything
+  # it starts ignore it (an ignored signal stays ignored in the programs started next).
+  trap '' INT TERM
   for ((tenths = 0; tenths < quitSeconds * 10; tenths++)); do
+    # The request is repeated every few seconds in case the one before was lost; a program that
+    # is already shutting down ignores it.
+    if ((tenths % 50 == 0)); then
+      wine_detached "$TK_TOOL" post WM_DEACTIVATEOLDINST_TK >>"$runLogs/tk-tool.log" 2>&1
+    fi
     kill -0 "$tarvikPid" 2>/dev/null || break
     sleep 0.1
   done

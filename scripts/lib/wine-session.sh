@@ -116,6 +116,8 @@ wine_session_stop() {
       kill -0 "$WINE_SESSION_XVFB_PID" 2>/dev/null || break
       sleep 0.1
     done
+    # Xvfb now and then misses the request to end; it must not keep the caller waiting.
+    kill -KILL "$WINE_SESSION_XVFB_PID" 2>/dev/null
     wait "$WINE_SESSION_XVFB_PID" 2>/dev/null
     WINE_SESSION_XVFB_PID=""
   fi

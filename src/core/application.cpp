@@ -51,7 +51,7 @@ bool Application::StartUp() {
   AddProgressLine(ports_.Gui, L"\r\n6-" + Tr(L"Loading: Events"));
   OpenMiniWindowAndTray();
   InstallCallbackAndShortcuts();
-  ShowWindowsAsConfigured();
+  MinimizeAtStartIfAsked();
   ShowFiles();
   return true;
 }
@@ -143,6 +143,10 @@ void Application::LoadSettingsAndPlaceMainWindow() {
       {settings_.Get(opt::MainX), settings_.Get(opt::MainY)}, {bounds.X, bounds.Y},
       {bounds.Width, bounds.Height}, gui.DesktopSize());
   gui.MoveWindow(gadget::MainWindow, position);
+  // Built hidden, before the settings that say whether it shows were read; shown before the mini
+  // window opens so that the mini window ends up above it.
+  if (!settings_.IsOn(opt::StartMinimized))
+    gui.ShowWindow(gadget::MainWindow, platform::ShowMode::Normal);
 }
 
 void Application::UseDataFolder(const std::wstring& dataFolder) {
@@ -175,12 +179,9 @@ void Application::InstallCallbackAndShortcuts() {
   RegisterShortcuts(ports_.Gui);
 }
 
-// The main window is built hidden, before the settings that say whether it shows are read.
-void Application::ShowWindowsAsConfigured() {
-  if (!settings_.IsOn(opt::StartMinimized)) {
-    ports_.Gui.ShowWindow(gadget::MainWindow, platform::ShowMode::Normal);
+void Application::MinimizeAtStartIfAsked() {
+  if (!settings_.IsOn(opt::StartMinimized))
     return;
-  }
   const bool toTray = settings_.IsOn(opt::MinimizeToTray) && tray_.IsShown();
   ports_.Gui.ShowWindow(gadget::MiniWindow,
                         toTray ? platform::ShowMode::Hide : platform::ShowMode::Minimize);

@@ -61,7 +61,7 @@ class Application {
   void UseDataFolder(const std::wstring& dataFolder);
   void OpenMiniWindowAndTray();
   void InstallCallbackAndShortcuts();
-  void ShowWindowsAsConfigured();
+  void MinimizeAtStartIfAsked();
 
   void RunEventLoop();
 
