@@ -2,7 +2,7 @@
 // hands them to the program.
 #include <windows.h>
 
-#include "core/application.h"
+#include "app/application.h"
 #include "platform/win32/win32_clock.h"
 #include "platform/win32/win32_environment.h"
 #include "platform/win32/win32_file_system.h"

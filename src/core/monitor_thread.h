@@ -1,10 +1,10 @@
 #pragma once
 
-#include <atomic>
 #include <cstdint>
+#include <functional>
 #include <string>
-#include <thread>
 
+#include "core/program_thread.h"
 #include "core/stop_signal.h"
 #include "platform/clock.h"
 #include "platform/environment.h"
@@ -13,35 +13,35 @@ namespace tarvik {
 
 // A long-lived monitor: one pass of its loop at a time, each given the time, then a sleep that
 // ends early when stop is raised. Subclasses only supply the pass and the sleep after it.
-class MonitorThread {
+class MonitorThread : public ProgramThread {
  public:
   MonitorThread(std::wstring name, int priority, StopSignal& stop, const platform::Clock& clock,
                 platform::Environment& environment);
-  virtual ~MonitorThread();
-  MonitorThread(const MonitorThread&) = delete;
-  MonitorThread& operator=(const MonitorThread&) = delete;
-
-  void Start();
-  [[nodiscard]] bool IsAlive() const { return alive_.load(std::memory_order_acquire); }
-  [[nodiscard]] const std::wstring& Name() const { return name_; }
-  [[nodiscard]] int Priority() const { return priority_; }
-  // Lets a thread that did not stop in time run on unowned; the process ends it when it exits.
-  void Abandon();
 
   // One pass of the loop, given the monotonic time in milliseconds; returns the sleep before the
   // next pass in milliseconds.
   virtual int Pass(int64_t tickMs) = 0;
 
- private:
-  void Loop() noexcept;
+ protected:
+  void Run() override;
 
-  std::wstring name_;
-  int priority_;
+ private:
   StopSignal& stop_;
   const platform::Clock& clock_;
-  platform::Environment& environment_;
-  std::atomic<bool> alive_{false};
-  std::thread thread_;
+};
+
+// A short-lived helper thread: it runs its work once and ends. The work watches the stop signal
+// when it can take long.
+class TaskThread : public ProgramThread {
+ public:
+  TaskThread(std::wstring name, int priority, platform::Environment& environment,
+             std::function<void()> work);
+
+ protected:
+  void Run() override;
+
+ private:
+  std::function<void()> work_;
 };
 
 }  // namespace tarvik

@@ -3,15 +3,9 @@
 #include <array>
 #include <cstdint>
 
+#include "platform/colour.h"
+
 namespace tarvik {
-
-// A colour keeps red in the lowest byte, green in the middle byte and blue in the highest.
-using Colour = uint32_t;
-
-constexpr Colour Rgb(int red, int green, int blue) {
-  return static_cast<Colour>(red & 0xFF) | (static_cast<Colour>(green & 0xFF) << 8) |
-         (static_cast<Colour>(blue & 0xFF) << 16);
-}
 
 // The 32 colours the program picks from by number.
 inline constexpr std::array<Colour, 32> kPalette = {

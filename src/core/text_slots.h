@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <functional>
 #include <mutex>
 #include <string>
 
@@ -48,6 +49,12 @@ class TextSlots {
 
   [[nodiscard]] std::wstring Get(int index) const;
   void Set(int index, std::wstring text);
+  // Changes a slot in one step under the lock, so that two threads editing the same slot (the
+  // window callback adding pending drive letters while the storage monitor takes them) neither
+  // lose nor double a change.
+  void Update(int index, const std::function<void(std::wstring&)>& change);
+  // Puts `text` in the slot and returns what it held, in one step.
+  [[nodiscard]] std::wstring Exchange(int index, std::wstring text);
 
  private:
   mutable std::mutex mutex_;

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "core/palette.h"
+#include "platform/colour.h"
 #include "platform/geometry.h"
 
 namespace tarvik::platform {

@@ -42,7 +42,8 @@ struct Shortcut {
   bool Shift = false;
 };
 
-enum class EventKind { None, Close, Minimize, Restore, Move, Gadget, Shortcut, Tray, Timer };
+// Wake: a worker queued window updates (see Gui::Wake).
+enum class EventKind { None, Close, Minimize, Restore, Move, Gadget, Shortcut, Tray, Timer, Wake };
 enum class GadgetAction { Click, RightClick, Change, MouseMove };
 enum class TrayAction { LeftClick, LeftDoubleClick, RightClick };
 
@@ -79,6 +80,9 @@ class MessageHandler {
   virtual bool OnSystemMessage(const SystemMessage& message) = 0;
 };
 
+// Every call belongs to the window thread (the thread that built the Gui) except the two marked
+// "any thread": DrawCanvas and Wake. Workers change what the windows show only through those:
+// they draw into a canvas, or queue an update and wake the window thread, which applies it.
 class Gui {
  public:
   virtual ~Gui() = default;
@@ -90,8 +94,10 @@ class Gui {
   virtual void ShowWindow(int id, ShowMode mode) = 0;
   [[nodiscard]] virtual bool IsWindowVisible(int id) const = 0;
   [[nodiscard]] virtual bool IsWindowMinimized(int id) const = 0;
+  // A minimised window keeps its icon; it is restored at the new place.
   virtual void MoveWindow(int id, Point to) = 0;
-  [[nodiscard]] virtual Rect WindowBounds(int id) const = 0;  // outer position and size
+  // Outer position and size; for a minimised window, where it will be restored.
+  [[nodiscard]] virtual Rect WindowBounds(int id) const = 0;
   virtual void SetWindowTitle(int id, const std::wstring& title) = 0;
   [[nodiscard]] virtual std::wstring WindowTitle(int id) const = 0;
   virtual void SetAlwaysOnTop(int id, bool onTop) = 0;
@@ -104,7 +110,8 @@ class Gui {
   virtual void SelectPanelTab(int id, int tab) = 0;
   [[nodiscard]] virtual int SelectedPanelTab(int id) const = 0;
   virtual void CreateCanvas(int id, const GadgetParent& parent, const Rect& bounds) = 0;
-  // Draws into the canvas's backing bitmap under its lock, from any thread, then repaints.
+  // Any thread: draws into the canvas's backing bitmap under its lock, then queues a repaint
+  // (never waits for the window thread).
   virtual void DrawCanvas(int id, const std::function<void(Canvas&)>& draw) = 0;
   virtual void CreateText(int id, const GadgetParent& parent, const Rect& bounds,
                           const std::wstring& text) = 0;
@@ -118,6 +125,7 @@ class Gui {
   virtual void CreateImage(int id, Size size, const std::function<void(Canvas&)>& draw) = 0;
   [[nodiscard]] virtual bool AddTrayIcon(int window, int image, const std::wstring& tip) = 0;
   virtual void SetTrayImage(int image) = 0;
+  virtual void SetTrayTip(const std::wstring& tip) = 0;
   virtual void RemoveTrayIcon() = 0;
 
   // Input and timing
@@ -126,6 +134,8 @@ class Gui {
   [[nodiscard]] virtual bool IsShiftDown() const = 0;
   // Waits for the next event; -1 waits without limit, a timeout gives EventKind::None.
   [[nodiscard]] virtual GuiEvent WaitEvent(int timeoutMs) = 0;
+  // Any thread: makes the window thread's WaitEvent return an EventKind::Wake event soon.
+  virtual void Wake() = 0;
 
   // System messages and the desktop
   [[nodiscard]] virtual uint32_t RegisterMessage(const std::wstring& name) = 0;

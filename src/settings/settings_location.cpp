@@ -16,9 +16,12 @@ bool OnSameDrive(const std::wstring& a, const std::wstring& b) {
                     std::wstring_view(b).substr(0, kDriveLength));
 }
 
+// Portable use logs beside the program, but only into a folder that can be written: a program
+// on a read-only medium or in a protected folder keeps logging in the default data folder.
 void EnterPortableMode(SettingsContext& context) {
   context.Options.Set(opt::PortableMode, 1);
-  context.Texts.Set(slot::LogFolder, context.ProgramFolder);
+  if (FolderPassesWriteTest(context.Files, context.ProgramFolder))
+    context.Texts.Set(slot::LogFolder, context.ProgramFolder);
 }
 
 // Tries one file; when it could be read, `beforeApplying` sets the mode its place implies, so

@@ -1,11 +1,13 @@
 #include "ui/mini_window.h"
 
 #include "core/version.h"
-#include "core/window_placement.h"
 #include "ui/gadget_ids.h"
+#include "ui/window_placement.h"
 
 namespace tarvik {
 namespace {
+
+constexpr Colour kMiniBackground = 0xFFFFFF;
 
 platform::WindowSpec MiniWindowSpec(const Settings& settings, platform::Point position) {
   platform::WindowSpec layout;
@@ -49,6 +51,38 @@ void OpenMiniWindow(platform::Gui& gui, Settings& settings, const Fonts& fonts, 
   gui.CreateCanvas(gadget::MiniCanvas, {gadget::MiniWindow},
                    {0, 0, layout.Bounds.Width, layout.Bounds.Height});
   ApplyMiniWindowStyle(gui, settings);
+}
+
+CellMetrics MeasureCells(platform::Gui& gui, const Fonts& fonts) {
+  // A column is the average width of 54 spaces; a row is the line height less 2.
+  constexpr int kSampleLength = 54;
+  CellMetrics metrics;
+  gui.DrawCanvas(gadget::MiniCanvas, [&](platform::Canvas& canvas) {
+    canvas.SetFont(fonts.Console10);
+    const platform::Size sample = canvas.TextSize(std::wstring(kSampleLength, L' '));
+    if (sample.Width >= kSampleLength && sample.Height > 2)
+      metrics = {sample.Width / kSampleLength, sample.Height - 2};
+  });
+  return metrics;
+}
+
+void RedrawAllCells(platform::Gui& gui, MeterTable& meters, const CellMetrics& metrics,
+                    const Fonts& fonts) {
+  auto table = meters.Lock();
+  gui.DrawCanvas(gadget::MiniCanvas, [&](platform::Canvas& canvas) {
+    const platform::Size extent = canvas.Extent();
+    canvas.FillBox({0, 0, extent.Width, extent.Height}, kMiniBackground);
+    canvas.SetFont(fonts.Console10);
+    for (MeterRecord& meter : *table) {
+      if (!meter.Active || meter.Width <= 0)
+        continue;
+      canvas.FillBox(CellBox(meter, metrics), meter.BackColour);
+      const std::wstring shown =
+          (meter.Label + meter.Text).substr(0, static_cast<size_t>(meter.Width));
+      canvas.Text({meter.X, meter.Y}, shown, meter.TextColour, meter.BackColour);
+      meter.PreviousText = meter.Text;
+    }
+  });
 }
 
 int MiniWindowAlpha(const Settings& settings) {

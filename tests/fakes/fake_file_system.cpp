@@ -13,6 +13,8 @@ std::wstring WithoutTrailingSlash(std::wstring path) {
 
 std::optional<std::string> FakeFileSystem::ReadFile(const std::wstring& path) {
   ++Reads;
+  if (OnRead)
+    OnRead(path);
   const auto found = Files.find(path);
   if (found == Files.end())
     return std::nullopt;
@@ -24,6 +26,10 @@ bool FakeFileSystem::WriteFile(const std::wstring& path, std::string_view bytes)
     return false;
   Files[path] = std::string(bytes);
   Changes.push_back(L"write " + path);
+  if (Steps) {
+    const std::wstring name = path.substr(path.find_last_of(L'\\') + 1);
+    Steps->push_back("write " + std::string(name.begin(), name.end()));
+  }
   return true;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <map>
 #include <set>
 #include <string>
@@ -19,6 +20,10 @@ class FakeFileSystem : public platform::FileSystem {
   std::set<std::wstring> ReadOnlyFolders;  // writes and folder creation below these fail
   std::vector<std::wstring> Changes;
   int Reads = 0;
+  // Runs at every read, to look at the program while it reads.
+  std::function<void(const std::wstring& path)> OnRead;
+  // When set, every written file is noted here in order ("write Tarvik.ini").
+  std::vector<std::string>* Steps = nullptr;
 
   std::optional<std::string> ReadFile(const std::wstring& path) override;
   bool WriteFile(const std::wstring& path, std::string_view bytes) override;

@@ -1,5 +1,7 @@
 #include "fakes/fake_gui.h"
 
+#include <gtest/gtest.h>
+
 namespace tarvik::fakes {
 
 FakeGui::Window* FakeGui::FindWindow(int id) {
@@ -24,7 +26,20 @@ uint32_t FakeGui::MessageId(const std::wstring& name) const {
   return found == Registered.end() ? 0 : found->second;
 }
 
+void FakeGui::Note(const std::string& step, int id) {
+  if (Steps)
+    Steps->push_back(id == 0 ? step : step + " " + std::to_string(id));
+}
+
+void FakeGui::CheckWindowThread() const {
+  if (std::this_thread::get_id() != windowThread_)
+    ADD_FAILURE() << "a window-thread call came from another thread";
+}
+
 bool FakeGui::OpenWindow(int id, const platform::WindowSpec& layout) {
+  CheckWindowThread();
+  if (RefusedWindows.count(id))
+    return false;
   Window window;
   window.Layout = layout;
   window.Bounds = layout.Bounds;
@@ -34,19 +49,23 @@ bool FakeGui::OpenWindow(int id, const platform::WindowSpec& layout) {
 }
 
 void FakeGui::CloseWindow(int id) {
+  CheckWindowThread();
   if (Windows.erase(id) == 0)
     return;
+  Note("close", id);
   ClosedWindows.push_back(id);
   std::erase_if(Gadgets, [id](const auto& entry) { return entry.second.Parent.Window == id; });
 }
 
 void FakeGui::ShowWindow(int id, platform::ShowMode mode) {
+  CheckWindowThread();
   Window* found = FindWindow(id);
   if (!found)
     return;
   Window& window = *found;
   switch (mode) {
     case platform::ShowMode::Hide:
+      Note("hide", id);
       window.Visible = false;
       break;
     case platform::ShowMode::Show:
@@ -74,6 +93,7 @@ bool FakeGui::IsWindowMinimized(int id) const {
 }
 
 void FakeGui::MoveWindow(int id, platform::Point to) {
+  CheckWindowThread();
   if (Window* found = FindWindow(id)) {
     found->Bounds.X = to.X;
     found->Bounds.Y = to.Y;
@@ -82,12 +102,18 @@ void FakeGui::MoveWindow(int id, platform::Point to) {
 
 platform::Rect FakeGui::WindowBounds(int id) const {
   const Window* found = FindWindow(id);
-  return found ? found->Bounds : platform::Rect{};
+  if (!found)
+    return {};
+  if (found->Minimized && ReportParkingPlace)
+    return {-32000, -32000, found->Bounds.Width, found->Bounds.Height};
+  return found->Bounds;
 }
 
 void FakeGui::SetWindowTitle(int id, const std::wstring& title) {
+  CheckWindowThread();
   if (Window* found = FindWindow(id))
     found->Layout.Title = title;
+  Note("title", id);
 }
 
 std::wstring FakeGui::WindowTitle(int id) const {
@@ -96,16 +122,19 @@ std::wstring FakeGui::WindowTitle(int id) const {
 }
 
 void FakeGui::SetAlwaysOnTop(int id, bool onTop) {
+  CheckWindowThread();
   if (Window* found = FindWindow(id))
     found->OnTop = onTop;
 }
 
 void FakeGui::RaiseWindow(int id) {
+  CheckWindowThread();
   if (Window* found = FindWindow(id))
     ++found->Raised;
 }
 
 void FakeGui::SetWindowAlpha(int id, int alpha) {
+  CheckWindowThread();
   if (Window* found = FindWindow(id))
     found->Alpha = alpha;
 }
@@ -123,6 +152,7 @@ const FakeGui::Gadget* FakeGui::Find(int id) const {
 void FakeGui::CreatePanel(int id, const platform::GadgetParent& parent,
                           const platform::Rect& bounds,
                           const std::vector<std::wstring>& tabCaptions) {
+  CheckWindowThread();
   Gadget& gadget = Gadgets[id];
   gadget = Gadget{};
   gadget.Kind = "panel";
@@ -132,6 +162,7 @@ void FakeGui::CreatePanel(int id, const platform::GadgetParent& parent,
 }
 
 void FakeGui::SelectPanelTab(int id, int tab) {
+  CheckWindowThread();
   Gadget* gadget = Find(id);
   if (gadget && tab >= 0 && tab < static_cast<int>(gadget->Tabs.size()))
     gadget->SelectedTab = tab;
@@ -144,6 +175,7 @@ int FakeGui::SelectedPanelTab(int id) const {
 
 void FakeGui::CreateCanvas(int id, const platform::GadgetParent& parent,
                            const platform::Rect& bounds) {
+  CheckWindowThread();
   Gadget& gadget = Gadgets[id];
   gadget = Gadget{};
   gadget.Kind = "canvas";
@@ -160,6 +192,7 @@ void FakeGui::DrawCanvas(int id, const std::function<void(platform::Canvas&)>& d
 
 void FakeGui::CreateText(int id, const platform::GadgetParent& parent, const platform::Rect& bounds,
                          const std::wstring& text) {
+  CheckWindowThread();
   Gadget& gadget = Gadgets[id];
   gadget = Gadget{};
   gadget.Kind = "text";
@@ -171,6 +204,7 @@ void FakeGui::CreateText(int id, const platform::GadgetParent& parent, const pla
 }
 
 void FakeGui::SetGadgetText(int id, const std::wstring& text) {
+  CheckWindowThread();
   Gadget* gadget = Find(id);
   if (!gadget)
     return;
@@ -184,6 +218,7 @@ std::wstring FakeGui::GadgetText(int id) const {
 }
 
 void FakeGui::SetGadgetFont(int id, platform::FontId font) {
+  CheckWindowThread();
   Gadget* gadget = Find(id);
   if (gadget)
     gadget->Font = font;
@@ -191,18 +226,21 @@ void FakeGui::SetGadgetFont(int id, platform::FontId font) {
 
 platform::FontId FakeGui::LoadFont(const std::wstring& name, int points,
                                    platform::FontStyle style) {
+  CheckWindowThread();
   Fonts.push_back({name, points, style});
   return static_cast<platform::FontId>(Fonts.size());
 }
 
 void FakeGui::CreateImage(int id, platform::Size size,
                           const std::function<void(platform::Canvas&)>& draw) {
+  CheckWindowThread();
   auto canvas = std::make_unique<PixelCanvas>(size.Width, size.Height);
   draw(*canvas);
   Images[id] = std::move(canvas);
 }
 
 bool FakeGui::AddTrayIcon(int window, int image, const std::wstring& tip) {
+  CheckWindowThread();
   if (!WindowExists(window) || Images.count(image) == 0)
     return false;
   TrayShown = true;
@@ -212,17 +250,40 @@ bool FakeGui::AddTrayIcon(int window, int image, const std::wstring& tip) {
   return true;
 }
 
+void FakeGui::SetTrayImage(int image) {
+  CheckWindowThread();
+  TrayImage = image;
+}
+
+void FakeGui::SetTrayTip(const std::wstring& tip) {
+  CheckWindowThread();
+  TrayTip = tip;
+}
+
+void FakeGui::RemoveTrayIcon() {
+  CheckWindowThread();
+  TrayShown = false;
+  Note("remove tray");
+}
+
 void FakeGui::AddShortcut(int window, platform::Shortcut keys, int command) {
+  CheckWindowThread();
   Shortcuts.push_back({window, keys, command});
 }
 
 void FakeGui::StartTimer(int window, int timer, int milliseconds) {
+  CheckWindowThread();
   Timers[window] = {timer, milliseconds};
 }
 
 platform::GuiEvent FakeGui::WaitEvent(int /*timeoutMs*/) {
+  CheckWindowThread();
   if (OnWait)
     OnWait();
+  if (Wakes.load() > wakesDelivered_) {
+    wakesDelivered_ = Wakes.load();
+    return {platform::EventKind::Wake, 0, 0, 0, {}};
+  }
   if (Events.empty())
     return {platform::EventKind::Close, ExitWindow, 0, 0, {}};
   const platform::GuiEvent event = Events.front();
@@ -240,18 +301,24 @@ uint32_t FakeGui::RegisterMessage(const std::wstring& name) {
 }
 
 void FakeGui::SetMessageHandler(platform::MessageHandler* handler, int window) {
+  CheckWindowThread();
   Handler = handler;
   HandlerWindow = window;
+  if (!handler)
+    Note("remove callback");
 }
 
 void FakeGui::BlockShutdown(int window, const std::wstring& reason) {
+  CheckWindowThread();
   if (Window* found = FindWindow(window))
     found->ShutdownBlockReason = reason;
 }
 
 void FakeGui::UnblockShutdown(int window) {
+  CheckWindowThread();
   if (Window* found = FindWindow(window))
     found->ShutdownBlockReason.clear();
+  Note("unblock", window);
 }
 
 std::optional<std::wstring> FakeGui::AskSaveFile(const std::wstring& title, const std::wstring&) {

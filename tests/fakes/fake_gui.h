@@ -1,9 +1,12 @@
 #pragma once
 
+#include <atomic>
 #include <deque>
 #include <map>
 #include <memory>
+#include <set>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "fakes/pixel_canvas.h"
@@ -56,6 +59,12 @@ class FakeGui : public platform::Gui {
   std::optional<std::wstring> NextDialogAnswer;
   // Runs at every wait for an event, to look at the program while its loop runs.
   std::function<void()> OnWait;
+  std::set<int> RefusedWindows;  // OpenWindow fails for these
+  // Like Windows' own window rectangle, a minimised window reports the parking place
+  // (-32000, -32000) instead of where it will be restored.
+  bool ReportParkingPlace = false;
+  // When set, the calls that shut-down makes in order are noted here ("hide 101", "close 100").
+  std::vector<std::string>* Steps = nullptr;
 
   // What the program did
   std::map<int, Window> Windows;
@@ -74,6 +83,7 @@ class FakeGui : public platform::Gui {
   int TrayImage = 0;
   std::wstring TrayTip;
   int TrayAdds = 0;
+  std::atomic<int> Wakes{0};
   std::vector<std::wstring> DialogTitles;
   std::map<int, std::wstring> TextHistory;  // last text of every text gadget, kept after closing
 
@@ -114,13 +124,15 @@ class FakeGui : public platform::Gui {
   void CreateImage(int id, platform::Size size,
                    const std::function<void(platform::Canvas&)>& draw) override;
   bool AddTrayIcon(int window, int image, const std::wstring& tip) override;
-  void SetTrayImage(int image) override { TrayImage = image; }
-  void RemoveTrayIcon() override { TrayShown = false; }
+  void SetTrayImage(int image) override;
+  void SetTrayTip(const std::wstring& tip) override;
+  void RemoveTrayIcon() override;
 
   void AddShortcut(int window, platform::Shortcut keys, int command) override;
   void StartTimer(int window, int timer, int milliseconds) override;
   bool IsShiftDown() const override { return ShiftDown; }
   platform::GuiEvent WaitEvent(int timeoutMs) override;
+  void Wake() override { Wakes.fetch_add(1); }
 
   uint32_t RegisterMessage(const std::wstring& name) override;
   void BroadcastMessage(uint32_t message) override { Broadcasts.push_back(message); }
@@ -135,6 +147,12 @@ class FakeGui : public platform::Gui {
                                           const std::wstring& filter) override;
 
  private:
+  void Note(const std::string& step, int id = 0);
+  // Fails the running test when a window-thread call comes from another thread.
+  void CheckWindowThread() const;
+
+  std::thread::id windowThread_ = std::this_thread::get_id();
+  int wakesDelivered_ = 0;
   Window* FindWindow(int id);
   const Window* FindWindow(int id) const;
   Gadget* Find(int id);

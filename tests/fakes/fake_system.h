@@ -43,24 +43,33 @@ class FakeEnvironment : public platform::Environment {
   void SetCurrentThreadPriority(int level) override { Priorities.push_back(level); }
 };
 
+// Fakes that take part in the shut-down order note their steps in a shared trace when given one.
+using Trace = std::vector<std::string>;
+
 class FakeSingleInstance : public platform::SingleInstance {
  public:
   platform::InstanceLock Answer = platform::InstanceLock::Acquired;
   std::wstring Name;
   bool Held = false;
+  Trace* Steps = nullptr;
 
   platform::InstanceLock Acquire(const std::wstring& name) override {
     Name = name;
     Held = Answer == platform::InstanceLock::Acquired;
     return Answer;
   }
-  void Release() override { Held = false; }
+  void Release() override {
+    Held = false;
+    if (Steps)
+      Steps->push_back("release mutex");
+  }
 };
 
 class FakeLibraries : public platform::Libraries {
  public:
   std::set<platform::OptionalLibrary> Missing;
   std::set<platform::OptionalLibrary> Loaded;
+  Trace* Steps = nullptr;
 
   bool Load(platform::OptionalLibrary library) override {
     if (Missing.count(library))
@@ -68,7 +77,11 @@ class FakeLibraries : public platform::Libraries {
     Loaded.insert(library);
     return true;
   }
-  void UnloadAll() override { Loaded.clear(); }
+  void UnloadAll() override {
+    Loaded.clear();
+    if (Steps)
+      Steps->push_back("unload libraries");
+  }
 };
 
 }  // namespace tarvik::fakes

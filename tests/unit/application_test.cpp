@@ -1,9 +1,13 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <memory>
+#include <thread>
 
-#include "core/application.h"
-#include "core/messages.h"
+#include "app/application.h"
+#include "app/messages.h"
 #include "fakes/fake_file_system.h"
 #include "fakes/fake_gui.h"
 #include "fakes/fake_system.h"
@@ -54,6 +58,48 @@ TEST_F(ApplicationTest, TheSecondCopysNoticeSpeaksTheUsersLanguage) {
     application.Run();
     EXPECT_EQ(gui.TextHistory[gadget::NoticeText], text) << std::hex << langId;
   }
+}
+
+TEST_F(ApplicationTest, ASecondCopysNoticeLastsUntilItsTimerHoweverBusyItIs) {
+  instance.Answer = platform::InstanceLock::AlreadyRunning;
+  // Dragging the notice makes many events; only its timer ends it.
+  for (int move = 0; move < 100; ++move)
+    gui.Events.push_back({EventKind::Move, gadget::NoticeWindow, 0, 0, {}});
+  gui.Events.push_back({EventKind::Timer, gadget::NoticeWindow, 0, 1, {}});
+  gui.Events.push_back({EventKind::Move, gadget::NoticeWindow, 0, 0, {}});
+  Application application(Ports());
+  application.Run();
+  EXPECT_EQ(gui.Events.size(), 1u);
+  EXPECT_EQ(gui.ClosedWindows, std::vector<int>{gadget::NoticeWindow});
+
+  // A timer that never fires cannot keep the second copy alive.
+  gui.Events.clear();
+  gui.ExitWindow = 0;
+  gui.OnWait = [&] { clock.Tick += 250; };
+  Application stuck(Ports());
+  stuck.Run();
+  EXPECT_LE(clock.Tick, 1'000 + 10'250 + 50);
+}
+
+TEST_F(ApplicationTest, ASecondCopyTellsTheRunningOneEvenWhenItsNoticeCannotOpen) {
+  instance.Answer = platform::InstanceLock::AlreadyRunning;
+  gui.RefusedWindows.insert(gadget::NoticeWindow);
+  Application application(Ports());
+  application.Run();
+  EXPECT_EQ(gui.Broadcasts, std::vector<uint32_t>{gui.MessageId(kActivateMessageName)});
+  EXPECT_FALSE(files.Touched());
+}
+
+// A copy running elevated can deny this one access to the mutex: that is another copy running,
+// not a reason to start a second one that writes the same files.
+TEST_F(ApplicationTest, AMutexThatCannotBeHadMeansAnotherCopyRuns) {
+  instance.Answer = platform::InstanceLock::Failed;
+  gui.Events.push_back({EventKind::Timer, gadget::NoticeWindow, 0, 1, {}});
+  Application application(Ports());
+  application.Run();
+  EXPECT_FALSE(files.Touched());
+  EXPECT_FALSE(gui.WindowExists(gadget::MainWindow));
+  EXPECT_EQ(gui.Broadcasts.size(), 1u);
 }
 
 TEST_F(ApplicationTest, StartsBothWindowsAndTheTrayThenShutsDownInOrder) {
@@ -155,6 +201,157 @@ TEST_F(ApplicationTest, ClosingTheMainWindowTwiceWritesTheSettingsOnceAtMost) {
   gui.OnWait = [&] { second.SharedSettings().Set(opt::SoundEnabled, 1); };
   second.Run();
   EXPECT_EQ(std::count(files.Changes.begin(), files.Changes.end(), L"write " + kPortableIni), 1);
+}
+
+TEST_F(ApplicationTest, ShutDownRunsItsStepsInOrder) {
+  files.Files[kPortableIni] = SettingsFileWithFlags({opt::RememberPositions, opt::TrayIconEnabled});
+  fakes::Trace steps;
+  gui.OnWait = [&] {
+    // Only what shut-down does is traced; it starts when the loop has ended.
+    gui.Steps = &steps;
+    files.Steps = &steps;
+    libraries.Steps = &steps;
+    instance.Steps = &steps;
+    gui.Events.push_back({EventKind::Close, gadget::MiniWindow, 0, 0, {}});
+    gui.OnWait = nullptr;
+  };
+  Application application(Ports());
+  gui.Events.push_back(
+      {EventKind::Shortcut, gadget::MiniWindow, 0, static_cast<int>(Command::NudgeLeft), {}});
+  application.Run();
+  const fakes::Trace expected = {"title 100",        "remove callback",  "hide 101",
+                                 "hide 100",         "write Tarvik.ini", "remove tray",
+                                 "unload libraries", "release mutex",    "unblock 100",
+                                 "close 101",        "close 100"};
+  EXPECT_EQ(steps, expected);
+  EXPECT_EQ(application.SharedSettings().Get(opt::StopFlag), 1);
+}
+
+TEST_F(ApplicationTest, WithoutRememberedPositionsTheExitSavesNothing) {
+  files.Files[kPortableIni] = SettingsFileWithFlags({});
+  gui.Events.push_back(
+      {EventKind::Shortcut, gadget::MiniWindow, 0, static_cast<int>(Command::NudgeLeft), {}});
+  Application application(Ports());
+  gui.OnWait = [&] { application.SharedSettings().Set(opt::SoundEnabled, 1); };
+  application.Run();
+  EXPECT_EQ(std::count(files.Changes.begin(), files.Changes.end(), L"write " + kPortableIni), 0);
+}
+
+TEST_F(ApplicationTest, EachMissingLibraryClearsOnlyItsOwnFlag) {
+  using platform::OptionalLibrary;
+  const std::pair<OptionalLibrary, int> flags[] = {
+      {OptionalLibrary::Power, opt::PowerLibraryPresent},
+      {OptionalLibrary::NetworkProvider, opt::NetProviderLibraryPresent},
+      {OptionalLibrary::IpHelper, opt::IpHelperLibraryPresent},
+      {OptionalLibrary::PerformanceData, opt::PdhLibraryPresent},
+      {OptionalLibrary::Dns, opt::DnsLibraryPresent}};
+  for (const auto& [missing, missingFlag] : flags) {
+    libraries.Missing = {missing};
+    int flagsSeen[Settings::kCount] = {};
+    Application application(Ports());
+    gui.OnWait = [&] {
+      for (const auto& [library, flag] : flags)
+        flagsSeen[flag] = application.SharedSettings().Get(flag);
+    };
+    application.Run();
+    for (const auto& [library, flag] : flags)
+      EXPECT_EQ(flagsSeen[flag], flag == missingFlag ? 0 : 1) << "flag " << flag;
+  }
+}
+
+TEST_F(ApplicationTest, TheQuitMessageAndTheSessionEndBothEndTheLoop) {
+  for (const bool sessionEnd : {false, true}) {
+    Application application(Ports());
+    gui.Events.clear();
+    for (int key = 0; key < 2; ++key) {
+      gui.Events.push_back(
+          {EventKind::Shortcut, gadget::MainWindow, 0, static_cast<int>(Command::NextPanel), {}});
+    }
+    gui.OnWait = [&] {
+      if (sessionEnd) {
+        gui.SendSystemMessage({platform::SystemMessageKind::EndSession, 0, 0});
+      } else {
+        gui.SendSystemMessage(
+            {platform::SystemMessageKind::Registered, gui.MessageId(kDeactivateMessageName), 0});
+      }
+      gui.OnWait = nullptr;
+    };
+    application.Run();
+    // The loop ended on the flag, with the wait it was in: the second key was never taken.
+    EXPECT_EQ(gui.Events.size(), 1u) << sessionEnd;
+    EXPECT_EQ(application.SharedSettings().Get(opt::QuitFlag), 1);
+  }
+}
+
+TEST_F(ApplicationTest, AQuitRequestWhileStartingEndsTheProgramOnceStarted) {
+  gui.Events.push_back(
+      {EventKind::Shortcut, gadget::MainWindow, 0, static_cast<int>(Command::NextPanel), {}});
+  bool sent = false;
+  // The settings are read while the progress window shows: the quit message comes then.
+  files.OnRead = [&](const std::wstring&) {
+    if (sent)
+      return;
+    sent = true;
+    gui.SendSystemMessage(
+        {platform::SystemMessageKind::Registered, gui.MessageId(kDeactivateMessageName), 0});
+  };
+  Application application(Ports());
+  application.Run();
+  EXPECT_TRUE(sent);
+  EXPECT_EQ(application.SharedSettings().Get(opt::QuitFlag), 1);
+  EXPECT_EQ(gui.Events.size(), 1u);
+  EXPECT_TRUE(gui.WindowExists(gadget::MiniWindow) == false);
+}
+
+// Something reading the paths while the settings file is read must not have to wait for it.
+TEST_F(ApplicationTest, ThePathsStayUnlockedWhileTheSettingsAreRead) {
+  Application application(Ports());
+  std::atomic<int> blockedReads{0};
+  std::vector<std::thread> readers;
+  files.OnRead = [&](const std::wstring&) {
+    auto done = std::make_shared<std::atomic<bool>>(false);
+    // Joined after the run: a reader held up here is only released once the file was read.
+    readers.emplace_back([&application, done] {
+      static_cast<void>(application.SharedPaths().Snapshot());
+      *done = true;
+    });
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(2);
+    while (!*done && std::chrono::steady_clock::now() < deadline)
+      std::this_thread::yield();
+    if (!*done)
+      ++blockedReads;
+  };
+  application.Run();
+  for (std::thread& reader : readers)
+    reader.join();
+  EXPECT_EQ(blockedReads.load(), 0);
+}
+
+// A thread that did not stop may still run inside a library: the libraries stay loaded then.
+TEST_F(ApplicationTest, LibrariesStayLoadedWhileAnAbandonedThreadMayUseThem) {
+  static std::atomic<bool> hold{true};
+  static std::atomic<bool> running{false};
+  {
+    Application application(Ports());
+    gui.OnWait = [&] {
+      ASSERT_TRUE(application.Threads().StartTask(L"stuck", [] {
+        running = true;
+        while (hold.load())
+          std::this_thread::yield();
+      }));
+      while (!running.load())
+        std::this_thread::yield();
+      gui.OnWait = nullptr;
+    };
+    application.Run();
+    EXPECT_FALSE(libraries.Loaded.empty());
+    hold = false;
+    while (application.Threads().AnyAlive())
+      std::this_thread::yield();
+  }
+  Application calm(Ports());
+  calm.Run();
+  EXPECT_TRUE(libraries.Loaded.empty());
 }
 
 }  // namespace

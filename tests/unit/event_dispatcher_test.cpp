@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "core/event_dispatcher.h"
+#include "app/event_dispatcher.h"
 #include "fakes/fake_gui.h"
 #include "fakes/fake_system.h"
 #include "ui/gadget_ids.h"
@@ -25,6 +25,9 @@ class DispatcherTest : public ::testing::Test {
     settings.Set(opt::MiniX, 1000);
     settings.Set(opt::MiniY, 500);
     settings.Set(opt::CopyRequest, -1);
+    settings.Set(opt::TrayIconEnabled, 1);
+    tray.BuildImages();
+    tray.ShowIfEnabled();
   }
 
   LoopControl Send(EventKind kind, int window, int detail = 0) {
@@ -39,14 +42,9 @@ class DispatcherTest : public ::testing::Test {
   fakes::FakeEnvironment environment;
   Settings settings;
   TextSlots texts;
-  EventDispatcher dispatcher{gui, settings, texts, environment};
+  TrayIcon tray{gui, settings};
+  EventDispatcher dispatcher{gui, settings, texts, environment, tray};
 };
-
-TEST_F(DispatcherTest, RefreshFromTheMiniWindowAsksForSystemValuesAndDrives) {
-  Press(gadget::MiniWindow, Command::Refresh);
-  EXPECT_EQ(settings.Get(opt::RefreshSystemRequest), 1);
-  EXPECT_EQ(settings.Get(opt::RefreshDrivesRequest), 1);
-}
 
 int NonZeroEntries(const Settings& settings) {
   int count = 0;
@@ -55,29 +53,41 @@ int NonZeroEntries(const Settings& settings) {
   return count;
 }
 
-TEST_F(DispatcherTest, RefreshAndResetFromTheMainWindowServeTheShownPanelOnly) {
+TEST_F(DispatcherTest, RefreshAndResetServeTheMiniWindowOrTheShownPanelOnly) {
   struct Case {
     int Panel;
     Command Pressed;
     std::vector<int> Requests;
+    int Window = gadget::MainWindow;
   };
   const Case cases[] = {
+      {gadget::SystemPanel,
+       Command::Refresh,
+       {opt::StorageRefreshRequest, opt::NetworkRefreshRequest},
+       gadget::MiniWindow},
+      {gadget::SystemPanel,
+       Command::Reset,
+       {opt::StorageRefreshRequest, opt::StorageResetRequest},
+       gadget::MiniWindow},
       {gadget::SystemPanel, Command::Refresh, {opt::RereadSystemTextRequest}},
       {gadget::GraphicsPanel, Command::Refresh, {opt::GpuRefreshRequest}},
-      {gadget::StoragePanel, Command::Refresh, {opt::RefreshSystemRequest}},
-      {gadget::NetworksPanel, Command::Refresh, {opt::RefreshDrivesRequest}},
+      {gadget::StoragePanel, Command::Refresh, {opt::StorageRefreshRequest}},
+      {gadget::NetworksPanel, Command::Refresh, {opt::NetworkRefreshRequest}},
       {gadget::SettingsPanel, Command::Refresh, {}},
       {gadget::SystemPanel, Command::Reset, {opt::ResetSystemPanelRequest}},
       {gadget::GraphicsPanel, Command::Reset, {opt::GpuShowErrors, opt::GpuRefreshRequest}},
-      {gadget::NetworksPanel, Command::Reset, {opt::RefreshDrivesRequest, opt::ResetDrivesRequest}},
+      {gadget::StoragePanel, Command::Reset, {}},
+      {gadget::NetworksPanel,
+       Command::Reset,
+       {opt::NetworkRefreshRequest, opt::NetworkResetRequest}},
       {gadget::AboutPanel, Command::Reset, {}},
   };
   for (const Case& entry : cases) {
     Settings fresh;
-    EventDispatcher local(gui, fresh, texts, environment);
+    EventDispatcher local(gui, fresh, texts, environment, tray);
     ShowPanel(entry.Panel);
     static_cast<void>(local.Dispatch(
-        {EventKind::Shortcut, gadget::MainWindow, 0, static_cast<int>(entry.Pressed), {}}));
+        {EventKind::Shortcut, entry.Window, 0, static_cast<int>(entry.Pressed), {}}));
     for (const int request : entry.Requests) {
       EXPECT_EQ(fresh.Get(request), 1) << "panel " << entry.Panel << ", entry " << request;
     }
@@ -152,6 +162,21 @@ TEST_F(DispatcherTest, ClosingTheMiniWindowEndsTheProgramUnlessItClosesToTheTray
   EXPECT_EQ(Send(EventKind::Close, gadget::MiniWindow), LoopControl::Exit);
 }
 
+// A window hidden with no tray icon to bring it back would be lost until the program restarts.
+TEST_F(DispatcherTest, WithoutATrayIconTheTrayOptionsMinimizeInstead) {
+  tray.Remove();
+  settings.Set(opt::CloseToTray, 1);
+  EXPECT_EQ(Send(EventKind::Close, gadget::MiniWindow), LoopControl::Continue);
+  EXPECT_TRUE(gui.IsWindowVisible(gadget::MiniWindow));
+  EXPECT_TRUE(gui.IsWindowMinimized(gadget::MiniWindow));
+
+  gui.ShowWindow(gadget::MiniWindow, platform::ShowMode::Normal);
+  settings.Set(opt::MinimizeToTray, 1);
+  Send(EventKind::Minimize, gadget::MiniWindow);
+  EXPECT_TRUE(gui.IsWindowVisible(gadget::MiniWindow));
+  EXPECT_TRUE(gui.IsWindowMinimized(gadget::MiniWindow));
+}
+
 TEST_F(DispatcherTest, ClosingTheMainWindowHidesItAndSavesTheSettings) {
   int saves = 0;
   dispatcher.SetSaveOnClose([&] { ++saves; });
@@ -191,6 +216,44 @@ TEST_F(DispatcherTest, MovesAreRememberedPerWindow) {
   EXPECT_EQ(settings.Get(opt::MainX), 33);
   EXPECT_EQ(settings.Get(opt::MainY), 44);
   EXPECT_EQ(settings.Get(opt::MiniX), 1000);
+}
+
+// Windows parks a minimised window at (-32000, -32000); that is never the place to remember,
+// and keyboard moves made meanwhile start from the remembered place.
+TEST_F(DispatcherTest, AMinimizedMiniWindowKeepsItsPlace) {
+  gui.ReportParkingPlace = true;
+  gui.ShowWindow(gadget::MiniWindow, platform::ShowMode::Minimize);
+  Send(EventKind::Move, gadget::MiniWindow);
+  EXPECT_EQ(settings.Get(opt::MiniX), 1000);
+  EXPECT_EQ(settings.Get(opt::MiniY), 500);
+
+  Press(gadget::MainWindow, Command::NudgeLeft);
+  EXPECT_EQ(settings.Get(opt::MiniX), 999);
+  gui.ShowWindow(gadget::MiniWindow, platform::ShowMode::Normal);
+  EXPECT_EQ(gui.WindowBounds(gadget::MiniWindow).X, 999);
+  EXPECT_EQ(gui.WindowBounds(gadget::MiniWindow).Y, 500);
+}
+
+TEST_F(DispatcherTest, GadgetEventsReachTheHandlerRegisteredForThem) {
+  std::vector<platform::Point> clicks;
+  dispatcher.Routes().On(gadget::MiniCanvas, platform::GadgetAction::Click,
+                         [&](const GuiEvent& event) {
+                           clicks.push_back(event.Mouse);
+                           return LoopControl::Exit;
+                         });
+  const auto gadgetEvent = [](int gadgetId, platform::GadgetAction action) {
+    return GuiEvent{
+        EventKind::Gadget, gadget::MiniWindow, gadgetId, static_cast<int>(action), {7, 9}};
+  };
+  EXPECT_EQ(dispatcher.Dispatch(gadgetEvent(gadget::MiniCanvas, platform::GadgetAction::Click)),
+            LoopControl::Exit);
+  EXPECT_EQ(
+      dispatcher.Dispatch(gadgetEvent(gadget::MiniCanvas, platform::GadgetAction::RightClick)),
+      LoopControl::Continue);
+  EXPECT_EQ(dispatcher.Dispatch(gadgetEvent(gadget::MainPanel, platform::GadgetAction::Click)),
+            LoopControl::Continue);
+  ASSERT_EQ(clicks.size(), 1u);
+  EXPECT_EQ(clicks[0], (platform::Point{7, 9}));
 }
 
 TEST_F(DispatcherTest, TrayClicksOpenTheWindows) {

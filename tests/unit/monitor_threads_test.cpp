@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <thread>
 
 #include "core/monitor_threads.h"
 #include "fakes/fake_system.h"
@@ -33,7 +34,7 @@ TEST(MonitorThreads, StopEndsSleepingMonitorsWithoutCountingWaits) {
   StopSignal stop(settings);
   fakes::FakeClock clock;
   fakes::FakeEnvironment environment;
-  MonitorThreads monitors;
+  MonitorThreads monitors(stop, environment);
   auto monitor = std::make_unique<CountingMonitor>(stop, clock, environment);
   CountingMonitor* watched = monitor.get();
   monitors.StartMonitor(std::move(monitor));
@@ -42,7 +43,7 @@ TEST(MonitorThreads, StopEndsSleepingMonitorsWithoutCountingWaits) {
 
   int sleeps = 0;
   // Real time passes between the counted waits so that the thread can see the flag.
-  const int abandoned = monitors.StopAll(stop, [&](int ms) {
+  const int abandoned = monitors.StopAll([&](int ms) {
     ++sleeps;
     std::this_thread::sleep_for(std::chrono::milliseconds(ms));
   });
@@ -59,7 +60,7 @@ TEST(MonitorThreads, AMonitorThatDoesNotStopIsAbandonedAfterFiftyCountedWaits) {
   static fakes::FakeClock clock;
   static fakes::FakeEnvironment environment;
   static std::atomic<bool> hold{true};
-  static MonitorThreads monitors;
+  static MonitorThreads monitors(stop, environment);
   auto monitor = std::make_unique<CountingMonitor>(stop, clock, environment, &hold);
   CountingMonitor* watched = monitor.get();
   monitors.StartMonitor(std::move(monitor));
@@ -67,17 +68,50 @@ TEST(MonitorThreads, AMonitorThatDoesNotStopIsAbandonedAfterFiftyCountedWaits) {
     std::this_thread::yield();
 
   int sleeps = 0;
-  EXPECT_EQ(monitors.StopAll(stop,
-                             [&](int ms) {
-                               EXPECT_EQ(ms, MonitorThreads::kStopWaitMs);
-                               ++sleeps;
-                             }),
+  EXPECT_EQ(monitors.StopAll([&](int ms) {
+    EXPECT_EQ(ms, MonitorThreads::kStopWaitMs);
+    ++sleeps;
+  }),
             1);
   EXPECT_EQ(sleeps, MonitorThreads::kMaxStopWaits - 1);
   EXPECT_EQ(settings.Get(opt::StopFlag), MonitorThreads::kMaxStopWaits);
   hold = false;  // lets the abandoned thread run out before the statics go
   while (watched->IsAlive())
     std::this_thread::yield();
+}
+
+TEST(MonitorThreads, ShutDownWaitsForShortLivedHelpersAndRefusesNewOnes) {
+  Settings settings;
+  StopSignal stop(settings);
+  fakes::FakeEnvironment environment;
+  MonitorThreads threads(stop, environment);
+  std::atomic<bool> release{false};
+  std::atomic<int> finished{0};
+  // Many helpers come and go: the ended ones are let go, only the running one stays counted.
+  for (int helper = 0; helper < 20; ++helper)
+    ASSERT_TRUE(threads.StartTask(L"copy", [&] { finished.fetch_add(1); }));
+  while (finished.load() < 20)
+    std::this_thread::yield();
+  ASSERT_TRUE(threads.StartTask(L"lookup", [&] {
+    while (!release.load())
+      std::this_thread::yield();
+  }));
+  EXPECT_TRUE(threads.IsAlive(L"lookup"));
+  EXPECT_LE(threads.Count(), 21u);
+
+  int sleeps = 0;
+  const int abandoned = threads.StopAll([&](int) {
+    // The helper finishes during the third wait; shut-down must still be waiting for it.
+    if (++sleeps == 3) {
+      release = true;
+      while (threads.IsAlive(L"lookup"))
+        std::this_thread::yield();
+    }
+  });
+  EXPECT_EQ(sleeps, 3);
+  EXPECT_EQ(abandoned, 0);
+  EXPECT_FALSE(threads.StartTask(L"late", [] {}));
+  EXPECT_FALSE(threads.AnyAlive());
 }
 
 TEST(StopSignal, WakesASleeperAtOnce) {

@@ -95,6 +95,31 @@ TEST(SettingsFile, LogpathZeroIsTheProgramFolderOutsidePortableUse) {
   EXPECT_EQ(f.Texts.Get(slot::LogFolder), kProgram);
 }
 
+TEST(SettingsFile, PortableUseLogsBesideTheProgramOnlyWhereItCanWrite) {
+  struct Case {
+    const char* Guards;
+    std::string Logpath;
+    bool ProgramFolderWritable;
+    std::wstring LogFolder;
+  };
+  const Case cases[] = {{"no Logpath, writable", "", true, kProgram},
+                        {"no Logpath, read-only", "", false, kData},
+                        {"Logpath 0, read-only", "Logpath = 0\r\n", false, kData},
+                        {"other Logpath, read-only", "Logpath = E:\\Logs\r\n", false, kData},
+                        {"Logpath 0, writable", "Logpath = 0\r\n", true, kProgram}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.Guards);
+    SettingsFixture f;
+    f.Files.Files[kProgram + kSettingsFileName] = kHeader + c.Logpath;
+    if (!c.ProgramFolderWritable)
+      f.Files.ReadOnlyFolders.insert(kProgram);
+    const LoadResult loaded = LocateAndLoadSettings(f.Context, kData);
+    EXPECT_TRUE(f.Options.IsOn(opt::PortableMode));
+    EXPECT_EQ(loaded.DataFolder, kProgram);
+    EXPECT_EQ(f.Texts.Get(slot::LogFolder), c.LogFolder);
+  }
+}
+
 // A start that read the file in the data folder.
 struct SavedAtStart : SettingsFixture {
   SettingsSaver Saver;

@@ -1,11 +1,11 @@
 #include <gtest/gtest.h>
 
-#include "core/file_status.h"
+#include "app/tray_icon.h"
 #include "core/palette.h"
-#include "core/tray_icon.h"
 #include "fakes/fake_file_system.h"
 #include "fakes/pixel_canvas.h"
 #include "text/translation.h"
+#include "ui/file_status.h"
 #include "ui/gadget_ids.h"
 
 namespace tarvik {

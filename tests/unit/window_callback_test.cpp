@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
-#include "core/window_callback.h"
+#include <atomic>
+#include <thread>
+
+#include "app/window_callback.h"
 #include "fakes/fake_gui.h"
 #include "ui/gadget_ids.h"
 
@@ -15,6 +18,7 @@ class WindowCallbackTest : public ::testing::Test {
   WindowCallbackTest() {
     gui.OpenWindow(gadget::MiniWindow, {});
     callback.SetStorageRunning([this] { return storageRunning; });
+    callback.EndStartUp();
   }
 
   bool Volume(SystemMessageKind kind, uint32_t mask) {
@@ -42,6 +46,24 @@ TEST_F(WindowCallbackTest, ArrivingVolumesAreHandedToTheStorageMonitor) {
   Volume(SystemMessageKind::VolumeArrival, (1u << 4) | (1u << 5));
   EXPECT_EQ(texts.Get(slot::PendingDrives), L"DEF");
   EXPECT_EQ(settings.Get(opt::DriveChangeRequest), 1);
+}
+
+// The storage monitor takes the pending letters on its own thread while arrivals keep coming:
+// every letter must reach it exactly once.
+TEST_F(WindowCallbackTest, PendingLettersAreNeitherLostNorDoubledWhileTheStorageMonitorTakesThem) {
+  constexpr int kArrivals = 20'000;
+  std::atomic<bool> done{false};
+  size_t taken = 0;
+  std::thread storage([&] {
+    while (!done.load())
+      taken += texts.Exchange(slot::PendingDrives, L"").size();
+  });
+  for (int arrival = 0; arrival < kArrivals; ++arrival)
+    Volume(SystemMessageKind::VolumeArrival, 1u << (arrival % 26));
+  done = true;
+  storage.join();
+  taken += texts.Exchange(slot::PendingDrives, L"").size();
+  EXPECT_EQ(taken, static_cast<size_t>(kArrivals));
 }
 
 TEST_F(WindowCallbackTest,
@@ -91,6 +113,31 @@ TEST_F(WindowCallbackTest, TheDeactivationMessageEndsTheProgramAndLaterMessagesA
   EXPECT_TRUE(stop.Raised());
   Volume(SystemMessageKind::VolumeArrival, 1u << 4);
   EXPECT_EQ(texts.Get(slot::PendingDrives), L"");
+}
+
+// The quit message can come in the first moments after the first window appears, while the
+// program still starts: it is kept and acted on once start-up ends, never lost.
+TEST(WindowCallbackStartUp, AQuitRequestDuringStartUpIsKeptUntilStartUpEnds) {
+  fakes::FakeGui gui;
+  Settings settings;
+  TextSlots texts;
+  StopSignal stop{settings};
+  TrayIcon tray{gui, settings};
+  const RegisteredMessages messages{0xC001, 0xC002, 0xC003};
+  WindowCallback starting{gui, settings, texts, stop, tray, messages};
+  EXPECT_TRUE(starting.OnSystemMessage({SystemMessageKind::Registered, messages.Deactivate, 0}));
+  EXPECT_EQ(settings.Get(opt::QuitFlag), 0);
+  EXPECT_FALSE(stop.Raised());
+  starting.EndStartUp();
+  EXPECT_EQ(settings.Get(opt::QuitFlag), 1);
+  EXPECT_TRUE(stop.Raised());
+
+  Settings quiet;
+  StopSignal quietStop{quiet};
+  WindowCallback uneventful{gui, quiet, texts, quietStop, tray, messages};
+  uneventful.EndStartUp();
+  EXPECT_EQ(quiet.Get(opt::QuitFlag), 0);
+  EXPECT_FALSE(quietStop.Raised());
 }
 
 TEST_F(WindowCallbackTest, AnExplorerRestartBringsTheTrayIconBack) {

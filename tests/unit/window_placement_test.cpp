@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "core/window_placement.h"
+#include "ui/window_placement.h"
 
 namespace tarvik {
 namespace {

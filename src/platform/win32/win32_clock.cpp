@@ -9,7 +9,8 @@ namespace tarvik::win32 {
 int64_t Win32Clock::NowLocal() const {
   SYSTEMTIME local{};
   ::GetLocalTime(&local);
-  return DateFromSystemTime(local);
+  // GetLocalTime always gives a valid time, so the conversion cannot fail.
+  return DateFromSystemTime(local).value_or(0);
 }
 
 int64_t Win32Clock::TickMs() const {

@@ -4,6 +4,7 @@
 #include <dbt.h>
 
 #include <algorithm>
+#include <cassert>
 #include <cmath>
 
 namespace tarvik::win32 {
@@ -56,7 +57,10 @@ DWORD StyleFor(platform::WindowFrame frame) {
 
 }  // namespace
 
-Win32Gui::Win32Gui() : instance_(::GetModuleHandleW(nullptr)), user32_(User32Extras::Bind()) {
+Win32Gui::Win32Gui()
+    : instance_(::GetModuleHandleW(nullptr)),
+      windowThread_(::GetCurrentThreadId()),
+      user32_(User32Extras::Bind()) {
   INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_TAB_CLASSES | ICC_STANDARD_CLASSES};
   ::InitCommonControlsEx(&controls);
   const HDC screen = ::GetDC(nullptr);
@@ -66,6 +70,8 @@ Win32Gui::Win32Gui() : instance_(::GetModuleHandleW(nullptr)), user32_(User32Ext
   RegisterWindowClass(instance_, kWindowClass, RoutedProc<&Win32Gui::OnWindowMessage>, face);
   RegisterWindowClass(instance_, kCanvasClass, RoutedProc<&Win32Gui::OnCanvasMessage>, nullptr);
   RegisterWindowClass(instance_, kPageClass, RoutedProc<&Win32Gui::OnPageMessage>, face);
+  wakeWindow_ = ::CreateWindowExW(0, kWindowClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                                  instance_, this);
 }
 
 Win32Gui::~Win32Gui() {
@@ -75,6 +81,12 @@ Win32Gui::~Win32Gui() {
     open.push_back(id);
   for (const int id : open)
     CloseWindow(id);
+  if (wakeWindow_)
+    ::DestroyWindow(wakeWindow_);
+}
+
+void Win32Gui::AssertWindowThread() const {
+  assert(::GetCurrentThreadId() == windowThread_ && "window call from a worker thread");
 }
 
 int Win32Gui::Scale(int value) const {
@@ -102,6 +114,7 @@ int Win32Gui::WindowIdOf(HWND hwnd) const {
 }
 
 bool Win32Gui::OpenWindow(int id, const platform::WindowSpec& layout) {
+  AssertWindowThread();
   if (WindowHandle(id))
     CloseWindow(id);
   const DWORD style = StyleFor(layout.Frame);
@@ -124,6 +137,7 @@ bool Win32Gui::OpenWindow(int id, const platform::WindowSpec& layout) {
 }
 
 void Win32Gui::CloseWindow(int id) {
+  AssertWindowThread();
   const HWND hwnd = WindowHandle(id);
   if (!hwnd)
     return;
@@ -137,6 +151,7 @@ bool Win32Gui::WindowExists(int id) const {
 }
 
 void Win32Gui::ShowWindow(int id, platform::ShowMode mode) {
+  AssertWindowThread();
   const HWND hwnd = WindowHandle(id);
   if (!hwnd)
     return;
@@ -167,23 +182,48 @@ bool Win32Gui::IsWindowMinimized(int id) const {
 }
 
 void Win32Gui::MoveWindow(int id, platform::Point to) {
+  AssertWindowThread();
   const HWND hwnd = WindowHandle(id);
   if (!hwnd)
     return;
+  if (::IsIconic(hwnd)) {
+    // A minimised window moves where it will be restored, not where its icon is parked.
+    WINDOWPLACEMENT placement{};
+    placement.length = sizeof(placement);
+    if (!::GetWindowPlacement(hwnd, &placement))
+      return;
+    RECT& normal = placement.rcNormalPosition;
+    ::OffsetRect(&normal, Scale(to.X) - normal.left, Scale(to.Y) - normal.top);
+    placement.showCmd = SW_SHOWMINNOACTIVE;
+    ::SetWindowPlacement(hwnd, &placement);
+    return;
+  }
   ::SetWindowPos(hwnd, nullptr, Scale(to.X), Scale(to.Y), 0, 0,
                  SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
+// A minimised window reports where it will be restored: Windows parks the window itself far
+// off-screen (at -32000) while it is minimised.
 platform::Rect Win32Gui::WindowBounds(int id) const {
   RECT rect{};
   const HWND hwnd = WindowHandle(id);
-  if (!hwnd || !::GetWindowRect(hwnd, &rect))
+  if (!hwnd)
     return {};
+  if (::IsIconic(hwnd)) {
+    WINDOWPLACEMENT placement{};
+    placement.length = sizeof(placement);
+    if (!::GetWindowPlacement(hwnd, &placement))
+      return {};
+    rect = placement.rcNormalPosition;
+  } else if (!::GetWindowRect(hwnd, &rect)) {
+    return {};
+  }
   return {Unscale(rect.left), Unscale(rect.top), Unscale(rect.right - rect.left),
           Unscale(rect.bottom - rect.top)};
 }
 
 void Win32Gui::SetWindowTitle(int id, const std::wstring& title) {
+  AssertWindowThread();
   const HWND hwnd = WindowHandle(id);
   if (hwnd)
     ::SetWindowTextW(hwnd, title.c_str());
@@ -200,6 +240,7 @@ std::wstring Win32Gui::WindowTitle(int id) const {
 }
 
 void Win32Gui::SetAlwaysOnTop(int id, bool onTop) {
+  AssertWindowThread();
   const HWND hwnd = WindowHandle(id);
   if (!hwnd)
     return;
@@ -209,6 +250,7 @@ void Win32Gui::SetAlwaysOnTop(int id, bool onTop) {
 
 // Brings a window above all others without pinning it there.
 void Win32Gui::RaiseWindow(int id) {
+  AssertWindowThread();
   const HWND hwnd = WindowHandle(id);
   if (!hwnd)
     return;
@@ -222,6 +264,7 @@ void Win32Gui::RaiseWindow(int id) {
 }
 
 void Win32Gui::SetWindowAlpha(int id, int alpha) {
+  AssertWindowThread();
   const HWND hwnd = WindowHandle(id);
   if (!hwnd || !(::GetWindowLongPtrW(hwnd, GWL_EXSTYLE) & WS_EX_LAYERED))
     return;
@@ -229,10 +272,12 @@ void Win32Gui::SetWindowAlpha(int id, int alpha) {
 }
 
 void Win32Gui::AddShortcut(int window, platform::Shortcut keys, int command) {
+  AssertWindowThread();
   shortcuts_.push_back({window, keys, command});
 }
 
 void Win32Gui::StartTimer(int window, int timer, int milliseconds) {
+  AssertWindowThread();
   const HWND hwnd = WindowHandle(window);
   if (hwnd)
     ::SetTimer(hwnd, static_cast<UINT_PTR>(timer), static_cast<UINT>(milliseconds), nullptr);
@@ -247,6 +292,7 @@ void Win32Gui::Push(platform::GuiEvent event) {
 }
 
 platform::GuiEvent Win32Gui::WaitEvent(int timeoutMs) {
+  AssertWindowThread();
   const ULONGLONG deadline = ::GetTickCount64() + static_cast<ULONGLONG>(std::max(0, timeoutMs));
   while (events_.empty()) {
     MSG message{};
@@ -271,7 +317,12 @@ platform::GuiEvent Win32Gui::WaitEvent(int timeoutMs) {
   return event;
 }
 
+void Win32Gui::Wake() {
+  ::PostMessageW(wakeWindow_, kWakeMessage, 0, 0);
+}
+
 uint32_t Win32Gui::RegisterMessage(const std::wstring& name) {
+  AssertWindowThread();
   const UINT message = ::RegisterWindowMessageW(name.c_str());
   if (message != 0)
     registeredMessages_.push_back(message);
@@ -279,10 +330,12 @@ uint32_t Win32Gui::RegisterMessage(const std::wstring& name) {
 }
 
 void Win32Gui::BroadcastMessage(uint32_t message) {
+  AssertWindowThread();
   ::PostMessageW(HWND_BROADCAST, message, 0, 0);
 }
 
 void Win32Gui::SetMessageHandler(platform::MessageHandler* handler, int window) {
+  AssertWindowThread();
   handler_ = handler;
   handlerWindow_ = window;
 }
@@ -302,12 +355,14 @@ platform::Rect Win32Gui::WorkArea() const {
 }
 
 void Win32Gui::BlockShutdown(int window, const std::wstring& reason) {
+  AssertWindowThread();
   const HWND hwnd = WindowHandle(window);
   if (hwnd && user32_.ShutdownBlockReasonCreate)
     user32_.ShutdownBlockReasonCreate(hwnd, reason.c_str());
 }
 
 void Win32Gui::UnblockShutdown(int window) {
+  AssertWindowThread();
   const HWND hwnd = WindowHandle(window);
   if (hwnd && user32_.ShutdownBlockReasonDestroy)
     user32_.ShutdownBlockReasonDestroy(hwnd);
@@ -424,6 +479,9 @@ LRESULT Win32Gui::OnWindowMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM
       break;
     case kTrayMessage:
       OnTrayMessage(window, lParam);
+      return 0;
+    case kWakeMessage:
+      Push({platform::EventKind::Wake, 0, 0, 0, {}});
       return 0;
     default:
       break;

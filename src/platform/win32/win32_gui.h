@@ -16,6 +16,7 @@
 namespace tarvik::win32 {
 
 inline constexpr UINT kTrayMessage = WM_APP + 1;
+inline constexpr UINT kWakeMessage = WM_APP + 2;
 
 // The virtual-key code of a shortcut key.
 [[nodiscard]] int VirtualKeyFor(platform::Key key);
@@ -29,7 +30,8 @@ struct CanvasSurface {
 };
 
 // The Windows implementation of the program's window system. All windows live on the thread that
-// created this object; DrawCanvas may be called from any thread.
+// created this object; only DrawCanvas and Wake may be called from other threads (debug builds
+// check that every other call comes from the window thread).
 class Win32Gui final : public platform::Gui {
  public:
   Win32Gui();
@@ -74,6 +76,7 @@ class Win32Gui final : public platform::Gui {
                    const std::function<void(platform::Canvas&)>& draw) override;
   [[nodiscard]] bool AddTrayIcon(int window, int image, const std::wstring& tip) override;
   void SetTrayImage(int image) override;
+  void SetTrayTip(const std::wstring& tip) override;
   void RemoveTrayIcon() override;
 
   // Input and timing
@@ -81,6 +84,7 @@ class Win32Gui final : public platform::Gui {
   void StartTimer(int window, int timer, int milliseconds) override;
   [[nodiscard]] bool IsShiftDown() const override;
   [[nodiscard]] platform::GuiEvent WaitEvent(int timeoutMs) override;
+  void Wake() override;
 
   // System messages and the desktop
   [[nodiscard]] uint32_t RegisterMessage(const std::wstring& name) override;
@@ -114,6 +118,7 @@ class Win32Gui final : public platform::Gui {
     int Command;
   };
 
+  void AssertWindowThread() const;
   [[nodiscard]] HWND WindowHandle(int id) const;
   [[nodiscard]] int WindowIdOf(HWND hwnd) const;
   [[nodiscard]] HWND ParentHandle(const platform::GadgetParent& parent) const;
@@ -134,12 +139,17 @@ class Win32Gui final : public platform::Gui {
   void DestroyGadgetsOf(int window);
 
   HINSTANCE instance_;
+  DWORD windowThread_;
+  // A message-only window that Wake posts to: a posted window message is delivered even while a
+  // modal loop (a drag, a dialog) runs, where a thread message would be lost.
+  HWND wakeWindow_ = nullptr;
   double scale_ = 1.0;
   User32Extras user32_;
   std::map<int, HWND> windows_;
   std::map<int, Gadget> gadgets_;
   mutable std::mutex surfacesLock_;
   std::map<int, std::shared_ptr<CanvasSurface>> surfaces_;
+  mutable std::mutex fontsLock_;
   std::vector<UniqueFont> fonts_;
   HFONT defaultFont_ = nullptr;
   std::map<int, UniqueIcon> images_;

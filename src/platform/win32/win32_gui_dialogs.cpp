@@ -49,11 +49,13 @@ std::optional<std::wstring> AskFile(HWND owner, const std::wstring& title,
 
 std::optional<std::wstring> Win32Gui::AskSaveFile(const std::wstring& title,
                                                   const std::wstring& filter) {
+  AssertWindowThread();
   return AskFile(::GetActiveWindow(), title, filter, true);
 }
 
 std::optional<std::wstring> Win32Gui::AskOpenFile(const std::wstring& title,
                                                   const std::wstring& filter) {
+  AssertWindowThread();
   return AskFile(::GetActiveWindow(), title, filter, false);
 }
 

@@ -47,6 +47,7 @@ HWND Win32Gui::CreateChild(int id, const wchar_t* windowClass, DWORD style,
 void Win32Gui::CreatePanel(int id, const platform::GadgetParent& parent,
                            const platform::Rect& bounds,
                            const std::vector<std::wstring>& tabCaptions) {
+  AssertWindowThread();
   const HWND tab = CreateChild(id, WC_TABCONTROLW, WS_CLIPSIBLINGS | WS_TABSTOP, parent, bounds,
                                L"", GadgetKind::Panel);
   if (!tab)
@@ -76,6 +77,7 @@ void Win32Gui::ShowPanelPage(const Gadget& panel, int tab) {
 }
 
 void Win32Gui::SelectPanelTab(int id, int tab) {
+  AssertWindowThread();
   const Gadget* panel = FindGadget(id);
   if (!panel || panel->Kind != GadgetKind::Panel)
     return;
@@ -111,6 +113,7 @@ void Win32Gui::OnNotify(const NMHDR& header) {
 
 void Win32Gui::CreateCanvas(int id, const platform::GadgetParent& parent,
                             const platform::Rect& bounds) {
+  AssertWindowThread();
   auto surface = std::make_shared<CanvasSurface>();
   surface->Pixels =
       std::make_unique<DibCanvas>(Scale(bounds.Width), Scale(bounds.Height),
@@ -196,10 +199,12 @@ LRESULT Win32Gui::OnCanvasMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM
 
 void Win32Gui::CreateText(int id, const platform::GadgetParent& parent,
                           const platform::Rect& bounds, const std::wstring& text) {
+  AssertWindowThread();
   CreateChild(id, L"STATIC", SS_LEFT | SS_NOPREFIX, parent, bounds, text, GadgetKind::Text);
 }
 
 void Win32Gui::SetGadgetText(int id, const std::wstring& text) {
+  AssertWindowThread();
   const Gadget* gadget = FindGadget(id);
   if (gadget)
     ::SetWindowTextW(gadget->Hwnd, text.c_str());
@@ -216,6 +221,7 @@ std::wstring Win32Gui::GadgetText(int id) const {
 }
 
 void Win32Gui::SetGadgetFont(int id, platform::FontId font) {
+  AssertWindowThread();
   const Gadget* gadget = FindGadget(id);
   const HFONT handle = FontHandle(font);
   if (gadget && handle)

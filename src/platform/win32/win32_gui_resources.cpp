@@ -17,10 +17,17 @@ NOTIFYICONDATAW TrayData(HWND hwnd) {
   return data;
 }
 
+void CopyTip(const std::wstring& tip, NOTIFYICONDATAW& data) {
+  const size_t length = std::min(tip.size(), std::size(data.szTip) - 1);
+  std::copy_n(tip.c_str(), length, data.szTip);
+  data.szTip[length] = L'\0';
+}
+
 }  // namespace
 
 platform::FontId Win32Gui::LoadFont(const std::wstring& name, int points,
                                     platform::FontStyle style) {
+  AssertWindowThread();
   const HDC screen = ::GetDC(nullptr);
   const int height = -::MulDiv(points, ::GetDeviceCaps(screen, LOGPIXELSY), 72);
   ::ReleaseDC(nullptr, screen);
@@ -30,22 +37,27 @@ platform::FontId Win32Gui::LoadFont(const std::wstring& name, int points,
                     CLEARTYPE_QUALITY, DEFAULT_PITCH | FF_DONTCARE, name.c_str()));
   if (!font)
     return platform::kNoFont;
+  std::lock_guard<std::mutex> lock(fontsLock_);
   fonts_.push_back(std::move(font));
   return static_cast<platform::FontId>(fonts_.size());
 }
 
+// Canvases look fonts up while workers draw into them, so the table is read under its lock.
 HFONT Win32Gui::FontHandle(platform::FontId font) const {
+  std::lock_guard<std::mutex> lock(fontsLock_);
   if (font <= 0 || font > static_cast<int>(fonts_.size()))
     return nullptr;
   return fonts_[static_cast<size_t>(font - 1)].Get();
 }
 
 void Win32Gui::SetDefaultFont(platform::FontId font) {
+  AssertWindowThread();
   defaultFont_ = FontHandle(font);
 }
 
 void Win32Gui::CreateImage(int id, platform::Size size,
                            const std::function<void(platform::Canvas&)>& draw) {
+  AssertWindowThread();
   DibCanvas pixels(size.Width, size.Height, nullptr);
   if (!pixels.IsValid())
     return;
@@ -63,6 +75,7 @@ void Win32Gui::CreateImage(int id, platform::Size size,
 }
 
 bool Win32Gui::AddTrayIcon(int window, int image, const std::wstring& tip) {
+  AssertWindowThread();
   const HWND hwnd = WindowHandle(window);
   const auto found = images_.find(image);
   if (!hwnd || found == images_.end())
@@ -71,8 +84,7 @@ bool Win32Gui::AddTrayIcon(int window, int image, const std::wstring& tip) {
   data.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
   data.uCallbackMessage = kTrayMessage;
   data.hIcon = found->second.Get();
-  const size_t length = std::min(tip.size(), std::size(data.szTip) - 1);
-  std::copy_n(tip.c_str(), length, data.szTip);
+  CopyTip(tip, data);
   // After Explorer restarts the old icon may still be known; then it is only updated.
   if (!::Shell_NotifyIconW(NIM_ADD, &data) && !::Shell_NotifyIconW(NIM_MODIFY, &data))
     return false;
@@ -81,6 +93,7 @@ bool Win32Gui::AddTrayIcon(int window, int image, const std::wstring& tip) {
 }
 
 void Win32Gui::SetTrayImage(int image) {
+  AssertWindowThread();
   const HWND hwnd = WindowHandle(trayWindow_);
   const auto found = images_.find(image);
   if (!hwnd || found == images_.end())
@@ -91,7 +104,19 @@ void Win32Gui::SetTrayImage(int image) {
   ::Shell_NotifyIconW(NIM_MODIFY, &data);
 }
 
+void Win32Gui::SetTrayTip(const std::wstring& tip) {
+  AssertWindowThread();
+  const HWND hwnd = WindowHandle(trayWindow_);
+  if (!hwnd)
+    return;
+  NOTIFYICONDATAW data = TrayData(hwnd);
+  data.uFlags = NIF_TIP;
+  CopyTip(tip, data);
+  ::Shell_NotifyIconW(NIM_MODIFY, &data);
+}
+
 void Win32Gui::RemoveTrayIcon() {
+  AssertWindowThread();
   const HWND hwnd = WindowHandle(trayWindow_);
   if (!hwnd)
     return;

@@ -2,7 +2,11 @@
 
 #include <memory>
 
-#include "core/event_dispatcher.h"
+#include "app/event_dispatcher.h"
+#include "app/mini_window_clicks.h"
+#include "app/tray_icon.h"
+#include "app/window_callback.h"
+#include "app/window_update_applier.h"
 #include "core/guarded.h"
 #include "core/meter_table.h"
 #include "core/monitor_threads.h"
@@ -10,8 +14,7 @@
 #include "core/settings.h"
 #include "core/stop_signal.h"
 #include "core/text_slots.h"
-#include "core/tray_icon.h"
-#include "core/window_callback.h"
+#include "core/window_updates.h"
 #include "platform/clock.h"
 #include "platform/environment.h"
 #include "platform/files.h"
@@ -48,6 +51,10 @@ class Application {
 
   [[nodiscard]] Settings& SharedSettings() { return settings_; }
   [[nodiscard]] Guarded<Paths>& SharedPaths() { return paths_; }
+  // Where threads start so that shut-down waits for them.
+  [[nodiscard]] MonitorThreads& Threads() { return threads_; }
+  // Where workers queue what the windows should show.
+  [[nodiscard]] WindowUpdateQueue& WindowUpdates() { return updates_; }
 
  private:
   // Start-up, in order; false when another copy already runs.
@@ -59,8 +66,10 @@ class Application {
   void ChooseLanguage();
   void LoadSettingsAndPlaceMainWindow();
   void UseDataFolder(const std::wstring& dataFolder);
+  void InstallCallback(int window);
   void OpenMiniWindowAndTray();
-  void InstallCallbackAndShortcuts();
+  void BuildMiniCells();
+  void InstallDispatchAndShortcuts();
   void MinimizeAtStartIfAsked();
 
   void RunEventLoop();
@@ -77,14 +86,18 @@ class Application {
   Guarded<Paths> paths_;
   MeterTable meters_;
   StopSignal stop_{settings_};
-  MonitorThreads monitors_;
+  MonitorThreads threads_{stop_, ports_.Env};
+  WindowUpdateQueue updates_;
+  CellMetrics cellMetrics_;
   Fonts fonts_;
   TrayIcon tray_{ports_.Gui, settings_};
+  WindowUpdateApplier updateApplier_{ports_.Gui, tray_, updates_};
   RegisteredMessages messages_;
   DefaultColours defaultColours_;
   SettingsSaver settingsSaver_;
   std::unique_ptr<WindowCallback> callback_;
   std::unique_ptr<EventDispatcher> dispatcher_;
+  std::unique_ptr<MiniWindowClicks> miniClicks_;
 };
 
 }  // namespace tarvik

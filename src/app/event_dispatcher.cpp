@@ -1,8 +1,8 @@
-#include "core/event_dispatcher.h"
+#include "app/event_dispatcher.h"
 
 #include "core/error_signal.h"
-#include "core/window_placement.h"
 #include "ui/gadget_ids.h"
+#include "ui/window_placement.h"
 
 namespace tarvik {
 
@@ -10,8 +10,8 @@ using platform::EventKind;
 using platform::ShowMode;
 
 EventDispatcher::EventDispatcher(platform::Gui& gui, Settings& settings, TextSlots& texts,
-                                 platform::Environment& environment)
-    : gui_(gui), settings_(settings), texts_(texts), environment_(environment) {}
+                                 platform::Environment& environment, const TrayIcon& tray)
+    : gui_(gui), settings_(settings), texts_(texts), environment_(environment), tray_(tray) {}
 
 LoopControl EventDispatcher::Dispatch(const platform::GuiEvent& event) {
   switch (event.Kind) {
@@ -32,6 +32,8 @@ LoopControl EventDispatcher::Dispatch(const platform::GuiEvent& event) {
     case EventKind::Shortcut:
       OnShortcut(event.Window, static_cast<Command>(event.Detail));
       break;
+    case EventKind::Gadget:
+      return routes_.Route(event);
     default:
       break;
   }
@@ -41,8 +43,9 @@ LoopControl EventDispatcher::Dispatch(const platform::GuiEvent& event) {
 LoopControl EventDispatcher::OnClose(int window) {
   if (window == gadget::MiniWindow) {
     // Shift held always exits, so the program can be ended even while it closes to the tray.
+    // Without a tray icon a hidden window could never be brought back: it is minimised instead.
     if (settings_.IsOn(opt::CloseToTray) && !gui_.IsShiftDown()) {
-      gui_.ShowWindow(gadget::MiniWindow, ShowMode::Hide);
+      gui_.ShowWindow(gadget::MiniWindow, CanHideToTray() ? ShowMode::Hide : ShowMode::Minimize);
       return LoopControl::Continue;
     }
     return LoopControl::Exit;
@@ -57,8 +60,8 @@ LoopControl EventDispatcher::OnClose(int window) {
 
 void EventDispatcher::OnMinimize(int window) {
   if (window == gadget::MiniWindow) {
-    gui_.ShowWindow(window,
-                    settings_.IsOn(opt::MinimizeToTray) ? ShowMode::Hide : ShowMode::Minimize);
+    const bool toTray = settings_.IsOn(opt::MinimizeToTray) && CanHideToTray();
+    gui_.ShowWindow(window, toTray ? ShowMode::Hide : ShowMode::Minimize);
   } else if (window == gadget::MainWindow) {
     gui_.ShowWindow(window, ShowMode::Hide);
   }
@@ -78,7 +81,10 @@ void EventDispatcher::OnRestore(int window) {
   gui_.RaiseWindow(gadget::MainWindow);
 }
 
+// A minimised window is parked far off-screen; that place is not the user's and is never stored.
 void EventDispatcher::OnMove(int window) {
+  if (gui_.IsWindowMinimized(window))
+    return;
   const platform::Rect bounds = gui_.WindowBounds(window);
   if (window == gadget::MiniWindow) {
     settings_.Set(opt::MiniX, bounds.X);
@@ -129,8 +135,8 @@ void EventDispatcher::OnShortcut(int window, Command command) {
 
 void EventDispatcher::Refresh(int window) {
   if (window == gadget::MiniWindow) {
-    settings_.Request(opt::RefreshSystemRequest);
-    settings_.Request(opt::RefreshDrivesRequest);
+    settings_.Request(opt::StorageRefreshRequest);
+    settings_.Request(opt::NetworkRefreshRequest);
     return;
   }
   switch (CurrentPanel()) {
@@ -141,10 +147,10 @@ void EventDispatcher::Refresh(int window) {
       settings_.Request(opt::GpuRefreshRequest);
       break;
     case gadget::StoragePanel:
-      settings_.Request(opt::RefreshSystemRequest);
+      settings_.Request(opt::StorageRefreshRequest);
       break;
     case gadget::NetworksPanel:
-      settings_.Request(opt::RefreshDrivesRequest);
+      settings_.Request(opt::NetworkRefreshRequest);
       break;
     default:
       break;
@@ -153,8 +159,8 @@ void EventDispatcher::Refresh(int window) {
 
 void EventDispatcher::Reset(int window) {
   if (window == gadget::MiniWindow) {
-    settings_.Request(opt::RefreshSystemRequest);
-    settings_.Request(opt::ResetSystemRequest);
+    settings_.Request(opt::StorageRefreshRequest);
+    settings_.Request(opt::StorageResetRequest);
     return;
   }
   switch (CurrentPanel()) {
@@ -166,8 +172,8 @@ void EventDispatcher::Reset(int window) {
       settings_.Request(opt::GpuRefreshRequest);
       break;
     case gadget::NetworksPanel:
-      settings_.Request(opt::RefreshDrivesRequest);
-      settings_.Request(opt::ResetDrivesRequest);
+      settings_.Request(opt::NetworkRefreshRequest);
+      settings_.Request(opt::NetworkResetRequest);
       break;
     case gadget::PingPanel:
       settings_.Set(opt::PingShowsAddresses, 0);
@@ -215,6 +221,16 @@ void EventDispatcher::ShowMainWindowSettings() {
   gui_.SelectPanelTab(gadget::MainPanel, gadget::SystemPanel);
   gui_.SelectPanelTab(gadget::MainPanel, gadget::SettingsPanel);
   gui_.RaiseWindow(gadget::MainWindow);
+}
+
+void EventDispatcher::ShowPanel(int panel) {
+  gui_.ShowWindow(gadget::MainWindow, ShowMode::Normal);
+  gui_.SelectPanelTab(gadget::MainPanel, panel);
+  gui_.RaiseWindow(gadget::MainWindow);
+}
+
+bool EventDispatcher::CanHideToTray() const {
+  return tray_.IsShown();
 }
 
 int EventDispatcher::CurrentPanel() const {

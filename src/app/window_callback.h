@@ -5,10 +5,10 @@
 #include <functional>
 #include <string>
 
+#include "app/tray_icon.h"
 #include "core/settings.h"
 #include "core/stop_signal.h"
 #include "core/text_slots.h"
-#include "core/tray_icon.h"
 #include "platform/gui.h"
 
 namespace tarvik {
@@ -32,6 +32,10 @@ class WindowCallback : public platform::MessageHandler {
   // Tells whether the storage monitor runs; until it does, removals only edit the pending text.
   void SetStorageRunning(std::function<bool()> running) { storageRunning_ = std::move(running); }
 
+  // Until start-up ends, a quit request is kept instead of acted on: the event loop that acts on
+  // it does not run yet, and half-built state must not be shut down.
+  void EndStartUp();
+
   void CountMessage() override { messageCount_.fetch_add(1, std::memory_order_relaxed); }
   bool OnSystemMessage(const platform::SystemMessage& message) override;
 
@@ -52,7 +56,11 @@ class WindowCallback : public platform::MessageHandler {
   StopSignal& stop_;
   TrayIcon& tray_;
   RegisteredMessages messages_;
+  void RequestQuit();
+
   std::function<bool()> storageRunning_;
+  bool starting_ = true;
+  bool quitPending_ = false;
   std::atomic<int64_t> messageCount_{0};
 };
 

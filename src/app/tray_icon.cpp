@@ -1,4 +1,4 @@
-#include "core/tray_icon.h"
+#include "app/tray_icon.h"
 
 #include "core/version.h"
 #include "ui/gadget_ids.h"
@@ -54,6 +54,9 @@ void DrawTrayImage(int image, platform::Canvas& canvas) {
   }
 }
 
+TrayIcon::TrayIcon(platform::Gui& gui, const Settings& settings)
+    : gui_(gui), settings_(settings), image_(gadget::TrayIdleImage), tip_(kProgramTitle) {}
+
 void TrayIcon::BuildImages() {
   for (const int image : {gadget::TrayIdleImage, gadget::TrayReadImage, gadget::TrayWriteImage,
                           gadget::TrayReadWriteImage}) {
@@ -65,7 +68,23 @@ void TrayIcon::BuildImages() {
 void TrayIcon::ShowIfEnabled() {
   if (shown_ || !settings_.IsOn(opt::TrayIconEnabled))
     return;
-  shown_ = gui_.AddTrayIcon(gadget::MiniWindow, gadget::TrayIdleImage, kProgramTitle);
+  shown_ = gui_.AddTrayIcon(gadget::MiniWindow, image_, tip_);
+}
+
+void TrayIcon::SetImage(int image) {
+  if (image == image_)
+    return;
+  image_ = image;
+  if (shown_)
+    gui_.SetTrayImage(image);
+}
+
+void TrayIcon::SetTip(const std::wstring& tip) {
+  if (tip == tip_)
+    return;
+  tip_ = tip;
+  if (shown_)
+    gui_.SetTrayTip(tip);
 }
 
 void TrayIcon::Remove() {

@@ -1,4 +1,4 @@
-#include "core/window_callback.h"
+#include "app/window_callback.h"
 
 #include "core/version.h"
 #include "text/translation.h"
@@ -49,8 +49,7 @@ bool WindowCallback::OnSystemMessage(const platform::SystemMessage& message) {
 }
 
 void WindowCallback::OnSessionEnd() {
-  settings_.Set(opt::QuitFlag, 1);
-  stop_.Raise();
+  RequestQuit();
   gui_.ShowWindow(gadget::MiniWindow, ShowMode::Show);
   gui_.BlockShutdown(gadget::MiniWindow,
                      Tr(L"Shutting Down") + L" Tarvik v" + std::wstring(kShortVersion));
@@ -63,13 +62,27 @@ bool WindowCallback::OnRegistered(uint32_t id) {
     return true;
   }
   if (id == messages_.Deactivate) {
-    settings_.Set(opt::QuitFlag, 1);
-    stop_.Raise();
+    if (starting_) {
+      quitPending_ = true;
+    } else {
+      RequestQuit();
+    }
     return true;
   }
   if (id == messages_.TaskbarCreated)
     tray_.OnTaskbarCreated();
   return false;
+}
+
+void WindowCallback::EndStartUp() {
+  starting_ = false;
+  if (quitPending_)
+    RequestQuit();
+}
+
+void WindowCallback::RequestQuit() {
+  settings_.Set(opt::QuitFlag, 1);
+  stop_.Raise();
 }
 
 void WindowCallback::PopUpIfMinimized() {
@@ -82,7 +95,7 @@ void WindowCallback::OnVolumeArrival(const std::wstring& letters) {
   if (letters.empty())
     return;
   PopUpIfMinimized();
-  texts_.Set(slot::PendingDrives, texts_.Get(slot::PendingDrives) + letters);
+  texts_.Update(slot::PendingDrives, [&](std::wstring& pending) { pending += letters; });
   settings_.Request(opt::DriveChangeRequest);
 }
 
@@ -90,10 +103,10 @@ void WindowCallback::OnVolumeRemoval(const std::wstring& letters) {
   if (letters.empty())
     return;
   PopUpIfMinimized();
-  std::wstring pending = texts_.Get(slot::PendingDrives);
-  std::erase_if(pending,
-                [&](wchar_t letter) { return letters.find(letter) != std::wstring::npos; });
-  texts_.Set(slot::PendingDrives, pending);
+  texts_.Update(slot::PendingDrives, [&](std::wstring& pending) {
+    std::erase_if(pending,
+                  [&](wchar_t letter) { return letters.find(letter) != std::wstring::npos; });
+  });
   if (storageRunning_ && storageRunning_())
     settings_.Set(opt::DriveRemovalSeen, 0);
 }

@@ -1,4 +1,4 @@
-#include "core/file_status.h"
+#include "ui/file_status.h"
 
 #include <algorithm>
 #include <cwctype>

@@ -2,27 +2,33 @@
 
 #include <functional>
 
+#include "app/gadget_routes.h"
+#include "app/shortcuts.h"
+#include "app/tray_icon.h"
 #include "core/settings.h"
-#include "core/shortcuts.h"
 #include "core/text_slots.h"
 #include "platform/environment.h"
 #include "platform/gui.h"
 
 namespace tarvik {
 
-enum class LoopControl { Continue, Exit };
-
 // Turns each window, tray, shortcut and gadget event into an option change, a request for a
 // monitor thread, or a window operation. It never samples anything itself.
 class EventDispatcher {
  public:
   EventDispatcher(platform::Gui& gui, Settings& settings, TextSlots& texts,
-                  platform::Environment& environment);
+                  platform::Environment& environment, const TrayIcon& tray);
 
   // Called when the main window is closed, to save the settings if they changed.
   void SetSaveOnClose(std::function<void()> save) { saveOnClose_ = std::move(save); }
 
   [[nodiscard]] LoopControl Dispatch(const platform::GuiEvent& event);
+
+  // Where subsystems register the handlers of their gadgets.
+  [[nodiscard]] GadgetRoutes& Routes() { return routes_; }
+
+  // Shows the main window with one panel, raised above the others and back.
+  void ShowPanel(int panel);
 
  private:
   LoopControl OnClose(int window);
@@ -39,11 +45,14 @@ class EventDispatcher {
   void ShowMiniWindow();
   void ShowMainWindowSettings();
   [[nodiscard]] int CurrentPanel() const;
+  [[nodiscard]] bool CanHideToTray() const;
 
   platform::Gui& gui_;
   Settings& settings_;
   TextSlots& texts_;
   platform::Environment& environment_;
+  const TrayIcon& tray_;
+  GadgetRoutes routes_;
   std::function<void()> saveOnClose_;
 };
 

@@ -1,25 +1,27 @@
-#include "core/application.h"
+#include "app/application.h"
 
-#include "core/file_status.h"
+#include "app/language.h"
+#include "app/messages.h"
+#include "app/second_instance.h"
+#include "app/shortcuts.h"
 #include "core/fixed_lists.h"
-#include "core/language.h"
-#include "core/messages.h"
 #include "core/path_text.h"
-#include "core/second_instance.h"
-#include "core/shortcuts.h"
 #include "core/version.h"
-#include "core/window_placement.h"
 #include "settings/defaults.h"
 #include "settings/settings_location.h"
 #include "text/date_format.h"
 #include "text/translation.h"
+#include "ui/file_status.h"
 #include "ui/gadget_ids.h"
 #include "ui/main_window.h"
 #include "ui/mini_window.h"
+#include "ui/window_placement.h"
 
 namespace tarvik {
 
-Application::Application(PlatformPorts ports) : ports_(ports) {}
+Application::Application(PlatformPorts ports) : ports_(ports) {
+  updates_.SetWake([this] { ports_.Gui.Wake(); });
+}
 
 int Application::Run() {
   if (!StartUp())
@@ -34,25 +36,35 @@ bool Application::StartUp() {
   BuildPaths();
   RegisterMessages();
   tray_.BuildImages();
-  if (ports_.Instance.Acquire(kSingleInstanceMutexName) == platform::InstanceLock::AlreadyRunning) {
-    RunSecondInstance(ports_.Gui, ports_.Env.UserDefaultLanguageId());
+  // A mutex that cannot be had for another reason (a copy running elevated denies access to it)
+  // also means another copy runs: starting anyway would have two copies writing the same files.
+  if (ports_.Instance.Acquire(kSingleInstanceMutexName) != platform::InstanceLock::Acquired) {
+    RunSecondInstance(ports_.Gui, ports_.Clock, ports_.Env.UserDefaultLanguageId());
     return false;
   }
   LoadOptionalLibraries();
   fonts_ = LoadFonts(ports_.Gui);
   OpenProgressWindow(ports_.Gui, settings_, fonts_);
+  // From the first window on, the callback hears requests such as the quit message; one that
+  // comes while starting is kept until start-up ends.
+  InstallCallback(gadget::MiniWindow);
   ChooseLanguage();
   AddProgressLine(ports_.Gui, L"\r\n2-OS: " + texts_.Get(slot::OsDescription));
   AddProgressLine(ports_.Gui, L"\r\n3-" + Tr(L"Loading: PC Hardware"));
   AddProgressLine(ports_.Gui, L"\r\n4-" + Tr(L"Loading: Tarvik Window"));
   BuildMainWindow(ports_.Gui, fonts_, false);
+  // The progress window closes before the mini window opens; the main window hears the
+  // callback's messages meanwhile.
+  InstallCallback(gadget::MainWindow);
   AddProgressLine(ports_.Gui, L"\r\n5-" + Tr(L"Loading: Settings"));
   LoadSettingsAndPlaceMainWindow();
   AddProgressLine(ports_.Gui, L"\r\n6-" + Tr(L"Loading: Events"));
   OpenMiniWindowAndTray();
-  InstallCallbackAndShortcuts();
+  InstallCallback(gadget::MiniWindow);
+  InstallDispatchAndShortcuts();
   MinimizeAtStartIfAsked();
   ShowFiles();
+  callback_->EndStartUp();
   return true;
 }
 
@@ -129,11 +141,13 @@ SettingsContext Application::SettingsView() {
 void Application::LoadSettingsAndPlaceMainWindow() {
   defaultColours_ = DefaultColours(settings_);
   SettingsContext context = SettingsView();
-  const LoadResult loaded = LocateAndLoadSettings(context, paths_.Lock()->DefaultDataFolder);
+  // A copy: the paths stay unlocked while the file is read, so nothing that reads them then waits.
+  const std::wstring defaultDataFolder = paths_.Lock()->DefaultDataFolder;
+  const LoadResult loaded = LocateAndLoadSettings(context, defaultDataFolder);
   settingsSaver_.RememberSaved(CurrentSettingsTexts(context));
   UseDataFolder(loaded.DataFolder);
   const std::wstring logFolder = texts_.Get(slot::LogFolder);
-  if (settings_.IsOn(opt::LogEnabled) && logFolder == paths_.Lock()->DefaultDataFolder) {
+  if (settings_.IsOn(opt::LogEnabled) && logFolder == defaultDataFolder) {
     static_cast<void>(ports_.Files.CreateFolder(logFolder));
   }
 
@@ -165,17 +179,32 @@ void Application::SaveSettingsIfChanged() {
     ShowFiles();
 }
 
+void Application::InstallCallback(int window) {
+  if (!callback_) {
+    callback_ =
+        std::make_unique<WindowCallback>(ports_.Gui, settings_, texts_, stop_, tray_, messages_);
+  }
+  ports_.Gui.SetMessageHandler(callback_.get(), window);
+}
+
 void Application::OpenMiniWindowAndTray() {
   OpenMiniWindow(ports_.Gui, settings_, fonts_, !settings_.IsOn(opt::StartMinimized));
+  BuildMiniCells();
   tray_.ShowIfEnabled();
 }
 
-void Application::InstallCallbackAndShortcuts() {
-  callback_ =
-      std::make_unique<WindowCallback>(ports_.Gui, settings_, texts_, stop_, tray_, messages_);
-  ports_.Gui.SetMessageHandler(callback_.get(), gadget::MiniWindow);
-  dispatcher_ = std::make_unique<EventDispatcher>(ports_.Gui, settings_, texts_, ports_.Env);
+void Application::BuildMiniCells() {
+  cellMetrics_ = MeasureCells(ports_.Gui, fonts_);
+  BuildBuiltInCells(*meters_.Lock(), cellMetrics_, settings_.IsOn(opt::BorderlessWindow));
+  RedrawAllCells(ports_.Gui, meters_, cellMetrics_, fonts_);
+}
+
+void Application::InstallDispatchAndShortcuts() {
+  dispatcher_ = std::make_unique<EventDispatcher>(ports_.Gui, settings_, texts_, ports_.Env, tray_);
   dispatcher_->SetSaveOnClose([this] { SaveSettingsIfChanged(); });
+  miniClicks_ = std::make_unique<MiniWindowClicks>(ports_.Gui, settings_, meters_, *dispatcher_);
+  miniClicks_->SetMetrics(cellMetrics_);
+  miniClicks_->Install();
   RegisterShortcuts(ports_.Gui);
 }
 
@@ -190,6 +219,10 @@ void Application::MinimizeAtStartIfAsked() {
 void Application::RunEventLoop() {
   while (settings_.Get(opt::QuitFlag) != 1) {
     const platform::GuiEvent event = ports_.Gui.WaitEvent(-1);
+    if (event.Kind == platform::EventKind::Wake) {
+      updateApplier_.ApplyPending();
+      continue;
+    }
     if (dispatcher_->Dispatch(event) == LoopControl::Exit)
       break;
   }
@@ -204,9 +237,13 @@ void Application::ShutDown() {
   gui.ShowWindow(gadget::MiniWindow, platform::ShowMode::Hide);
   if (settings_.IsOn(opt::RememberPositions))
     SaveSettingsIfChanged();
-  monitors_.StopAll(stop_, [this](int milliseconds) { ports_.Clock.SleepMs(milliseconds); });
+  const int abandoned =
+      threads_.StopAll([this](int milliseconds) { ports_.Clock.SleepMs(milliseconds); });
   tray_.Remove();
-  ports_.Libraries.UnloadAll();
+  // A thread that did not stop may still run inside a library: freeing it would crash the
+  // process before the state files below are saved.
+  if (abandoned == 0)
+    ports_.Libraries.UnloadAll();
   ports_.Instance.Release();
   gui.UnblockShutdown(gadget::MiniWindow);
   gui.CloseWindow(gadget::MainWindow);

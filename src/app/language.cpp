@@ -1,4 +1,4 @@
-#include "core/language.h"
+#include "app/language.h"
 
 #include "text/translation.h"
 

@@ -1,4 +1,4 @@
-#include "core/shortcuts.h"
+#include "app/shortcuts.h"
 
 #include "ui/gadget_ids.h"
 

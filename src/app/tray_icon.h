@@ -1,5 +1,7 @@
 #pragma once
 
+#include <string>
+
 #include "core/settings.h"
 #include "platform/canvas.h"
 #include "platform/gui.h"
@@ -12,12 +14,16 @@ void DrawTrayImage(int image, platform::Canvas& canvas);
 // The notification-area icon, attached to the mini window. It comes back when Explorer restarts.
 class TrayIcon {
  public:
-  TrayIcon(platform::Gui& gui, const Settings& settings) : gui_(gui), settings_(settings) {}
+  TrayIcon(platform::Gui& gui, const Settings& settings);
 
   void BuildImages();
   // Adds the icon when the option asks for it.
   void ShowIfEnabled();
   void Remove();
+  // The image and tooltip shown; remembered while no icon is shown, so an icon added later
+  // (the option switched on, Explorer restarted) shows the current ones.
+  void SetImage(int image);
+  void SetTip(const std::wstring& tip);
   // Explorer (re)started and knows no icons: add ours when the option asks for it.
   void OnTaskbarCreated();
   [[nodiscard]] bool IsShown() const { return shown_; }
@@ -26,6 +32,8 @@ class TrayIcon {
   platform::Gui& gui_;
   const Settings& settings_;
   bool shown_ = false;
+  int image_;
+  std::wstring tip_;
 };
 
 }  // namespace tarvik

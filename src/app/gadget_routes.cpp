@@ -1,0 +1,17 @@
+#include "app/gadget_routes.h"
+
+namespace tarvik {
+
+void GadgetRoutes::On(int gadget, platform::GadgetAction action, GadgetHandler handler) {
+  handlers_[{gadget, action}] = std::move(handler);
+}
+
+LoopControl GadgetRoutes::Route(const platform::GuiEvent& event) const {
+  const auto found =
+      handlers_.find({event.Gadget, static_cast<platform::GadgetAction>(event.Detail)});
+  if (found == handlers_.end())
+    return LoopControl::Continue;
+  return found->second(event);
+}
+
+}  // namespace tarvik

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <functional>
+#include <map>
+
+#include "app/tray_icon.h"
+#include "core/window_updates.h"
+#include "platform/gui.h"
+
+namespace tarvik {
+
+// The window thread's side of the window-update queue: it applies what workers queued.
+class WindowUpdateApplier {
+ public:
+  WindowUpdateApplier(platform::Gui& gui, TrayIcon& tray, WindowUpdateQueue& queue);
+
+  // Registers how a list or panel refreshes itself from its model.
+  void OnRefresh(int gadget, std::function<void()> refresh);
+  // Applies every pending update; a refresh of a gadget nobody registered changes nothing.
+  void ApplyPending();
+
+ private:
+  void Apply(const WindowUpdate& update);
+
+  platform::Gui& gui_;
+  TrayIcon& tray_;
+  WindowUpdateQueue& queue_;
+  std::map<int, std::function<void()>> refreshers_;
+};
+
+}  // namespace tarvik

@@ -1,0 +1,63 @@
+#include "core/window_updates.h"
+
+#include <algorithm>
+#include <utility>
+
+namespace tarvik {
+namespace {
+
+// The tray has one image and one tooltip: their changes share one target.
+constexpr int kTrayTarget = 0;
+
+}  // namespace
+
+void WindowUpdateQueue::SetWake(std::function<void()> wake) {
+  std::lock_guard<std::mutex> lock(mutex_);
+  wake_ = std::move(wake);
+}
+
+void WindowUpdateQueue::SetWindowTitle(int window, std::wstring title) {
+  Put({UpdateKind::WindowTitle, window, std::move(title)});
+}
+
+void WindowUpdateQueue::SetGadgetText(int gadget, std::wstring text) {
+  Put({UpdateKind::GadgetText, gadget, std::move(text)});
+}
+
+void WindowUpdateQueue::SetTrayImage(int image) {
+  Put({UpdateKind::TrayImage, kTrayTarget, {}, image});
+}
+
+void WindowUpdateQueue::SetTrayTip(std::wstring tip) {
+  Put({UpdateKind::TrayTip, kTrayTarget, std::move(tip)});
+}
+
+void WindowUpdateQueue::Refresh(int gadget) {
+  Put({UpdateKind::Refresh, gadget, {}});
+}
+
+void WindowUpdateQueue::Put(WindowUpdate update) {
+  std::function<void()> wake;
+  {
+    std::lock_guard<std::mutex> lock(mutex_);
+    const auto same = std::find_if(pending_.begin(), pending_.end(), [&](const WindowUpdate& o) {
+      return o.Kind == update.Kind && o.Target == update.Target;
+    });
+    if (same != pending_.end()) {
+      *same = std::move(update);
+      return;
+    }
+    if (pending_.empty())
+      wake = wake_;
+    pending_.push_back(std::move(update));
+  }
+  if (wake)
+    wake();
+}
+
+std::vector<WindowUpdate> WindowUpdateQueue::TakeAll() {
+  std::lock_guard<std::mutex> lock(mutex_);
+  return std::exchange(pending_, {});
+}
+
+}  // namespace tarvik
