@@ -67,6 +67,10 @@ wine_detached() {
   setsid wine "$@"
 }
 
+# Before any wine call, so that every process of the prefix finds them; a prefix made before
+# the fonts were copied gets them on its next run.
+wine_session_install_fonts "$WINEPREFIX" || exit 1
+
 if [[ ! -f "$WINEPREFIX/system.reg" ]]; then
   echo "run: creating the Wine prefix $WINEPREFIX (once, about 10 s)"
   wine_detached wineboot -i >"$runLogs/wineboot.log" 2>&1 || {

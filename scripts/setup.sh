@@ -10,6 +10,9 @@ packages=(
   g++-mingw-w64-x86-64-posix
   # running the Windows build and its end-to-end tests
   wine wine64 xvfb xdotool xclip imagemagick x11-utils
+  # Wine's own fonts (Marlett for the caption buttons, Tahoma, MS Sans Serif, the bitmap system
+  # fonts), only recommended by libwine; scripts/lib/wine-session.sh copies them into each prefix
+  fonts-wine
   # libraries Wine opens at run time (only recommended by its packages): X extensions for
   # windows, display modes and drawing, GnuTLS for Schannel
   libxrender1 libxrandr2 libxi6 libxcursor1 libxinerama1 libxcomposite1 libxfixes3 libxxf86vm1

@@ -3,8 +3,9 @@
 # never meet each other's windows, mutexes or wineserver. Source this file, then:
 #
 #   wine_session_start <folder>   creates <folder>, starts Xvfb on a free display, builds a fresh
-#                                 prefix in <folder>/prefix and keeps its wineserver running;
-#                                 exports DISPLAY, WINEPREFIX, WINEDEBUG, WINEDLLOVERRIDES
+#                                 prefix in <folder>/prefix with Wine's own fonts in it and keeps
+#                                 its wineserver running; exports DISPLAY, WINEPREFIX, WINEDEBUG,
+#                                 WINEDLLOVERRIDES
 #   wine_session_stop             ends that wineserver and that Xvfb, nothing else; safe to call
 #                                 more than once
 #
@@ -27,6 +28,15 @@ WINE_SESSION_START_SECONDS=""
 # from writing menu entries into the user's home.
 WINE_SESSION_DLL_OVERRIDES='mscoree,mshtml=;winemenubuilder.exe=d'
 WINE_SESSION_SCREEN='1280x800x24'
+
+# Wine's own fonts, as Debian's fonts-wine installs them: Marlett (the symbols of the caption
+# buttons), Tahoma, MS Sans Serif and the bitmap system fonts. Debian's Wine 8 never loads them
+# from there: it looks for them under "<data dir>\../fonts", a path its own file lookup rejects
+# (a ".." component; "not found (c0000033)" with WINEDEBUG=+file), and fontconfig does not list
+# the folder either. Without them Marlett falls back to an ordinary font and the caption buttons
+# show "0", "1" and "r". The prefix's Windows font folder is read at every process start, so
+# fonts copied there serve a new prefix and an existing one alike.
+WINE_SESSION_FONT_SOURCE=/usr/share/wine/fonts
 
 # Starts Xvfb on a free display number and exports DISPLAY. The number is drawn from a high
 # range that other tools leave alone; a number taken meanwhile makes Xvfb fail, and the next is
@@ -67,6 +77,22 @@ wine_session_unmanaged_windows() {
   wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >>"$1" 2>&1
 }
 
+# Copies Wine's own fonts into the Windows font folder of the prefix <prefix>; files already
+# there and up to date are left alone, so calling it for every run of an existing prefix is cheap.
+# Call it before the first wine call that starts the prefix's processes: a process that is
+# already running does not see fonts added later.
+wine_session_install_fonts() {
+  local prefix=${1:?wine_session_install_fonts needs a prefix folder}
+  local target="$prefix/drive_c/windows/Fonts"
+  local fonts=("$WINE_SESSION_FONT_SOURCE"/*.ttf "$WINE_SESSION_FONT_SOURCE"/*.fon)
+  if [[ ! -f "$WINE_SESSION_FONT_SOURCE/marlett.ttf" ]]; then
+    echo "wine-session: Wine's fonts are missing in $WINE_SESSION_FONT_SOURCE" \
+      "(install fonts-wine: scripts/setup.sh)" >&2
+    return 1
+  fi
+  mkdir -p "$target" && cp -u "${fonts[@]}" "$target/"
+}
+
 wine_session_start() {
   local folder=${1:?wine_session_start needs a folder}
   local started=$EPOCHREALTIME
@@ -84,6 +110,7 @@ wine_session_start() {
   export WINEARCH=win64
   export WINEDEBUG=-all
   export WINEDLLOVERRIDES=$WINE_SESSION_DLL_OVERRIDES
+  wine_session_install_fonts "$WINE_SESSION_PREFIX" || return 1
 
   # A persistent server first, so that every later wine call (ctest runs each test through a
   # pipe) finds it running instead of starting and waiting for one.

@@ -7,6 +7,7 @@
 //   tk-tool devicechange arrival|removal <drive letters>
 //   tk-tool rect <exact window title>
 //   tk-tool client <exact window title>
+//   tk-tool font <face name>
 
 #include <windows.h>
 
@@ -17,6 +18,7 @@
 #include <io.h>
 
 #include <cstdio>
+#include <cwchar>
 #include <cwctype>
 #include <iterator>
 #include <optional>
@@ -173,13 +175,53 @@ int PrintGeometry(const std::wstring& title, bool client) {
   return windows.empty() ? kExitNotFound : kExitOk;
 }
 
+// Prints the face that font mapping gives a request for <face>; succeeds only when that is the
+// face asked for. Font mapping never fails: a face missing from the system is quietly replaced
+// by another one, which shows only in what is drawn (caption buttons reading "0", "1", "r"
+// where Marlett's symbols belong).
+int PrintChosenFace(const std::wstring& face) {
+  LOGFONTW request{};
+  if (face.empty() || face.size() >= std::size(request.lfFaceName)) {
+    std::fwprintf(stderr, L"font: \"%ls\" is not a face name\n", face.c_str());
+    return kExitUsage;
+  }
+  face.copy(request.lfFaceName, face.size());
+  request.lfHeight = -12;
+  request.lfCharSet = DEFAULT_CHARSET;
+  HFONT font = CreateFontIndirectW(&request);
+  HDC screen = GetDC(nullptr);
+  if (font == nullptr || screen == nullptr) {
+    std::fwprintf(stderr, L"font: no font or no screen DC: error %lu\n", GetLastError());
+    if (font != nullptr) {
+      DeleteObject(font);
+    }
+    return kExitNotFound;
+  }
+  HGDIOBJ previous = SelectObject(screen, font);
+  wchar_t chosen[LF_FACESIZE] = {};
+  const int length = GetTextFaceW(screen, static_cast<int>(std::size(chosen)), chosen);
+  SelectObject(screen, previous);
+  ReleaseDC(nullptr, screen);
+  DeleteObject(font);
+  if (length <= 0) {
+    std::fwprintf(stderr, L"font: GetTextFaceW failed: error %lu\n", GetLastError());
+    return kExitNotFound;
+  }
+  char chosenUtf8[LF_FACESIZE * 4] = {};
+  WideCharToMultiByte(CP_UTF8, 0, chosen, -1, chosenUtf8, static_cast<int>(std::size(chosenUtf8)),
+                      nullptr, nullptr);
+  std::printf("%s\n", chosenUtf8);
+  return _wcsicmp(chosen, face.c_str()) == 0 ? kExitOk : kExitNotFound;
+}
+
 int Usage() {
   std::fwprintf(stderr,
                 L"usage: tk-tool post <message name>\n"
                 L"       tk-tool tab <window title>\n"
                 L"       tk-tool devicechange arrival|removal <letters>\n"
                 L"       tk-tool rect <window title>\n"
-                L"       tk-tool client <window title>\n");
+                L"       tk-tool client <window title>\n"
+                L"       tk-tool font <face name>\n");
   return kExitUsage;
 }
 
@@ -195,6 +237,9 @@ int Run(const std::vector<std::wstring>& args) {
   }
   if (args.size() == 2 && (args[0] == L"rect" || args[0] == L"client")) {
     return PrintGeometry(args[1], args[0] == L"client");
+  }
+  if (args.size() == 2 && args[0] == L"font") {
+    return PrintChosenFace(args[1]);
   }
   return Usage();
 }
