@@ -32,7 +32,7 @@ std::wstring LanguageProgressLine(int languageId) {
     case kEnglish:
       return L"1-Language: English";
     case kGerman:
-      return L"1-Sprache: deutsche";
+      return L"1-Sprache: Deutsch";
     case kFrench:
       return L"1-La langue: français";
     case kSpanish:

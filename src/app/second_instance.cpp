@@ -19,11 +19,11 @@ constexpr int kAfterBroadcastMs = 50;
 // bound on the time only guards against a timer that never fires.
 constexpr int64_t kLongestNoticeMs = 2 * kNoticeMs;
 
+// The table is not loaded in a second copy, so the two lines are read from it directly.
 std::wstring NoticeText(int userLangId) {
-  if (LanguageFromLangId(userLangId) == kGerman) {
-    return L"\r\nProgramm läuft bereits.\r\nAktuelles Programm öffnen.";
-  }
-  return L"\r\nProgram is already running.\r\nOpening current program.";
+  const int language = LanguageFromLangId(userLangId);
+  return L"\r\n" + TrFor(L"Program is already running.", language) + L"\r\n" +
+         TrFor(L"Opening current program.", language);
 }
 
 bool OpenNotice(platform::Gui& gui, int userLangId) {

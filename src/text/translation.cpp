@@ -41,13 +41,22 @@ std::wstring FitToWidth(std::wstring text, size_t width, bool rightAligned) {
   return text;
 }
 
-void AddRow(TranslationMaps& maps, std::wstring_view key, const wchar_t* translation) {
-  const bool fixedWidth =
-      !key.empty() && (key.front() == kLeftAlignedMark || key.front() == kRightAlignedMark);
-  const std::wstring_view name = fixedWidth ? key.substr(1) : key;
+bool IsFixedWidthKey(std::wstring_view key) {
+  return !key.empty() && (key.front() == kLeftAlignedMark || key.front() == kRightAlignedMark);
+}
+
+// The text a row shows: its translation, or the key's own words where the language has none.
+std::wstring ShownText(std::wstring_view name, const wchar_t* translation) {
   std::wstring text = translation != nullptr ? translation : L"";
   if (text.empty())
     text = name;
+  return text;
+}
+
+void AddRow(TranslationMaps& maps, std::wstring_view key, const wchar_t* translation) {
+  const bool fixedWidth = IsFixedWidthKey(key);
+  const std::wstring_view name = fixedWidth ? key.substr(1) : key;
+  std::wstring text = ShownText(name, translation);
   if (!fixedWidth) {
     maps.Texts.insert_or_assign(std::wstring(name), std::move(text));
     return;
@@ -55,6 +64,26 @@ void AddRow(TranslationMaps& maps, std::wstring_view key, const wchar_t* transla
   const bool rightAligned = key.front() == kRightAlignedMark;
   maps.FixedTexts.insert_or_assign(std::wstring(name),
                                    FitToWidth(std::move(text), name.size(), rightAligned));
+}
+
+// Calls visit(key, translation) for each whole row before the end mark, in table order. The
+// translation is the language's own column, or null where the table has none for it.
+template <typename Visit>
+void ForEachRow(const TranslationTable& table, int languageId, Visit visit) {
+  if (table.ColumnCount < 1)
+    return;
+  const auto rowLength = static_cast<size_t>(table.ColumnCount);
+  // Column 1 is the English key; a language beyond the table's columns shows the keys.
+  const bool hasColumn = languageId > kEnglish && languageId <= table.ColumnCount;
+  const size_t textOffset = hasColumn ? static_cast<size_t>(languageId - 1) : 0;
+  for (size_t row = 0; row < table.Cells.size(); row += rowLength) {
+    const wchar_t* key = table.Cells[row];
+    if (key == nullptr || std::wstring_view(key) == kTranslationTableEnd)
+      break;
+    if (row + rowLength > table.Cells.size())
+      break;  // a cut-off last row is not read
+    visit(std::wstring_view(key), hasColumn ? table.Cells[row + textOffset] : nullptr);
+  }
 }
 
 std::wstring LookUp(TextMap& map, std::wstring_view key) {
@@ -70,20 +99,9 @@ std::wstring LookUp(TextMap& map, std::wstring_view key) {
 
 void LoadTranslations(const TranslationTable& table, int languageId) {
   TranslationMaps loaded;
-  if (table.ColumnCount >= 1) {
-    const auto rowLength = static_cast<size_t>(table.ColumnCount);
-    // Column 1 is the English key; a language beyond the table's columns shows the keys.
-    const bool hasColumn = languageId > kEnglish && languageId <= table.ColumnCount;
-    const size_t textOffset = hasColumn ? static_cast<size_t>(languageId - 1) : 0;
-    for (size_t row = 0; row < table.Cells.size(); row += rowLength) {
-      const wchar_t* key = table.Cells[row];
-      if (key == nullptr || std::wstring_view(key) == kTranslationTableEnd)
-        break;
-      if (row + rowLength > table.Cells.size())
-        break;  // a cut-off last row is not read
-      AddRow(loaded, key, hasColumn ? table.Cells[row + textOffset] : nullptr);
-    }
-  }
+  ForEachRow(table, languageId, [&loaded](std::wstring_view key, const wchar_t* translation) {
+    AddRow(loaded, key, translation);
+  });
   *Maps().Lock() = std::move(loaded);
 }
 
@@ -97,6 +115,19 @@ std::wstring Tr(std::wstring_view key) {
 
 std::wstring TrFixed(std::wstring_view key) {
   return LookUp(Maps().Lock()->FixedTexts, key);
+}
+
+std::wstring TrFor(std::wstring_view key, const TranslationTable& table, int languageId) {
+  std::wstring found;
+  ForEachRow(table, languageId, [&](std::wstring_view rowKey, const wchar_t* translation) {
+    if (!IsFixedWidthKey(rowKey) && rowKey == key)
+      found = ShownText(rowKey, translation);  // a later row wins, as when loading
+  });
+  return found;
+}
+
+std::wstring TrFor(std::wstring_view key, int languageId) {
+  return TrFor(key, CompiledTranslationTable(), languageId);
 }
 
 }  // namespace tarvik

@@ -29,4 +29,11 @@ void LoadTranslations(const TranslationTable& table, int languageId);
 // the key's width.
 [[nodiscard]] std::wstring TrFixed(std::wstring_view key);
 
+// The text of a plain key in the given language, read straight from the table and leaving the
+// loaded maps alone: for texts shown before the user's language is loaded, or in another one.
+// A key missing from the table yields an empty text.
+[[nodiscard]] std::wstring TrFor(std::wstring_view key, int languageId);
+[[nodiscard]] std::wstring TrFor(std::wstring_view key, const TranslationTable& table,
+                                 int languageId);
+
 }  // namespace tarvik

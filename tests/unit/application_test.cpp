@@ -11,6 +11,8 @@
 #include "fakes/fake_file_system.h"
 #include "fakes/fake_gui.h"
 #include "fakes/fake_system.h"
+#include "text/translation.h"
+#include "text/utf8.h"
 #include "ui/gadget_ids.h"
 
 namespace tarvik {
@@ -49,7 +51,9 @@ TEST_F(ApplicationTest, ASecondCopyAnnouncesItselfAndTouchesNoFile) {
 TEST_F(ApplicationTest, TheSecondCopysNoticeSpeaksTheUsersLanguage) {
   instance.Answer = platform::InstanceLock::AlreadyRunning;
   for (const auto& [langId, text] :
-       {std::pair{0x0407, L"\r\nProgramm läuft bereits.\r\nAktuelles Programm öffnen."},
+       {std::pair{
+            0x0407,
+            L"\r\nDas Programm wird bereits ausgeführt.\r\nDas laufende Programm wird geöffnet."},
         std::pair{0x0809, L"\r\nProgram is already running.\r\nOpening current program."},
         std::pair{0x040C, L"\r\nProgram is already running.\r\nOpening current program."}}) {
     environment.LangId = langId;
@@ -140,6 +144,19 @@ TEST_F(ApplicationTest, WhileRunningBothWindowsShowAndThePathsAreBuilt) {
   const std::wstring progress = gui.TextHistory[gadget::ProgressText];
   EXPECT_EQ(progress.rfind(L"1-Language: English", 0), 0u);
   EXPECT_NE(progress.find(L"\r\n6-Loading: Events"), std::wstring::npos);
+}
+
+TEST_F(ApplicationTest, OnAGermanSystemTheProgressLinesAreGerman) {
+  environment.LangId = 0x0407;
+  Application application(Ports());
+  application.Run();
+  LoadTranslations(kEnglish);  // for the tests that follow
+
+  const std::wstring progress = gui.TextHistory[gadget::ProgressText];
+  EXPECT_EQ(progress.rfind(L"1-Sprache: Deutsch\r\n", 0), 0u) << ToUtf8(progress);
+  EXPECT_NE(progress.find(L"\r\n3-Wird geladen: PC-Hardware"), std::wstring::npos);
+  EXPECT_EQ(application.SharedPaths().Snapshot().Files[kPingStateEntry].Status,
+            L"Keine, keine aktiven Ping-Daten.");
 }
 
 // A settings file with the given flags on (positions 1-26 of the packed option string).

@@ -77,7 +77,7 @@ std::wstring ReadLiteral(std::string_view source, size_t& at) {
   return FromUtf8(utf8);
 }
 
-// Finds Tr(L"...") and TrFixed(L"...") outside comments and other literals.
+// Finds Tr(L"..."), TrFixed(L"...") and TrFor(L"...", ...) outside comments and other literals.
 std::vector<KeyUse> FindLiteralKeys(std::string_view source) {
   std::vector<KeyUse> uses;
   int line = 1;
@@ -103,10 +103,11 @@ std::vector<KeyUse> FindLiteralKeys(std::string_view source) {
           ++at;
       }
       ++at;
-    } else if ((rest.starts_with("TrFixed(") || rest.starts_with("Tr(")) &&
+    } else if ((rest.starts_with("TrFixed(") || rest.starts_with("TrFor(") ||
+                rest.starts_with("Tr(")) &&
                (at == 0 || !IsIdentifierChar(source[at - 1]))) {
       const bool fixed = rest.starts_with("TrFixed(");
-      size_t open = at + (fixed ? 8 : 3);
+      size_t open = at + rest.find('(') + 1;
       while (open < source.size() && source[open] == ' ')
         ++open;
       if (source.substr(open, 2) == "L\"") {
@@ -129,14 +130,17 @@ TEST(TranslationKeys, ScannerFindsLiteralKeysOnlyInCode) {
       "auto a = Tr(L\"Yes\") + TrFixed( L\"Batt\");\n"
       "/* TrFixed(L\"in a block\") */ auto b = MyTr(L\"not ours\");\n"
       "auto c = \"Tr(L\\\"in a string\\\")\"; auto d = Tr(key) + 1'000;\n"
-      "auto e = Tr(L\"Say \\\"\\u00E4\\\"\");\n";
+      "auto e = Tr(L\"Say \\\"\\u00E4\\\"\");\n"
+      "auto f = TrFor(L\"No\", language) + TrFormat(L\"not ours either\");\n";
   const std::vector<KeyUse> uses = FindLiteralKeys(source);
-  ASSERT_EQ(uses.size(), 3u);
+  ASSERT_EQ(uses.size(), 4u);
   EXPECT_EQ(uses[0].Key, L"Yes");
   EXPECT_EQ(uses[1].Key, L"Batt");
   EXPECT_TRUE(uses[1].Fixed);
   EXPECT_EQ(uses[2].Key, L"Say \"\u00E4\"");
   EXPECT_EQ(uses[2].Line, 5);
+  EXPECT_EQ(uses[3].Key, L"No");
+  EXPECT_FALSE(uses[3].Fixed);
 }
 
 // Every literal key that the program looks up must be in the compiled-in table; a missing key

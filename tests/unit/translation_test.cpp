@@ -4,9 +4,11 @@
 #include <set>
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include "text/translation.h"
+#include "text/utf8.h"
 
 namespace tarvik {
 namespace {
@@ -44,10 +46,15 @@ INSTANTIATE_TEST_SUITE_P(
         FixedCase{"GermanShowsItsText", kGerman, L"Batt", L"Akku"},
         FixedCase{"FrenchHasNoColumnAndShowsEnglish", kFrench, L"Batt", L"Batt"},
         FixedCase{"UnknownLanguageShowsEnglish", kLanguageUnknown, L"Batt", L"Batt"},
-        FixedCase{"LongGermanTextIsCutKeepingItsStart", kGerman, L"LOST", L"Verl"},
-        FixedCase{"TwoLetterKeyCutsGerman", kGerman, L"Hi", L"Ho"},
-        FixedCase{"ShortGermanTextPaddedOnTheRight", kGerman, L"Repairing     ", L"Reparatur     "},
+        FixedCase{"GermanLostMarkIsAWholeWord", kGerman, L"LOST", L"WEG!"},
+        FixedCase{"TwoLetterKeyKeepsTwoLetterGerman", kGerman, L"Hi", L"Hi"},
+        FixedCase{"ShortGermanTextPaddedOnTheRight", kGerman, L"Tracks", L"Titel "},
+        FixedCase{"GermanTextOfTheFullWidth", kGerman, L"Repairing     ", L"wird repariert"},
+        FixedCase{"GermanEmptyMediumLabel", kGerman, L"No Media / Blank", L"Kein Medium/leer"},
         FixedCase{"RightAlignedTextPaddedOnTheLeft", kGerman, L"  Old", L"  Alt"},
+        FixedCase{"GermanUsedSpaceLabel", kGerman, L" Used", L" Bel."},
+        FixedCase{"GermanTotalSpaceLabel", kGerman, L"Total", L" Ges."},
+        FixedCase{"GermanDifferenceLabel", kGerman, L" Diff", L"Diff."},
         FixedCase{"TrailingBlanksOfTheKeyCount", kEnglish, L"Interface    ", L"Interface    "}),
     [](const testing::TestParamInfo<FixedCase>& testCase) {
       return std::string(testCase.param.Name);
@@ -68,6 +75,29 @@ TEST_F(TranslationTest, MissingKeyYieldsAnEmptyTextEveryTime) {
   EXPECT_EQ(TrFixed(L"Battery"), L"");
 }
 
+// Where a text is joined with others, or has little room, the German must still read whole.
+TEST_F(TranslationTest, GermanTextsReadWellWhereTheyAreShown) {
+  LoadTranslations(kGerman);
+  // The drive filter names a drive by its type name followed by the word for "Drive".
+  const std::pair<const wchar_t*, const wchar_t*> driveTypes[] = {
+      {L"Undetermined", L"Unbestimmter Datentr\u00E4ger"},
+      {L"Root Not Exist", L"Nicht eingebundener Datentr\u00E4ger"},
+      {L"Removable", L"Entfernbarer Datentr\u00E4ger"},
+      {L"Local", L"Lokaler Datentr\u00E4ger"},
+      {L"Remote", L"Vernetzter Datentr\u00E4ger"},
+      {L"CD/DVD/BR", L"Optischer Datentr\u00E4ger"},
+      {L"Ramdisk", L"RAM-basierter Datentr\u00E4ger"}};
+  for (const auto& [type, phrase] : driveTypes)
+    EXPECT_EQ(Tr(type) + L" " + Tr(L"Drive"), phrase) << type;
+  // A paused host's time column holds "-- " + "Paused" + " --" in 15 places.
+  EXPECT_LE((L"-- " + Tr(L"Paused") + L" --").size(), 15u) << Tr(L"Paused");
+  // The title names a missing battery in one phrase, not as "No" + " " + "Battery".
+  EXPECT_EQ(Tr(L"No Battery"), L"Kein Akku");
+  // An audio CD's label: "Audio" + ": " + count + " " + "Track" or "Tracks".
+  EXPECT_EQ(TrFixed(L"Audio CD"), L"Audio-CD");
+  EXPECT_EQ(TrFixed(L"Track"), L"Titel");
+}
+
 // A small table with a third column stands for a future French column.
 // clang-format off
 constexpr const wchar_t* kThreeColumns[] = {
@@ -75,6 +105,7 @@ constexpr const wchar_t* kThreeColumns[] = {
     L"Empty", L"",        L"",
     L">Wide", L"Breiter", L"Large",
     L"<Left", L"Li",      L"",
+    L"<Cut",  L"Abgeschnitten", L"",
     L"Yes",   L"Jawohl",  L"Oui",  // a later row replaces the earlier one
     kTranslationTableEnd, L"Never", L"Read",
 };
@@ -96,8 +127,13 @@ class TableColumnTest : public TranslationTest, public testing::WithParamInterfa
 
 TEST_P(TableColumnTest, TakesTheColumnNumberedLikeTheLanguage) {
   const TableCase& c = GetParam();
-  LoadTranslations(TranslationTable{3, kThreeColumns}, c.Language);
+  const TranslationTable table{3, kThreeColumns};
+  LoadTranslations(table, c.Language);
   EXPECT_EQ(c.Fixed ? TrFixed(c.Key) : Tr(c.Key), c.Expected);
+  // Reading one plain text straight from the table gives what loading it gives.
+  if (!c.Fixed) {
+    EXPECT_EQ(TrFor(c.Key, table, c.Language), c.Expected);
+  }
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -108,6 +144,7 @@ INSTANTIATE_TEST_SUITE_P(
                     TableCase{"EmptyTranslationShowsTheKey", kFrench, false, L"Empty", L"Empty"},
                     TableCase{"RightAlignedCut", kGerman, true, L"Wide", L"Brei"},
                     TableCase{"LeftAlignedPad", kGerman, true, L"Left", L"Li  "},
+                    TableCase{"LeftAlignedCutKeepsTheStart", kGerman, true, L"Cut", L"Abg"},
                     TableCase{"EmptyFixedTranslationShowsTheKey", kFrench, true, L"Left", L"Left"},
                     TableCase{"NothingAfterTheEndIsRead", kGerman, false, L"Never", L""}),
     [](const testing::TestParamInfo<TableCase>& testCase) {
@@ -143,6 +180,35 @@ TEST(CompiledTranslationTable, RowsAreWholeKeysUniqueAndGermanComplete) {
     EXPECT_TRUE((fixed ? fixedKeys : plainKeys).insert(name).second)
         << "row " << at / 2 << " repeats a key";
   }
+}
+
+// A fixed-width text is cut to its key's width when shown, so a longer one shows as a fragment.
+TEST(CompiledTranslationTable, FixedWidthTextsFitTheirKeysInEveryLanguage) {
+  const TranslationTable table = CompiledTranslationTable();
+  ASSERT_GE(table.ColumnCount, 2);
+  const auto columns = static_cast<size_t>(table.ColumnCount);
+  for (size_t at = 0; at + columns <= table.Cells.size(); at += columns) {
+    const std::wstring_view key = table.Cells[at];
+    if (key.empty() || (key.front() != L'<' && key.front() != L'>'))
+      continue;
+    for (size_t column = 1; column < columns; ++column) {
+      const std::wstring_view text = table.Cells[at + column];
+      EXPECT_LE(text.size(), key.size() - 1)
+          << "row " << at / columns << ", column " << column + 1 << ": \"" << ToUtf8(text)
+          << "\" is longer than its key \"" << ToUtf8(key.substr(1)) << "\"";
+    }
+  }
+}
+
+// A second copy shows its notice before any table is loaded, in the user's language.
+TEST_F(TranslationTest, TrForReadsOneLanguageWithoutLoadingIt) {
+  LoadTranslations(kEnglish);
+  EXPECT_EQ(TrFor(L"Yes", kGerman), L"Ja");
+  EXPECT_EQ(Tr(L"Yes"), L"Yes");  // the loaded language stays
+  EXPECT_EQ(TrFor(L"Yes", kEnglish), L"Yes");
+  EXPECT_EQ(TrFor(L"Yes", kFrench), L"Yes");
+  EXPECT_EQ(TrFor(L"No such text", kGerman), L"");
+  EXPECT_EQ(TrFor(L"Batt", kGerman), L"");  // fixed-width keys are not plain texts
 }
 
 // Monitor threads look texts up, and add missing ones, while the window thread reloads.
