@@ -88,6 +88,8 @@ else
   wine_detached reg delete "$x11Key" /v Managed /f >"$runLogs/wine-reg.log" 2>&1
 fi
 
+wine_session_font_substitutes wine_detached >>"$runLogs/wine-reg.log" 2>&1
+
 take_screenshots() {
   mkdir -p "$screenshots"
   while true; do

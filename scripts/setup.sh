@@ -13,6 +13,9 @@ packages=(
   # Wine's own fonts (Marlett for the caption buttons, Tahoma, MS Sans Serif, the bitmap system
   # fonts), only recommended by libwine; scripts/lib/wine-session.sh copies them into each prefix
   fonts-wine
+  # a fixed-pitch font that stands in for Lucida Console, which Wine lacks (the mini window lays
+  # its cells out in character columns)
+  fonts-dejavu-core
   # libraries Wine opens at run time (only recommended by its packages): X extensions for
   # windows, display modes and drawing, GnuTLS for Schannel
   libxrender1 libxrandr2 libxi6 libxcursor1 libxinerama1 libxcomposite1 libxfixes3 libxxf86vm1

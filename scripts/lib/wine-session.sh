@@ -77,6 +77,14 @@ wine_session_unmanaged_windows() {
   wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >>"$1" 2>&1
 }
 
+# Wine has no Lucida Console; without a substitute it picks a proportional font, and the mini
+# window's cells, laid out in character columns, no longer line up. Takes the wine command to
+# run (plain wine, or a detached one).
+WINE_SESSION_FONT_SUBSTITUTES='HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontSubstitutes'
+wine_session_font_substitutes() {
+  "$@" reg add "$WINE_SESSION_FONT_SUBSTITUTES" /v 'Lucida Console' /d 'DejaVu Sans Mono' /f
+}
+
 # Copies Wine's own fonts into the Windows font folder of the prefix <prefix>; files already
 # there and up to date are left alone, so calling it for every run of an existing prefix is cheap.
 # Call it before the first wine call that starts the prefix's processes: a process that is
@@ -124,6 +132,7 @@ wine_session_start() {
     return 1
   fi
   wine_session_unmanaged_windows "$log" || return 1
+  wine_session_font_substitutes wine >>"$log" 2>&1 || return 1
   wine cmd /c exit >"$WINE_SESSION_FOLDER/warm-up.log" 2>&1 || return 1
 
   WINE_SESSION_START_SECONDS=$(wine_session_seconds_since "$started")

@@ -3,6 +3,9 @@
 #include <windows.h>
 #include <dbt.h>
 
+#include <atomic>
+#include <thread>
+
 #include "platform/win32/win32_gui.h"
 
 namespace tarvik::win32 {
@@ -137,6 +140,57 @@ TEST_F(Win32GuiTest, CanvasesAcceptDrawingFromAnotherThread) {
   EXPECT_TRUE(drawn);
   gui.DrawCanvas(999, [&](platform::Canvas&) { drawn = false; });  // unknown canvases are skipped
   EXPECT_TRUE(drawn);
+}
+
+TEST_F(Win32GuiTest, AWakeFromAWorkerReachesTheEventLoop) {
+  std::thread worker([&] {
+    gui.Wake();
+    gui.Wake();
+  });
+  worker.join();
+  EXPECT_EQ(WaitFor(EventKind::Wake).Kind, EventKind::Wake);
+}
+
+// Workers draw text while the window thread loads fonts: the font table must stay whole.
+TEST_F(Win32GuiTest, CanvasesFindTheirFontsWhileMoreAreLoaded) {
+  gui.CreateCanvas(105, {kWindow}, {0, 0, 200, 20});
+  const platform::FontId first = gui.LoadFont(L"Tahoma", 10, platform::FontStyle::Normal);
+  std::atomic<bool> done{false};
+  std::atomic<int> measured{0};
+  std::thread worker([&] {
+    while (!done.load()) {
+      gui.DrawCanvas(105, [&](platform::Canvas& canvas) {
+        canvas.SetFont(first);
+        if (canvas.TextSize(L"Tarvik").Width > 0)
+          measured.fetch_add(1);
+      });
+    }
+  });
+  for (int font = 0; font < 300; ++font)
+    EXPECT_NE(gui.LoadFont(L"Tahoma", 8 + font % 5, platform::FontStyle::Normal),
+              platform::kNoFont);
+  done = true;
+  worker.join();
+  EXPECT_GT(measured.load(), 0);
+}
+
+// Windows parks a minimised window far off-screen; the program sees and moves the place it will
+// be restored at.
+TEST_F(Win32GuiTest, AMinimizedWindowReportsAndMovesItsRestoredPlace) {
+  gui.ShowWindow(kWindow, platform::ShowMode::Normal);
+  gui.MoveWindow(kWindow, {300, 200});
+  const platform::Rect normal = gui.WindowBounds(kWindow);
+  gui.ShowWindow(kWindow, platform::ShowMode::Minimize);
+  ASSERT_TRUE(gui.IsWindowMinimized(kWindow));
+  EXPECT_EQ(gui.WindowBounds(kWindow), normal);
+
+  gui.MoveWindow(kWindow, {310, 190});
+  EXPECT_TRUE(gui.IsWindowMinimized(kWindow));
+  gui.ShowWindow(kWindow, platform::ShowMode::Normal);
+  const platform::Rect restored = gui.WindowBounds(kWindow);
+  EXPECT_EQ(restored.X, 310);
+  EXPECT_EQ(restored.Y, 190);
+  EXPECT_EQ(restored.Width, normal.Width);
 }
 
 TEST_F(Win32GuiTest, TimersBecomeEventsOfTheirWindow) {
