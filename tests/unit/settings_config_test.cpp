@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <map>
 #include <string>
+#include <vector>
 
 #include "core/settings.h"
 #include "settings/config_string.h"
@@ -45,6 +47,57 @@ TEST(ConfigString, RoundTripKeepsEveryStoredOption) {
   EXPECT_EQ(read.Options.Get(opt::LongIdleSeconds), 120 * 60);
 }
 
+// Changing one option changes its own character and nothing else, and reading that character
+// changes that option alone, so no two positions can trade places unnoticed.
+TEST(ConfigString, EachPositionHoldsItsOwnOption) {
+  struct Position {
+    size_t At;  // counted from 1
+    int Option;
+    int32_t Value;  // away from the start value
+    wchar_t Character;
+  };
+  const Fresh start;
+  std::vector<Position> positions;
+  for (int option = opt::FirstFlag; option <= opt::LastFlag; ++option) {
+    const int32_t flipped = start.Options.Get(option) == 0 ? 1 : 0;
+    positions.push_back({static_cast<size_t>(option - opt::FirstFlag + 1), option, flipped,
+                         flipped == 1 ? L'1' : L'0'});
+  }
+  positions.insert(positions.end(), {{27, opt::TransparencyStep, 3, L'3'},
+                                     {28, opt::TitleBarMode, 7, L'7'},
+                                     {29, opt::LongIdleChoice, 11, L'B'},
+                                     {30, opt::PingShowsAddresses, 1, L'1'},
+                                     {31, opt::SlowResponseChoice, 14, L'E'},
+                                     {32, opt::PingIntervalChoice, 10, L'A'},
+                                     {33, opt::StorageUnit, 4, L'4'}});
+  const std::wstring startConfig = BuildConfig(start.Options);
+  Fresh baseline;
+  ASSERT_TRUE(ApplyConfig(startConfig, baseline.Options));
+  for (const Position& p : positions) {
+    SCOPED_TRACE(p.At);
+    std::wstring expected = startConfig;
+    expected[p.At - 1] = p.Character;
+    Fresh written;
+    written.Options.Set(p.Option, p.Value);
+    EXPECT_EQ(BuildConfig(written.Options), expected);
+
+    Fresh read;
+    ASSERT_TRUE(ApplyConfig(expected, read.Options));
+    std::vector<int> changed;
+    for (int i = 0; i < Settings::kCount; ++i) {
+      if (read.Options.Get(i) != baseline.Options.Get(i))
+        changed.push_back(i);
+    }
+    if (p.Option == opt::LongIdleChoice) {
+      EXPECT_EQ(changed, (std::vector<int>{opt::LongIdleChoice, opt::LongIdleSeconds}));
+      EXPECT_EQ(read.Options.Get(opt::LongIdleSeconds), 120 * 60);
+    } else {
+      EXPECT_EQ(changed, std::vector<int>{p.Option});
+    }
+    EXPECT_EQ(read.Options.Get(p.Option), p.Value);
+  }
+}
+
 TEST(ConfigString, UnreadableCharacterGivesThePositionsOwnValue) {
   struct Case {
     const char* Guards;
@@ -61,7 +114,13 @@ TEST(ConfigString, UnreadableCharacterGivesThePositionsOwnValue) {
                         {"idle not hex", 29, L'g', opt::LongIdleChoice, 0},
                         {"idle lower-case hex", 29, L'c', opt::LongIdleChoice, 12},
                         {"ping display two", 30, L'2', opt::PingShowsAddresses, 0},
-                        {"unit beyond TB", 33, L'6', opt::StorageUnit, 0}};
+                        {"step hex letter", 27, L'A', opt::TransparencyStep, 8},
+                        {"title hex letter", 28, L'A', opt::TitleBarMode, 0},
+                        {"ping display letter", 30, L'B', opt::PingShowsAddresses, 0},
+                        {"slow response not hex", 31, L'z', opt::SlowResponseChoice, 0},
+                        {"interval not hex", 32, L' ', opt::PingIntervalChoice, 0},
+                        {"unit beyond TB", 33, L'6', opt::StorageUnit, 0},
+                        {"unit letter", 33, L'A', opt::StorageUnit, 0}};
   for (const Case& c : cases) {
     SCOPED_TRACE(c.Guards);
     Fresh fresh;
@@ -114,6 +173,87 @@ TEST(ConfigString, IsAlwaysFiftyCharactersAndReadsBack) {
   const int32_t clamped[] = {9, 0, 15, 1, 0, 15, 5};
   for (size_t i = 0; i < std::size(kPacked); ++i) {
     EXPECT_EQ(read.Options.Get(kPacked[i]), clamped[i]) << kPacked[i];
+  }
+}
+
+// Every option's start value; any option not listed starts at 0.
+TEST(Defaults, EveryOptionStartsAtItsValue) {
+  constexpr int64_t kNow = 1700000000;
+  const std::map<int, int32_t> listed = {
+      // Flags of the packed option string that start on.
+      {opt::AlwaysOnTop, 1},
+      {opt::ExtendedLogBuffering, 1},
+      {opt::SingleClickTray, 1},
+      {opt::LogStorageEvents, 1},
+      {opt::LogNetworkEvents, 1},
+      {opt::LogDriveSpace, 1},
+      {opt::LogSystemEvents, 1},
+      {opt::TrayIconEnabled, 1},
+      {opt::MinimizeToTray, 1},
+      {opt::TextLineHeight, 12},
+      {opt::HistoryRowLimit, 100},
+      {opt::StartValue45, 1},
+      {opt::TransparencyStep, 8},
+      {opt::StartValue51, 80},
+      {opt::StartValue55, 499},
+      {opt::StartValue57, -1},
+      {opt::LongIdleSeconds, 600},
+      {opt::StartValue60, 10},
+      {opt::StartValue124, 128},
+      {opt::StartValue134, 128},
+      {opt::StartValue142, -1},
+      {opt::SelectedGpu, -1},
+      {opt::FirstGpuGraph, 800},
+      {opt::SelectedGpuGraph, 800},
+      {opt::StartValue192, 800},
+      {opt::StartValue193, 10},
+      {opt::ProcessorCount, 6},
+      {opt::ProcessorGridColumns, 1},
+      {opt::ProcessorGridRows, 1},
+      {opt::ProcessorGridGap, 4},
+      {opt::ProcessorGridTop, 112},
+      {opt::ProcessorGridWidth, 878},
+      {opt::ProcessorGridHeight, 420},
+      {opt::StartValue211, 1},
+      {opt::ProcessorColourLast, -1},
+      {opt::FirstProcessorGraph, 400},
+      {opt::StartValue253, -1},
+      {opt::PingStatusColour, 255},
+      {opt::NextPingTime, static_cast<int32_t>(kNow + 30)},
+      {opt::MaxPings, 1024},
+      {opt::StartValue272, 60},
+      {opt::PingTimeout, 5000},
+      {opt::StartValue279, 10},
+      {opt::StartValue280, 25},
+      {opt::PingListBackColour, 0xF0F0F0},
+      {opt::StartValue288, 100},
+      {opt::SlowResponseChoice, 1},
+      {opt::StartValue293, 7},
+      {opt::StartValue298, -1},
+      {opt::StartValue299, -1},
+      {opt::FirstGraphColour, 0x3C14DC},
+      {opt::FirstGraphColour + 1, 0xCC3399},
+      {opt::FirstGraphColour + 2, 0xCC6600},
+      {opt::FirstGraphColour + 3, 0x009966},
+      {opt::FirstGraphColour + 4, 0x0080FF},
+      {opt::FirstGraphColour + 5, 0x006699},
+      {opt::FirstGraphColour + 6, 0x808040},
+      {opt::FirstGraphColour + 7, 0x408000},
+      // Panel 0 is a real copy request, so none pending is -1.
+      {opt::CopyRequest, -1},
+      // The progress window at start: 234 wide, seven text lines high.
+      {opt::MiniWidth, 234},
+      {opt::MiniHeight, 7 * 12}};
+  Settings options;
+  options.Set(opt::MainX, 77);  // anything left from before is cleared
+  ApplyDefaults(options, 6, kNow);
+  for (int i = 0; i < Settings::kCount; ++i) {
+    const auto found = listed.find(i);
+    EXPECT_EQ(options.Get(i), found == listed.end() ? 0 : found->second) << i;
+  }
+  for (const auto& [processors, shown] : {std::pair{144, 144}, {145, 144}, {1000, 144}}) {
+    ApplyDefaults(options, processors, kNow);
+    EXPECT_EQ(options.Get(opt::ProcessorCount), shown) << processors;
   }
 }
 

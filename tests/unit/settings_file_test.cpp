@@ -40,6 +40,31 @@ TEST(SettingsFile, WrittenFileIsExact) {
                 "FilterNic = 00:1A:2B:3C:4D:5E\r\n");
 }
 
+// Every key present: Config, Digits, Logpath, then the three colour lists and the two filters.
+TEST(SettingsFile, EveryKeyIsWrittenInItsPlace) {
+  SettingsFixture f;
+  f.Options.Set(opt::RememberPositions, 1);
+  f.Options.Set(opt::MainX, 5);
+  f.Options.Set(opt::MainY, 6);
+  f.Options.Set(opt::MiniX, 7);
+  f.Options.Set(opt::MiniY, -8);
+  f.Options.Set(opt::FirstGraphColour, 0x123);
+  f.Options.Set(f.FirstProcessorSlot() + 1, 0xFF);
+  f.Options.Set(f.FirstGpuSlot() + 2, 0xABCDEF);
+  f.Texts.Set(slot::LogFolder, L"E:\\Logs\\");
+  f.Texts.Set(slot::FilterDrvToWrite, L"ABCD-1234");
+  f.Texts.Set(slot::FilterNicToWrite, L"00:1A:2B:3C:4D:5E");
+  ASSERT_TRUE(WriteSettingsFile(L"E:\\out.ini", f.Context));
+  EXPECT_EQ(f.Files.Files[L"E:\\out.ini"],
+            kHeader +
+                "Config = 11100111100000000001100010"
+                "8000100" +
+                std::string(17, '0') +
+                "\r\nDigits = v5w6x7y-8\r\nLogpath = E:\\Logs\\\r\nColorBar = 123\r\n"
+                "ColorCPU = $FF\r\nColorGra = $$ABCDEF\r\nFilterDrv = ABCD-1234\r\n"
+                "FilterNic = 00:1A:2B:3C:4D:5E\r\n");
+}
+
 TEST(SettingsFile, MalformedFileLeavesDefaults) {
   for (const std::string& bytes : {std::string("Config = 0000000000000000000000000000"),
                                    std::string("\x00\xFF\x01garbage", 10)}) {
@@ -137,6 +162,48 @@ TEST(SaveIfChanged, WritesOnceForTwoClosesAndCreatesTheDataFolder) {
   EXPECT_EQ(f.Saver.SaveIfChanged(f.Context), SaveOutcome::Written);
   EXPECT_EQ(f.Saver.SaveIfChanged(f.Context), SaveOutcome::Unchanged);
   EXPECT_EQ(f.Files.Changes, (std::vector<std::wstring>{L"mkdir " + kData, L"write " + kDataFile}));
+}
+
+// Each text the file holds is compared on its own: changing only it writes the file, with the
+// change in it, and a second close writes nothing. The window positions are kept here.
+TEST(SaveIfChanged, EachSavedTextAloneCausesAWrite) {
+  struct Case {
+    const char* Guards;
+    void (*Change)(SettingsFixture&);
+  };
+  const Case cases[] = {
+      {"nothing changed", nullptr},
+      {"a flag", [](SettingsFixture& f) { f.Options.Toggle(opt::SoundEnabled); }},
+      {"the storage unit", [](SettingsFixture& f) { f.Options.Set(opt::StorageUnit, 3); }},
+      {"the log folder", [](SettingsFixture& f) { f.Texts.Set(slot::LogFolder, L"E:\\Logs\\"); }},
+      {"a history graph colour",
+       [](SettingsFixture& f) { f.Options.Set(opt::FirstGraphColour + 3, 0x10); }},
+      {"a processor graph colour",
+       [](SettingsFixture& f) { f.Options.Set(f.FirstProcessorSlot() + 2, 0x10); }},
+      {"a GPU graph colour", [](SettingsFixture& f) { f.Options.Set(f.FirstGpuSlot() + 5, 0x10); }},
+      {"the main window x", [](SettingsFixture& f) { f.Options.Set(opt::MainX, 1); }},
+      {"the main window y", [](SettingsFixture& f) { f.Options.Set(opt::MainY, 1); }},
+      {"the mini window x", [](SettingsFixture& f) { f.Options.Set(opt::MiniX, 1); }},
+      {"the mini window y", [](SettingsFixture& f) { f.Options.Set(opt::MiniY, 1); }},
+      {"the drive filter",
+       [](SettingsFixture& f) { f.Texts.Set(slot::FilterDrvToWrite, L"ABCD-1234"); }},
+      {"the adapter filter",
+       [](SettingsFixture& f) { f.Texts.Set(slot::FilterNicToWrite, L"00:1A:2B:3C:4D:5E"); }}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.Guards);
+    SavedAtStart f;
+    f.Options.Set(opt::RememberPositions, 1);
+    ASSERT_EQ(f.Saver.SaveIfChanged(f.Context), SaveOutcome::Written);
+    const std::string before = f.Files.Files[kDataFile];
+    if (c.Change == nullptr) {
+      EXPECT_EQ(f.Saver.SaveIfChanged(f.Context), SaveOutcome::Unchanged);
+      continue;
+    }
+    c.Change(f);
+    EXPECT_EQ(f.Saver.SaveIfChanged(f.Context), SaveOutcome::Written);
+    EXPECT_NE(f.Files.Files[kDataFile], before);
+    EXPECT_EQ(f.Saver.SaveIfChanged(f.Context), SaveOutcome::Unchanged);
+  }
 }
 
 TEST(SaveIfChanged, WindowPositionsCountOnlyWhileKept) {
