@@ -35,6 +35,14 @@ struct GadgetParent {
 
 enum class FontStyle { Normal, Bold };
 
+// A column of a report list: its title and width in base units.
+struct ListColumn {
+  std::wstring Title;
+  int Width = 0;
+};
+
+enum class CheckState { Unchecked, Checked, Indeterminate };
+
 enum class Key { F5, F6, Up, Down, Left, Right, C, S, I, Tab, Return };
 struct Shortcut {
   Key Pressed = Key::F5;
@@ -115,9 +123,49 @@ class Gui {
   virtual void DrawCanvas(int id, const std::function<void(Canvas&)>& draw) = 0;
   virtual void CreateText(int id, const GadgetParent& parent, const Rect& bounds,
                           const std::wstring& text) = 0;
+  // The caption of a text, button, check box or frame, or the contents of a text field.
   virtual void SetGadgetText(int id, const std::wstring& text) = 0;
   [[nodiscard]] virtual std::wstring GadgetText(int id) const = 0;
   virtual void SetGadgetFont(int id, FontId font) = 0;
+  virtual void EnableGadget(int id, bool enabled) = 0;
+  [[nodiscard]] virtual bool IsGadgetEnabled(int id) const = 0;
+  virtual void SetTooltip(int id, const std::wstring& tip) = 0;
+
+  // Lists show rows of text whose columns are separated by line feeds. A report list has a
+  // title row; a plain list (empty `columns`) has one column and none. The rows live in the
+  // window thread: workers change their own model and queue a refresh that sets the rows here.
+  virtual void CreateList(int id, const GadgetParent& parent, const Rect& bounds,
+                          const std::vector<ListColumn>& columns) = 0;
+  virtual void SetListRows(int id, std::vector<std::wstring> rows) = 0;
+  [[nodiscard]] virtual std::vector<std::wstring> ListRows(int id) const = 0;
+  [[nodiscard]] virtual std::vector<ListColumn> ListColumns(int id) const = 0;
+
+  // A drop-down selector; choosing an item gives a Change event.
+  virtual void CreateSelector(int id, const GadgetParent& parent, const Rect& bounds,
+                              const std::vector<std::wstring>& items) = 0;
+  virtual void SetSelectorItems(int id, const std::vector<std::wstring>& items) = 0;
+  virtual void SelectItem(int id, int index) = 0;
+  [[nodiscard]] virtual int SelectedItem(int id) const = 0;  // -1 when none
+
+  // Buttons and check boxes give a Click event; a check box's state is the program's to set.
+  virtual void CreateButton(int id, const GadgetParent& parent, const Rect& bounds,
+                            const std::wstring& caption) = 0;
+  virtual void CreateCheckBox(int id, const GadgetParent& parent, const Rect& bounds,
+                              const std::wstring& caption) = 0;
+  virtual void SetCheckState(int id, CheckState state) = 0;
+  [[nodiscard]] virtual CheckState GetCheckState(int id) const = 0;
+  // A framed group with a caption, drawn behind the gadgets placed in it.
+  virtual void CreateFrame(int id, const GadgetParent& parent, const Rect& bounds,
+                           const std::wstring& caption) = 0;
+  // A one-line text field; typing in it gives Change events.
+  virtual void CreateTextField(int id, const GadgetParent& parent, const Rect& bounds,
+                               const std::wstring& text, bool readOnly) = 0;
+  virtual void SetTextFieldReadOnly(int id, bool readOnly) = 0;
+  // A horizontal slider over [minimum, maximum]; moving it gives Change events.
+  virtual void CreateSlider(int id, const GadgetParent& parent, const Rect& bounds, int minimum,
+                            int maximum) = 0;
+  virtual void SetSliderPosition(int id, int position) = 0;
+  [[nodiscard]] virtual int SliderPosition(int id) const = 0;
 
   // Fonts, images, tray
   [[nodiscard]] virtual FontId LoadFont(const std::wstring& name, int points, FontStyle style) = 0;

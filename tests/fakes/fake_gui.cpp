@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 namespace tarvik::fakes {
 
 FakeGui::Window* FakeGui::FindWindow(int id) {
@@ -139,6 +141,19 @@ void FakeGui::SetWindowAlpha(int id, int alpha) {
     found->Alpha = alpha;
 }
 
+FakeGui::Gadget& FakeGui::Add(int id, const char* kind, const platform::GadgetParent& parent,
+                              const platform::Rect& bounds, const std::wstring& text) {
+  Gadget& gadget = Gadgets[id];
+  gadget = Gadget{};
+  gadget.Kind = kind;
+  gadget.Parent = parent;
+  gadget.Bounds = bounds;
+  gadget.Text = text;
+  gadget.Font = DefaultFont;
+  TextHistory[id] = text;
+  return gadget;
+}
+
 FakeGui::Gadget* FakeGui::Find(int id) {
   const auto found = Gadgets.find(id);
   return found == Gadgets.end() ? nullptr : &found->second;
@@ -153,12 +168,7 @@ void FakeGui::CreatePanel(int id, const platform::GadgetParent& parent,
                           const platform::Rect& bounds,
                           const std::vector<std::wstring>& tabCaptions) {
   CheckWindowThread();
-  Gadget& gadget = Gadgets[id];
-  gadget = Gadget{};
-  gadget.Kind = "panel";
-  gadget.Parent = parent;
-  gadget.Bounds = bounds;
-  gadget.Tabs = tabCaptions;
+  Add(id, "panel", parent, bounds).Tabs = tabCaptions;
 }
 
 void FakeGui::SelectPanelTab(int id, int tab) {
@@ -176,12 +186,8 @@ int FakeGui::SelectedPanelTab(int id) const {
 void FakeGui::CreateCanvas(int id, const platform::GadgetParent& parent,
                            const platform::Rect& bounds) {
   CheckWindowThread();
-  Gadget& gadget = Gadgets[id];
-  gadget = Gadget{};
-  gadget.Kind = "canvas";
-  gadget.Parent = parent;
-  gadget.Bounds = bounds;
-  gadget.Pixels = std::make_unique<PixelCanvas>(bounds.Width, bounds.Height);
+  Add(id, "canvas", parent, bounds).Pixels =
+      std::make_unique<PixelCanvas>(bounds.Width, bounds.Height);
 }
 
 void FakeGui::DrawCanvas(int id, const std::function<void(platform::Canvas&)>& draw) {
@@ -193,14 +199,7 @@ void FakeGui::DrawCanvas(int id, const std::function<void(platform::Canvas&)>& d
 void FakeGui::CreateText(int id, const platform::GadgetParent& parent, const platform::Rect& bounds,
                          const std::wstring& text) {
   CheckWindowThread();
-  Gadget& gadget = Gadgets[id];
-  gadget = Gadget{};
-  gadget.Kind = "text";
-  gadget.Parent = parent;
-  gadget.Bounds = bounds;
-  gadget.Text = text;
-  gadget.Font = DefaultFont;
-  TextHistory[id] = text;
+  Add(id, "text", parent, bounds, text);
 }
 
 void FakeGui::SetGadgetText(int id, const std::wstring& text) {
@@ -222,6 +221,133 @@ void FakeGui::SetGadgetFont(int id, platform::FontId font) {
   Gadget* gadget = Find(id);
   if (gadget)
     gadget->Font = font;
+}
+
+void FakeGui::EnableGadget(int id, bool enabled) {
+  CheckWindowThread();
+  if (Gadget* gadget = Find(id))
+    gadget->Enabled = enabled;
+}
+
+bool FakeGui::IsGadgetEnabled(int id) const {
+  const Gadget* gadget = Find(id);
+  return gadget && gadget->Enabled;
+}
+
+void FakeGui::SetTooltip(int id, const std::wstring& tip) {
+  CheckWindowThread();
+  if (Gadget* gadget = Find(id))
+    gadget->Tooltip = tip;
+}
+
+void FakeGui::CreateList(int id, const platform::GadgetParent& parent, const platform::Rect& bounds,
+                         const std::vector<platform::ListColumn>& columns) {
+  CheckWindowThread();
+  Add(id, "list", parent, bounds).Columns = columns;
+}
+
+void FakeGui::SetListRows(int id, std::vector<std::wstring> rows) {
+  CheckWindowThread();
+  if (Gadget* gadget = Find(id))
+    gadget->Rows = std::move(rows);
+}
+
+std::vector<std::wstring> FakeGui::ListRows(int id) const {
+  const Gadget* gadget = Find(id);
+  return gadget ? gadget->Rows : std::vector<std::wstring>{};
+}
+
+std::vector<platform::ListColumn> FakeGui::ListColumns(int id) const {
+  const Gadget* gadget = Find(id);
+  return gadget ? gadget->Columns : std::vector<platform::ListColumn>{};
+}
+
+void FakeGui::CreateSelector(int id, const platform::GadgetParent& parent,
+                             const platform::Rect& bounds, const std::vector<std::wstring>& items) {
+  CheckWindowThread();
+  Add(id, "selector", parent, bounds).Rows = items;
+}
+
+void FakeGui::SetSelectorItems(int id, const std::vector<std::wstring>& items) {
+  CheckWindowThread();
+  if (Gadget* gadget = Find(id)) {
+    gadget->Rows = items;
+    gadget->Selected = -1;
+  }
+}
+
+void FakeGui::SelectItem(int id, int index) {
+  CheckWindowThread();
+  Gadget* gadget = Find(id);
+  if (gadget && index >= -1 && index < static_cast<int>(gadget->Rows.size()))
+    gadget->Selected = index;
+}
+
+int FakeGui::SelectedItem(int id) const {
+  const Gadget* gadget = Find(id);
+  return gadget ? gadget->Selected : -1;
+}
+
+void FakeGui::CreateButton(int id, const platform::GadgetParent& parent,
+                           const platform::Rect& bounds, const std::wstring& caption) {
+  CheckWindowThread();
+  Add(id, "button", parent, bounds, caption);
+}
+
+void FakeGui::CreateCheckBox(int id, const platform::GadgetParent& parent,
+                             const platform::Rect& bounds, const std::wstring& caption) {
+  CheckWindowThread();
+  Add(id, "checkbox", parent, bounds, caption);
+}
+
+void FakeGui::SetCheckState(int id, platform::CheckState state) {
+  CheckWindowThread();
+  if (Gadget* gadget = Find(id))
+    gadget->Check = state;
+}
+
+platform::CheckState FakeGui::GetCheckState(int id) const {
+  const Gadget* gadget = Find(id);
+  return gadget ? gadget->Check : platform::CheckState::Unchecked;
+}
+
+void FakeGui::CreateFrame(int id, const platform::GadgetParent& parent,
+                          const platform::Rect& bounds, const std::wstring& caption) {
+  CheckWindowThread();
+  Add(id, "frame", parent, bounds, caption);
+}
+
+void FakeGui::CreateTextField(int id, const platform::GadgetParent& parent,
+                              const platform::Rect& bounds, const std::wstring& text,
+                              bool readOnly) {
+  CheckWindowThread();
+  Add(id, "field", parent, bounds, text).ReadOnly = readOnly;
+}
+
+void FakeGui::SetTextFieldReadOnly(int id, bool readOnly) {
+  CheckWindowThread();
+  if (Gadget* gadget = Find(id))
+    gadget->ReadOnly = readOnly;
+}
+
+void FakeGui::CreateSlider(int id, const platform::GadgetParent& parent,
+                           const platform::Rect& bounds, int minimum, int maximum) {
+  CheckWindowThread();
+  Gadget& gadget = Add(id, "slider", parent, bounds);
+  gadget.Minimum = minimum;
+  gadget.Maximum = maximum;
+  gadget.Position = minimum;
+}
+
+void FakeGui::SetSliderPosition(int id, int position) {
+  CheckWindowThread();
+  if (Gadget* gadget = Find(id))
+    gadget->Position = std::clamp(position, gadget->Minimum, gadget->Maximum);
+}
+
+int FakeGui::SliderPosition(int id) const {
+  const Gadget* gadget = Find(id);
+  return gadget ? gadget->Position : 0;
 }
 
 platform::FontId FakeGui::LoadFont(const std::wstring& name, int points,

@@ -38,6 +38,16 @@ class FakeGui : public platform::Gui {
     std::vector<std::wstring> Tabs;
     int SelectedTab = 0;
     std::unique_ptr<PixelCanvas> Pixels;
+    bool Enabled = true;
+    std::wstring Tooltip;
+    std::vector<platform::ListColumn> Columns;
+    std::vector<std::wstring> Rows;  // list rows, or selector items
+    int Selected = -1;
+    platform::CheckState Check = platform::CheckState::Unchecked;
+    bool ReadOnly = false;
+    int Minimum = 0;
+    int Maximum = 0;
+    int Position = 0;
   };
   struct ShortcutEntry {
     int Window;
@@ -117,6 +127,34 @@ class FakeGui : public platform::Gui {
   void SetGadgetText(int id, const std::wstring& text) override;
   std::wstring GadgetText(int id) const override;
   void SetGadgetFont(int id, platform::FontId font) override;
+  void EnableGadget(int id, bool enabled) override;
+  bool IsGadgetEnabled(int id) const override;
+  void SetTooltip(int id, const std::wstring& tip) override;
+  void CreateList(int id, const platform::GadgetParent& parent, const platform::Rect& bounds,
+                  const std::vector<platform::ListColumn>& columns) override;
+  void SetListRows(int id, std::vector<std::wstring> rows) override;
+  std::vector<std::wstring> ListRows(int id) const override;
+  std::vector<platform::ListColumn> ListColumns(int id) const override;
+  void CreateSelector(int id, const platform::GadgetParent& parent, const platform::Rect& bounds,
+                      const std::vector<std::wstring>& items) override;
+  void SetSelectorItems(int id, const std::vector<std::wstring>& items) override;
+  void SelectItem(int id, int index) override;
+  int SelectedItem(int id) const override;
+  void CreateButton(int id, const platform::GadgetParent& parent, const platform::Rect& bounds,
+                    const std::wstring& caption) override;
+  void CreateCheckBox(int id, const platform::GadgetParent& parent, const platform::Rect& bounds,
+                      const std::wstring& caption) override;
+  void SetCheckState(int id, platform::CheckState state) override;
+  platform::CheckState GetCheckState(int id) const override;
+  void CreateFrame(int id, const platform::GadgetParent& parent, const platform::Rect& bounds,
+                   const std::wstring& caption) override;
+  void CreateTextField(int id, const platform::GadgetParent& parent, const platform::Rect& bounds,
+                       const std::wstring& text, bool readOnly) override;
+  void SetTextFieldReadOnly(int id, bool readOnly) override;
+  void CreateSlider(int id, const platform::GadgetParent& parent, const platform::Rect& bounds,
+                    int minimum, int maximum) override;
+  void SetSliderPosition(int id, int position) override;
+  int SliderPosition(int id) const override;
 
   platform::FontId LoadFont(const std::wstring& name, int points,
                             platform::FontStyle style) override;
@@ -155,6 +193,8 @@ class FakeGui : public platform::Gui {
   int wakesDelivered_ = 0;
   Window* FindWindow(int id);
   const Window* FindWindow(int id) const;
+  Gadget& Add(int id, const char* kind, const platform::GadgetParent& parent,
+              const platform::Rect& bounds, const std::wstring& text = L"");
   Gadget* Find(int id);
   const Gadget* Find(int id) const;
 };

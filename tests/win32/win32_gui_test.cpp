@@ -193,6 +193,69 @@ TEST_F(Win32GuiTest, AMinimizedWindowReportsAndMovesItsRestoredPlace) {
   EXPECT_EQ(restored.Width, normal.Width);
 }
 
+TEST_F(Win32GuiTest, ListsShowTheirRowsColumnByColumn) {
+  gui.CreateList(129, {kWindow}, {0, 0, 200, 80}, {{L"Drive", 60}, {L"Free", 80}});
+  gui.SetListRows(129, {L"C:\n10 GB", L"D:\n2 GB\nignored third column", L"E:"});
+  const HWND list = ::GetDlgItem(Handle(kWindow), 129);
+  ASSERT_NE(list, nullptr);
+  EXPECT_EQ(::SendMessageW(list, LVM_GETITEMCOUNT, 0, 0), 3);
+  const auto cell = [&](int row, int column) {
+    wchar_t text[64] = {};
+    LVITEMW item{};
+    item.iSubItem = column;
+    item.pszText = text;
+    item.cchTextMax = 64;
+    ::SendMessageW(list, LVM_GETITEMTEXTW, static_cast<WPARAM>(row),
+                   reinterpret_cast<LPARAM>(&item));
+    return std::wstring(text);
+  };
+  EXPECT_EQ(cell(0, 0), L"C:");
+  EXPECT_EQ(cell(0, 1), L"10 GB");
+  EXPECT_EQ(cell(1, 1), L"2 GB");
+  EXPECT_EQ(cell(2, 1), L"");
+  gui.SetListRows(129, {});
+  EXPECT_EQ(::SendMessageW(list, LVM_GETITEMCOUNT, 0, 0), 0);
+  EXPECT_EQ(gui.ListColumns(129).size(), 2u);
+}
+
+TEST_F(Win32GuiTest, ControlsKeepTheirStateAndReportWhatTheUserDoes) {
+  gui.CreateSelector(184, {kWindow}, {0, 0, 100, 20}, {L"1 Minute", L"2 Minutes"});
+  gui.SelectItem(184, 1);
+  EXPECT_EQ(gui.SelectedItem(184), 1);
+  gui.SetSelectorItems(184, {L"Disabled"});
+  EXPECT_EQ(gui.SelectedItem(184), -1);
+
+  gui.CreateCheckBox(170, {kWindow}, {0, 30, 100, 20}, L"Enable Sound");
+  for (const auto state : {platform::CheckState::Checked, platform::CheckState::Indeterminate,
+                           platform::CheckState::Unchecked}) {
+    gui.SetCheckState(170, state);
+    EXPECT_EQ(gui.GetCheckState(170), state);
+  }
+  // A click reports itself and leaves the state to the program.
+  ::SendMessageW(::GetDlgItem(Handle(kWindow), 170), BM_CLICK, 0, 0);
+  const platform::GuiEvent click = WaitFor(EventKind::Gadget);
+  EXPECT_EQ(click.Gadget, 170);
+  EXPECT_EQ(click.Detail, static_cast<int>(platform::GadgetAction::Click));
+  EXPECT_EQ(gui.GetCheckState(170), platform::CheckState::Unchecked);
+
+  gui.CreateSlider(191, {kWindow}, {0, 60, 100, 20}, 1, 9);
+  gui.SetSliderPosition(191, 8);
+  EXPECT_EQ(gui.SliderPosition(191), 8);
+
+  gui.CreateTextField(192, {kWindow}, {0, 90, 100, 20}, L"C:\\Logs\\", true);
+  EXPECT_EQ(gui.GadgetText(192), L"C:\\Logs\\");
+  gui.CreateButton(193, {kWindow}, {0, 120, 100, 20}, L"Set");
+  gui.EnableGadget(193, false);
+  EXPECT_FALSE(gui.IsGadgetEnabled(193));
+  gui.EnableGadget(193, true);
+  EXPECT_TRUE(gui.IsGadgetEnabled(193));
+  gui.SetTooltip(193, L"Set new log folder location");
+  gui.SetTooltip(193, L"Set new log folder location");  // replaces, never doubles
+  const HWND tooltip = ::FindWindowExW(nullptr, nullptr, TOOLTIPS_CLASSW, nullptr);
+  ASSERT_NE(tooltip, nullptr);
+  EXPECT_EQ(::SendMessageW(tooltip, TTM_GETTOOLCOUNT, 0, 0), 1);
+}
+
 TEST_F(Win32GuiTest, TimersBecomeEventsOfTheirWindow) {
   gui.StartTimer(kOther, 3, 10);
   const platform::GuiEvent timer = WaitFor(EventKind::Timer);

@@ -61,7 +61,8 @@ Win32Gui::Win32Gui()
     : instance_(::GetModuleHandleW(nullptr)),
       windowThread_(::GetCurrentThreadId()),
       user32_(User32Extras::Bind()) {
-  INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_TAB_CLASSES | ICC_STANDARD_CLASSES};
+  INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_TAB_CLASSES | ICC_STANDARD_CLASSES |
+                                                      ICC_LISTVIEW_CLASSES | ICC_BAR_CLASSES};
   ::InitCommonControlsEx(&controls);
   const HDC screen = ::GetDC(nullptr);
   scale_ = std::max(1.0, ::GetDeviceCaps(screen, LOGPIXELSX) / 96.0);
@@ -475,7 +476,13 @@ LRESULT Win32Gui::OnWindowMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM
       Push({platform::EventKind::Timer, window, 0, static_cast<int>(wParam), {}});
       return 0;
     case WM_NOTIFY:
-      OnNotify(*reinterpret_cast<const NMHDR*>(lParam));
+      OnNotify(*reinterpret_cast<NMHDR*>(lParam));
+      break;
+    case WM_COMMAND:
+      OnControlCommand(wParam);
+      break;
+    case WM_HSCROLL:
+      OnSliderScroll(lParam);
       break;
     case kTrayMessage:
       OnTrayMessage(window, lParam);
@@ -490,8 +497,19 @@ LRESULT Win32Gui::OnWindowMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM
 }
 
 LRESULT Win32Gui::OnPageMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_NOTIFY)
-    OnNotify(*reinterpret_cast<const NMHDR*>(lParam));
+  switch (message) {
+    case WM_NOTIFY:
+      OnNotify(*reinterpret_cast<NMHDR*>(lParam));
+      break;
+    case WM_COMMAND:
+      OnControlCommand(wParam);
+      break;
+    case WM_HSCROLL:
+      OnSliderScroll(lParam);
+      break;
+    default:
+      break;
+  }
   return ::DefWindowProcW(hwnd, message, wParam, lParam);
 }
 

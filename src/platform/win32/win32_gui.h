@@ -1,6 +1,8 @@
 #pragma once
 
 #include <windows.h>
+// commctrl.h needs windows.h first
+#include <commctrl.h>
 
 #include <deque>
 #include <map>
@@ -67,6 +69,34 @@ class Win32Gui final : public platform::Gui {
   void SetGadgetText(int id, const std::wstring& text) override;
   [[nodiscard]] std::wstring GadgetText(int id) const override;
   void SetGadgetFont(int id, platform::FontId font) override;
+  void EnableGadget(int id, bool enabled) override;
+  [[nodiscard]] bool IsGadgetEnabled(int id) const override;
+  void SetTooltip(int id, const std::wstring& tip) override;
+  void CreateList(int id, const platform::GadgetParent& parent, const platform::Rect& bounds,
+                  const std::vector<platform::ListColumn>& columns) override;
+  void SetListRows(int id, std::vector<std::wstring> rows) override;
+  [[nodiscard]] std::vector<std::wstring> ListRows(int id) const override;
+  [[nodiscard]] std::vector<platform::ListColumn> ListColumns(int id) const override;
+  void CreateSelector(int id, const platform::GadgetParent& parent, const platform::Rect& bounds,
+                      const std::vector<std::wstring>& items) override;
+  void SetSelectorItems(int id, const std::vector<std::wstring>& items) override;
+  void SelectItem(int id, int index) override;
+  [[nodiscard]] int SelectedItem(int id) const override;
+  void CreateButton(int id, const platform::GadgetParent& parent, const platform::Rect& bounds,
+                    const std::wstring& caption) override;
+  void CreateCheckBox(int id, const platform::GadgetParent& parent, const platform::Rect& bounds,
+                      const std::wstring& caption) override;
+  void SetCheckState(int id, platform::CheckState state) override;
+  [[nodiscard]] platform::CheckState GetCheckState(int id) const override;
+  void CreateFrame(int id, const platform::GadgetParent& parent, const platform::Rect& bounds,
+                   const std::wstring& caption) override;
+  void CreateTextField(int id, const platform::GadgetParent& parent, const platform::Rect& bounds,
+                       const std::wstring& text, bool readOnly) override;
+  void SetTextFieldReadOnly(int id, bool readOnly) override;
+  void CreateSlider(int id, const platform::GadgetParent& parent, const platform::Rect& bounds,
+                    int minimum, int maximum) override;
+  void SetSliderPosition(int id, int position) override;
+  [[nodiscard]] int SliderPosition(int id) const override;
 
   // Fonts, images, tray
   [[nodiscard]] platform::FontId LoadFont(const std::wstring& name, int points,
@@ -105,12 +135,25 @@ class Win32Gui final : public platform::Gui {
   LRESULT OnPageMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 
  private:
-  enum class GadgetKind { Panel, Canvas, Text };
+  enum class GadgetKind {
+    Panel,
+    Canvas,
+    Text,
+    List,
+    Selector,
+    Button,
+    CheckBox,
+    Frame,
+    Field,
+    Slider
+  };
   struct Gadget {
     HWND Hwnd = nullptr;
     GadgetKind Kind = GadgetKind::Text;
     int Window = 0;
-    std::vector<HWND> Pages;  // panels only
+    std::vector<HWND> Pages;                    // panels only
+    std::vector<platform::ListColumn> Columns;  // lists only
+    std::vector<std::wstring> Rows;             // lists only
   };
   struct ShortcutEntry {
     int Window;
@@ -134,7 +177,14 @@ class Win32Gui final : public platform::Gui {
   void Push(platform::GuiEvent event);
   bool TranslateShortcut(const MSG& message);
   bool OnSystemMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
-  void OnNotify(const NMHDR& header);
+  void OnNotify(NMHDR& header);
+  // Notices that controls send their parent: clicks, choices, typing, slider moves.
+  void OnControlCommand(WPARAM wParam);
+  void OnSliderScroll(LPARAM lParam);
+  void OnListDisplayInfo(NMLVDISPINFOW& info);
+  [[nodiscard]] Gadget* FindGadgetOf(int id);
+  [[nodiscard]] HWND TooltipWindow(int window);
+  void PushGadgetEvent(int id, platform::GadgetAction action);
   void OnTrayMessage(int window, LPARAM lParam);
   void DestroyGadgetsOf(int window);
 
@@ -159,6 +209,8 @@ class Win32Gui final : public platform::Gui {
   platform::MessageHandler* handler_ = nullptr;
   int handlerWindow_ = 0;
   int trayWindow_ = 0;
+  std::map<int, HWND> tooltips_;  // one per top-level window
+  std::wstring listCellText_;     // the cell text a list asked for last, kept while it draws
 };
 
 }  // namespace tarvik::win32

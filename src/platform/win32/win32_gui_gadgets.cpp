@@ -40,7 +40,7 @@ HWND Win32Gui::CreateChild(int id, const wchar_t* windowClass, DWORD style,
     return nullptr;
   if (defaultFont_)
     ::SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(defaultFont_), FALSE);
-  gadgets_[id] = {hwnd, kind, parent.Window, {}};
+  gadgets_[id] = {hwnd, kind, parent.Window, {}, {}, {}};
   return hwnd;
 }
 
@@ -94,7 +94,11 @@ int Win32Gui::SelectedPanelTab(int id) const {
   return static_cast<int>(::SendMessageW(panel->Hwnd, TCM_GETCURSEL, 0, 0));
 }
 
-void Win32Gui::OnNotify(const NMHDR& header) {
+void Win32Gui::OnNotify(NMHDR& header) {
+  if (header.code == LVN_GETDISPINFOW) {
+    OnListDisplayInfo(reinterpret_cast<NMLVDISPINFOW&>(header));
+    return;
+  }
   if (header.code != TCN_SELCHANGE)
     return;
   for (const auto& [id, gadget] : gadgets_) {
@@ -229,6 +233,8 @@ void Win32Gui::SetGadgetFont(int id, platform::FontId font) {
 }
 
 void Win32Gui::DestroyGadgetsOf(int window) {
+  // The tooltip window is owned by the window and goes with it.
+  tooltips_.erase(window);
   for (auto it = gadgets_.begin(); it != gadgets_.end();) {
     if (it->second.Window != window) {
       ++it;

@@ -1,0 +1,297 @@
+// The standard controls: lists, selectors, buttons, check boxes, frames, text fields, sliders,
+// and the tooltips and enabled state they share.
+#include "platform/win32/win32_gui.h"
+
+#include <algorithm>
+
+namespace tarvik::win32 {
+namespace {
+
+// A drop-down selector's window includes its open list: room for about a dozen items.
+constexpr int kSelectorListHeight = 220;
+constexpr int kTooltipWidth = 400;
+
+std::wstring ColumnOf(const std::wstring& row, int column) {
+  size_t start = 0;
+  for (int skipped = 0; skipped < column; ++skipped) {
+    const size_t feed = row.find(L'\n', start);
+    if (feed == std::wstring::npos)
+      return L"";
+    start = feed + 1;
+  }
+  const size_t end = row.find(L'\n', start);
+  return row.substr(start, end == std::wstring::npos ? std::wstring::npos : end - start);
+}
+
+}  // namespace
+
+Win32Gui::Gadget* Win32Gui::FindGadgetOf(int id) {
+  const auto found = gadgets_.find(id);
+  return found == gadgets_.end() ? nullptr : &found->second;
+}
+
+void Win32Gui::PushGadgetEvent(int id, platform::GadgetAction action) {
+  const Gadget* gadget = FindGadget(id);
+  if (gadget)
+    Push({platform::EventKind::Gadget, gadget->Window, id, static_cast<int>(action), {}});
+}
+
+void Win32Gui::EnableGadget(int id, bool enabled) {
+  AssertWindowThread();
+  if (const Gadget* gadget = FindGadget(id))
+    ::EnableWindow(gadget->Hwnd, enabled ? TRUE : FALSE);
+}
+
+bool Win32Gui::IsGadgetEnabled(int id) const {
+  const Gadget* gadget = FindGadget(id);
+  return gadget && ::IsWindowEnabled(gadget->Hwnd);
+}
+
+HWND Win32Gui::TooltipWindow(int window) {
+  if (const auto found = tooltips_.find(window); found != tooltips_.end())
+    return found->second;
+  const HWND owner = WindowHandle(window);
+  if (!owner)
+    return nullptr;
+  const HWND tip =
+      ::CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
+                        WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT, CW_USEDEFAULT,
+                        CW_USEDEFAULT, CW_USEDEFAULT, owner, nullptr, instance_, nullptr);
+  if (tip) {
+    ::SendMessageW(tip, TTM_SETMAXTIPWIDTH, 0, Scale(kTooltipWidth));
+    tooltips_[window] = tip;
+  }
+  return tip;
+}
+
+void Win32Gui::SetTooltip(int id, const std::wstring& tip) {
+  AssertWindowThread();
+  const Gadget* gadget = FindGadget(id);
+  if (!gadget)
+    return;
+  const HWND tooltip = TooltipWindow(gadget->Window);
+  if (!tooltip)
+    return;
+  TTTOOLINFOW info{};
+  info.cbSize = sizeof(info);
+  info.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+  info.hwnd = ::GetParent(gadget->Hwnd);
+  info.uId = reinterpret_cast<UINT_PTR>(gadget->Hwnd);
+  info.lpszText = const_cast<wchar_t*>(tip.c_str());
+  // A second tooltip for the same gadget replaces the first.
+  ::SendMessageW(tooltip, TTM_DELTOOLW, 0, reinterpret_cast<LPARAM>(&info));
+  ::SendMessageW(tooltip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&info));
+}
+
+void Win32Gui::CreateList(int id, const platform::GadgetParent& parent,
+                          const platform::Rect& bounds,
+                          const std::vector<platform::ListColumn>& columns) {
+  AssertWindowThread();
+  const bool plain = columns.empty();
+  const DWORD style = LVS_REPORT | LVS_OWNERDATA | LVS_SHOWSELALWAYS | LVS_SINGLESEL |
+                      LVS_NOSORTHEADER | WS_BORDER | WS_TABSTOP | (plain ? LVS_NOCOLUMNHEADER : 0);
+  const HWND list = CreateChild(id, WC_LISTVIEWW, style, parent, bounds, L"", GadgetKind::List);
+  if (!list)
+    return;
+  ::SendMessageW(list, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, LVS_EX_FULLROWSELECT | LVS_EX_DOUBLEBUFFER);
+  const std::vector<platform::ListColumn> shown =
+      plain ? std::vector<platform::ListColumn>{{L"", bounds.Width - 4}} : columns;
+  for (size_t index = 0; index < shown.size(); ++index) {
+    LVCOLUMNW column{};
+    column.mask = LVCF_TEXT | LVCF_WIDTH;
+    column.cx = Scale(shown[index].Width);
+    column.pszText = const_cast<wchar_t*>(shown[index].Title.c_str());
+    ::SendMessageW(list, LVM_INSERTCOLUMNW, index, reinterpret_cast<LPARAM>(&column));
+  }
+  FindGadgetOf(id)->Columns = columns;
+}
+
+void Win32Gui::SetListRows(int id, std::vector<std::wstring> rows) {
+  AssertWindowThread();
+  Gadget* gadget = FindGadgetOf(id);
+  if (!gadget || gadget->Kind != GadgetKind::List)
+    return;
+  gadget->Rows = std::move(rows);
+  ::SendMessageW(gadget->Hwnd, LVM_SETITEMCOUNT, gadget->Rows.size(), LVSICF_NOSCROLL);
+  ::InvalidateRect(gadget->Hwnd, nullptr, FALSE);
+}
+
+std::vector<std::wstring> Win32Gui::ListRows(int id) const {
+  const Gadget* gadget = FindGadget(id);
+  return gadget ? gadget->Rows : std::vector<std::wstring>{};
+}
+
+std::vector<platform::ListColumn> Win32Gui::ListColumns(int id) const {
+  const Gadget* gadget = FindGadget(id);
+  return gadget ? gadget->Columns : std::vector<platform::ListColumn>{};
+}
+
+// A list keeps no texts of its own: it asks for each cell as it draws it.
+void Win32Gui::OnListDisplayInfo(NMLVDISPINFOW& info) {
+  const Gadget* gadget = FindGadget(static_cast<int>(info.hdr.idFrom));
+  if (!gadget || !(info.item.mask & LVIF_TEXT) || info.item.iItem < 0 ||
+      info.item.iItem >= static_cast<int>(gadget->Rows.size())) {
+    return;
+  }
+  listCellText_ = ColumnOf(gadget->Rows[static_cast<size_t>(info.item.iItem)], info.item.iSubItem);
+  info.item.pszText = listCellText_.data();
+}
+
+void Win32Gui::CreateSelector(int id, const platform::GadgetParent& parent,
+                              const platform::Rect& bounds,
+                              const std::vector<std::wstring>& items) {
+  AssertWindowThread();
+  platform::Rect withList = bounds;
+  withList.Height = std::max(bounds.Height, kSelectorListHeight);
+  if (CreateChild(id, WC_COMBOBOXW, CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP, parent, withList,
+                  L"", GadgetKind::Selector)) {
+    SetSelectorItems(id, items);
+  }
+}
+
+void Win32Gui::SetSelectorItems(int id, const std::vector<std::wstring>& items) {
+  AssertWindowThread();
+  const Gadget* gadget = FindGadget(id);
+  if (!gadget || gadget->Kind != GadgetKind::Selector)
+    return;
+  ::SendMessageW(gadget->Hwnd, CB_RESETCONTENT, 0, 0);
+  for (const std::wstring& item : items)
+    ::SendMessageW(gadget->Hwnd, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
+}
+
+void Win32Gui::SelectItem(int id, int index) {
+  AssertWindowThread();
+  if (const Gadget* gadget = FindGadget(id); gadget && gadget->Kind == GadgetKind::Selector)
+    ::SendMessageW(gadget->Hwnd, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+}
+
+int Win32Gui::SelectedItem(int id) const {
+  const Gadget* gadget = FindGadget(id);
+  if (!gadget || gadget->Kind != GadgetKind::Selector)
+    return -1;
+  const LRESULT index = ::SendMessageW(gadget->Hwnd, CB_GETCURSEL, 0, 0);
+  return index == CB_ERR ? -1 : static_cast<int>(index);
+}
+
+void Win32Gui::CreateButton(int id, const platform::GadgetParent& parent,
+                            const platform::Rect& bounds, const std::wstring& caption) {
+  AssertWindowThread();
+  CreateChild(id, L"BUTTON", BS_PUSHBUTTON | WS_TABSTOP, parent, bounds, caption,
+              GadgetKind::Button);
+}
+
+// The program decides a check box's state (it may show "indeterminate" for an option that could
+// not take effect), so a click only reports itself.
+void Win32Gui::CreateCheckBox(int id, const platform::GadgetParent& parent,
+                              const platform::Rect& bounds, const std::wstring& caption) {
+  AssertWindowThread();
+  CreateChild(id, L"BUTTON", BS_3STATE | WS_TABSTOP, parent, bounds, caption, GadgetKind::CheckBox);
+}
+
+void Win32Gui::SetCheckState(int id, platform::CheckState state) {
+  AssertWindowThread();
+  const Gadget* gadget = FindGadget(id);
+  if (!gadget || gadget->Kind != GadgetKind::CheckBox)
+    return;
+  const WPARAM check = state == platform::CheckState::Checked         ? BST_CHECKED
+                       : state == platform::CheckState::Indeterminate ? BST_INDETERMINATE
+                                                                      : BST_UNCHECKED;
+  ::SendMessageW(gadget->Hwnd, BM_SETCHECK, check, 0);
+}
+
+platform::CheckState Win32Gui::GetCheckState(int id) const {
+  const Gadget* gadget = FindGadget(id);
+  if (!gadget || gadget->Kind != GadgetKind::CheckBox)
+    return platform::CheckState::Unchecked;
+  switch (::SendMessageW(gadget->Hwnd, BM_GETCHECK, 0, 0)) {
+    case BST_CHECKED:
+      return platform::CheckState::Checked;
+    case BST_INDETERMINATE:
+      return platform::CheckState::Indeterminate;
+    default:
+      return platform::CheckState::Unchecked;
+  }
+}
+
+void Win32Gui::CreateFrame(int id, const platform::GadgetParent& parent,
+                           const platform::Rect& bounds, const std::wstring& caption) {
+  AssertWindowThread();
+  const HWND frame =
+      CreateChild(id, L"BUTTON", BS_GROUPBOX, parent, bounds, caption, GadgetKind::Frame);
+  // Behind the gadgets placed in it, so that it never hides them.
+  if (frame)
+    ::SetWindowPos(frame, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
+void Win32Gui::CreateTextField(int id, const platform::GadgetParent& parent,
+                               const platform::Rect& bounds, const std::wstring& text,
+                               bool readOnly) {
+  AssertWindowThread();
+  const DWORD style = ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP | (readOnly ? ES_READONLY : 0);
+  CreateChild(id, L"EDIT", style, parent, bounds, text, GadgetKind::Field);
+}
+
+void Win32Gui::SetTextFieldReadOnly(int id, bool readOnly) {
+  AssertWindowThread();
+  if (const Gadget* gadget = FindGadget(id); gadget && gadget->Kind == GadgetKind::Field)
+    ::SendMessageW(gadget->Hwnd, EM_SETREADONLY, readOnly ? TRUE : FALSE, 0);
+}
+
+void Win32Gui::CreateSlider(int id, const platform::GadgetParent& parent,
+                            const platform::Rect& bounds, int minimum, int maximum) {
+  AssertWindowThread();
+  const HWND slider = CreateChild(id, TRACKBAR_CLASSW, TBS_HORZ | TBS_AUTOTICKS | WS_TABSTOP,
+                                  parent, bounds, L"", GadgetKind::Slider);
+  if (slider)
+    ::SendMessageW(slider, TBM_SETRANGE, TRUE, MAKELPARAM(minimum, maximum));
+}
+
+void Win32Gui::SetSliderPosition(int id, int position) {
+  AssertWindowThread();
+  if (const Gadget* gadget = FindGadget(id); gadget && gadget->Kind == GadgetKind::Slider)
+    ::SendMessageW(gadget->Hwnd, TBM_SETPOS, TRUE, position);
+}
+
+int Win32Gui::SliderPosition(int id) const {
+  const Gadget* gadget = FindGadget(id);
+  if (!gadget || gadget->Kind != GadgetKind::Slider)
+    return 0;
+  return static_cast<int>(::SendMessageW(gadget->Hwnd, TBM_GETPOS, 0, 0));
+}
+
+void Win32Gui::OnControlCommand(WPARAM wParam) {
+  const int id = LOWORD(wParam);
+  const Gadget* gadget = FindGadget(id);
+  if (!gadget)
+    return;
+  const WORD code = HIWORD(wParam);
+  switch (gadget->Kind) {
+    case GadgetKind::Button:
+    case GadgetKind::CheckBox:
+      if (code == BN_CLICKED)
+        PushGadgetEvent(id, platform::GadgetAction::Click);
+      break;
+    case GadgetKind::Selector:
+      if (code == CBN_SELCHANGE)
+        PushGadgetEvent(id, platform::GadgetAction::Change);
+      break;
+    case GadgetKind::Field:
+      if (code == EN_CHANGE)
+        PushGadgetEvent(id, platform::GadgetAction::Change);
+      break;
+    default:
+      break;
+  }
+}
+
+void Win32Gui::OnSliderScroll(LPARAM lParam) {
+  const HWND control = reinterpret_cast<HWND>(lParam);
+  if (!control)
+    return;
+  const int id = ::GetDlgCtrlID(control);
+  const Gadget* gadget = FindGadget(id);
+  if (gadget && gadget->Kind == GadgetKind::Slider)
+    PushGadgetEvent(id, platform::GadgetAction::Change);
+}
+
+}  // namespace tarvik::win32
