@@ -17,6 +17,71 @@ inline constexpr int AboutTitleText = 161;
 inline constexpr int AboutMakerText = 162;
 inline constexpr int NoticeText = 163;
 
+// System tab
+inline constexpr int LogoCanvas = 156;
+inline constexpr int PhysicalGraph = 301;
+inline constexpr int PageFileGraph = 302;
+inline constexpr int ProcessorSpeedGraph = 303;
+inline constexpr int AverageLoadGraph = 307;
+inline constexpr int BatteryList = 209;
+inline constexpr int PhysicalList = 133;
+inline constexpr int PageFileList = 134;
+inline constexpr int ProcessorsList = 135;
+inline constexpr int SystemEventsList = 129;
+
+// Processors tab
+inline constexpr int ProcessorInfoList = 210;
+inline constexpr int ProcessorLoadList = 211;
+inline constexpr int StatusCanvas = 151;
+inline constexpr int TimeSpanCanvas = 152;
+
+// Graphics tab
+inline constexpr int GpuSelector = 183;
+inline constexpr int GpuList = 136;
+inline constexpr int GpuDetailList = 140;
+
+// Storage tab
+inline constexpr int StorageUnitSelector = 182;
+inline constexpr int DriveFilterSelector = 181;
+inline constexpr int DriveList = 137;
+inline constexpr int DriveEventsList = 131;
+inline constexpr int DriveReadGraph = 304;
+inline constexpr int DriveWriteGraph = 308;
+
+// Networks tab
+inline constexpr int NetworkUnitSelector = 186;
+inline constexpr int AdapterFilterSelector = 185;
+inline constexpr int AdapterList = 138;
+inline constexpr int AdapterDetailList = 139;
+inline constexpr int NetworkEventsList = 130;
+inline constexpr int NetworkSendGraph = 305;
+inline constexpr int NetworkReceiveGraph = 306;
+
+// Ping tab
+inline constexpr int PingShowSelector = 187;
+inline constexpr int PingAddButton = 146;
+inline constexpr int PingDeleteButton = 147;
+inline constexpr int PingNowButton = 148;
+inline constexpr int PingResetButton = 149;
+inline constexpr int PingIntervalSelector = 188;
+inline constexpr int SlowResponseSelector = 189;
+
+// Settings tab
+inline constexpr int LongIdleSelector = 184;
+inline constexpr int TitleBarSelector = 190;
+inline constexpr int FirstSettingsFrame = 600;   // 600-605, one per group
+inline constexpr int FirstOptionCheckBox = 610;  // one per check box, in table order
+inline constexpr int LongIdleLabel = 640;
+inline constexpr int TitleBarLabel = 641;
+inline constexpr int TransparencySlider = 642;
+inline constexpr int LogPortableButton = 650;
+inline constexpr int LogDefaultButton = 651;
+inline constexpr int LogFolderField = 652;
+inline constexpr int LogSetButton = 653;
+inline constexpr int LogExplorerButton = 654;
+inline constexpr int ImportButton = 655;
+inline constexpr int ExportButton = 656;
+
 // Tray images
 inline constexpr int TrayIdleImage = 110;
 inline constexpr int TrayReadImage = 111;

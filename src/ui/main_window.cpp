@@ -14,6 +14,12 @@ namespace {
 constexpr const wchar_t* kTabNames[gadget::kPanelCount] = {
     L"System", L"Processors", L"Graphics", L"Storage", L"Networks", L"Ping", L"Settings", L"About"};
 
+// The width a report list leaves its first column: what its other columns and the frame leave.
+constexpr int kListFrame = 4;
+// Graphs keep white for their background and grey for their frame until they draw samples.
+constexpr Colour kGraphBackground = 0xFFFFFF;
+constexpr Colour kGraphFrame = Rgb(128, 128, 128);
+
 std::vector<std::wstring> TabCaptions() {
   std::vector<std::wstring> captions;
   for (int tab = 0; tab < gadget::kPanelCount; ++tab) {
@@ -23,8 +29,144 @@ std::vector<std::wstring> TabCaptions() {
   return captions;
 }
 
+platform::GadgetParent Tab(int tab) {
+  return {gadget::MainWindow, gadget::MainPanel, tab};
+}
+
+struct ColumnKey {
+  const wchar_t* Key;
+  int Width;
+};
+
+// A report list whose first column takes what the others leave of its width.
+void AddList(platform::Gui& gui, int id, int tab, const platform::Rect& bounds,
+             std::initializer_list<ColumnKey> columns) {
+  std::vector<platform::ListColumn> translated;
+  int others = 0;
+  for (const ColumnKey& column : columns) {
+    translated.push_back({Tr(column.Key), column.Width});
+    others += column.Width;
+  }
+  translated.front().Width = bounds.Width - kListFrame - (others - columns.begin()->Width);
+  gui.CreateList(id, Tab(tab), bounds, translated);
+}
+
+void AddGraph(platform::Gui& gui, int id, int tab, const platform::Rect& bounds) {
+  gui.CreateCanvas(id, Tab(tab), bounds);
+  gui.DrawCanvas(id, [](platform::Canvas& canvas) {
+    const platform::Size size = canvas.Extent();
+    canvas.FillBox({0, 0, size.Width, size.Height}, kGraphBackground);
+    canvas.Line({0, 0}, {size.Width - 1, 0}, kGraphFrame);
+    canvas.Line({0, size.Height - 1}, {size.Width - 1, size.Height - 1}, kGraphFrame);
+    canvas.Line({0, 0}, {0, size.Height - 1}, kGraphFrame);
+    canvas.Line({size.Width - 1, 0}, {size.Width - 1, size.Height - 1}, kGraphFrame);
+  });
+}
+
+std::vector<std::wstring> Translated(std::initializer_list<const wchar_t*> keys) {
+  std::vector<std::wstring> texts;
+  for (const wchar_t* key : keys)
+    texts.push_back(Tr(key));
+  return texts;
+}
+
+void BuildSystemTab(platform::Gui& gui) {
+  const int tab = gadget::SystemPanel;
+  gui.CreateCanvas(gadget::LogoCanvas, Tab(tab), {4, 2, kPanelContentWidth, 70});
+  AddGraph(gui, gadget::PhysicalGraph, tab, {4, 76, 567, 97});
+  AddGraph(gui, gadget::PageFileGraph, tab, {4, 177, 567, 97});
+  AddGraph(gui, gadget::ProcessorSpeedGraph, tab, {4, 278, 567, 97});
+  AddGraph(gui, gadget::AverageLoadGraph, tab, {4, 379, 567, 100});
+  AddList(gui, gadget::BatteryList, tab, {4, 483, 567, 46},
+          {{L"Battery", 0}, {L"Uptime", 120}, {L"Idle", 217}});
+  AddList(gui, gadget::PhysicalList, tab, {573, 76, 309, 97},
+          {{L"Physical Memory", 0}, {L"Free", 81}, {L"Used", 81}});
+  AddList(gui, gadget::PageFileList, tab, {573, 177, 309, 97},
+          {{L"PageFile Memory", 0}, {L"Free", 81}, {L"Used", 81}});
+  AddList(gui, gadget::ProcessorsList, tab, {573, 278, 309, 97},
+          {{L"Processors", 0}, {L"Avg%", 53}, {L"Speed", 109}});
+  AddList(gui, gadget::SystemEventsList, tab, {573, 379, 309, 150}, {{L"System Events", 0}});
+}
+
+void BuildProcessorsTab(platform::Gui& gui) {
+  const int tab = gadget::ProcessorsPanel;
+  AddList(gui, gadget::ProcessorInfoList, tab, {4, 2, kPanelContentWidth, 44},
+          {{L"Base Speed", 0},
+           {L"Brand", 120},
+           {L"CPU Description", 440},
+           {L"L2 + L3 Cache", 105},
+           {L"Cores ( Logicals )", 105}});
+  AddList(gui, gadget::ProcessorLoadList, tab, {4, 48, kPanelContentWidth, 44},
+          {{L"Speed", 0},
+           {L"Load%", 80},
+           {L"Processes", 80},
+           {L"Threads", 100},
+           {L"Handles", 100},
+           {L"P-State", 80},
+           {L"C-States", 330}});
+  gui.CreateCanvas(gadget::StatusCanvas, Tab(tab), {4, 96, 505, 14});
+  gui.CreateCanvas(gadget::TimeSpanCanvas, Tab(tab), {508, 96, 374, 14});
+}
+
+void BuildGraphicsTab(platform::Gui& gui) {
+  const int tab = gadget::GraphicsPanel;
+  gui.CreateSelector(gadget::GpuSelector, Tab(tab), {4, 2, 567, 22}, {});
+  AddList(gui, gadget::GpuList, tab, {4, 28, 567, 96},
+          {{L"Graphics ID", 0},
+           {L"GPU", 105},
+           {L"Memory", 145},
+           {L"Temp", 48},
+           {L"Fan", 48},
+           {L"Power", 70}});
+  gui.CreateList(gadget::GpuDetailList, Tab(tab), {573, 2, 309, 527}, {});
+}
+
+void BuildStorageTab(platform::Gui& gui) {
+  const int tab = gadget::StoragePanel;
+  gui.CreateSelector(gadget::StorageUnitSelector, Tab(tab), {4, 2, 65, 22},
+                     Translated({L"Auto", L"Byte", L"KB", L"MB", L"GB", L"TB"}));
+  gui.CreateSelector(gadget::DriveFilterSelector, Tab(tab), {73, 2, 498, 22}, {});
+  AddList(
+      gui, gadget::DriveList, tab, {4, 28, 567, 228},
+      {{L"Drive ID", 0}, {L"Free", 124}, {L"LastDiff", 84}, {L"TotalDiff", 84}, {L"Used", 124}});
+  gui.CreateList(gadget::DriveEventsList, Tab(tab), {573, 2, 309, 527}, {});
+  AddGraph(gui, gadget::DriveReadGraph, tab, {4, 261, 567, 131});
+  AddGraph(gui, gadget::DriveWriteGraph, tab, {4, 396, 567, 133});
+}
+
+void BuildNetworksTab(platform::Gui& gui) {
+  const int tab = gadget::NetworksPanel;
+  gui.CreateSelector(gadget::NetworkUnitSelector, Tab(tab), {4, 2, 65, 22},
+                     Translated({L"Bytes", L"Packets"}));
+  gui.CreateSelector(gadget::AdapterFilterSelector, Tab(tab), {73, 2, 498, 22}, {});
+  AddList(gui, gadget::AdapterList, tab, {4, 28, 567, 228},
+          {{L"Network ID", 0},
+           {L"Sent", 82},
+           {L"Sent Total", 122},
+           {L"Received", 82},
+           {L"Received Total", 122}});
+  gui.CreateList(gadget::AdapterDetailList, Tab(tab), {573, 2, 309, 373}, {});
+  AddList(gui, gadget::NetworkEventsList, tab, {573, 379, 309, 150}, {{L"Network Events", 0}});
+  AddGraph(gui, gadget::NetworkSendGraph, tab, {4, 261, 567, 131});
+  AddGraph(gui, gadget::NetworkReceiveGraph, tab, {4, 396, 567, 133});
+}
+
+void BuildPingTab(platform::Gui& gui) {
+  const platform::GadgetParent tab = Tab(gadget::PingPanel);
+  gui.CreateSelector(gadget::PingShowSelector, tab, {4, 2, 150, 22},
+                     Translated({L"Ping Host Name", L"Ping IP Address"}));
+  gui.CreateButton(gadget::PingAddButton, tab, {158, 2, 70, 22}, Tr(L"Add"));
+  gui.CreateButton(gadget::PingDeleteButton, tab, {232, 2, 70, 22}, Tr(L"Delete"));
+  gui.CreateButton(gadget::PingResetButton, tab, {306, 2, 90, 22}, Tr(L"Reset Data"));
+  gui.CreateSelector(gadget::SlowResponseSelector, tab, {400, 2, 110, 22}, {});
+  gui.SetTooltip(gadget::SlowResponseSelector, Tr(L"Slow Response Time (Yellow Bars)"));
+  gui.CreateSelector(gadget::PingIntervalSelector, tab, {514, 2, 110, 22}, {});
+  gui.SetTooltip(gadget::PingIntervalSelector, Tr(L"Ping Intervals"));
+  gui.CreateButton(gadget::PingNowButton, tab, {628, 2, 130, 22}, Tr(L"Click to Ping now"));
+}
+
 void BuildAboutTab(platform::Gui& gui, const Fonts& fonts) {
-  const platform::GadgetParent about{gadget::MainWindow, gadget::MainPanel, gadget::AboutPanel};
+  const platform::GadgetParent about = Tab(gadget::AboutPanel);
   gui.CreateText(gadget::AboutTitleText, about, {15, 20, 854, 30}, kProgramTitle);
   gui.SetGadgetFont(gadget::AboutTitleText, fonts.Tahoma12Bold);
   gui.CreateText(gadget::AboutMakerText, about, {15, 60, 854, 20}, L"\u00A9 Brimhold");
@@ -46,6 +188,12 @@ void BuildMainWindow(platform::Gui& gui, const Fonts& fonts, bool visible) {
     return;
   gui.CreatePanel(gadget::MainPanel, {gadget::MainWindow}, {2, 2, 890, kMainWindowSize.Height - 4},
                   TabCaptions());
+  BuildSystemTab(gui);
+  BuildProcessorsTab(gui);
+  BuildGraphicsTab(gui);
+  BuildStorageTab(gui);
+  BuildNetworksTab(gui);
+  BuildPingTab(gui);
   BuildAboutTab(gui, fonts);
 }
 

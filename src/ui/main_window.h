@@ -6,9 +6,12 @@
 namespace tarvik {
 
 inline constexpr platform::Size kMainWindowSize{894, 564};
+// The width the tabs' contents span, from x 4.
+inline constexpr int kPanelContentWidth = 878;
 
-// Builds the main window with its tab panel and the eight tabs. Panels whose contents belong to
-// later pieces of the program stay empty here; the About tab has its text and file-status canvas.
+// Builds the main window with its tab panel and the eight tabs: every list with its columns,
+// the graphs (empty until samples come), selectors, buttons and canvases, captions and tooltips
+// translated. The monitors fill them later.
 void BuildMainWindow(platform::Gui& gui, const Fonts& fonts, bool visible);
 
 }  // namespace tarvik
