@@ -1,0 +1,51 @@
+#include "ui/panel_copies.h"
+
+#include <algorithm>
+
+namespace tarvik {
+namespace {
+
+constexpr const wchar_t* kLineEnd = L"\r\n";
+
+void AppendColumns(std::wstring& text, const ListContents& list) {
+  const std::wstring_view firstRow = list.Rows.empty() ? std::wstring_view() : list.Rows.front();
+  const int columns = std::min(kMaxCopiedColumns, static_cast<int>(list.ColumnTitles.size()));
+  for (int column = 0; column < columns; ++column) {
+    const std::wstring& title = list.ColumnTitles[static_cast<size_t>(column)];
+    if (title.empty())
+      break;
+    text += title + L" = " + RowColumn(firstRow, column) + kLineEnd;
+  }
+}
+
+}  // namespace
+
+std::wstring RowColumn(std::wstring_view row, int column) {
+  for (; column > 0; --column) {
+    const size_t feed = row.find(L'\n');
+    if (feed == std::wstring_view::npos)
+      return {};
+    row.remove_prefix(feed + 1);
+  }
+  if (column < 0)
+    return {};
+  return std::wstring(row.substr(0, row.find(L'\n')));
+}
+
+std::wstring SystemPanelCopy(std::wstring_view systemBlock,
+                             const std::vector<std::wstring>& systemEvents) {
+  std::wstring text(systemBlock);
+  text += kLineEnd;
+  for (const std::wstring& event : systemEvents)
+    text += event + kLineEnd;
+  return text;
+}
+
+std::wstring ProcessorsPanelCopy(const ListContents& description, const ListContents& load) {
+  std::wstring text;
+  AppendColumns(text, description);
+  AppendColumns(text, load);
+  return text;
+}
+
+}  // namespace tarvik
