@@ -15,6 +15,7 @@
 #include "ui/gadget_ids.h"
 #include "ui/main_window.h"
 #include "ui/mini_window.h"
+#include "ui/settings_tab.h"
 #include "ui/window_placement.h"
 
 namespace tarvik {
@@ -157,6 +158,7 @@ void Application::LoadSettingsAndPlaceMainWindow() {
       {settings_.Get(opt::MainX), settings_.Get(opt::MainY)}, {bounds.X, bounds.Y},
       {bounds.Width, bounds.Height}, gui.DesktopSize());
   gui.MoveWindow(gadget::MainWindow, position);
+  ApplySettingsToPanels(gui, settings_, texts_);
   // Built hidden, before the settings that say whether it shows were read; shown before the mini
   // window opens so that the mini window ends up above it.
   if (!settings_.IsOn(opt::StartMinimized))
@@ -205,7 +207,20 @@ void Application::InstallDispatchAndShortcuts() {
   miniClicks_ = std::make_unique<MiniWindowClicks>(ports_.Gui, settings_, meters_, *dispatcher_);
   miniClicks_->SetMetrics(cellMetrics_);
   miniClicks_->Install();
+  InstallSettingsTab();
   RegisterShortcuts(ports_.Gui);
+}
+
+void Application::InstallSettingsTab() {
+  settingsTab_ = std::make_unique<SettingsTabEvents>(
+      SettingsTabPorts{ports_.Gui, settings_, texts_, ports_.Env, ports_.Files, paths_, tray_},
+      [this] { return SettingsView(); });
+  settingsTab_->OnFilesChanged([this] { ShowFiles(); });
+  settingsTab_->OnCompactChanged([this](bool compact) {
+    ApplyCompactCells(*meters_.Lock(), cellMetrics_, compact);
+    RedrawAllCells(ports_.Gui, meters_, cellMetrics_, fonts_);
+  });
+  settingsTab_->Install(dispatcher_->Routes());
 }
 
 void Application::MinimizeAtStartIfAsked() {

@@ -4,6 +4,7 @@
 
 #include "app/event_dispatcher.h"
 #include "app/mini_window_clicks.h"
+#include "app/settings_tab_events.h"
 #include "app/tray_icon.h"
 #include "app/window_callback.h"
 #include "app/window_update_applier.h"
@@ -69,6 +70,7 @@ class Application {
   void InstallCallback(int window);
   void OpenMiniWindowAndTray();
   void BuildMiniCells();
+  void InstallSettingsTab();
   void InstallDispatchAndShortcuts();
   void MinimizeAtStartIfAsked();
 
@@ -98,6 +100,7 @@ class Application {
   std::unique_ptr<WindowCallback> callback_;
   std::unique_ptr<EventDispatcher> dispatcher_;
   std::unique_ptr<MiniWindowClicks> miniClicks_;
+  std::unique_ptr<SettingsTabEvents> settingsTab_;
 };
 
 }  // namespace tarvik

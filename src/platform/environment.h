@@ -16,6 +16,8 @@ class Environment {
   [[nodiscard]] virtual int LogicalProcessorCount() const = 0;
   virtual void Beep(int hertz, int milliseconds) = 0;
   virtual void SetCurrentThreadPriority(int level) = 0;  // 1 lowest .. 16 normal .. 31 highest
+  // Shows a folder in the file manager; false when it could not be opened.
+  virtual bool OpenFolder(const std::wstring& folder) = 0;
 };
 
 }  // namespace tarvik::platform

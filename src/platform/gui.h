@@ -111,6 +111,9 @@ class Gui {
   virtual void SetAlwaysOnTop(int id, bool onTop) = 0;
   virtual void RaiseWindow(int id) = 0;  // above all others and back
   virtual void SetWindowAlpha(int id, int alpha) = 0;
+  // Changes a window's frame in place, keeping its position and client size.
+  virtual void SetWindowFrame(int id, WindowFrame frame) = 0;
+  [[nodiscard]] virtual WindowFrame FrameOf(int id) const = 0;
 
   // Gadgets
   virtual void CreatePanel(int id, const GadgetParent& parent, const Rect& bounds,

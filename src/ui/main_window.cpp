@@ -7,6 +7,7 @@
 #include "core/version.h"
 #include "text/translation.h"
 #include "ui/gadget_ids.h"
+#include "ui/settings_tab.h"
 
 namespace tarvik {
 namespace {
@@ -194,6 +195,7 @@ void BuildMainWindow(platform::Gui& gui, const Fonts& fonts, bool visible) {
   BuildStorageTab(gui);
   BuildNetworksTab(gui);
   BuildPingTab(gui);
+  BuildSettingsTab(gui);
   BuildAboutTab(gui, fonts);
 }
 

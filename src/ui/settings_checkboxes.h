@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "core/settings.h"
+#include "platform/gui.h"
 #include "ui/settings_choices.h"
 
 namespace tarvik {
@@ -38,7 +39,7 @@ struct SettingsControl {
 
 [[nodiscard]] std::span<const SettingsControl> SettingsControls();
 
-enum class CheckState { Unchecked, Checked, Indeterminate };
+using platform::CheckState;
 
 // 1 or more checked, 0 unchecked, a negative value indeterminate.
 [[nodiscard]] CheckState CheckStateOf(int32_t value);

@@ -141,6 +141,17 @@ void FakeGui::SetWindowAlpha(int id, int alpha) {
     found->Alpha = alpha;
 }
 
+void FakeGui::SetWindowFrame(int id, platform::WindowFrame frame) {
+  CheckWindowThread();
+  if (Window* found = FindWindow(id))
+    found->Layout.Frame = frame;
+}
+
+platform::WindowFrame FakeGui::FrameOf(int id) const {
+  const Window* found = FindWindow(id);
+  return found ? found->Layout.Frame : platform::WindowFrame::Caption;
+}
+
 FakeGui::Gadget& FakeGui::Add(int id, const char* kind, const platform::GadgetParent& parent,
                               const platform::Rect& bounds, const std::wstring& text) {
   Gadget& gadget = Gadgets[id];

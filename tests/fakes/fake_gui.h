@@ -114,6 +114,8 @@ class FakeGui : public platform::Gui {
   void SetAlwaysOnTop(int id, bool onTop) override;
   void RaiseWindow(int id) override;
   void SetWindowAlpha(int id, int alpha) override;
+  void SetWindowFrame(int id, platform::WindowFrame frame) override;
+  platform::WindowFrame FrameOf(int id) const override;
 
   void CreatePanel(int id, const platform::GadgetParent& parent, const platform::Rect& bounds,
                    const std::vector<std::wstring>& tabCaptions) override;

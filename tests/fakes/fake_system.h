@@ -1,5 +1,6 @@
 #pragma once
 
+#include <mutex>
 #include <set>
 #include <string>
 #include <utility>
@@ -34,13 +35,25 @@ class FakeEnvironment : public platform::Environment {
   int Processors = 8;
   std::vector<std::pair<int, int>> Beeps;
   std::vector<int> Priorities;
+  std::vector<std::wstring> OpenedFolders;
 
   std::wstring ProgramFile() const override { return Program; }
   std::wstring AppDataFolder() const override { return AppData; }
   int UserDefaultLanguageId() const override { return LangId; }
   int LogicalProcessorCount() const override { return Processors; }
   void Beep(int hertz, int milliseconds) override { Beeps.emplace_back(hertz, milliseconds); }
-  void SetCurrentThreadPriority(int level) override { Priorities.push_back(level); }
+  bool OpenFolder(const std::wstring& folder) override {
+    OpenedFolders.push_back(folder);
+    return true;
+  }
+  // Every thread the program starts sets its priority, several at once.
+  void SetCurrentThreadPriority(int level) override {
+    std::lock_guard<std::mutex> lock(prioritiesLock_);
+    Priorities.push_back(level);
+  }
+
+ private:
+  std::mutex prioritiesLock_;
 };
 
 // Fakes that take part in the shut-down order note their steps in a shared trace when given one.

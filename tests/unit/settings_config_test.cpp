@@ -8,6 +8,7 @@
 #include "core/settings.h"
 #include "settings/config_string.h"
 #include "settings/defaults.h"
+#include "settings/long_idle.h"
 
 namespace tarvik {
 namespace {
@@ -243,7 +244,10 @@ TEST(Defaults, EveryOptionStartsAtItsValue) {
       {opt::CopyRequest, -1},
       // The progress window at start: 234 wide, seven text lines high.
       {opt::MiniWidth, 234},
-      {opt::MiniHeight, 7 * 12}};
+      {opt::MiniHeight, 7 * 12},
+      // The long-idle choice that matches the 600 s threshold (10 minutes), so that the
+      // threshold survives the first save and restart.
+      {opt::LongIdleChoice, 4}};
   Settings options;
   options.Set(opt::MainX, 77);  // anything left from before is cleared
   ApplyDefaults(options, 6, kNow);
@@ -251,6 +255,7 @@ TEST(Defaults, EveryOptionStartsAtItsValue) {
     const auto found = listed.find(i);
     EXPECT_EQ(options.Get(i), found == listed.end() ? 0 : found->second) << i;
   }
+  EXPECT_EQ(LongIdleSeconds(options.Get(opt::LongIdleChoice)), options.Get(opt::LongIdleSeconds));
   for (const auto& [processors, shown] : {std::pair{144, 144}, {145, 144}, {1000, 144}}) {
     ApplyDefaults(options, processors, kNow);
     EXPECT_EQ(options.Get(opt::ProcessorCount), shown) << processors;

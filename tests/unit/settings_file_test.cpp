@@ -19,7 +19,7 @@ const std::wstring kDataFile = kData + kSettingsFileName;
 const std::string kHeader = "\xEF\xBB\xBF\r\n[Tarvik]\r\n";
 const std::string kDefaultConfig =
     "Config = 11100111100000000001100000"
-    "8000100" +
+    "8040100" +
     std::string(17, '0') + "\r\n";
 
 TEST(SettingsFile, WrittenFileIsExact) {
@@ -34,7 +34,7 @@ TEST(SettingsFile, WrittenFileIsExact) {
   EXPECT_EQ(f.Files.Files[L"E:\\out.ini"],
             kHeader +
                 "Config = 11100111100000000001100010"
-                "8000100" +
+                "8040100" +
                 std::string(17, '0') +
                 "\r\nDigits = v5w0x0y0\r\nLogpath = 0\r\nColorCPU = $FF\r\n"
                 "FilterNic = 00:1A:2B:3C:4D:5E\r\n");
@@ -58,7 +58,7 @@ TEST(SettingsFile, EveryKeyIsWrittenInItsPlace) {
   EXPECT_EQ(f.Files.Files[L"E:\\out.ini"],
             kHeader +
                 "Config = 11100111100000000001100010"
-                "8000100" +
+                "8040100" +
                 std::string(17, '0') +
                 "\r\nDigits = v5w6x7y-8\r\nLogpath = E:\\Logs\\\r\nColorBar = 123\r\n"
                 "ColorCPU = $FF\r\nColorGra = $$ABCDEF\r\nFilterDrv = ABCD-1234\r\n"

@@ -1,6 +1,8 @@
 #include "platform/win32/win32_environment.h"
 
 #include <windows.h>
+// shellapi.h and shlobj.h need windows.h first
+#include <shellapi.h>
 #include <shlobj.h>
 
 #include <algorithm>
@@ -46,6 +48,13 @@ int Win32Environment::LogicalProcessorCount() const {
   if (!::GetProcessAffinityMask(::GetCurrentProcess(), &processMask, &systemMask))
     return 1;
   return std::max(1, std::popcount(static_cast<unsigned long long>(processMask)));
+}
+
+bool Win32Environment::OpenFolder(const std::wstring& folder) {
+  const auto result = reinterpret_cast<INT_PTR>(
+      ::ShellExecuteW(nullptr, L"explore", folder.c_str(), nullptr, nullptr, SW_SHOWNORMAL));
+  // ShellExecute reports success with any value above 32.
+  return result > 32;
 }
 
 void Win32Environment::Beep(int hertz, int milliseconds) {

@@ -11,6 +11,7 @@ class Win32Environment final : public platform::Environment {
   [[nodiscard]] int UserDefaultLanguageId() const override;
   [[nodiscard]] int LogicalProcessorCount() const override;
   void Beep(int hertz, int milliseconds) override;
+  bool OpenFolder(const std::wstring& folder) override;
   void SetCurrentThreadPriority(int level) override;
 };
 

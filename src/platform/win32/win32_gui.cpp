@@ -129,6 +129,7 @@ bool Win32Gui::OpenWindow(int id, const platform::WindowSpec& layout) {
   if (!hwnd)
     return false;
   windows_[id] = hwnd;
+  frames_[id] = layout.Frame;
   // A layered window stays invisible until its opacity is set once.
   if (layout.Layered)
     ::SetLayeredWindowAttributes(hwnd, 0, 255, LWA_ALPHA);
@@ -144,6 +145,7 @@ void Win32Gui::CloseWindow(int id) {
     return;
   DestroyGadgetsOf(id);
   windows_.erase(id);
+  frames_.erase(id);
   ::DestroyWindow(hwnd);
 }
 
@@ -270,6 +272,28 @@ void Win32Gui::SetWindowAlpha(int id, int alpha) {
   if (!hwnd || !(::GetWindowLongPtrW(hwnd, GWL_EXSTYLE) & WS_EX_LAYERED))
     return;
   ::SetLayeredWindowAttributes(hwnd, 0, static_cast<BYTE>(std::clamp(alpha, 0, 255)), LWA_ALPHA);
+}
+
+void Win32Gui::SetWindowFrame(int id, platform::WindowFrame frame) {
+  AssertWindowThread();
+  const HWND hwnd = WindowHandle(id);
+  if (!hwnd)
+    return;
+  RECT client{};
+  ::GetClientRect(hwnd, &client);
+  const DWORD visible = ::GetWindowLongPtrW(hwnd, GWL_STYLE) & WS_VISIBLE;
+  const DWORD style = StyleFor(frame) | visible;
+  ::SetWindowLongPtrW(hwnd, GWL_STYLE, static_cast<LONG_PTR>(style));
+  const DWORD exStyle = static_cast<DWORD>(::GetWindowLongPtrW(hwnd, GWL_EXSTYLE));
+  ::AdjustWindowRectEx(&client, style, FALSE, exStyle);
+  ::SetWindowPos(hwnd, nullptr, 0, 0, client.right - client.left, client.bottom - client.top,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+  frames_[id] = frame;
+}
+
+platform::WindowFrame Win32Gui::FrameOf(int id) const {
+  const auto found = frames_.find(id);
+  return found == frames_.end() ? platform::WindowFrame::Caption : found->second;
 }
 
 void Win32Gui::AddShortcut(int window, platform::Shortcut keys, int command) {
@@ -498,6 +522,11 @@ LRESULT Win32Gui::OnWindowMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM
 
 LRESULT Win32Gui::OnPageMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLORBTN:
+      // Texts, check boxes and frames on a tab page share the page's face colour.
+      ::SetBkMode(reinterpret_cast<HDC>(wParam), TRANSPARENT);
+      return reinterpret_cast<LRESULT>(::GetSysColorBrush(COLOR_BTNFACE));
     case WM_NOTIFY:
       OnNotify(*reinterpret_cast<NMHDR*>(lParam));
       break;

@@ -55,6 +55,8 @@ class Win32Gui final : public platform::Gui {
   void SetAlwaysOnTop(int id, bool onTop) override;
   void RaiseWindow(int id) override;
   void SetWindowAlpha(int id, int alpha) override;
+  void SetWindowFrame(int id, platform::WindowFrame frame) override;
+  [[nodiscard]] platform::WindowFrame FrameOf(int id) const override;
 
   // Gadgets
   void CreatePanel(int id, const platform::GadgetParent& parent, const platform::Rect& bounds,
@@ -196,6 +198,7 @@ class Win32Gui final : public platform::Gui {
   double scale_ = 1.0;
   User32Extras user32_;
   std::map<int, HWND> windows_;
+  std::map<int, platform::WindowFrame> frames_;
   std::map<int, Gadget> gadgets_;
   mutable std::mutex surfacesLock_;
   std::map<int, std::shared_ptr<CanvasSurface>> surfaces_;

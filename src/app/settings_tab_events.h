@@ -1,0 +1,61 @@
+#pragma once
+
+#include <functional>
+
+#include "app/gadget_routes.h"
+#include "app/tray_icon.h"
+#include "core/guarded.h"
+#include "core/paths.h"
+#include "core/settings.h"
+#include "core/text_slots.h"
+#include "platform/environment.h"
+#include "platform/files.h"
+#include "platform/gui.h"
+#include "settings/settings_file.h"
+
+namespace tarvik {
+
+struct SettingsTabPorts {
+  platform::Gui& Gui;
+  Settings& Options;
+  TextSlots& Texts;
+  platform::Environment& Env;
+  platform::FileSystem& Files;
+  Guarded<Paths>& FilePaths;
+  TrayIcon& Tray;
+};
+
+// What the Settings tab's controls do, and the choices on the other tabs' selectors: each
+// changes its option, shows the new state and carries out the option's side effect.
+class SettingsTabEvents {
+ public:
+  SettingsTabEvents(SettingsTabPorts ports, std::function<SettingsContext()> settingsContext);
+
+  // Something the About tab's file panel shows changed.
+  void OnFilesChanged(std::function<void()> changed) { filesChanged_ = std::move(changed); }
+  // The mini window switched between its compact and its normal cells.
+  void OnCompactChanged(std::function<void(bool compact)> changed) {
+    compactChanged_ = std::move(changed);
+  }
+
+  void Install(GadgetRoutes& routes);
+
+  void ToggleCheckBox(int control);
+
+ private:
+  void ApplyEffect(int control, bool on);
+  void SwitchFrame();
+  void ChooseOption(int selector, int option);
+  void ChooseLongIdle();
+  void MoveTransparencySlider();
+  void Import();
+  void Export();
+  void ShowOptions();
+
+  SettingsTabPorts ports_;
+  std::function<SettingsContext()> settingsContext_;
+  std::function<void()> filesChanged_;
+  std::function<void(bool)> compactChanged_;
+};
+
+}  // namespace tarvik

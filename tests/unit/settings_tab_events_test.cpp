@@ -1,0 +1,181 @@
+#include <gtest/gtest.h>
+
+#include "app/settings_tab_events.h"
+#include "fakes/fake_file_system.h"
+#include "fakes/fake_gui.h"
+#include "fakes/fake_system.h"
+#include "settings/defaults.h"
+#include "text/translation.h"
+#include "ui/gadget_ids.h"
+#include "ui/main_window.h"
+#include "ui/settings_checkboxes.h"
+#include "ui/settings_tab.h"
+
+namespace tarvik {
+namespace {
+
+using platform::CheckState;
+using platform::EventKind;
+using platform::GadgetAction;
+
+class SettingsTabEventsTest : public ::testing::Test {
+ protected:
+  SettingsTabEventsTest() {
+    LoadTranslations(kEnglish);
+    ApplyDefaults(settings, 4, 0);
+    texts.Set(slot::LogFolder, L"C:\\Logs\\");
+    paths.Lock()->DataFolder = L"C:\\Data\\Brimhold\\";
+    gui.OpenWindow(gadget::MiniWindow, {});
+    BuildMainWindow(gui, {}, false);
+    tray.BuildImages();
+    tray.ShowIfEnabled();
+    ApplySettingsToPanels(gui, settings, texts);
+    events.OnCompactChanged([this](bool compact) { compactSeen.push_back(compact); });
+    events.OnFilesChanged([this] { ++filesChanged; });
+    events.Install(routes);
+  }
+
+  void Send(int gadgetId, GadgetAction action) {
+    static_cast<void>(routes.Route(
+        {EventKind::Gadget, gadget::MainWindow, gadgetId, static_cast<int>(action), {}}));
+  }
+  void Click(int gadgetId) { Send(gadgetId, GadgetAction::Click); }
+  void Choose(int selector, int item) {
+    gui.SelectItem(selector, item);
+    Send(selector, GadgetAction::Change);
+  }
+  static int IdOf(const wchar_t* caption) {
+    const auto controls = SettingsControls();
+    for (size_t index = 0; index < controls.size(); ++index) {
+      if (std::wstring_view(controls[index].Caption) == caption)
+        return CheckBoxIdOf(static_cast<int>(index));
+    }
+    return -1;
+  }
+
+  fakes::FakeGui gui;
+  fakes::FakeEnvironment environment;
+  fakes::FakeFileSystem files;
+  Settings settings;
+  TextSlots texts;
+  Guarded<Paths> paths;
+  TrayIcon tray{gui, settings};
+  DefaultColours colours;
+  GadgetRoutes routes;
+  SettingsTabEvents events{{gui, settings, texts, environment, files, paths, tray}, [this] {
+                             return SettingsContext{files, settings, texts, colours, L"C:\\", 0};
+                           }};
+  std::vector<bool> compactSeen;
+  int filesChanged = 0;
+};
+
+TEST_F(SettingsTabEventsTest, EveryCheckBoxTogglesItsOwnOptionAndShowsIt) {
+  const auto controls = SettingsControls();
+  settings.Set(opt::LogEnabled, 1);  // so that the log options can be used
+  ApplySettingsToPanels(gui, settings, texts);
+  for (size_t index = 0; index < controls.size(); ++index) {
+    const SettingsControl& control = controls[index];
+    if (control.Kind != SettingsControlKind::CheckBox || control.Effect == CheckBoxEffect::Frame)
+      continue;
+    const int id = CheckBoxIdOf(static_cast<int>(index));
+    ASSERT_EQ(gui.Gadgets[id].Text, Tr(control.Caption)) << index;
+    EXPECT_EQ(gui.Gadgets[id].Tooltip, Tr(control.Tooltip)) << index;
+    const int before = settings.Get(control.Option);
+    Settings untouched;
+    for (int option = 0; option < Settings::kCount; ++option)
+      untouched.Set(option, settings.Get(option));
+    Click(id);
+    EXPECT_EQ(settings.Get(control.Option), before >= 1 ? 0 : 1) << index;
+    EXPECT_EQ(gui.GetCheckState(id), before >= 1 ? CheckState::Unchecked : CheckState::Checked)
+        << index;
+    for (int option = opt::FirstFlag; option <= opt::LastFlag; ++option) {
+      if (option != control.Option) {
+        EXPECT_EQ(settings.Get(option), untouched.Get(option)) << index << " changed " << option;
+      }
+    }
+    Click(id);
+    EXPECT_EQ(settings.Get(control.Option) >= 1, before >= 1) << index;
+  }
+}
+
+TEST_F(SettingsTabEventsTest, SwitchingTheLogFileEnablesItsOptionsAndCreatesTheDataFolder) {
+  const int buffering = IdOf(L"Enable Extended Log File Buffering");
+  EXPECT_FALSE(gui.IsGadgetEnabled(buffering));
+  EXPECT_FALSE(gui.IsGadgetEnabled(gadget::LogExplorerButton));
+  Click(IdOf(L"Enable Log File"));
+  EXPECT_TRUE(gui.IsGadgetEnabled(buffering));
+  EXPECT_TRUE(gui.IsGadgetEnabled(IdOf(L"Save Network Events to Log")));
+  EXPECT_TRUE(gui.IsGadgetEnabled(IdOf(L"Restore previous session events on startup")));
+  EXPECT_TRUE(gui.IsGadgetEnabled(gadget::LogExplorerButton));
+  EXPECT_TRUE(files.FolderExists(L"C:\\Data\\Brimhold\\"));
+  EXPECT_EQ(filesChanged, 1);
+  Click(gadget::LogExplorerButton);
+  EXPECT_EQ(environment.OpenedFolders, std::vector<std::wstring>{L"C:\\Logs\\"});
+  Click(IdOf(L"Enable Log File"));
+  EXPECT_FALSE(gui.IsGadgetEnabled(buffering));
+}
+
+TEST_F(SettingsTabEventsTest, CheckBoxesCarryOutTheirSideEffects) {
+  Click(IdOf(L"Enable Always on Top"));  // on by default: now off
+  EXPECT_FALSE(gui.Windows[gadget::MiniWindow].OnTop);
+  Click(IdOf(L"Enable Always on Top"));
+  EXPECT_TRUE(gui.Windows[gadget::MiniWindow].OnTop);
+
+  Click(IdOf(L"Enable Sound"));
+  EXPECT_EQ(environment.Beeps, (std::vector<std::pair<int, int>>{{1000, 55}}));
+  Click(IdOf(L"Enable Sound"));  // switching it off is silent
+  EXPECT_EQ(environment.Beeps.size(), 1u);
+
+  Click(IdOf(L"Transparent Window"));
+  EXPECT_EQ(gui.Windows[gadget::MiniWindow].Alpha, 8 * 10 * 255 / 100);
+  gui.SetSliderPosition(gadget::TransparencySlider, 5);
+  Send(gadget::TransparencySlider, GadgetAction::Change);
+  EXPECT_EQ(settings.Get(opt::TransparencyStep), 5);
+  EXPECT_EQ(gui.Windows[gadget::MiniWindow].Alpha, 5 * 10 * 255 / 100);
+
+  EXPECT_TRUE(gui.TrayShown);
+  Click(IdOf(L"Always show tray icon"));
+  EXPECT_FALSE(gui.TrayShown);
+  Click(IdOf(L"Always show tray icon"));
+  EXPECT_TRUE(gui.TrayShown);
+}
+
+TEST_F(SettingsTabEventsTest, TheBorderlessSwitchFollowsTheFrameOnlyWhileTheyAgree) {
+  const int borderless = IdOf(L"Borderless Window");
+  Click(borderless);
+  EXPECT_EQ(settings.Get(opt::BorderlessWindow), 1);
+  EXPECT_EQ(gui.FrameOf(gadget::MiniWindow), platform::WindowFrame::Borderless);
+  EXPECT_EQ(gui.GetCheckState(borderless), CheckState::Checked);
+  EXPECT_EQ(compactSeen, std::vector<bool>{true});
+
+  // The frame no longer matches the option: nothing switches, the user hears the signal.
+  settings.Set(opt::SoundEnabled, 1);
+  gui.SetWindowFrame(gadget::MiniWindow, platform::WindowFrame::Caption);
+  Click(borderless);
+  EXPECT_EQ(settings.Get(opt::BorderlessWindow), 1);
+  EXPECT_EQ(gui.FrameOf(gadget::MiniWindow), platform::WindowFrame::Caption);
+  EXPECT_EQ(environment.Beeps.size(), 1u);
+  EXPECT_EQ(compactSeen.size(), 1u);
+}
+
+TEST_F(SettingsTabEventsTest, SelectorsStoreTheirChoice) {
+  Choose(gadget::LongIdleSelector, 11);  // "2 Hours"
+  EXPECT_EQ(settings.Get(opt::LongIdleChoice), 11);
+  EXPECT_EQ(settings.Get(opt::LongIdleSeconds), 7200);
+  Choose(gadget::TitleBarSelector, 3);
+  EXPECT_EQ(settings.Get(opt::TitleBarMode), 3);
+  Choose(gadget::StorageUnitSelector, 4);
+  EXPECT_EQ(settings.Get(opt::StorageUnit), 4);
+  Choose(gadget::NetworkUnitSelector, 1);
+  EXPECT_EQ(settings.Get(opt::NetworkInPackets), 1);
+  Choose(gadget::PingShowSelector, 1);
+  EXPECT_EQ(settings.Get(opt::PingShowsAddresses), 1);
+
+  ApplySettingsToPanels(gui, settings, texts);
+  EXPECT_EQ(gui.SelectedItem(gadget::LongIdleSelector), 11);
+  EXPECT_EQ(gui.SelectedItem(gadget::StorageUnitSelector), 4);
+  EXPECT_EQ(gui.GadgetText(gadget::LogFolderField), L"C:\\Logs\\*.*");
+}
+
+}  // namespace
+}  // namespace tarvik
