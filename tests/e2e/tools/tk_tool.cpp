@@ -8,6 +8,9 @@
 //   tk-tool rect <exact window title>
 //   tk-tool client <exact window title>
 //   tk-tool font <face name>
+//   tk-tool click <exact window title> <control caption>
+//   tk-tool checked <exact window title> <control caption>
+//   tk-tool close <exact window title> <client width>
 
 #include <windows.h>
 
@@ -214,6 +217,72 @@ int PrintChosenFace(const std::wstring& face) {
   return _wcsicmp(chosen, face.c_str()) == 0 ? kExitOk : kExitNotFound;
 }
 
+struct CaptionSearch {
+  std::wstring Caption;
+  HWND Found = nullptr;
+};
+
+BOOL CALLBACK FindByCaption(HWND control, LPARAM search) {
+  auto* wanted = reinterpret_cast<CaptionSearch*>(search);
+  if (WindowText(control) == wanted->Caption) {
+    wanted->Found = control;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+// The first control with this caption in any window with this title.
+HWND ControlByCaption(const std::wstring& title, const std::wstring& caption) {
+  for (HWND window : TopLevelWindows(title)) {
+    CaptionSearch search{caption, nullptr};
+    EnumChildWindows(window, FindByCaption, reinterpret_cast<LPARAM>(&search));
+    if (search.Found != nullptr) {
+      return search.Found;
+    }
+  }
+  std::fwprintf(stderr, L"no control \"%ls\" in a window \"%ls\"\n", caption.c_str(),
+                title.c_str());
+  return nullptr;
+}
+
+// Presses a button or check box as a click would: its parent hears BN_CLICKED.
+int ClickControl(const std::wstring& title, const std::wstring& caption) {
+  HWND control = ControlByCaption(title, caption);
+  if (control == nullptr) {
+    return kExitNotFound;
+  }
+  DWORD_PTR answer = 0;
+  SendMessageTimeoutW(control, BM_CLICK, 0, 0, SMTO_ABORTIFHUNG, kSendTimeoutMs, &answer);
+  return kExitOk;
+}
+
+// Prints a check box's state: 0 unchecked, 1 checked, 2 indeterminate.
+int PrintCheckState(const std::wstring& title, const std::wstring& caption) {
+  HWND control = ControlByCaption(title, caption);
+  if (control == nullptr) {
+    return kExitNotFound;
+  }
+  DWORD_PTR state = 0;
+  if (SendMessageTimeoutW(control, BM_GETCHECK, 0, 0, SMTO_ABORTIFHUNG, kSendTimeoutMs, &state) ==
+      0) {
+    return kExitNotFound;
+  }
+  std::printf("%u\n", static_cast<unsigned>(state));
+  return kExitOk;
+}
+
+// Asks the window with this title and client width to close, as its close button would.
+int CloseWindowOfWidth(const std::wstring& title, const std::wstring& width) {
+  const long wanted = std::wcstol(width.c_str(), nullptr, 10);
+  for (HWND window : TopLevelWindows(title)) {
+    RECT client{};
+    if (GetClientRect(window, &client) && client.right == wanted) {
+      return PostMessageW(window, WM_CLOSE, 0, 0) ? kExitOk : kExitNotFound;
+    }
+  }
+  return kExitNotFound;
+}
+
 int Usage() {
   std::fwprintf(stderr,
                 L"usage: tk-tool post <message name>\n"
@@ -221,7 +290,10 @@ int Usage() {
                 L"       tk-tool devicechange arrival|removal <letters>\n"
                 L"       tk-tool rect <window title>\n"
                 L"       tk-tool client <window title>\n"
-                L"       tk-tool font <face name>\n");
+                L"       tk-tool font <face name>\n"
+                L"       tk-tool click <window title> <control caption>\n"
+                L"       tk-tool checked <window title> <control caption>\n"
+                L"       tk-tool close <window title> <client width>\n");
   return kExitUsage;
 }
 
@@ -240,6 +312,15 @@ int Run(const std::vector<std::wstring>& args) {
   }
   if (args.size() == 2 && args[0] == L"font") {
     return PrintChosenFace(args[1]);
+  }
+  if (args.size() == 3 && args[0] == L"click") {
+    return ClickControl(args[1], args[2]);
+  }
+  if (args.size() == 3 && args[0] == L"checked") {
+    return PrintCheckState(args[1], args[2]);
+  }
+  if (args.size() == 3 && args[0] == L"close") {
+    return CloseWindowOfWidth(args[1], args[2]);
   }
   return Usage();
 }
