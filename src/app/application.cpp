@@ -53,7 +53,7 @@ bool Application::StartUp() {
   AddProgressLine(ports_.Gui, L"\r\n2-OS: " + texts_.Get(slot::OsDescription));
   AddProgressLine(ports_.Gui, L"\r\n3-" + Tr(L"Loading: PC Hardware"));
   AddProgressLine(ports_.Gui, L"\r\n4-" + Tr(L"Loading: Tarvik Window"));
-  BuildMainWindow(ports_.Gui, fonts_, false);
+  BuildMainWindow(ports_.Gui, fonts_, settings_, false);
   // The progress window closes before the mini window opens; the main window hears the
   // callback's messages meanwhile.
   InstallCallback(gadget::MainWindow);

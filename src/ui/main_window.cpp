@@ -7,6 +7,8 @@
 #include "core/version.h"
 #include "text/translation.h"
 #include "ui/gadget_ids.h"
+#include "ui/processor_captions.h"
+#include "ui/processor_grid.h"
 #include "ui/settings_tab.h"
 
 namespace tarvik {
@@ -20,6 +22,7 @@ constexpr int kListFrame = 4;
 // Graphs keep white for their background and grey for their frame until they draw samples.
 constexpr Colour kGraphBackground = 0xFFFFFF;
 constexpr Colour kGraphFrame = Rgb(128, 128, 128);
+constexpr Colour kCaptionBackground = Rgb(240, 240, 240);
 
 std::vector<std::wstring> TabCaptions() {
   std::vector<std::wstring> captions;
@@ -52,15 +55,34 @@ void AddList(platform::Gui& gui, int id, int tab, const platform::Rect& bounds,
   gui.CreateList(id, Tab(tab), bounds, translated);
 }
 
-void AddGraph(platform::Gui& gui, int id, int tab, const platform::Rect& bounds) {
+// A graph's canvas, framed and empty until its samples come; a label, when given, is centred at
+// its top.
+void AddGraph(platform::Gui& gui, int id, int tab, const platform::Rect& bounds,
+              const std::wstring& label = L"") {
   gui.CreateCanvas(id, Tab(tab), bounds);
-  gui.DrawCanvas(id, [](platform::Canvas& canvas) {
+  gui.DrawCanvas(id, [&](platform::Canvas& canvas) {
     const platform::Size size = canvas.Extent();
     canvas.FillBox({0, 0, size.Width, size.Height}, kGraphBackground);
     canvas.Line({0, 0}, {size.Width - 1, 0}, kGraphFrame);
     canvas.Line({0, size.Height - 1}, {size.Width - 1, size.Height - 1}, kGraphFrame);
     canvas.Line({0, 0}, {0, size.Height - 1}, kGraphFrame);
     canvas.Line({size.Width - 1, 0}, {size.Width - 1, size.Height - 1}, kGraphFrame);
+    if (!label.empty()) {
+      const platform::Size text = canvas.TextSize(label);
+      canvas.TextTransparent({(size.Width - text.Width) / 2, 1}, label, kGraphFrame);
+    }
+  });
+}
+
+// One line of text on a caption canvas, at its bottom left.
+void DrawCaption(platform::Gui& gui, int canvasId, platform::FontId font,
+                 const std::wstring& text) {
+  gui.DrawCanvas(canvasId, [&](platform::Canvas& canvas) {
+    const platform::Size size = canvas.Extent();
+    canvas.FillBox({0, 0, size.Width, size.Height}, kCaptionBackground);
+    canvas.SetFont(font);
+    const platform::Size measured = canvas.TextSize(text);
+    canvas.TextTransparent({1, size.Height - measured.Height - 1}, text, 0x000000);
   });
 }
 
@@ -89,7 +111,27 @@ void BuildSystemTab(platform::Gui& gui) {
   AddList(gui, gadget::SystemEventsList, tab, {573, 379, 309, 150}, {{L"System Events", 0}});
 }
 
-void BuildProcessorsTab(platform::Gui& gui) {
+// One graph per processor in a grid that grows until it holds them all; the grid is kept.
+int BuildProcessorGraphs(platform::Gui& gui, Settings& settings) {
+  ProcessorGridInput input;
+  input.Columns = settings.Get(opt::ProcessorGridColumns);
+  input.Rows = settings.Get(opt::ProcessorGridRows);
+  input.ProcessorCount = settings.Get(opt::ProcessorCount);
+  input.AreaWidth = settings.Get(opt::ProcessorGridWidth);
+  input.AreaHeight = settings.Get(opt::ProcessorGridHeight);
+  input.Gap = settings.Get(opt::ProcessorGridGap);
+  input.Origin = {4, settings.Get(opt::ProcessorGridTop)};
+  const ProcessorGrid grid = LayOutProcessorGrid(input);
+  settings.Set(opt::ProcessorGridColumns, grid.Columns);
+  settings.Set(opt::ProcessorGridRows, grid.Rows);
+  const int firstGraph = settings.Get(opt::FirstProcessorGraph);
+  for (const ProcessorGraphCell& cell : grid.Cells)
+    AddGraph(gui, firstGraph + cell.Processor, gadget::ProcessorsPanel, cell.Box, cell.Label);
+  StoreProcessorColours(settings, static_cast<int>(grid.Cells.size()));
+  return grid.CellWidth;
+}
+
+void BuildProcessorsTab(platform::Gui& gui, const Fonts& fonts, Settings& settings) {
   const int tab = gadget::ProcessorsPanel;
   AddList(gui, gadget::ProcessorInfoList, tab, {4, 2, kPanelContentWidth, 44},
           {{L"Base Speed", 0},
@@ -107,6 +149,11 @@ void BuildProcessorsTab(platform::Gui& gui) {
            {L"C-States", 330}});
   gui.CreateCanvas(gadget::StatusCanvas, Tab(tab), {4, 96, 505, 14});
   gui.CreateCanvas(gadget::TimeSpanCanvas, Tab(tab), {508, 96, 374, 14});
+  const int cellWidth = BuildProcessorGraphs(gui, settings);
+  DrawCaption(gui, gadget::TimeSpanCanvas, fonts.Gadget, ProcessorTimeSpanCaption(cellWidth));
+  ShowStatusMessage(gui, fonts,
+                    ProcessorLibraryNotice(settings.IsOn(opt::PowerLibraryPresent),
+                                           settings.IsOn(opt::PdhLibraryPresent)));
 }
 
 void BuildGraphicsTab(platform::Gui& gui) {
@@ -177,7 +224,11 @@ void BuildAboutTab(platform::Gui& gui, const Fonts& fonts) {
 
 }  // namespace
 
-void BuildMainWindow(platform::Gui& gui, const Fonts& fonts, bool visible) {
+void ShowStatusMessage(platform::Gui& gui, const Fonts& fonts, const std::wstring& message) {
+  DrawCaption(gui, gadget::StatusCanvas, fonts.Gadget, message);
+}
+
+void BuildMainWindow(platform::Gui& gui, const Fonts& fonts, Settings& settings, bool visible) {
   const platform::Size desktop = gui.DesktopSize();
   platform::WindowSpec layout;
   layout.Bounds = {std::max(0, (desktop.Width - kMainWindowSize.Width) / 2),
@@ -190,7 +241,7 @@ void BuildMainWindow(platform::Gui& gui, const Fonts& fonts, bool visible) {
   gui.CreatePanel(gadget::MainPanel, {gadget::MainWindow}, {2, 2, 890, kMainWindowSize.Height - 4},
                   TabCaptions());
   BuildSystemTab(gui);
-  BuildProcessorsTab(gui);
+  BuildProcessorsTab(gui, fonts, settings);
   BuildGraphicsTab(gui);
   BuildStorageTab(gui);
   BuildNetworksTab(gui);

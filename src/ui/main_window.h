@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/settings.h"
 #include "platform/gui.h"
 #include "ui/fonts.h"
 
@@ -12,6 +13,11 @@ inline constexpr int kPanelContentWidth = 878;
 // Builds the main window with its tab panel and the eight tabs: every list with its columns,
 // the graphs (empty until samples come), selectors, buttons and canvases, captions and tooltips
 // translated. The monitors fill them later.
-void BuildMainWindow(platform::Gui& gui, const Fonts& fonts, bool visible);
+// The processor graphs' grid grows to hold every processor and is kept in `settings`.
+void BuildMainWindow(platform::Gui& gui, const Fonts& fonts, Settings& settings, bool visible);
+
+// Draws a one-line message at the bottom of the Processors tab's status canvas, replacing the
+// one before.
+void ShowStatusMessage(platform::Gui& gui, const Fonts& fonts, const std::wstring& message);
 
 }  // namespace tarvik

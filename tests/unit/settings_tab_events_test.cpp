@@ -26,7 +26,7 @@ class SettingsTabEventsTest : public ::testing::Test {
     texts.Set(slot::LogFolder, L"C:\\Logs\\");
     paths.Lock()->DataFolder = L"C:\\Data\\Brimhold\\";
     gui.OpenWindow(gadget::MiniWindow, {});
-    BuildMainWindow(gui, {}, false);
+    BuildMainWindow(gui, {}, settings, false);
     tray.BuildImages();
     tray.ShowIfEnabled();
     ApplySettingsToPanels(gui, settings, texts);

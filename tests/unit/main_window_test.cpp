@@ -1,0 +1,102 @@
+#include <gtest/gtest.h>
+
+#include "fakes/fake_gui.h"
+#include "settings/defaults.h"
+#include "text/translation.h"
+#include "ui/gadget_ids.h"
+#include "ui/main_window.h"
+
+namespace tarvik {
+namespace {
+
+class MainWindowTest : public ::testing::Test {
+ protected:
+  void Build(int processors) {
+    LoadTranslations(kEnglish);
+    ApplyDefaults(settings, processors, 0);
+    settings.Set(opt::PowerLibraryPresent, 1);
+    settings.Set(opt::PdhLibraryPresent, 1);
+    BuildMainWindow(gui, {}, settings, false);
+  }
+  std::vector<std::wstring> Titles(int list) {
+    std::vector<std::wstring> titles;
+    for (const platform::ListColumn& column : gui.ListColumns(list))
+      titles.push_back(column.Title);
+    return titles;
+  }
+  std::wstring TextsOn(int canvas) {
+    std::wstring all;
+    for (const auto& drawn : gui.Gadgets[canvas].Pixels->Texts())
+      all += drawn.Text;
+    return all;
+  }
+
+  fakes::FakeGui gui;
+  Settings settings;
+};
+
+TEST_F(MainWindowTest, EveryListHasItsColumnsAndFillsItsWidth) {
+  Build(4);
+  struct Case {
+    int List;
+    int Tab;
+    std::vector<std::wstring> Titles;
+  };
+  const Case cases[] = {
+      {gadget::BatteryList, gadget::SystemPanel, {L"Battery", L"Uptime", L"Idle"}},
+      {gadget::PhysicalList, gadget::SystemPanel, {L"Physical Memory", L"Free", L"Used"}},
+      {gadget::ProcessorsList, gadget::SystemPanel, {L"Processors", L"Avg%", L"Speed"}},
+      {gadget::SystemEventsList, gadget::SystemPanel, {L"System Events"}},
+      {gadget::ProcessorLoadList,
+       gadget::ProcessorsPanel,
+       {L"Speed", L"Load%", L"Processes", L"Threads", L"Handles", L"P-State", L"C-States"}},
+      {gadget::DriveList,
+       gadget::StoragePanel,
+       {L"Drive ID", L"Free", L"LastDiff", L"TotalDiff", L"Used"}},
+      {gadget::NetworkEventsList, gadget::NetworksPanel, {L"Network Events"}},
+      {gadget::DriveEventsList, gadget::StoragePanel, {}},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(Titles(c.List), c.Titles) << c.List;
+    EXPECT_EQ(gui.Gadgets[c.List].Parent.Tab, c.Tab) << c.List;
+    int width = 0;
+    for (const platform::ListColumn& column : gui.ListColumns(c.List))
+      width += column.Width;
+    if (!c.Titles.empty()) {
+      EXPECT_EQ(width + 4, gui.Gadgets[c.List].Bounds.Width) << c.List;
+    }
+  }
+  EXPECT_EQ(gui.ListColumns(gadget::ProcessorLoadList)[6].Width, 330);
+  EXPECT_EQ(gui.Gadgets[gadget::StorageUnitSelector].Rows,
+            (std::vector<std::wstring>{L"Auto", L"Byte", L"KB", L"MB", L"GB", L"TB"}));
+}
+
+TEST_F(MainWindowTest, EightProcessorsGetAFourByTwoGridOfLabelledGraphs) {
+  Build(8);
+  EXPECT_EQ(settings.Get(opt::ProcessorGridColumns), 4);
+  EXPECT_EQ(settings.Get(opt::ProcessorGridRows), 2);
+  for (int processor = 0; processor < 8; ++processor) {
+    const int id = 400 + processor;
+    ASSERT_EQ(gui.Gadgets.count(id), 1u) << processor;
+    EXPECT_EQ(gui.Gadgets[id].Parent.Tab, gadget::ProcessorsPanel);
+    EXPECT_EQ(TextsOn(id), L"CPU " + std::to_wstring(processor));
+  }
+  EXPECT_EQ(gui.Gadgets.count(408), 0u);
+  EXPECT_EQ(gui.Gadgets[401].Bounds.X - gui.Gadgets[400].Bounds.X,
+            gui.Gadgets[400].Bounds.Width + settings.Get(opt::ProcessorGridGap));
+  EXPECT_EQ(gui.Gadgets[404].Bounds.Y - gui.Gadgets[400].Bounds.Y,
+            gui.Gadgets[400].Bounds.Height + settings.Get(opt::ProcessorGridGap));
+  EXPECT_NE(TextsOn(gadget::TimeSpanCanvas).find(L"seconds"), std::wstring::npos);
+  EXPECT_EQ(TextsOn(gadget::StatusCanvas), L"");
+}
+
+TEST_F(MainWindowTest, MissingLibrariesAreNamedOnTheProcessorsTab) {
+  LoadTranslations(kEnglish);
+  ApplyDefaults(settings, 2, 0);
+  BuildMainWindow(gui, {}, settings, false);
+  EXPECT_EQ(TextsOn(gadget::StatusCanvas),
+            L"Unable to load powrprof.dll and pdh.dll for full CPU statistics");
+}
+
+}  // namespace
+}  // namespace tarvik
