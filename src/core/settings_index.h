@@ -11,6 +11,7 @@ inline constexpr int TextLineHeight = 13;
 inline constexpr int StopFlag = 14;
 inline constexpr int PowerLibraryPresent = 21;
 inline constexpr int CopyRequest = 26;
+inline constexpr int OsBuildNumber = 29;  // the larger of kernel32.dll's build and the kernel's
 inline constexpr int NetProviderLibraryPresent = 31;
 inline constexpr int DriveLetterCount = 32;
 inline constexpr int DriveRemovalSeen = 39;

@@ -1,0 +1,146 @@
+#include "platform/win32/win32_wmi.h"
+
+#include <windows.h>
+#include <objbase.h>
+#include <oleauto.h>
+#include <wbemidl.h>
+
+#include <utility>
+
+#include "platform/win32/handles.h"
+
+namespace tarvik::win32 {
+namespace {
+
+template <typename T>
+void ReleaseInterface(T* object) {
+  object->Release();
+}
+template <typename T>
+using ComRef = Owned<T*, ReleaseInterface<T>>;
+
+inline void FreeBstr(BSTR text) {
+  ::SysFreeString(text);
+}
+using UniqueBstr = Owned<BSTR, FreeBstr>;
+
+// A processor object that does not come within this time ends the list: start-up waits on it.
+constexpr long kNextTimeoutMs = 10'000;
+
+// COM for the calling thread for one query. A thread that already runs COM in the other
+// apartment model can still use it, but must not uninitialise it.
+class ComScope {
+ public:
+  ComScope() {
+    const HRESULT result = ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    owned_ = SUCCEEDED(result);
+    usable_ = owned_ || result == RPC_E_CHANGED_MODE;
+  }
+  ~ComScope() {
+    if (owned_)
+      ::CoUninitialize();
+  }
+  ComScope(const ComScope&) = delete;
+  ComScope& operator=(const ComScope&) = delete;
+  [[nodiscard]] bool Usable() const { return usable_; }
+
+ private:
+  bool owned_ = false;
+  bool usable_ = false;
+};
+
+// The process's COM security is set once; a later call (a second query, or a library that set
+// it first) is refused with RPC_E_TOO_LATE, and the settings in force serve.
+bool SecurityReady() {
+  const HRESULT result =
+      ::CoInitializeSecurity(nullptr, -1, nullptr, nullptr, RPC_C_AUTHN_LEVEL_DEFAULT,
+                             RPC_C_IMP_LEVEL_IMPERSONATE, nullptr, EOAC_NONE, nullptr);
+  return SUCCEEDED(result) || result == RPC_E_TOO_LATE;
+}
+
+ComRef<IWbemServices> ConnectCimv2() {
+  IWbemLocator* rawLocator = nullptr;
+  if (FAILED(::CoCreateInstance(CLSID_WbemLocator, nullptr, CLSCTX_INPROC_SERVER, IID_IWbemLocator,
+                                reinterpret_cast<void**>(&rawLocator)))) {
+    return {};
+  }
+  const ComRef<IWbemLocator> locator(rawLocator);
+  const UniqueBstr space(::SysAllocString(L"ROOT\\CIMV2"));
+  IWbemServices* rawServices = nullptr;
+  if (!space || FAILED(locator.Get()->ConnectServer(space.Get(), nullptr, nullptr, nullptr, 0,
+                                                    nullptr, nullptr, &rawServices))) {
+    return {};
+  }
+  ComRef<IWbemServices> services(rawServices);
+  if (FAILED(::CoSetProxyBlanket(services.Get(), RPC_C_AUTHN_WINNT, RPC_C_AUTHZ_NONE, nullptr,
+                                 RPC_C_AUTHN_LEVEL_CALL, RPC_C_IMP_LEVEL_IMPERSONATE, nullptr,
+                                 EOAC_NONE))) {
+    return {};
+  }
+  return services;
+}
+
+// Unsigned 32-bit properties arrive in a signed VARIANT; their CIM type gives the value back.
+platform::WmiValue ValueOf(const VARIANT& value, CIMTYPE type) {
+  if (value.vt == VT_I4) {
+    if (type == CIM_UINT32)
+      return static_cast<int64_t>(static_cast<uint32_t>(value.lVal));
+    return static_cast<int64_t>(value.lVal);
+  }
+  if (value.vt == VT_BSTR && value.bstrVal)
+    return std::wstring(value.bstrVal, ::wcsnlen(value.bstrVal, ::SysStringLen(value.bstrVal)));
+  return {};
+}
+
+std::vector<platform::WmiValue> PropertiesOf(IWbemClassObject* object,
+                                             const std::vector<std::wstring>& names) {
+  std::vector<platform::WmiValue> row;
+  row.reserve(names.size());
+  for (const std::wstring& name : names) {
+    VARIANT value;
+    ::VariantInit(&value);
+    CIMTYPE type = CIM_EMPTY;
+    if (!name.empty() && SUCCEEDED(object->Get(name.c_str(), 0, &value, &type, nullptr))) {
+      row.push_back(ValueOf(value, type));
+    } else {
+      row.emplace_back();
+    }
+    ::VariantClear(&value);
+  }
+  return row;
+}
+
+}  // namespace
+
+std::optional<std::vector<std::vector<platform::WmiValue>>> Win32Wmi::ProcessorProperties(
+    const std::vector<std::wstring>& names) {
+  const ComScope com;
+  if (!com.Usable() || !SecurityReady())
+    return std::nullopt;
+  const ComRef<IWbemServices> services = ConnectCimv2();
+  if (!services)
+    return std::nullopt;
+  const UniqueBstr language(::SysAllocString(L"WQL"));
+  const UniqueBstr query(::SysAllocString(L"SELECT * FROM Win32_Processor"));
+  IEnumWbemClassObject* rawObjects = nullptr;
+  if (!language || !query ||
+      FAILED(services.Get()->ExecQuery(language.Get(), query.Get(),
+                                       WBEM_FLAG_FORWARD_ONLY | WBEM_FLAG_RETURN_IMMEDIATELY,
+                                       nullptr, &rawObjects))) {
+    return std::nullopt;
+  }
+  const ComRef<IEnumWbemClassObject> objects(rawObjects);
+  std::vector<std::vector<platform::WmiValue>> rows;
+  for (;;) {
+    IWbemClassObject* rawObject = nullptr;
+    ULONG returned = 0;
+    const HRESULT result = objects.Get()->Next(kNextTimeoutMs, 1, &rawObject, &returned);
+    const ComRef<IWbemClassObject> object(rawObject);
+    if (FAILED(result) || returned == 0 || !object)
+      break;
+    rows.push_back(PropertiesOf(object.Get(), names));
+  }
+  return rows;
+}
+
+}  // namespace tarvik::win32
