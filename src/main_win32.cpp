@@ -4,11 +4,15 @@
 
 #include "app/application.h"
 #include "platform/win32/win32_clock.h"
+#include "platform/win32/win32_desktop.h"
 #include "platform/win32/win32_environment.h"
 #include "platform/win32/win32_file_system.h"
 #include "platform/win32/win32_gui.h"
 #include "platform/win32/win32_libraries.h"
 #include "platform/win32/win32_single_instance.h"
+#include "platform/win32/win32_system_identity.h"
+#include "platform/win32/win32_version_resources.h"
+#include "platform/win32/win32_wmi.h"
 
 namespace {
 
@@ -21,8 +25,14 @@ int RunTarvik() {
   auto* clock = new tarvik::win32::Win32Clock();
   auto* instance = new tarvik::win32::Win32SingleInstance();
   auto* libraries = new tarvik::win32::Win32Libraries();
+  auto* system = new tarvik::win32::Win32SystemIdentity();
+  auto* versions = new tarvik::win32::Win32VersionResources();
+  auto* wmi = new tarvik::win32::Win32Wmi();
+  auto* display = new tarvik::win32::Win32Display();
+  auto* memory = new tarvik::win32::Win32Memory();
   auto* application =
-      new tarvik::Application({*gui, *files, *environment, *clock, *instance, *libraries});
+      new tarvik::Application({*gui, *files, *environment, *clock, *instance, *libraries, *system,
+                               *versions, *wmi, *display, *memory});
   return application->Run();
 }
 

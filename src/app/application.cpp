@@ -9,6 +9,8 @@
 #include "core/version.h"
 #include "settings/defaults.h"
 #include "settings/settings_location.h"
+#include "sysinfo/operating_system.h"
+#include "sysinfo/processor_properties.h"
 #include "text/date_format.h"
 #include "text/translation.h"
 #include "ui/file_status.h"
@@ -16,6 +18,7 @@
 #include "ui/main_window.h"
 #include "ui/mini_window.h"
 #include "ui/settings_tab.h"
+#include "ui/system_panel.h"
 #include "ui/window_placement.h"
 
 namespace tarvik {
@@ -50,8 +53,10 @@ bool Application::StartUp() {
   // comes while starting is kept until start-up ends.
   InstallCallback(gadget::MiniWindow);
   ChooseLanguage();
+  static_cast<void>(ReadOperatingSystem(ports_.System, ports_.Versions, settings_, texts_));
   AddProgressLine(ports_.Gui, L"\r\n2-OS: " + texts_.Get(slot::OsDescription));
   AddProgressLine(ports_.Gui, L"\r\n3-" + Tr(L"Loading: PC Hardware"));
+  ReadProcessorProperties(ports_.Wmi, settings_, texts_);
   AddProgressLine(ports_.Gui, L"\r\n4-" + Tr(L"Loading: Tarvik Window"));
   BuildMainWindow(ports_.Gui, fonts_, settings_, false);
   // The progress window closes before the mini window opens; the main window hears the
@@ -65,6 +70,7 @@ bool Application::StartUp() {
   InstallDispatchAndShortcuts();
   MinimizeAtStartIfAsked();
   ShowFiles();
+  ShowSystemPanel();
   callback_->EndStartUp();
   return true;
 }
@@ -263,6 +269,37 @@ void Application::ShutDown() {
   gui.UnblockShutdown(gadget::MiniWindow);
   gui.CloseWindow(gadget::MainWindow);
   gui.CloseWindow(gadget::MiniWindow);
+}
+
+void Application::ShowSystemPanel() {
+  SystemFacts facts;
+  facts.ProcessorName = texts_.Get(kProcessorNameSlot);
+  facts.LogicalProcessors = ports_.Env.LogicalProcessorCount();
+  if (const auto memory = ports_.Memory.Status())
+    facts.TotalPhysicalBytes = memory->TotalPhysical;
+  if (const auto display = ports_.Display.Current()) {
+    facts.DisplayAdapter = display->Adapter;
+    facts.DesktopWidth = display->Width;
+    facts.DesktopHeight = display->Height;
+    facts.ScalePercent = display->ScalePercent;
+    facts.ColourDepth = display->ColourDepth;
+    facts.RefreshRate = display->RefreshRate;
+  }
+  facts.OsName = texts_.Get(slot::OsDescription);
+  facts.Build = settings_.Get(opt::OsBuildNumber);
+  switch (ports_.System.Started()) {
+    case platform::StartMode::SafeMode:
+      facts.Safe = SafeMode::Minimal;
+      break;
+    case platform::StartMode::SafeModeWithNetwork:
+      facts.Safe = SafeMode::WithNetwork;
+      break;
+    case platform::StartMode::Normal:
+      break;
+  }
+  facts.ComputerName = ports_.System.ComputerName();
+  facts.UserName = ports_.System.UserName();
+  DrawSystemPanel(ports_.Gui, fonts_, facts);
 }
 
 void Application::ShowFiles() {

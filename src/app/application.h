@@ -17,11 +17,16 @@
 #include "core/text_slots.h"
 #include "core/window_updates.h"
 #include "platform/clock.h"
+#include "platform/display.h"
 #include "platform/environment.h"
 #include "platform/files.h"
 #include "platform/gui.h"
 #include "platform/libraries.h"
+#include "platform/memory.h"
 #include "platform/single_instance.h"
+#include "platform/system_identity.h"
+#include "platform/version_resources.h"
+#include "platform/wmi.h"
 #include "settings/colour_list.h"
 #include "settings/settings_file.h"
 #include "settings/settings_saver.h"
@@ -37,6 +42,11 @@ struct PlatformPorts {
   const platform::Clock& Clock;
   platform::SingleInstance& Instance;
   platform::Libraries& Libraries;
+  platform::SystemIdentity& System;
+  platform::VersionResources& Versions;
+  platform::Wmi& Wmi;
+  platform::Display& Display;
+  platform::Memory& Memory;
 };
 
 // The program's main body: start-up, the event loop, and the ordered shut-down.
@@ -79,6 +89,7 @@ class Application {
   void ShutDown();
 
   void ShowFiles();
+  void ShowSystemPanel();
   [[nodiscard]] SettingsContext SettingsView();
   void SaveSettingsIfChanged();
 

@@ -11,6 +11,8 @@ namespace tarvik {
 // The processor slots asked of WMI, from slot::ProcessorPropertyFirst on; the two slots after
 // them name rows the program computes itself.
 inline constexpr int kQueriedProcessorProperties = 11;
+// The slot that ends up holding the processor's name (the property "Name").
+inline constexpr int kProcessorNameSlot = slot::ProcessorPropertyFirst + 6;
 
 // How a property is kept: a number as its decimal text, a text trimmed, anything else empty;
 // runs of blanks are collapsed to one.

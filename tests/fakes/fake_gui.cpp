@@ -56,6 +56,10 @@ void FakeGui::CloseWindow(int id) {
     return;
   Note("close", id);
   ClosedWindows.push_back(id);
+  for (auto& [gadgetId, gadget] : Gadgets) {
+    if (gadget.Parent.Window == id && gadget.Pixels)
+      ClosedCanvases[gadgetId] = std::move(gadget.Pixels);
+  }
   std::erase_if(Gadgets, [id](const auto& entry) { return entry.second.Parent.Window == id; });
 }
 
@@ -150,6 +154,21 @@ void FakeGui::SetWindowFrame(int id, platform::WindowFrame frame) {
 platform::WindowFrame FakeGui::FrameOf(int id) const {
   const Window* found = FindWindow(id);
   return found ? found->Layout.Frame : platform::WindowFrame::Caption;
+}
+
+std::vector<std::wstring> FakeGui::TextHistoryOfCanvas(int id) const {
+  const PixelCanvas* canvas = nullptr;
+  if (const Gadget* gadget = Find(id); gadget && gadget->Pixels) {
+    canvas = gadget->Pixels.get();
+  } else if (const auto closed = ClosedCanvases.find(id); closed != ClosedCanvases.end()) {
+    canvas = closed->second.get();
+  }
+  std::vector<std::wstring> texts;
+  if (canvas) {
+    for (const auto& drawn : canvas->Texts())
+      texts.push_back(drawn.Text);
+  }
+  return texts;
 }
 
 FakeGui::Gadget& FakeGui::Add(int id, const char* kind, const platform::GadgetParent& parent,

@@ -96,6 +96,10 @@ class FakeGui : public platform::Gui {
   std::atomic<int> Wakes{0};
   std::vector<std::wstring> DialogTitles;
   std::map<int, std::wstring> TextHistory;  // last text of every text gadget, kept after closing
+  std::map<int, std::unique_ptr<PixelCanvas>> ClosedCanvases;  // canvases of closed windows
+
+  // The texts drawn on a canvas, in order, also after its window closed.
+  [[nodiscard]] std::vector<std::wstring> TextHistoryOfCanvas(int id) const;
 
   // Delivers a system message as Windows would, through the installed window callback.
   bool SendSystemMessage(const platform::SystemMessage& message);

@@ -1,14 +1,17 @@
 #pragma once
 
 #include <mutex>
+#include <optional>
 #include <set>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "platform/clock.h"
+#include "platform/display.h"
 #include "platform/environment.h"
 #include "platform/libraries.h"
+#include "platform/memory.h"
 #include "platform/single_instance.h"
 
 namespace tarvik::fakes {
@@ -95,6 +98,20 @@ class FakeLibraries : public platform::Libraries {
     if (Steps)
       Steps->push_back("unload libraries");
   }
+};
+
+class FakeDisplay : public platform::Display {
+ public:
+  std::optional<platform::DisplayFacts> Facts =
+      platform::DisplayFacts{L"Wine Adapter", 1280, 800, 100, 32, 60};
+  std::optional<platform::DisplayFacts> Current() override { return Facts; }
+};
+
+class FakeMemory : public platform::Memory {
+ public:
+  std::optional<platform::MemoryStatus> Answer =
+      platform::MemoryStatus{16ull << 30, 8ull << 30, 20ull << 30, 12ull << 30};
+  std::optional<platform::MemoryStatus> Status() override { return Answer; }
 };
 
 }  // namespace tarvik::fakes

@@ -11,6 +11,7 @@
 #include "fakes/fake_file_system.h"
 #include "fakes/fake_gui.h"
 #include "fakes/fake_system.h"
+#include "fakes/fake_system_info.h"
 #include "text/translation.h"
 #include "text/utf8.h"
 #include "ui/gadget_ids.h"
@@ -22,7 +23,10 @@ using platform::EventKind;
 
 class ApplicationTest : public ::testing::Test {
  protected:
-  PlatformPorts Ports() { return {gui, files, environment, clock, instance, libraries}; }
+  PlatformPorts Ports() {
+    return {gui,      files,    environment, clock,   instance, libraries,
+            identity, versions, wmi,         display, memory};
+  }
 
   fakes::FakeGui gui;
   fakes::FakeFileSystem files;
@@ -30,6 +34,11 @@ class ApplicationTest : public ::testing::Test {
   fakes::FakeClock clock;
   fakes::FakeSingleInstance instance;
   fakes::FakeLibraries libraries;
+  fakes::FakeSystemIdentity identity;
+  fakes::FakeVersionResources versions;
+  fakes::FakeWmi wmi;
+  fakes::FakeDisplay display;
+  fakes::FakeMemory memory;
 };
 
 TEST_F(ApplicationTest, ASecondCopyAnnouncesItselfAndTouchesNoFile) {
@@ -157,6 +166,20 @@ TEST_F(ApplicationTest, OnAGermanSystemTheProgressLinesAreGerman) {
   EXPECT_NE(progress.find(L"\r\n3-Wird geladen: PC-Hardware"), std::wstring::npos);
   EXPECT_EQ(application.SharedPaths().Snapshot().Files[kPingStateEntry].Status,
             L"Keine, keine aktiven Ping-Daten.");
+}
+
+TEST_F(ApplicationTest, TheSystemTabNamesTheMachine) {
+  Application application(Ports());
+  application.Run();
+  std::wstring shown;
+  for (const auto& drawn : gui.TextHistoryOfCanvas(gadget::LogoCanvas))
+    shown += drawn + L"|";
+  EXPECT_NE(shown.find(L"Tarvik|2.33|"), std::wstring::npos) << shown;
+  EXPECT_NE(shown.find(L"Memory: 16384M (16.00G)"), std::wstring::npos) << shown;
+  EXPECT_NE(shown.find(L"Wine Adapter (1280 x 800, Text Size 100%, 32-bit Color, 60Hz)"),
+            std::wstring::npos)
+      << shown;
+  EXPECT_NE(shown.find(L"Computer Name: DESK-7, User Name: ann"), std::wstring::npos) << shown;
 }
 
 // A settings file with the given flags on (positions 1-26 of the packed option string).

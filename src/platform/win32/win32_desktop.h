@@ -1,0 +1,18 @@
+#pragma once
+
+#include "platform/display.h"
+#include "platform/memory.h"
+
+namespace tarvik::win32 {
+
+class Win32Display final : public platform::Display {
+ public:
+  [[nodiscard]] std::optional<platform::DisplayFacts> Current() override;
+};
+
+class Win32Memory final : public platform::Memory {
+ public:
+  [[nodiscard]] std::optional<platform::MemoryStatus> Status() override;
+};
+
+}  // namespace tarvik::win32
