@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "app/application.h"
+#include "platform/win32/win32_clipboard.h"
 #include "platform/win32/win32_clock.h"
 #include "platform/win32/win32_desktop.h"
 #include "platform/win32/win32_environment.h"
@@ -30,9 +31,10 @@ int RunTarvik() {
   auto* wmi = new tarvik::win32::Win32Wmi();
   auto* display = new tarvik::win32::Win32Display();
   auto* memory = new tarvik::win32::Win32Memory();
+  auto* clipboard = new tarvik::win32::Win32Clipboard();
   auto* application =
       new tarvik::Application({*gui, *files, *environment, *clock, *instance, *libraries, *system,
-                               *versions, *wmi, *display, *memory});
+                               *versions, *wmi, *display, *memory, *clipboard});
   return application->Run();
 }
 

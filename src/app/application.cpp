@@ -17,6 +17,7 @@
 #include "ui/gadget_ids.h"
 #include "ui/main_window.h"
 #include "ui/mini_window.h"
+#include "ui/panel_copies.h"
 #include "ui/settings_tab.h"
 #include "ui/system_panel.h"
 #include "ui/window_placement.h"
@@ -244,8 +245,13 @@ void Application::RunEventLoop() {
       updateApplier_.ApplyPending();
       continue;
     }
+    if (event.Kind == platform::EventKind::Timer &&
+        updateApplier_.OnTimer(event.Window, event.Detail)) {
+      continue;
+    }
     if (dispatcher_->Dispatch(event) == LoopControl::Exit)
       break;
+    ServeCopyRequest();
   }
 }
 
@@ -299,7 +305,34 @@ void Application::ShowSystemPanel() {
   }
   facts.ComputerName = ports_.System.ComputerName();
   facts.UserName = ports_.System.UserName();
+  systemBlock_ = SystemBlockText(facts);
   DrawSystemPanel(ports_.Gui, fonts_, facts);
+}
+
+void Application::ServeCopyRequest() {
+  const int panel = settings_.Get(opt::CopyRequest);
+  if (panel != gadget::SystemPanel && panel != gadget::ProcessorsPanel)
+    return;
+  if (!panelCopy_) {
+    panelCopy_ = std::make_unique<PanelCopy>(
+        settings_, stop_, threads_, updates_, ports_.Clipboard,
+        PanelCopy::Words{Tr(L"Saving to Clipboard"), Tr(L"Saved to Clipboard"), Tr(L"Lines"),
+                         Tr(L"Failed")});
+  }
+  platform::Gui& gui = ports_.Gui;
+  const auto contents = [&gui](int list) {
+    ListContents shown;
+    for (const platform::ListColumn& column : gui.ListColumns(list))
+      shown.ColumnTitles.push_back(column.Title);
+    shown.Rows = gui.ListRows(list);
+    return shown;
+  };
+  panelCopy_->Run([&](std::atomic<int>&) {
+    if (panel == gadget::SystemPanel)
+      return SystemPanelCopy(systemBlock_, gui.ListRows(gadget::SystemEventsList));
+    return ProcessorsPanelCopy(contents(gadget::ProcessorInfoList),
+                               contents(gadget::ProcessorLoadList));
+  });
 }
 
 void Application::ShowFiles() {

@@ -11,11 +11,13 @@
 #include "core/guarded.h"
 #include "core/meter_table.h"
 #include "core/monitor_threads.h"
+#include "core/panel_copy.h"
 #include "core/paths.h"
 #include "core/settings.h"
 #include "core/stop_signal.h"
 #include "core/text_slots.h"
 #include "core/window_updates.h"
+#include "platform/clipboard.h"
 #include "platform/clock.h"
 #include "platform/display.h"
 #include "platform/environment.h"
@@ -47,6 +49,7 @@ struct PlatformPorts {
   platform::Wmi& Wmi;
   platform::Display& Display;
   platform::Memory& Memory;
+  platform::Clipboard& Clipboard;
 };
 
 // The program's main body: start-up, the event loop, and the ordered shut-down.
@@ -90,6 +93,9 @@ class Application {
 
   void ShowFiles();
   void ShowSystemPanel();
+  // Until the system sampler serves them, the window thread copies the System and Processors
+  // panels.
+  void ServeCopyRequest();
   [[nodiscard]] SettingsContext SettingsView();
   void SaveSettingsIfChanged();
 
@@ -102,6 +108,8 @@ class Application {
   MonitorThreads threads_{stop_, ports_.Env};
   WindowUpdateQueue updates_;
   CellMetrics cellMetrics_;
+  std::wstring systemBlock_;  // the System tab's information block as last drawn
+  std::unique_ptr<PanelCopy> panelCopy_;
   Fonts fonts_;
   TrayIcon tray_{ports_.Gui, settings_};
   WindowUpdateApplier updateApplier_{ports_.Gui, tray_, updates_};

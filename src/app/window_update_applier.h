@@ -18,9 +18,15 @@ class WindowUpdateApplier {
   void OnRefresh(int gadget, std::function<void()> refresh);
   // Applies every pending update; a refresh of a gadget nobody registered changes nothing.
   void ApplyPending();
+  // A title message's time ran out: the main window's own title returns. False for other timers.
+  bool OnTimer(int window, int timer);
+
+  static constexpr int kTitleMessageTimer = 2;
+  static constexpr int kTitleMessageMs = 10'000;
 
  private:
   void Apply(const WindowUpdate& update);
+  void ShowTitleMessage(const std::wstring& message);
 
   platform::Gui& gui_;
   TrayIcon& tray_;

@@ -6,8 +6,9 @@
 namespace tarvik {
 namespace {
 
-// The tray has one image and one tooltip: their changes share one target.
-constexpr int kTrayTarget = 0;
+// The tray has one image and one tooltip, the main window one title message: their changes
+// need no target of their own.
+constexpr int kSingleTarget = 0;
 
 }  // namespace
 
@@ -20,16 +21,20 @@ void WindowUpdateQueue::SetWindowTitle(int window, std::wstring title) {
   Put({UpdateKind::WindowTitle, window, std::move(title)});
 }
 
+void WindowUpdateQueue::ShowTitleMessage(std::wstring message) {
+  Put({UpdateKind::TitleMessage, kSingleTarget, std::move(message)});
+}
+
 void WindowUpdateQueue::SetGadgetText(int gadget, std::wstring text) {
   Put({UpdateKind::GadgetText, gadget, std::move(text)});
 }
 
 void WindowUpdateQueue::SetTrayImage(int image) {
-  Put({UpdateKind::TrayImage, kTrayTarget, {}, image});
+  Put({UpdateKind::TrayImage, kSingleTarget, {}, image});
 }
 
 void WindowUpdateQueue::SetTrayTip(std::wstring tip) {
-  Put({UpdateKind::TrayTip, kTrayTarget, std::move(tip)});
+  Put({UpdateKind::TrayTip, kSingleTarget, std::move(tip)});
 }
 
 void WindowUpdateQueue::Refresh(int gadget) {

@@ -7,7 +7,7 @@
 
 namespace tarvik {
 
-enum class UpdateKind { WindowTitle, GadgetText, TrayImage, TrayTip, Refresh };
+enum class UpdateKind { WindowTitle, TitleMessage, GadgetText, TrayImage, TrayTip, Refresh };
 
 // One change a worker wants on screen: `Target` names the window or gadget (the tray has one),
 // `Text` is the new title, text or tooltip, `Image` the new tray image.
@@ -32,6 +32,8 @@ class WindowUpdateQueue {
   void SetWake(std::function<void()> wake);
 
   void SetWindowTitle(int window, std::wstring title);
+  // A message shown for a while as the main window's title, which then returns.
+  void ShowTitleMessage(std::wstring message);
   void SetGadgetText(int gadget, std::wstring text);
   void SetTrayImage(int image);
   void SetTrayTip(std::wstring tip);

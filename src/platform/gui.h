@@ -181,7 +181,10 @@ class Gui {
 
   // Input and timing
   virtual void AddShortcut(int window, Shortcut keys, int command) = 0;
+  // A repeating timer: a Timer event every `milliseconds` until stopped; starting it again
+  // restarts its count.
   virtual void StartTimer(int window, int timer, int milliseconds) = 0;
+  virtual void StopTimer(int window, int timer) = 0;
   [[nodiscard]] virtual bool IsShiftDown() const = 0;
   // Waits for the next event; -1 waits without limit, a timeout gives EventKind::None.
   [[nodiscard]] virtual GuiEvent WaitEvent(int timeoutMs) = 0;

@@ -432,6 +432,13 @@ void FakeGui::StartTimer(int window, int timer, int milliseconds) {
   Timers[window] = {timer, milliseconds};
 }
 
+void FakeGui::StopTimer(int window, int timer) {
+  CheckWindowThread();
+  const auto found = Timers.find(window);
+  if (found != Timers.end() && found->second.first == timer)
+    Timers.erase(found);
+}
+
 platform::GuiEvent FakeGui::WaitEvent(int /*timeoutMs*/) {
   CheckWindowThread();
   if (OnWait)

@@ -174,6 +174,7 @@ class FakeGui : public platform::Gui {
 
   void AddShortcut(int window, platform::Shortcut keys, int command) override;
   void StartTimer(int window, int timer, int milliseconds) override;
+  void StopTimer(int window, int timer) override;
   bool IsShiftDown() const override { return ShiftDown; }
   platform::GuiEvent WaitEvent(int timeoutMs) override;
   void Wake() override { Wakes.fetch_add(1); }

@@ -7,6 +7,7 @@
 #include <utility>
 #include <vector>
 
+#include "platform/clipboard.h"
 #include "platform/clock.h"
 #include "platform/display.h"
 #include "platform/environment.h"
@@ -98,6 +99,22 @@ class FakeLibraries : public platform::Libraries {
     if (Steps)
       Steps->push_back("unload libraries");
   }
+};
+
+class FakeClipboard : public platform::Clipboard {
+ public:
+  bool Busy = false;
+  std::vector<std::wstring> Placed;
+  bool SetText(const std::wstring& text) override {
+    std::lock_guard<std::mutex> lock(lock_);
+    if (Busy)
+      return false;
+    Placed.push_back(text);
+    return true;
+  }
+
+ private:
+  std::mutex lock_;
 };
 
 class FakeDisplay : public platform::Display {

@@ -25,7 +25,7 @@ class ApplicationTest : public ::testing::Test {
  protected:
   PlatformPorts Ports() {
     return {gui,      files,    environment, clock,   instance, libraries,
-            identity, versions, wmi,         display, memory};
+            identity, versions, wmi,         display, memory,   clipboard};
   }
 
   fakes::FakeGui gui;
@@ -39,6 +39,7 @@ class ApplicationTest : public ::testing::Test {
   fakes::FakeWmi wmi;
   fakes::FakeDisplay display;
   fakes::FakeMemory memory;
+  fakes::FakeClipboard clipboard;
 };
 
 TEST_F(ApplicationTest, ASecondCopyAnnouncesItselfAndTouchesNoFile) {
@@ -180,6 +181,48 @@ TEST_F(ApplicationTest, TheSystemTabNamesTheMachine) {
             std::wstring::npos)
       << shown;
   EXPECT_NE(shown.find(L"Computer Name: DESK-7, User Name: ann"), std::wstring::npos) << shown;
+}
+
+// Ctrl+C on the System tab: the block and the events go to the clipboard in CR LF lines, the
+// title tells how many, and the title returns when the message's time runs out.
+TEST_F(ApplicationTest, CopyingTheSystemTabPutsItOnTheClipboardAndSaysSo) {
+  Application application(Ports());
+  std::vector<std::wstring> titles;
+  int step = 0;
+  gui.OnWait = [&] {
+    switch (step++) {
+      case 0:
+        gui.SetListRows(gadget::SystemEventsList, {L"03-09  14:05:07 - Tarvik v2.33 started"});
+        gui.Events.push_back(
+            {EventKind::Shortcut, gadget::MainWindow, 0, static_cast<int>(Command::CopyPanel), {}});
+        break;
+      case 1:
+        // The progress helper reports once the copy ended; wait for its last word.
+        while (application.Threads().AnyAlive())
+          std::this_thread::yield();
+        break;
+      case 2:
+        titles.push_back(gui.WindowTitle(gadget::MainWindow));
+        gui.Events.push_back({EventKind::Timer, gadget::MainWindow, 0, 2, {}});
+        break;
+      default:
+        titles.push_back(gui.WindowTitle(gadget::MainWindow));
+        gui.OnWait = nullptr;
+        break;
+    }
+  };
+  application.Run();
+  ASSERT_EQ(clipboard.Placed.size(), 1u);
+  const std::wstring& copied = clipboard.Placed[0];
+  EXPECT_EQ(copied.rfind(L"AMD EPYC", 0), std::wstring::npos);  // the fake WMI names nothing
+  EXPECT_NE(copied.find(L"Computer Name: DESK-7, User Name: ann\r\n\r\n03-09  14:05:07 - "
+                        L"Tarvik v2.33 started\r\n"),
+            std::wstring::npos)
+      << copied;
+  EXPECT_EQ(application.SharedSettings().Get(opt::CopyRequest), -1);
+  ASSERT_EQ(titles.size(), 2u);
+  EXPECT_EQ(titles[0], L"Saved to Clipboard: 5 Lines");
+  EXPECT_EQ(titles[1], L"Tarvik v2.33 x64 426.9423");
 }
 
 // A settings file with the given flags on (positions 1-26 of the packed option string).

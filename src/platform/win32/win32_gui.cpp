@@ -308,6 +308,13 @@ void Win32Gui::StartTimer(int window, int timer, int milliseconds) {
     ::SetTimer(hwnd, static_cast<UINT_PTR>(timer), static_cast<UINT>(milliseconds), nullptr);
 }
 
+void Win32Gui::StopTimer(int window, int timer) {
+  AssertWindowThread();
+  const HWND hwnd = WindowHandle(window);
+  if (hwnd)
+    ::KillTimer(hwnd, static_cast<UINT_PTR>(timer));
+}
+
 bool Win32Gui::IsShiftDown() const {
   return ::GetKeyState(VK_SHIFT) < 0;
 }

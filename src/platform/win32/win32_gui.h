@@ -114,6 +114,7 @@ class Win32Gui final : public platform::Gui {
   // Input and timing
   void AddShortcut(int window, platform::Shortcut keys, int command) override;
   void StartTimer(int window, int timer, int milliseconds) override;
+  void StopTimer(int window, int timer) override;
   [[nodiscard]] bool IsShiftDown() const override;
   [[nodiscard]] platform::GuiEvent WaitEvent(int timeoutMs) override;
   void Wake() override;

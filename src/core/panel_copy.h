@@ -1,0 +1,59 @@
+#pragma once
+
+#include <atomic>
+#include <functional>
+#include <mutex>
+#include <string>
+
+#include "core/monitor_threads.h"
+#include "core/settings.h"
+#include "core/stop_signal.h"
+#include "core/window_updates.h"
+#include "platform/clipboard.h"
+
+namespace tarvik {
+
+// The one way a panel goes to the clipboard, whichever thread serves the copy request: the text
+// is built under the copy lock while a helper thread tells the progress in the main window's
+// title ("Saving to Clipboard: 120"), then put on the clipboard ("Saved to Clipboard: 120 Lines",
+// or the failure), and the copy request is set back to -1.
+class PanelCopy {
+ public:
+  // The words of the progress messages, in the user's language.
+  struct Words {
+    std::wstring Saving;  // "Saving to Clipboard"
+    std::wstring Saved;   // "Saved to Clipboard"
+    std::wstring Lines;   // "Lines"
+    std::wstring Failed;  // "Failed"
+  };
+
+  // Builds the panel's text; it may count the lines it has added so far for the progress.
+  using Builder = std::function<std::wstring(std::atomic<int>& linesSoFar)>;
+
+  PanelCopy(Settings& settings, StopSignal& stop, MonitorThreads& threads,
+            WindowUpdateQueue& updates, platform::Clipboard& clipboard, Words words);
+
+  // Returns once the text is on the clipboard (or could not be put there).
+  void Run(const Builder& build);
+
+  static constexpr int kProgressMs = 250;
+
+ private:
+  void ShowProgress();
+
+  Settings& settings_;
+  StopSignal& stop_;
+  MonitorThreads& threads_;
+  WindowUpdateQueue& updates_;
+  platform::Clipboard& clipboard_;
+  Words words_;
+  std::mutex copyLock_;
+  std::atomic<int> lines_{0};
+  std::atomic<bool> copying_{false};
+  std::atomic<bool> failed_{false};
+};
+
+// The lines of a copy: its CR LF pairs.
+[[nodiscard]] int CountCopiedLines(const std::wstring& text);
+
+}  // namespace tarvik
