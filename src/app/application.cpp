@@ -26,6 +26,28 @@ namespace tarvik {
 
 Application::Application(PlatformPorts ports) : ports_(ports) {
   updates_.SetWake([this] { ports_.Gui.Wake(); });
+  for (const int list :
+       {gadget::BatteryList, gadget::PhysicalList, gadget::PageFileList, gadget::ProcessorsList,
+        gadget::SystemEventsList, gadget::ProcessorInfoList, gadget::ProcessorLoadList}) {
+    lists_.push_back(std::make_unique<ListModel>(list, updates_));
+  }
+}
+
+ListModel* Application::List(int gadget) {
+  for (const auto& list : lists_) {
+    if (list->Gadget() == gadget)
+      return list.get();
+  }
+  return nullptr;
+}
+
+// Each list shows its model's rows whenever the model changed.
+void Application::ShowListModels() {
+  for (const auto& list : lists_) {
+    ListModel& model = *list;
+    updateApplier_.OnRefresh(
+        model.Gadget(), [this, &model] { ports_.Gui.SetListRows(model.Gadget(), model.Rows()); });
+  }
 }
 
 int Application::Run() {
@@ -211,10 +233,15 @@ void Application::BuildMiniCells() {
 void Application::InstallDispatchAndShortcuts() {
   dispatcher_ = std::make_unique<EventDispatcher>(ports_.Gui, settings_, texts_, ports_.Env, tray_);
   dispatcher_->SetSaveOnClose([this] { SaveSettingsIfChanged(); });
+  dispatcher_->SetOnSystemRefresh([this] {
+    static_cast<void>(ReadOperatingSystem(ports_.System, ports_.Versions, settings_, texts_));
+    ShowSystemPanel();
+  });
   miniClicks_ = std::make_unique<MiniWindowClicks>(ports_.Gui, settings_, meters_, *dispatcher_);
   miniClicks_->SetMetrics(cellMetrics_);
   miniClicks_->Install();
   InstallSettingsTab();
+  ShowListModels();
   RegisterShortcuts(ports_.Gui);
 }
 
@@ -320,16 +347,17 @@ void Application::ServeCopyRequest() {
                          Tr(L"Failed")});
   }
   platform::Gui& gui = ports_.Gui;
-  const auto contents = [&gui](int list) {
+  // Titles from the window (they never change), rows from the models.
+  const auto contents = [&](int list) {
     ListContents shown;
     for (const platform::ListColumn& column : gui.ListColumns(list))
       shown.ColumnTitles.push_back(column.Title);
-    shown.Rows = gui.ListRows(list);
+    shown.Rows = List(list)->Rows();
     return shown;
   };
   panelCopy_->Run([&](std::atomic<int>&) {
     if (panel == gadget::SystemPanel)
-      return SystemPanelCopy(systemBlock_, gui.ListRows(gadget::SystemEventsList));
+      return SystemPanelCopy(systemBlock_, List(gadget::SystemEventsList)->Rows());
     return ProcessorsPanelCopy(contents(gadget::ProcessorInfoList),
                                contents(gadget::ProcessorLoadList));
   });

@@ -9,6 +9,7 @@
 #include "app/window_callback.h"
 #include "app/window_update_applier.h"
 #include "core/guarded.h"
+#include "core/list_model.h"
 #include "core/meter_table.h"
 #include "core/monitor_threads.h"
 #include "core/panel_copy.h"
@@ -69,6 +70,9 @@ class Application {
   [[nodiscard]] MonitorThreads& Threads() { return threads_; }
   // Where workers queue what the windows should show.
   [[nodiscard]] WindowUpdateQueue& WindowUpdates() { return updates_; }
+  // The rows of a main-window list that the program fills (the lists of the System and
+  // Processors tabs); nullptr for any other gadget.
+  [[nodiscard]] ListModel* List(int gadget);
 
  private:
   // Start-up, in order; false when another copy already runs.
@@ -84,6 +88,7 @@ class Application {
   void OpenMiniWindowAndTray();
   void BuildMiniCells();
   void InstallSettingsTab();
+  void ShowListModels();
   void InstallDispatchAndShortcuts();
   void MinimizeAtStartIfAsked();
 
@@ -110,6 +115,7 @@ class Application {
   CellMetrics cellMetrics_;
   std::wstring systemBlock_;  // the System tab's information block as last drawn
   std::unique_ptr<PanelCopy> panelCopy_;
+  std::vector<std::unique_ptr<ListModel>> lists_;
   Fonts fonts_;
   TrayIcon tray_{ports_.Gui, settings_};
   WindowUpdateApplier updateApplier_{ports_.Gui, tray_, updates_};

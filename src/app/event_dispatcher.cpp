@@ -141,6 +141,8 @@ void EventDispatcher::Refresh(int window) {
   }
   switch (CurrentPanel()) {
     case gadget::SystemPanel:
+      if (onSystemRefresh_)
+        onSystemRefresh_();
       settings_.Request(opt::RereadSystemTextRequest);
       break;
     case gadget::GraphicsPanel:

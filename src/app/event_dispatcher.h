@@ -21,6 +21,8 @@ class EventDispatcher {
 
   // Called when the main window is closed, to save the settings if they changed.
   void SetSaveOnClose(std::function<void()> save) { saveOnClose_ = std::move(save); }
+  // Called by F5 on the System panel, to read and show the system description again.
+  void SetOnSystemRefresh(std::function<void()> refresh) { onSystemRefresh_ = std::move(refresh); }
 
   [[nodiscard]] LoopControl Dispatch(const platform::GuiEvent& event);
 
@@ -54,6 +56,7 @@ class EventDispatcher {
   const TrayIcon& tray_;
   GadgetRoutes routes_;
   std::function<void()> saveOnClose_;
+  std::function<void()> onSystemRefresh_;
 };
 
 }  // namespace tarvik

@@ -278,6 +278,7 @@ void FakeGui::CreateList(int id, const platform::GadgetParent& parent, const pla
 
 void FakeGui::SetListRows(int id, std::vector<std::wstring> rows) {
   CheckWindowThread();
+  ListHistory[id] = rows;
   if (Gadget* gadget = Find(id))
     gadget->Rows = std::move(rows);
 }

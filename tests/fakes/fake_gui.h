@@ -98,6 +98,12 @@ class FakeGui : public platform::Gui {
   std::map<int, std::wstring> TextHistory;  // last text of every text gadget, kept after closing
   std::map<int, std::unique_ptr<PixelCanvas>> ClosedCanvases;  // canvases of closed windows
 
+  std::map<int, std::vector<std::wstring>> ListHistory;  // last rows of every list, kept
+
+  [[nodiscard]] std::vector<std::wstring> TextHistoryOfList(int id) const {
+    const auto found = ListHistory.find(id);
+    return found == ListHistory.end() ? std::vector<std::wstring>{} : found->second;
+  }
   // The texts drawn on a canvas, in order, also after its window closed.
   [[nodiscard]] std::vector<std::wstring> TextHistoryOfCanvas(int id) const;
 

@@ -183,6 +183,23 @@ TEST_F(ApplicationTest, TheSystemTabNamesTheMachine) {
   EXPECT_NE(shown.find(L"Computer Name: DESK-7, User Name: ann"), std::wstring::npos) << shown;
 }
 
+TEST_F(ApplicationTest, RefreshOnTheSystemTabReadsTheMachineAgain) {
+  Application application(Ports());
+  gui.OnWait = [&] {
+    identity.Computer = L"RENAMED-PC";
+    gui.Events.push_back(
+        {EventKind::Shortcut, gadget::MainWindow, 0, static_cast<int>(Command::Refresh), {}});
+    gui.OnWait = nullptr;
+  };
+  application.Run();
+  std::wstring shown;
+  for (const auto& drawn : gui.TextHistoryOfCanvas(gadget::LogoCanvas))
+    shown += drawn;
+  EXPECT_NE(shown.find(L"Computer Name: DESK-7"), std::wstring::npos);
+  EXPECT_NE(shown.find(L"Computer Name: RENAMED-PC"), std::wstring::npos);
+  EXPECT_EQ(application.SharedSettings().Get(opt::RereadSystemTextRequest), 1);
+}
+
 // Ctrl+C on the System tab: the block and the events go to the clipboard in CR LF lines, the
 // title tells how many, and the title returns when the message's time runs out.
 TEST_F(ApplicationTest, CopyingTheSystemTabPutsItOnTheClipboardAndSaysSo) {
@@ -190,20 +207,27 @@ TEST_F(ApplicationTest, CopyingTheSystemTabPutsItOnTheClipboardAndSaysSo) {
   std::vector<std::wstring> titles;
   int step = 0;
   gui.OnWait = [&] {
-    switch (step++) {
+    switch (step) {
       case 0:
-        gui.SetListRows(gadget::SystemEventsList, {L"03-09  14:05:07 - Tarvik v2.33 started"});
+        application.List(gadget::SystemEventsList)->Change([](std::vector<std::wstring>& rows) {
+          rows.push_back(L"03-09  14:05:07 - Tarvik v2.33 started");
+        });
         gui.Events.push_back(
             {EventKind::Shortcut, gadget::MainWindow, 0, static_cast<int>(Command::CopyPanel), {}});
+        step = 1;
         break;
       case 1:
-        // The progress helper reports once the copy ended; wait for its last word.
+        if (clipboard.Placed.empty())
+          break;
+        // The progress helper reports once the copy ended; its last word wakes the loop.
         while (application.Threads().AnyAlive())
           std::this_thread::yield();
+        step = 2;
         break;
       case 2:
         titles.push_back(gui.WindowTitle(gadget::MainWindow));
         gui.Events.push_back({EventKind::Timer, gadget::MainWindow, 0, 2, {}});
+        step = 3;
         break;
       default:
         titles.push_back(gui.WindowTitle(gadget::MainWindow));
@@ -213,6 +237,9 @@ TEST_F(ApplicationTest, CopyingTheSystemTabPutsItOnTheClipboardAndSaysSo) {
   };
   application.Run();
   ASSERT_EQ(clipboard.Placed.size(), 1u);
+  // The list itself showed the model's row.
+  EXPECT_EQ(gui.TextHistoryOfList(gadget::SystemEventsList),
+            std::vector<std::wstring>{L"03-09  14:05:07 - Tarvik v2.33 started"});
   const std::wstring& copied = clipboard.Placed[0];
   EXPECT_EQ(copied.rfind(L"AMD EPYC", 0), std::wstring::npos);  // the fake WMI names nothing
   EXPECT_NE(copied.find(L"Computer Name: DESK-7, User Name: ann\r\n\r\n03-09  14:05:07 - "
