@@ -60,7 +60,7 @@ struct GuiEvent {
   int Window = 0;
   int Gadget = 0;
   int Detail = 0;  // GadgetAction, TrayAction, shortcut command or timer number
-  Point Mouse;     // gadget-relative, for clicks and moves
+  Point Mouse;     // for clicks and moves: in the canvas's own pixels, as it is drawn
 };
 
 // Messages that reach the window callback directly, before the event loop sees anything.

@@ -19,9 +19,10 @@ constexpr int kFramePadding = 10;
 constexpr int kFirstRowOffset = 18;
 constexpr int kSelectorLabelWidth = 94;
 constexpr int kLeftGroupX = 4;
-constexpr int kRightGroupX = 358;
-constexpr int kLeftGroupWidth = 348;
-constexpr int kRightGroupWidth = 524;
+// Wide enough for the longest caption in every language the program speaks.
+constexpr int kRightGroupX = 422;
+constexpr int kLeftGroupWidth = 412;
+constexpr int kRightGroupWidth = 460;
 // The two selectors sit at fixed places of the first group.
 constexpr platform::Point kLongIdleSelectorAt{110, 180};
 constexpr platform::Point kTitleBarSelectorAt{110, 210};
@@ -126,19 +127,19 @@ void BuildLogFolderControls(platform::Gui& gui) {
          L"Changes log folder to same location as running program");
   button(gadget::LogDefaultButton, {x + 84, y, 80, 24}, L"Default",
          L"Reverts log folder back to factory settings");
-  gui.CreateTextField(gadget::LogFolderField, SettingsPage(), {x + 168, y + 1, 290, 22}, L"", true);
-  button(gadget::LogSetButton, {x + 462, y, 42, 24}, L"Set", L"Set new log folder location");
+  gui.CreateTextField(gadget::LogFolderField, SettingsPage(), {x + 168, y + 1, 190, 22}, L"", true);
+  button(gadget::LogSetButton, {x + 362, y, 78, 24}, L"Set", L"Set new log folder location");
   // The folder is changed through these only once the folder editor is opened.
   for (const int id : {gadget::LogPortableButton, gadget::LogDefaultButton, gadget::LogFolderField,
                        gadget::LogSetButton}) {
     gui.EnableGadget(id, false);
   }
-  button(gadget::LogExplorerButton, {x, y + 30, 130, 24}, L"Open File Explorer", nullptr);
+  button(gadget::LogExplorerButton, {x, y + 30, 164, 24}, L"Open File Explorer", nullptr);
 
   const platform::Rect files = kGroups[5].Bounds;
-  button(gadget::ImportButton, {files.X + kFramePadding, files.Y + kFirstRowOffset, 130, 24},
+  button(gadget::ImportButton, {files.X + kFramePadding, files.Y + kFirstRowOffset, 200, 24},
          L"Import Settings", nullptr);
-  button(gadget::ExportButton, {files.X + kFramePadding + 134, files.Y + kFirstRowOffset, 130, 24},
+  button(gadget::ExportButton, {files.X + kFramePadding + 204, files.Y + kFirstRowOffset, 200, 24},
          L"Export Settings", nullptr);
 }
 

@@ -188,12 +188,13 @@ LRESULT Win32Gui::OnCanvasMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM
           : message == WM_RBUTTONDOWN ? platform::GadgetAction::RightClick
                                       : platform::GadgetAction::MouseMove;
       const Gadget* gadget = FindGadget(id);
+      // In the canvas's own pixels, as its drawing is.
       const POINTS at = MAKEPOINTS(lParam);
       Push({platform::EventKind::Gadget,
             gadget ? gadget->Window : 0,
             id,
             static_cast<int>(action),
-            {Unscale(at.x), Unscale(at.y)}});
+            {at.x, at.y}});
       return 0;
     }
     default:
