@@ -9,6 +9,14 @@ namespace {
 
 constexpr Colour kMiniBackground = 0xFFFFFF;
 
+// One cell: its back colour, then its label and text cut to its width.
+void DrawCell(platform::Canvas& canvas, MeterRecord& meter, const CellMetrics& metrics) {
+  canvas.FillBox(CellBox(meter, metrics), meter.BackColour);
+  const std::wstring shown = (meter.Label + meter.Text).substr(0, static_cast<size_t>(meter.Width));
+  canvas.Text({meter.X, meter.Y}, shown, meter.TextColour, meter.BackColour);
+  meter.PreviousText = meter.Text;
+}
+
 platform::WindowSpec MiniWindowSpec(const Settings& settings, platform::Point position) {
   platform::WindowSpec layout;
   layout.Bounds = {position.X, position.Y, settings.Get(opt::MiniWidth),
@@ -74,14 +82,21 @@ void RedrawAllCells(platform::Gui& gui, MeterTable& meters, const CellMetrics& m
     canvas.FillBox({0, 0, extent.Width, extent.Height}, kMiniBackground);
     canvas.SetFont(fonts.Console10);
     for (MeterRecord& meter : *table) {
-      if (!meter.Active || meter.Width <= 0)
-        continue;
-      canvas.FillBox(CellBox(meter, metrics), meter.BackColour);
-      const std::wstring shown =
-          (meter.Label + meter.Text).substr(0, static_cast<size_t>(meter.Width));
-      canvas.Text({meter.X, meter.Y}, shown, meter.TextColour, meter.BackColour);
-      meter.PreviousText = meter.Text;
+      if (meter.Active && meter.Width > 0)
+        DrawCell(canvas, meter, metrics);
     }
+  });
+}
+
+void MeterChanged(platform::Gui& gui, MeterTable& meters, const CellMetrics& metrics,
+                  const Fonts& fonts, int meter, bool force) {
+  auto table = meters.Lock();
+  MeterRecord& record = (*table)[static_cast<size_t>(meter)];
+  if (!record.Active || record.Width <= 0 || (!force && record.Text == record.PreviousText))
+    return;
+  gui.DrawCanvas(gadget::MiniCanvas, [&](platform::Canvas& canvas) {
+    canvas.SetFont(fonts.Console10);
+    DrawCell(canvas, record, metrics);
   });
 }
 

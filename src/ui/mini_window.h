@@ -25,6 +25,11 @@ void OpenMiniWindow(platform::Gui& gui, Settings& settings, const Fonts& fonts, 
 void RedrawAllCells(platform::Gui& gui, MeterTable& meters, const CellMetrics& metrics,
                     const Fonts& fonts);
 
+// A meter's text changed (or `force`): draws that cell alone, under the meter table's lock, and
+// remembers the text as drawn. A text that did not change is not drawn again. Any thread.
+void MeterChanged(platform::Gui& gui, MeterTable& meters, const CellMetrics& metrics,
+                  const Fonts& fonts, int meter, bool force);
+
 // Opacity from "Transparent Window" and the transparency step, and "Enable Always on Top".
 [[nodiscard]] int MiniWindowAlpha(const Settings& settings);
 void ApplyMiniWindowStyle(platform::Gui& gui, const Settings& settings);
