@@ -1,0 +1,109 @@
+#!/usr/bin/env bash
+# What Tarvik costs a machine that runs it all day, measured under Wine on a private display and
+# printed as figures (run on demand; CI does not judge them):
+#
+#   scripts/bench.sh [seconds]     (60 by default)
+#
+# Three runs of the same length, one after the other, each after 5 s to settle: the yardstick
+# (tests/bench/baseline.cpp, a minimal window with a 125 ms timer), Tarvik with its main window
+# hidden (started minimised to the tray), and Tarvik with the System tab shown. For each it
+# prints the CPU time of the program's own process and of the Wine server during the run, as a
+# percentage of one core, and the peak resident memory of the program's process; then Tarvik's
+# figures as multiples of the yardstick's.
+set -uo pipefail
+
+repo=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+cd "$repo" || exit 1
+# shellcheck source=scripts/lib/wine-session.sh
+source scripts/lib/wine-session.sh
+
+seconds=${1:-60}
+settleSeconds=5
+winBuild=${TARVIK_WIN_BUILD:-build/win}
+ticksPerSecond=$(getconf CLK_TCK)
+
+scripts/setup.sh >/dev/null || exit 1
+if [[ ! -f "$winBuild/build.ninja" ]]; then
+  cmake -S . -B "$winBuild" -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
+    -DCMAKE_BUILD_TYPE=Release >/dev/null || exit 1
+fi
+cmake --build "$winBuild" --target Tarvik tarvik-baseline tk-tool >/dev/null || exit 1
+tarvikExe="$winBuild/src/Tarvik.exe"
+baselineExe="$winBuild/tests/e2e/tarvik-baseline.exe"
+tkTool="$winBuild/tests/e2e/tk-tool.exe"
+
+work=$(mktemp -d "${TMPDIR:-/tmp}/tarvik-bench.XXXXXX")
+wine_session_start "$work/session" || exit 1
+trap 'wine_session_stop; rm -rf "$work"' EXIT
+
+# CPU ticks (user + system) of a process so far.
+cpu_ticks() {
+  awk '{ print $14 + $15 }' "/proc/$1/stat" 2>/dev/null || echo 0
+}
+
+peak_kb() {
+  awk '/^VmHWM:/ { print $2 }' "/proc/$1/status" 2>/dev/null || echo 0
+}
+
+# The Linux process that runs a Windows program: the newest whose command line names it.
+program_pid() {
+  local name=$1 pid="" tries
+  for ((tries = 0; tries < 100; tries++)); do
+    pid=$(pgrep -n -f "$name" 2>/dev/null) && break
+    sleep 0.1
+  done
+  echo "$pid"
+}
+
+declare -A cpuPercent peakMb
+# measure <label> <exe> <settings file contents, or "" for none>
+measure() {
+  local label=$1 exe=$2 settings=$3
+  local folder="$work/$label" name
+  name=$(basename "$exe")
+  mkdir -p "$folder" && cp "$exe" "$folder/"
+  [[ -n "$settings" ]] && printf '%b' "$settings" >"$folder/Tarvik.ini"
+  (cd "$folder" && exec wine "$folder/$name") >"$folder/run.log" 2>&1 &
+  local started=$!
+  local pid server
+  pid=$(program_pid "$folder/$name")
+  server=$(pgrep -n -x wineserver)
+  [[ -n "$pid" && -n "$server" ]] || {
+    echo "bench: $label did not start" >&2
+    return 1
+  }
+  sleep "$settleSeconds"
+  local own0 server0 own1 server1
+  own0=$(cpu_ticks "$pid")
+  server0=$(cpu_ticks "$server")
+  sleep "$seconds"
+  own1=$(cpu_ticks "$pid")
+  server1=$(cpu_ticks "$server")
+  local peak
+  peak=$(peak_kb "$pid")
+  wine "$tkTool" post WM_DEACTIVATEOLDINST_TK >/dev/null 2>&1
+  wait "$started" 2>/dev/null
+  local total=$((own1 - own0 + server1 - server0))
+  cpuPercent[$label]=$(awk -v t="$total" -v s="$seconds" -v h="$ticksPerSecond" \
+    'BEGIN { printf "%.2f", 100 * t / (s * h) }')
+  peakMb[$label]=$(awk -v k="$peak" 'BEGIN { printf "%.1f", k / 1024 }')
+  printf '%-16s CPU %6s %% of one core (own %s, server %s ticks)   peak memory %6s MB\n' \
+    "$label" "${cpuPercent[$label]}" "$((own1 - own0))" "$((server1 - server0))" \
+    "${peakMb[$label]}"
+}
+
+ratio() {
+  awk -v a="$1" -v b="$2" 'BEGIN { if (b > 0) printf "%.2f", a / b; else print "-" }'
+}
+
+echo "bench: $seconds s per run under Wine, after $settleSeconds s to settle"
+# Flags 13, 20 and 21: start minimised, tray icon, minimise to the tray.
+hidden='\xEF\xBB\xBF\r\n[Tarvik]\r\nConfig = 00000000000010000001100000804000000000000000000000\r\n'
+measure baseline "$baselineExe" "" || exit 1
+measure tarvik-hidden "$tarvikExe" "$hidden" || exit 1
+measure tarvik-shown "$tarvikExe" " " || exit 1
+for label in tarvik-hidden tarvik-shown; do
+  printf '%-16s CPU %sx the yardstick, peak memory %sx\n' "$label" \
+    "$(ratio "${cpuPercent[$label]}" "${cpuPercent[baseline]}")" \
+    "$(ratio "${peakMb[$label]}" "${peakMb[baseline]}")"
+done
