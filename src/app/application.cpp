@@ -81,7 +81,7 @@ bool Application::StartUp() {
   AddProgressLine(ports_.Gui, L"\r\n3-" + Tr(L"Loading: PC Hardware"));
   ReadProcessorProperties(ports_.Wmi, settings_, texts_);
   AddProgressLine(ports_.Gui, L"\r\n4-" + Tr(L"Loading: Tarvik Window"));
-  BuildMainWindow(ports_.Gui, fonts_, settings_, false);
+  BuildMainWindow(ports_.Gui, fonts_, settings_, graphs_, false);
   // The progress window closes before the mini window opens; the main window hears the
   // callback's messages meanwhile.
   InstallCallback(gadget::MainWindow);

@@ -34,6 +34,7 @@
 #include "settings/settings_file.h"
 #include "settings/settings_saver.h"
 #include "ui/fonts.h"
+#include "ui/history_graph.h"
 
 namespace tarvik {
 
@@ -73,6 +74,8 @@ class Application {
   // The rows of a main-window list that the program fills (the lists of the System and
   // Processors tabs); nullptr for any other gadget.
   [[nodiscard]] ListModel* List(int gadget);
+  // The history graphs' records, where samplers add their samples.
+  [[nodiscard]] GraphStore& Graphs() { return graphs_; }
 
  private:
   // Start-up, in order; false when another copy already runs.
@@ -113,6 +116,7 @@ class Application {
   MonitorThreads threads_{stop_, ports_.Env};
   WindowUpdateQueue updates_;
   CellMetrics cellMetrics_;
+  GraphStore graphs_{ports_.Clock};
   std::wstring systemBlock_;  // the System tab's information block as last drawn
   std::unique_ptr<PanelCopy> panelCopy_;
   std::vector<std::unique_ptr<ListModel>> lists_;

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
-#include <optional>
 
 #include "text/date_format.h"
 #include "text/decimal_text.h"
@@ -130,20 +129,22 @@ int BarHeight(float value, int maximum, int height) {
 void DrawSeries(platform::Canvas& canvas, const GraphRecord& record, const Layout& layout) {
   if (record.Maximum <= 0)
     return;
-  std::optional<int> previousTop;
+  // No previous point: the column to the right had no bar (or there is none).
+  constexpr int kNoTop = -1;
+  int previousTop = kNoTop;
   auto sample = record.Samples.rbegin();
   for (int x = layout.Width - 1; x >= 1 && sample != record.Samples.rend(); --x, ++sample) {
     const int h = BarHeight(sample->Value, record.Maximum, layout.Height);
     if (h < 1) {
-      previousTop.reset();
+      previousTop = kNoTop;
       continue;
     }
     const int top = layout.Height - h;
     canvas.FillBoxAlpha({x, top, 1, h}, record.Line, kGraphFillAlpha);
-    if (!previousTop || *previousTop == top)
+    if (previousTop == kNoTop || previousTop == top)
       canvas.Pixel({x, top}, record.Line);
     else
-      canvas.Line({x, top}, {x + 1, *previousTop}, record.Line);
+      canvas.Line({x, top}, {x + 1, previousTop}, record.Line);
     previousTop = top;
   }
 }

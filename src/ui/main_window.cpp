@@ -7,6 +7,8 @@
 #include "core/version.h"
 #include "text/translation.h"
 #include "ui/gadget_ids.h"
+#include "ui/graph_attributes.h"
+#include "ui/graph_view.h"
 #include "ui/processor_captions.h"
 #include "ui/processor_grid.h"
 #include "ui/settings_tab.h"
@@ -19,9 +21,6 @@ constexpr const wchar_t* kTabNames[gadget::kPanelCount] = {
 
 // The width a report list leaves its first column: what its other columns and the frame leave.
 constexpr int kListFrame = 4;
-// Graphs keep white for their background and grey for their frame until they draw samples.
-constexpr Colour kGraphBackground = 0xFFFFFF;
-constexpr Colour kGraphFrame = Rgb(128, 128, 128);
 constexpr Colour kCaptionBackground = Rgb(240, 240, 240);
 
 std::vector<std::wstring> TabCaptions() {
@@ -55,23 +54,37 @@ void AddList(platform::Gui& gui, int id, int tab, const platform::Rect& bounds,
   gui.CreateList(id, Tab(tab), bounds, translated);
 }
 
-// A graph's canvas, framed and empty until its samples come; a label, when given, is centred at
-// its top.
-void AddGraph(platform::Gui& gui, int id, int tab, const platform::Rect& bounds,
-              const std::wstring& label = L"") {
-  gui.CreateCanvas(id, Tab(tab), bounds);
-  gui.DrawCanvas(id, [&](platform::Canvas& canvas) {
-    const platform::Size size = canvas.Extent();
-    canvas.FillBox({0, 0, size.Width, size.Height}, kGraphBackground);
-    canvas.Line({0, 0}, {size.Width - 1, 0}, kGraphFrame);
-    canvas.Line({0, size.Height - 1}, {size.Width - 1, size.Height - 1}, kGraphFrame);
-    canvas.Line({0, 0}, {0, size.Height - 1}, kGraphFrame);
-    canvas.Line({size.Width - 1, 0}, {size.Width - 1, size.Height - 1}, kGraphFrame);
-    if (!label.empty()) {
-      const platform::Size text = canvas.TextSize(label);
-      canvas.TextTransparent({(size.Width - text.Width) / 2, 1}, label, kGraphFrame);
-    }
-  });
+struct GraphPlace {
+  int Id;
+  int Tab;
+  platform::Rect Bounds;
+  const wchar_t* Title;  // translation key
+  const wchar_t* Unit;
+};
+
+// The graphs of the System, Storage and Networks tabs; each takes its colour from the option of
+// the same number.
+constexpr GraphPlace kGraphs[] = {
+    {gadget::PhysicalGraph, gadget::SystemPanel, {4, 76, 567, 97}, L"Physical", L"%"},
+    {gadget::PageFileGraph, gadget::SystemPanel, {4, 177, 567, 97}, L"Pagefile", L"%"},
+    {gadget::ProcessorSpeedGraph, gadget::SystemPanel, {4, 278, 567, 97}, L"CPU Speed", L"%"},
+    {gadget::AverageLoadGraph, gadget::SystemPanel, {4, 379, 567, 100}, L"CPU Avg", L"%"},
+    {gadget::DriveReadGraph, gadget::StoragePanel, {4, 261, 567, 131}, L"Reading", L"KB"},
+    {gadget::DriveWriteGraph, gadget::StoragePanel, {4, 396, 567, 133}, L"Writing", L"KB"},
+    {gadget::NetworkSendGraph, gadget::NetworksPanel, {4, 261, 567, 131}, L"Sending", L"KB"},
+    {gadget::NetworkReceiveGraph, gadget::NetworksPanel, {4, 396, 567, 133}, L"Receiving", L"KB"},
+};
+// The System graphs draw ten time divisions.
+constexpr int kSystemTimeDivisions = 10;
+
+void BuildGraphs(platform::Gui& gui, GraphStore& graphs, const Settings& settings) {
+  for (const GraphPlace& place : kGraphs) {
+    CreateGraph(gui, graphs, place.Id, Tab(place.Tab), place.Bounds);
+    if (place.Tab == gadget::SystemPanel)
+      graphs.SetAttribute(place.Id, graph_attr::TimeDivisions, kSystemTimeDivisions);
+    graphs.SetAttribute(place.Id, graph_attr::LineColour, settings.Get(place.Id));
+    ShowGraph(gui, graphs, place.Id, place.Unit, {Tr(place.Title), L"", L""});
+  }
 }
 
 // One line of text on a caption canvas, at its bottom left.
@@ -96,10 +109,6 @@ std::vector<std::wstring> Translated(std::initializer_list<const wchar_t*> keys)
 void BuildSystemTab(platform::Gui& gui) {
   const int tab = gadget::SystemPanel;
   gui.CreateCanvas(gadget::LogoCanvas, Tab(tab), {4, 2, kPanelContentWidth, 70});
-  AddGraph(gui, gadget::PhysicalGraph, tab, {4, 76, 567, 97});
-  AddGraph(gui, gadget::PageFileGraph, tab, {4, 177, 567, 97});
-  AddGraph(gui, gadget::ProcessorSpeedGraph, tab, {4, 278, 567, 97});
-  AddGraph(gui, gadget::AverageLoadGraph, tab, {4, 379, 567, 100});
   AddList(gui, gadget::BatteryList, tab, {4, 483, 567, 46},
           {{L"Battery", 0}, {L"Uptime", 120}, {L"Idle", 217}});
   AddList(gui, gadget::PhysicalList, tab, {573, 76, 309, 97},
@@ -112,7 +121,7 @@ void BuildSystemTab(platform::Gui& gui) {
 }
 
 // One graph per processor in a grid that grows until it holds them all; the grid is kept.
-int BuildProcessorGraphs(platform::Gui& gui, Settings& settings) {
+int BuildProcessorGraphs(platform::Gui& gui, GraphStore& graphs, Settings& settings) {
   ProcessorGridInput input;
   input.Columns = settings.Get(opt::ProcessorGridColumns);
   input.Rows = settings.Get(opt::ProcessorGridRows);
@@ -125,13 +134,19 @@ int BuildProcessorGraphs(platform::Gui& gui, Settings& settings) {
   settings.Set(opt::ProcessorGridColumns, grid.Columns);
   settings.Set(opt::ProcessorGridRows, grid.Rows);
   const int firstGraph = settings.Get(opt::FirstProcessorGraph);
-  for (const ProcessorGraphCell& cell : grid.Cells)
-    AddGraph(gui, firstGraph + cell.Processor, gadget::ProcessorsPanel, cell.Box, cell.Label);
+  for (const ProcessorGraphCell& cell : grid.Cells) {
+    const int id = firstGraph + cell.Processor;
+    CreateGraph(gui, graphs, id, Tab(gadget::ProcessorsPanel), cell.Box);
+    for (const GraphAttribute& attribute : cell.Attributes)
+      graphs.SetAttribute(id, attribute.Number, attribute.Value);
+    ShowGraph(gui, graphs, id, L"%", {cell.Label, L"", L""});
+  }
   StoreProcessorColours(settings, static_cast<int>(grid.Cells.size()));
   return grid.CellWidth;
 }
 
-void BuildProcessorsTab(platform::Gui& gui, const Fonts& fonts, Settings& settings) {
+void BuildProcessorsTab(platform::Gui& gui, const Fonts& fonts, Settings& settings,
+                        GraphStore& graphs) {
   const int tab = gadget::ProcessorsPanel;
   AddList(gui, gadget::ProcessorInfoList, tab, {4, 2, kPanelContentWidth, 44},
           {{L"Base Speed", 0},
@@ -149,7 +164,7 @@ void BuildProcessorsTab(platform::Gui& gui, const Fonts& fonts, Settings& settin
            {L"C-States", 330}});
   gui.CreateCanvas(gadget::StatusCanvas, Tab(tab), {4, 96, 505, 14});
   gui.CreateCanvas(gadget::TimeSpanCanvas, Tab(tab), {508, 96, 374, 14});
-  const int cellWidth = BuildProcessorGraphs(gui, settings);
+  const int cellWidth = BuildProcessorGraphs(gui, graphs, settings);
   DrawCaption(gui, gadget::TimeSpanCanvas, fonts.Gadget, ProcessorTimeSpanCaption(cellWidth));
   ShowStatusMessage(gui, fonts,
                     ProcessorLibraryNotice(settings.IsOn(opt::PowerLibraryPresent),
@@ -178,8 +193,6 @@ void BuildStorageTab(platform::Gui& gui) {
       gui, gadget::DriveList, tab, {4, 28, 567, 228},
       {{L"Drive ID", 0}, {L"Free", 124}, {L"LastDiff", 84}, {L"TotalDiff", 84}, {L"Used", 124}});
   gui.CreateList(gadget::DriveEventsList, Tab(tab), {573, 2, 309, 527}, {});
-  AddGraph(gui, gadget::DriveReadGraph, tab, {4, 261, 567, 131});
-  AddGraph(gui, gadget::DriveWriteGraph, tab, {4, 396, 567, 133});
 }
 
 void BuildNetworksTab(platform::Gui& gui) {
@@ -195,8 +208,6 @@ void BuildNetworksTab(platform::Gui& gui) {
            {L"Received Total", 122}});
   gui.CreateList(gadget::AdapterDetailList, Tab(tab), {573, 2, 309, 373}, {});
   AddList(gui, gadget::NetworkEventsList, tab, {573, 379, 309, 150}, {{L"Network Events", 0}});
-  AddGraph(gui, gadget::NetworkSendGraph, tab, {4, 261, 567, 131});
-  AddGraph(gui, gadget::NetworkReceiveGraph, tab, {4, 396, 567, 133});
 }
 
 void BuildPingTab(platform::Gui& gui) {
@@ -228,7 +239,8 @@ void ShowStatusMessage(platform::Gui& gui, const Fonts& fonts, const std::wstrin
   DrawCaption(gui, gadget::StatusCanvas, fonts.Gadget, message);
 }
 
-void BuildMainWindow(platform::Gui& gui, const Fonts& fonts, Settings& settings, bool visible) {
+void BuildMainWindow(platform::Gui& gui, const Fonts& fonts, Settings& settings, GraphStore& graphs,
+                     bool visible) {
   const platform::Size desktop = gui.DesktopSize();
   platform::WindowSpec layout;
   layout.Bounds = {std::max(0, (desktop.Width - kMainWindowSize.Width) / 2),
@@ -241,11 +253,12 @@ void BuildMainWindow(platform::Gui& gui, const Fonts& fonts, Settings& settings,
   gui.CreatePanel(gadget::MainPanel, {gadget::MainWindow}, {2, 2, 890, kMainWindowSize.Height - 4},
                   TabCaptions());
   BuildSystemTab(gui);
-  BuildProcessorsTab(gui, fonts, settings);
+  BuildProcessorsTab(gui, fonts, settings, graphs);
   BuildGraphicsTab(gui);
   BuildStorageTab(gui);
   BuildNetworksTab(gui);
   BuildPingTab(gui);
+  BuildGraphs(gui, graphs, settings);
   BuildSettingsTab(gui);
   BuildAboutTab(gui, fonts);
 }

@@ -3,6 +3,7 @@
 #include "core/settings.h"
 #include "platform/gui.h"
 #include "ui/fonts.h"
+#include "ui/history_graph.h"
 
 namespace tarvik {
 
@@ -14,7 +15,9 @@ inline constexpr int kPanelContentWidth = 878;
 // the graphs (empty until samples come), selectors, buttons and canvases, captions and tooltips
 // translated. The monitors fill them later.
 // The processor graphs' grid grows to hold every processor and is kept in `settings`.
-void BuildMainWindow(platform::Gui& gui, const Fonts& fonts, Settings& settings, bool visible);
+// Every graph gets its record in `graphs`.
+void BuildMainWindow(platform::Gui& gui, const Fonts& fonts, Settings& settings, GraphStore& graphs,
+                     bool visible);
 
 // Draws a one-line message at the bottom of the Processors tab's status canvas, replacing the
 // one before.

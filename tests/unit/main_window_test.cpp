@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "fakes/fake_gui.h"
+#include "fakes/fake_system.h"
 #include "settings/defaults.h"
 #include "text/translation.h"
 #include "ui/gadget_ids.h"
@@ -16,7 +17,7 @@ class MainWindowTest : public ::testing::Test {
     ApplyDefaults(settings, processors, 0);
     settings.Set(opt::PowerLibraryPresent, 1);
     settings.Set(opt::PdhLibraryPresent, 1);
-    BuildMainWindow(gui, {}, settings, false);
+    BuildMainWindow(gui, {}, settings, graphs, false);
   }
   std::vector<std::wstring> Titles(int list) {
     std::vector<std::wstring> titles;
@@ -32,7 +33,9 @@ class MainWindowTest : public ::testing::Test {
   }
 
   fakes::FakeGui gui;
+  fakes::FakeClock clock;
   Settings settings;
+  GraphStore graphs{clock};
 };
 
 TEST_F(MainWindowTest, EveryListHasItsColumnsAndFillsItsWidth) {
@@ -79,7 +82,9 @@ TEST_F(MainWindowTest, EightProcessorsGetAFourByTwoGridOfLabelledGraphs) {
     const int id = 400 + processor;
     ASSERT_EQ(gui.Gadgets.count(id), 1u) << processor;
     EXPECT_EQ(gui.Gadgets[id].Parent.Tab, gadget::ProcessorsPanel);
-    EXPECT_EQ(TextsOn(id), L"CPU " + std::to_wstring(processor));
+    EXPECT_NE(TextsOn(id).find(L"CPU " + std::to_wstring(processor)), std::wstring::npos);
+    ASSERT_TRUE(graphs.Snapshot(id).has_value());
+    EXPECT_EQ(graphs.Snapshot(id)->Capacity, gui.Gadgets[id].Bounds.Width);
   }
   EXPECT_EQ(gui.Gadgets.count(408), 0u);
   EXPECT_EQ(gui.Gadgets[401].Bounds.X - gui.Gadgets[400].Bounds.X,
@@ -90,10 +95,23 @@ TEST_F(MainWindowTest, EightProcessorsGetAFourByTwoGridOfLabelledGraphs) {
   EXPECT_EQ(TextsOn(gadget::StatusCanvas), L"");
 }
 
+TEST_F(MainWindowTest, TheGraphsTakeTheirColoursAndTitles) {
+  Build(2);
+  for (const int id : {301, 302, 303, 307, 304, 308, 305, 306}) {
+    const auto record = graphs.Snapshot(id);
+    ASSERT_TRUE(record.has_value()) << id;
+    EXPECT_EQ(record->Line, static_cast<Colour>(settings.Get(id))) << id;
+    EXPECT_EQ(record->TimeDivisions, id == 301 || id == 302 || id == 303 || id == 307 ? 10 : 0)
+        << id;
+  }
+  EXPECT_NE(TextsOn(gadget::PhysicalGraph).find(L"Physical"), std::wstring::npos);
+  EXPECT_NE(TextsOn(gadget::DriveWriteGraph).find(L"Writing"), std::wstring::npos);
+}
+
 TEST_F(MainWindowTest, MissingLibrariesAreNamedOnTheProcessorsTab) {
   LoadTranslations(kEnglish);
   ApplyDefaults(settings, 2, 0);
-  BuildMainWindow(gui, {}, settings, false);
+  BuildMainWindow(gui, {}, settings, graphs, false);
   EXPECT_EQ(TextsOn(gadget::StatusCanvas),
             L"Unable to load powrprof.dll and pdh.dll for full CPU statistics");
 }

@@ -26,7 +26,7 @@ class SettingsTabEventsTest : public ::testing::Test {
     texts.Set(slot::LogFolder, L"C:\\Logs\\");
     paths.Lock()->DataFolder = L"C:\\Data\\Brimhold\\";
     gui.OpenWindow(gadget::MiniWindow, {});
-    BuildMainWindow(gui, {}, settings, false);
+    BuildMainWindow(gui, {}, settings, graphs, false);
     tray.BuildImages();
     tray.ShowIfEnabled();
     ApplySettingsToPanels(gui, settings, texts);
@@ -54,6 +54,8 @@ class SettingsTabEventsTest : public ::testing::Test {
   }
 
   fakes::FakeGui gui;
+  fakes::FakeClock clock;
+  GraphStore graphs{clock};
   fakes::FakeEnvironment environment;
   fakes::FakeFileSystem files;
   Settings settings;

@@ -1,0 +1,21 @@
+#pragma once
+
+#include <string_view>
+
+#include "platform/gui.h"
+#include "ui/graph_drawing.h"
+#include "ui/history_graph.h"
+
+namespace tarvik {
+
+// Makes a history graph: its canvas and its record, which keeps one sample per pixel column of
+// the canvas.
+void CreateGraph(platform::Gui& gui, GraphStore& graphs, int id,
+                 const platform::GadgetParent& parent, const platform::Rect& bounds);
+
+// Draws a graph's canvas from a copy of its record, so the graph lock is never held while the
+// canvas is drawn. Any thread.
+void ShowGraph(platform::Gui& gui, GraphStore& graphs, int id, std::wstring_view unit,
+               const GraphTitles& titles);
+
+}  // namespace tarvik
