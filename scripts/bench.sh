@@ -45,11 +45,12 @@ peak_kb() {
   awk '/^VmHWM:/ { print $2 }' "/proc/$1/status" 2>/dev/null || echo 0
 }
 
-# The Linux process that runs a Windows program: the newest whose command line names it.
+# The Linux process that runs a Windows program, found by its folder and file name (Wine shows
+# the Windows form of the path in the command line, so "." stands for the separator).
 program_pid() {
-  local name=$1 pid="" tries
+  local folder=$1 name=$2 pid="" tries
   for ((tries = 0; tries < 100; tries++)); do
-    pid=$(pgrep -n -f "$name" 2>/dev/null) && break
+    pid=$(pgrep -n -f "$(basename "$folder").$name" 2>/dev/null) && break
     sleep 0.1
   done
   echo "$pid"
@@ -66,7 +67,7 @@ measure() {
   (cd "$folder" && exec wine "$folder/$name") >"$folder/run.log" 2>&1 &
   local started=$!
   local pid server
-  pid=$(program_pid "$folder/$name")
+  pid=$(program_pid "$folder" "$name")
   server=$(pgrep -n -x wineserver)
   [[ -n "$pid" && -n "$server" ]] || {
     echo "bench: $label did not start" >&2
