@@ -1,0 +1,54 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace tarvik {
+
+// A load as the CPU meter shows it: " 0%", the number right-aligned in 2 and "%", or "MAX" from
+// 100 on. A negative load reads as 0.
+[[nodiscard]] std::wstring PercentText(int percent);
+
+// A speed in 7 characters: "999MHz" and "1.0GHz" after a blank, "10GHz" after two.
+[[nodiscard]] std::wstring SpeedText(int64_t mhz);
+
+// What the processor pass measured.
+struct ProcessorReading {
+  int64_t MeanMhz = 0;
+  int AverageLoad = -1;  // negative while no load could be read
+  int IdleState = 0;     // mean C-state; 0 leaves the C/P marks off
+  int PState = 0;
+  int LogicalCount = 1;
+};
+
+struct ProcessorTexts {
+  std::wstring MeterText;     // " 5% 2.4GHz", or " 8x2400MHz" without a load
+  std::wstring HistoryText;   // "5%\n2400MHz", or "8x\n2400MHz"
+  std::wstring SpeedAndLoad;  // the Speed and Load% columns of the values row
+  int Load = 0;               // the load shown; 0 when none was read
+};
+
+[[nodiscard]] ProcessorTexts MakeProcessorTexts(const ProcessorReading& reading);
+
+// Process, thread and handle counts of the whole system.
+struct ProcessCounts {
+  int64_t Processes = 0;
+  int64_t Threads = 0;
+  int64_t Handles = 0;
+};
+
+// The values row of the Processors tab: speed and load, then the counts, the P-state and the
+// idle-state list as further columns. Once a previous process count is known, each count that
+// moved carries its change, as in "312  ( +5 )".
+[[nodiscard]] std::wstring ProcessorValuesText(std::wstring_view speedAndLoad,
+                                               const ProcessCounts& now,
+                                               const ProcessCounts& previous, int pState,
+                                               std::wstring_view idleStates);
+
+// The per-processor idle states joined by a separator that narrows as processors grow in number
+// (two blanks below 25, one below 33, none from 33), so the column stays readable.
+[[nodiscard]] std::wstring IdleStateList(const std::vector<int>& idleStates, int logicalCount);
+
+}  // namespace tarvik
