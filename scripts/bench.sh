@@ -35,6 +35,8 @@ tkTool="$winBuild/tests/e2e/tk-tool.exe"
 work=$(mktemp -d "${TMPDIR:-/tmp}/tarvik-bench.XXXXXX")
 wine_session_start "$work/session" || exit 1
 trap 'wine_session_stop; rm -rf "$work"' EXIT
+# This session's Wine server (wineserver64 on 64-bit Debian), the newest one right after start.
+server=$(pgrep -n wineserver)
 
 # CPU ticks (user + system) of a process so far.
 cpu_ticks() {
@@ -66,9 +68,8 @@ measure() {
   [[ -n "$settings" ]] && printf '%b' "$settings" >"$folder/Tarvik.ini"
   (cd "$folder" && exec wine "$folder/$name") >"$folder/run.log" 2>&1 &
   local started=$!
-  local pid server
+  local pid
   pid=$(program_pid "$folder" "$name")
-  server=$(pgrep -n -x wineserver)
   [[ -n "$pid" && -n "$server" ]] || {
     echo "bench: $label did not start" >&2
     return 1

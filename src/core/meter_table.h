@@ -31,6 +31,22 @@ inline constexpr int kFirstMiniMeter = 28;  // "Phys"; item k of the cell list i
 inline constexpr int kFirstGpuMeter = 41;
 inline constexpr int kFirstAdapterMeter = 49;
 
+// The mini window's own cells, meter 27 + k for item k of "Phys,Page,CPU,Batt,Uptime,Idle,R,W,
+// Ping,[-],[+],[X]".
+inline constexpr int kPhysMeter = 28;
+inline constexpr int kPageMeter = 29;
+inline constexpr int kCpuMeter = 30;
+inline constexpr int kBatteryMeter = 31;
+inline constexpr int kUptimeMeter = 32;
+inline constexpr int kIdleMeter = 33;
+inline constexpr int kReadMeter = 34;
+inline constexpr int kWriteMeter = 35;
+inline constexpr int kPingMeter = 36;
+inline constexpr int kMinimizeCellMeter = 37;
+inline constexpr int kRestoreCellMeter = 38;
+inline constexpr int kCloseCellMeter = 39;
+inline constexpr int kLastBuiltInMeter = 39;
+
 using MeterTable = Guarded<std::array<MeterRecord, kMeterCount>>;
 
 }  // namespace tarvik

@@ -10,19 +10,6 @@ namespace tarvik {
 
 using Meters = std::array<MeterRecord, kMeterCount>;
 
-// The mini window's own cells, meter 27 + k for item k of "Phys,Page,CPU,Batt,Uptime,Idle,R,W,
-// Ping,[-],[+],[X]".
-inline constexpr int kPhysMeter = 28;
-inline constexpr int kPageMeter = 29;
-inline constexpr int kCpuMeter = 30;
-inline constexpr int kReadMeter = 34;
-inline constexpr int kWriteMeter = 35;
-inline constexpr int kPingMeter = 36;
-inline constexpr int kMinimizeCellMeter = 37;
-inline constexpr int kRestoreCellMeter = 38;
-inline constexpr int kCloseCellMeter = 39;
-inline constexpr int kLastBuiltInMeter = 39;
-
 // Cell geometry in the mini-window font: a column is one character wide, a row one pitch high.
 struct CellMetrics {
   int CharWidth = 8;

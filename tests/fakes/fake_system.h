@@ -13,6 +13,7 @@
 #include "platform/environment.h"
 #include "platform/libraries.h"
 #include "platform/memory.h"
+#include "platform/user_activity.h"
 #include "platform/single_instance.h"
 
 namespace tarvik::fakes {
@@ -129,6 +130,12 @@ class FakeMemory : public platform::Memory {
   std::optional<platform::MemoryStatus> Answer =
       platform::MemoryStatus{16ull << 30, 8ull << 30, 20ull << 30, 12ull << 30};
   std::optional<platform::MemoryStatus> Status() override { return Answer; }
+};
+
+class FakeUserActivity : public platform::UserActivity {
+ public:
+  uint32_t Tick = 0;
+  uint32_t LastInputTick() override { return Tick; }
 };
 
 }  // namespace tarvik::fakes

@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "text/translation.h"
-#include "ui/history_rows.h"
+#include "text/history_rows.h"
 #include "ui/panel_copies.h"
 #include "ui/system_block.h"
 

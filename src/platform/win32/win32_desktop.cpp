@@ -41,4 +41,10 @@ std::optional<platform::MemoryStatus> Win32Memory::Status() {
                                 status.ullAvailPageFile};
 }
 
+uint32_t Win32UserActivity::LastInputTick() {
+  LASTINPUTINFO input{};
+  input.cbSize = sizeof(input);
+  return ::GetLastInputInfo(&input) ? input.dwTime : 0;
+}
+
 }  // namespace tarvik::win32

@@ -1,4 +1,4 @@
-#include "ui/history_rows.h"
+#include "text/history_rows.h"
 
 #include <algorithm>
 #include <utility>
