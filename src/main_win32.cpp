@@ -32,9 +32,10 @@ int RunTarvik() {
   auto* display = new tarvik::win32::Win32Display();
   auto* memory = new tarvik::win32::Win32Memory();
   auto* clipboard = new tarvik::win32::Win32Clipboard();
+  auto* activity = new tarvik::win32::Win32UserActivity();
   auto* application =
       new tarvik::Application({*gui, *files, *environment, *clock, *instance, *libraries, *system,
-                               *versions, *wmi, *display, *memory, *clipboard});
+                               *versions, *wmi, *display, *memory, *clipboard, *activity});
   return application->Run();
 }
 

@@ -7,6 +7,7 @@
 #include "core/fixed_lists.h"
 #include "core/path_text.h"
 #include "core/version.h"
+#include "monitors/system/system_sampler.h"
 #include "settings/defaults.h"
 #include "settings/settings_location.h"
 #include "sysinfo/operating_system.h"
@@ -94,6 +95,7 @@ bool Application::StartUp() {
   MinimizeAtStartIfAsked();
   ShowFiles();
   ShowSystemPanel();
+  StartMonitors();
   callback_->EndStartUp();
   return true;
 }
@@ -242,6 +244,7 @@ void Application::InstallDispatchAndShortcuts() {
   miniClicks_->Install();
   InstallSettingsTab();
   ShowListModels();
+  ShowGraphsWhenSampled();
   RegisterShortcuts(ports_.Gui);
 }
 
@@ -255,6 +258,40 @@ void Application::InstallSettingsTab() {
     RedrawAllCells(ports_.Gui, meters_, cellMetrics_, fonts_);
   });
   settingsTab_->Install(dispatcher_->Routes());
+}
+
+// A sampled graph is drawn again only while the main window shows its tab.
+void Application::ShowGraphsWhenSampled() {
+  for (const int graph : {gadget::PhysicalGraph, gadget::PageFileGraph}) {
+    updateApplier_.OnRefresh(graph, [this, graph] {
+      platform::Gui& gui = ports_.Gui;
+      if (gui.IsWindowVisible(gadget::MainWindow) &&
+          gui.SelectedPanelTab(gadget::MainPanel) == TabOfGraph(graph)) {
+        ShowGraphOf(gui, graphs_, graph);
+      }
+    });
+  }
+}
+
+void Application::StartMonitors() {
+  SamplerTargets targets{settings_,
+                         meters_,
+                         *List(gadget::PhysicalList),
+                         *List(gadget::PageFileList),
+                         *List(gadget::BatteryList),
+                         [this](int meter, bool force) {
+                           MeterChanged(ports_.Gui, meters_, cellMetrics_, fonts_, meter, force);
+                         },
+                         [this](int graph, float value) {
+                           graphs_.AddSample(graph, value);
+                           updates_.Refresh(graph);
+                         },
+                         [this](const std::wstring& summary) {
+                           updates_.SetWindowTitle(gadget::MiniWindow, summary);
+                         }};
+  threads_.StartMonitor(std::make_unique<SystemSampler>(
+      stop_, SamplerSources{ports_.Memory, ports_.Activity, ports_.Clock, ports_.Env},
+      std::move(targets)));
 }
 
 void Application::MinimizeAtStartIfAsked() {

@@ -28,6 +28,7 @@
 #include "platform/memory.h"
 #include "platform/single_instance.h"
 #include "platform/system_identity.h"
+#include "platform/user_activity.h"
 #include "platform/version_resources.h"
 #include "platform/wmi.h"
 #include "settings/colour_list.h"
@@ -52,6 +53,7 @@ struct PlatformPorts {
   platform::Display& Display;
   platform::Memory& Memory;
   platform::Clipboard& Clipboard;
+  platform::UserActivity& Activity;
 };
 
 // The program's main body: start-up, the event loop, and the ordered shut-down.
@@ -92,6 +94,8 @@ class Application {
   void BuildMiniCells();
   void InstallSettingsTab();
   void ShowListModels();
+  void ShowGraphsWhenSampled();
+  void StartMonitors();
   void InstallDispatchAndShortcuts();
   void MinimizeAtStartIfAsked();
 

@@ -77,6 +77,14 @@ constexpr GraphPlace kGraphs[] = {
 // The System graphs draw ten time divisions.
 constexpr int kSystemTimeDivisions = 10;
 
+const GraphPlace* PlaceOfGraph(int id) {
+  for (const GraphPlace& place : kGraphs) {
+    if (place.Id == id)
+      return &place;
+  }
+  return nullptr;
+}
+
 void BuildGraphs(platform::Gui& gui, GraphStore& graphs, const Settings& settings) {
   for (const GraphPlace& place : kGraphs) {
     CreateGraph(gui, graphs, place.Id, Tab(place.Tab), place.Bounds);
@@ -234,6 +242,16 @@ void BuildAboutTab(platform::Gui& gui, const Fonts& fonts) {
 }
 
 }  // namespace
+
+int TabOfGraph(int id) {
+  const GraphPlace* place = PlaceOfGraph(id);
+  return place ? place->Tab : -1;
+}
+
+void ShowGraphOf(platform::Gui& gui, GraphStore& graphs, int id) {
+  if (const GraphPlace* place = PlaceOfGraph(id))
+    ShowGraph(gui, graphs, id, place->Unit, {Tr(place->Title), L"", L""});
+}
 
 void ShowStatusMessage(platform::Gui& gui, const Fonts& fonts, const std::wstring& message) {
   DrawCaption(gui, gadget::StatusCanvas, fonts.Gadget, message);

@@ -19,6 +19,11 @@ inline constexpr int kPanelContentWidth = 878;
 void BuildMainWindow(platform::Gui& gui, const Fonts& fonts, Settings& settings, GraphStore& graphs,
                      bool visible);
 
+// The tab that holds one of the System, Storage and Networks graphs; -1 for any other id.
+[[nodiscard]] int TabOfGraph(int id);
+// Draws one of those graphs again from its record, with its title and unit.
+void ShowGraphOf(platform::Gui& gui, GraphStore& graphs, int id);
+
 // Draws a one-line message at the bottom of the Processors tab's status canvas, replacing the
 // one before.
 void ShowStatusMessage(platform::Gui& gui, const Fonts& fonts, const std::wstring& message);

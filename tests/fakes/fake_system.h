@@ -1,9 +1,11 @@
 #pragma once
 
+#include <chrono>
 #include <mutex>
 #include <optional>
 #include <set>
 #include <string>
+#include <thread>
 #include <utility>
 #include <vector>
 
@@ -13,8 +15,8 @@
 #include "platform/environment.h"
 #include "platform/libraries.h"
 #include "platform/memory.h"
-#include "platform/user_activity.h"
 #include "platform/single_instance.h"
+#include "platform/user_activity.h"
 
 namespace tarvik::fakes {
 
@@ -26,9 +28,12 @@ class FakeClock : public platform::Clock {
 
   int64_t NowLocal() const override { return Now; }
   int64_t TickMs() const override { return Tick; }
+  // Time passes at once, but other threads get a real moment to run, as they would while the
+  // program sleeps.
   void SleepMs(int milliseconds) const override {
     SleptMs += milliseconds;
     Tick += milliseconds;
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
   }
 };
 

@@ -1,0 +1,165 @@
+#include "monitors/system/system_sampler.h"
+
+#include "monitors/system/title_summary.h"
+#include "monitors/system/uptime_text.h"
+#include "text/history_rows.h"
+
+namespace tarvik {
+namespace {
+
+constexpr int kSamplerPriority = 24;
+constexpr int kPhysicalGraph = 301;
+constexpr int kPageFileGraph = 302;
+constexpr int kPhysicalTitleMode = 1;
+constexpr int kPageFileTitleMode = 2;
+constexpr int kUptimeTitleMode = 5;
+constexpr int kIdleTitleMode = 6;
+// The first history row sits below the rows of the highest and the lowest reading.
+constexpr int kHighRow = 0;
+constexpr int kLowRow = 1;
+constexpr int kFirstHistoryRow = 2;
+
+}  // namespace
+
+SystemSampler::SystemSampler(StopSignal& stop, SamplerSources sources, SamplerTargets targets)
+    : MonitorThread(L"system sampler", kSamplerPriority, stop, sources.Clock, sources.Env),
+      sources_(sources),
+      targets_(std::move(targets)),
+      memory_{MemoryMeter{kPhysMeter,
+                          L"Phys",
+                          kPhysicalTitleMode,
+                          targets_.PhysicalHistory,
+                          kPhysicalGraph,
+                          -1,
+                          0,
+                          {}},
+              MemoryMeter{kPageMeter,
+                          L"Page",
+                          kPageFileTitleMode,
+                          targets_.PageFileHistory,
+                          kPageFileGraph,
+                          -1,
+                          0,
+                          {}}} {}
+
+int SystemSampler::Pass(int64_t tickMs) {
+  const int64_t now = sources_.Clock.NowLocal();
+  const bool newSecond = now != lastSecond_;
+  lastSecond_ = now;
+  if (newSecond || targets_.Options.IsOn(opt::RealTimeMemory))
+    SampleMemory(now);
+  if (tickMs >= nextGraphMs_) {
+    nextGraphMs_ = tickMs + kGraphPeriodMs;
+    AddMemorySamples();
+  }
+  if (newSecond) {
+    ShowUptime(tickMs);
+    ShowIdle(tickMs);
+    ShowBatteryUptimeIdleRow();
+  }
+  return kPassMs;
+}
+
+void SystemSampler::SampleMemory(int64_t now) {
+  const std::optional<platform::MemoryStatus> status = sources_.Memory.Status();
+  if (!status)
+    return;
+  ShowMemory(memory_[0],
+             ReadMemory(static_cast<int64_t>(status->AvailablePhysical),
+                        static_cast<int64_t>(status->TotalPhysical)),
+             now);
+  ShowMemory(memory_[1],
+             ReadMemory(static_cast<int64_t>(status->AvailablePageFile),
+                        static_cast<int64_t>(status->TotalPageFile)),
+             now);
+}
+
+void SystemSampler::ShowMemory(MemoryMeter& meter, const MemoryReading& reading, int64_t now) {
+  meter.PercentAvailable = reading.PercentAvailable;
+  if (reading.AvailableMiB == meter.LastShownMiB)
+    return;
+  meter.LastShownMiB = reading.AvailableMiB;
+  if (SetMeterText(meter.Meter, reading.Text)) {
+    targets_.MeterChanged(meter.Meter, true);
+    SetTitleSummary(meter.TitleMode, MemoryTitle(reading.Text, meter.Key));
+  }
+  const MemoryExtremeRows extremes = NoteMemoryExtremes(meter.Extremes, reading, now);
+  const int limit = targets_.Options.Get(opt::HistoryRowLimit);
+  meter.History.Change([&](std::vector<std::wstring>& rows) {
+    if (rows.size() < kFirstHistoryRow)
+      rows.resize(kFirstHistoryRow);
+    if (extremes.HighRow)
+      rows[kHighRow] = *extremes.HighRow;
+    if (extremes.LowRow)
+      rows[kLowRow] = *extremes.LowRow;
+    // The extremes' rows are kept apart from the limit the history rows share.
+    AddHistoryRow(rows, limit + kFirstHistoryRow, kFirstHistoryRow, MemoryHistoryText(reading),
+                  now);
+  });
+}
+
+void SystemSampler::AddMemorySamples() {
+  for (const MemoryMeter& meter : memory_) {
+    if (meter.LastShownMiB >= 0)
+      targets_.AddGraphSample(meter.Graph, static_cast<float>(meter.PercentAvailable));
+  }
+}
+
+// The machine's uptime is the millisecond clock's own count, which starts with the system.
+void SystemSampler::ShowUptime(int64_t tickMs) {
+  const UptimeTexts texts = MakeUptimeTexts(tickMs / 1000, false);
+  uptimeListText_ = texts.ListText;
+  if (SetMeterText(kUptimeMeter, texts.MeterText)) {
+    targets_.MeterChanged(kUptimeMeter, true);
+    SetTitleSummary(kUptimeTitleMode, UptimeTitle(texts.MeterText));
+  }
+}
+
+// Idle time counts from the last change of the last-input tick, on the program's own clock.
+void SystemSampler::ShowIdle(int64_t tickMs) {
+  const uint32_t inputTick = sources_.Activity.LastInputTick();
+  if (!idleStarted_ || inputTick != lastInputTick_) {
+    idleStarted_ = true;
+    lastInputTick_ = inputTick;
+    idleSinceMs_ = tickMs;
+  }
+  const IdleUpdate update =
+      TrackIdle(idle_, (tickMs - idleSinceMs_) / 1000, targets_.Options.Get(opt::LongIdleSeconds));
+  if (update.RecentText)
+    recentIdleText_ = *update.RecentText;
+  if (!update.Changed)
+    return;
+  SetMeterText(kIdleMeter, update.MeterText);
+  if (update.Redraw || update.ForceRedraw)
+    targets_.MeterChanged(kIdleMeter, update.ForceRedraw);
+  SetTitleSummary(kIdleTitleMode, IdleTitle(update.MeterText));
+}
+
+void SystemSampler::ShowBatteryUptimeIdleRow() {
+  const std::wstring idleText = (*targets_.Meters.Lock())[kIdleMeter].Text;
+  const std::wstring row =
+      BatteryUptimeIdleRow(L"", L"", uptimeListText_, idleText, recentIdleText_);
+  targets_.BatteryUptimeIdle.Change([&](std::vector<std::wstring>& rows) {
+    if (rows.empty())
+      rows.emplace_back();
+    rows[0] = row;
+  });
+}
+
+bool SystemSampler::SetMeterText(int meter, const std::wstring& text) {
+  auto meters = targets_.Meters.Lock();
+  std::wstring& shown = (*meters)[static_cast<size_t>(meter)].Text;
+  if (shown == text)
+    return false;
+  shown = text;
+  return true;
+}
+
+void SystemSampler::SetTitleSummary(int mode, const std::wstring& summary) {
+  if (targets_.Options.Get(opt::TitleBarMode) != mode || summary == titleSummary_)
+    return;
+  titleSummary_ = summary;
+  targets_.TitleSummaryChanged(summary);
+}
+
+}  // namespace tarvik

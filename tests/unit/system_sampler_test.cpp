@@ -1,0 +1,112 @@
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "fakes/fake_system.h"
+#include "monitors/system/system_sampler.h"
+#include "settings/defaults.h"
+#include "text/translation.h"
+
+namespace tarvik {
+namespace {
+
+constexpr uint64_t kMiB = 1024 * 1024;
+
+class SystemSamplerTest : public ::testing::Test {
+ protected:
+  SystemSamplerTest() {
+    LoadTranslations(kEnglish);
+    ApplyDefaults(settings, 4, 0);
+    memory.Answer = platform::MemoryStatus{16384 * kMiB, 9999 * kMiB, 20480 * kMiB, 512 * kMiB};
+  }
+
+  // One pass at the given time of the millisecond clock and of the wall clock.
+  void PassAt(int64_t tickMs, int64_t now) {
+    clock.Now = now;
+    static_cast<void>(sampler.Pass(tickMs));
+  }
+  std::wstring Cell(int meter) { return (*meters.Lock())[static_cast<size_t>(meter)].Text; }
+
+  Settings settings;
+  StopSignal stop{settings};
+  fakes::FakeClock clock;
+  fakes::FakeEnvironment environment;
+  fakes::FakeMemory memory;
+  fakes::FakeUserActivity activity;
+  MeterTable meters;
+  WindowUpdateQueue updates;
+  ListModel physical{133, updates};
+  ListModel pageFile{134, updates};
+  ListModel batteryRow{209, updates};
+  std::vector<std::pair<int, bool>> redrawn;
+  std::vector<std::pair<int, float>> samples;
+  std::vector<std::wstring> titles;
+  SystemSampler sampler{stop,
+                        {memory, activity, clock, environment},
+                        {settings, meters, physical, pageFile, batteryRow,
+                         [this](int meter, bool force) { redrawn.emplace_back(meter, force); },
+                         [this](int graph, float value) { samples.emplace_back(graph, value); },
+                         [this](const std::wstring& title) { titles.push_back(title); }}};
+};
+
+TEST_F(SystemSamplerTest, MemoryFillsItsCellsItsHistoryAndItsTitleOncePerSecond) {
+  settings.Set(opt::TitleBarMode, 1);
+  PassAt(1'000, 100);
+  EXPECT_EQ(Cell(kPhysMeter), L"9999M 61%");
+  EXPECT_EQ(Cell(kPageMeter), L" 512M  2%");
+  EXPECT_EQ(titles, std::vector<std::wstring>{L"9999M 61% Phys"});
+  const std::vector<std::wstring> rows = physical.Rows();
+  ASSERT_EQ(rows.size(), 3u);
+  EXPECT_NE(rows[0].find(L"Hi\n9999M 61%\n"), std::wstring::npos) << rows[0];
+  EXPECT_NE(rows[1].find(L"Lo\n9999M 61%\n"), std::wstring::npos) << rows[1];
+
+  // Within the same second nothing is read again; the next second adds a history row only
+  // when the available memory changed.
+  memory.Answer->AvailablePhysical = 8000 * kMiB;
+  PassAt(1'125, 100);
+  EXPECT_EQ(Cell(kPhysMeter), L"9999M 61%");
+  PassAt(1'250, 101);
+  EXPECT_EQ(Cell(kPhysMeter), L"8000M 48%");
+  EXPECT_EQ(physical.Rows().size(), 4u);
+  EXPECT_NE(physical.Rows()[1].find(L"Lo\n8000M 48%\n"), std::wstring::npos);
+  EXPECT_NE(physical.Rows()[0].find(L"Hi\n9999M 61%\n"), std::wstring::npos);
+  PassAt(1'375, 102);
+  EXPECT_EQ(physical.Rows().size(), 4u);
+  EXPECT_EQ(titles.back(), L"8000M 48% Phys");
+
+  // With "Real-Time Memory Monitor" every pass reads.
+  settings.Set(opt::RealTimeMemory, 1);
+  memory.Answer->AvailablePhysical = 7000 * kMiB;
+  PassAt(1'500, 102);
+  EXPECT_EQ(Cell(kPhysMeter), L"7000M 42%");
+}
+
+TEST_F(SystemSamplerTest, TheMemoryGraphsTakeASampleEveryTwoAndAHalfSeconds) {
+  for (int64_t tick = 1'000; tick < 6'000; tick += SystemSampler::kPassMs)
+    PassAt(tick, 100 + tick / 1000);
+  // At 1.0 s, 3.5 s and 6.0 s: two samples (physical and page file) at each of the first two.
+  ASSERT_EQ(samples.size(), 4u);
+  EXPECT_EQ(samples[0], (std::pair<int, float>{301, 61.0f}));
+  EXPECT_EQ(samples[1], (std::pair<int, float>{302, 2.0f}));
+}
+
+TEST_F(SystemSamplerTest, UptimeAndIdleFollowTheClocksAndTheLastInput) {
+  settings.Set(opt::TitleBarMode, 6);
+  activity.Tick = 7;
+  PassAt(307'000, 100);  // 5 min 7 s after the system started; input just seen
+  EXPECT_EQ(Cell(kUptimeMeter), L"   5m 07s    ");
+  PassAt(308'000, 101);
+  PassAt(367'000, 102);
+  EXPECT_EQ(Cell(kIdleMeter), L" 1m 0s ");
+  EXPECT_EQ(titles.back(), L"1m 0s Idle");
+  activity.Tick = 8;  // the user came back
+  PassAt(368'000, 103);
+  EXPECT_EQ(Cell(kIdleMeter), L"=1m 0s ");
+  const std::vector<std::wstring> row = batteryRow.Rows();
+  ASSERT_EQ(row.size(), 1u);
+  EXPECT_NE(row[0].find(L"6m 8s"), std::wstring::npos) << row[0];
+  EXPECT_NE(row[0].find(L"1m+0s"), std::wstring::npos) << row[0];
+}
+
+}  // namespace
+}  // namespace tarvik
