@@ -506,15 +506,6 @@ LRESULT Win32Gui::OnWindowMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM
     case WM_TIMER:
       Push({platform::EventKind::Timer, window, 0, static_cast<int>(wParam), {}});
       return 0;
-    case WM_NOTIFY:
-      OnNotify(*reinterpret_cast<NMHDR*>(lParam));
-      break;
-    case WM_COMMAND:
-      OnControlCommand(wParam);
-      break;
-    case WM_HSCROLL:
-      OnSliderScroll(lParam);
-      break;
     case kTrayMessage:
       OnTrayMessage(window, lParam);
       return 0;
@@ -522,18 +513,15 @@ LRESULT Win32Gui::OnWindowMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM
       Push({platform::EventKind::Wake, 0, 0, 0, {}});
       return 0;
     default:
+      OnControlNotice(message, wParam, lParam);
       break;
   }
   return ::DefWindowProcW(hwnd, message, wParam, lParam);
 }
 
-LRESULT Win32Gui::OnPageMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+// What controls tell the window or tab page they sit on.
+void Win32Gui::OnControlNotice(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
-    case WM_CTLCOLORSTATIC:
-    case WM_CTLCOLORBTN:
-      // Texts, check boxes and frames on a tab page share the page's face colour.
-      ::SetBkMode(reinterpret_cast<HDC>(wParam), TRANSPARENT);
-      return reinterpret_cast<LRESULT>(::GetSysColorBrush(COLOR_BTNFACE));
     case WM_NOTIFY:
       OnNotify(*reinterpret_cast<NMHDR*>(lParam));
       break;
@@ -546,6 +534,15 @@ LRESULT Win32Gui::OnPageMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
     default:
       break;
   }
+}
+
+LRESULT Win32Gui::OnPageMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_CTLCOLORSTATIC || message == WM_CTLCOLORBTN) {
+    // Texts, check boxes and frames on a tab page share the page's face colour.
+    ::SetBkMode(reinterpret_cast<HDC>(wParam), TRANSPARENT);
+    return reinterpret_cast<LRESULT>(::GetSysColorBrush(COLOR_BTNFACE));
+  }
+  OnControlNotice(message, wParam, lParam);
   return ::DefWindowProcW(hwnd, message, wParam, lParam);
 }
 

@@ -182,6 +182,7 @@ class Win32Gui final : public platform::Gui {
   bool OnSystemMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
   void OnNotify(NMHDR& header);
   // Notices that controls send their parent: clicks, choices, typing, slider moves.
+  void OnControlNotice(UINT message, WPARAM wParam, LPARAM lParam);
   void OnControlCommand(WPARAM wParam);
   void OnSliderScroll(LPARAM lParam);
   void OnListDisplayInfo(NMLVDISPINFOW& info);
