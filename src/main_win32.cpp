@@ -10,6 +10,7 @@
 #include "platform/win32/win32_file_system.h"
 #include "platform/win32/win32_gui.h"
 #include "platform/win32/win32_libraries.h"
+#include "platform/win32/win32_processors.h"
 #include "platform/win32/win32_single_instance.h"
 #include "platform/win32/win32_system_identity.h"
 #include "platform/win32/win32_version_resources.h"
@@ -33,9 +34,10 @@ int RunTarvik() {
   auto* memory = new tarvik::win32::Win32Memory();
   auto* clipboard = new tarvik::win32::Win32Clipboard();
   auto* activity = new tarvik::win32::Win32UserActivity();
-  auto* application =
-      new tarvik::Application({*gui, *files, *environment, *clock, *instance, *libraries, *system,
-                               *versions, *wmi, *display, *memory, *clipboard, *activity});
+  auto* processors = new tarvik::win32::Win32Processors();
+  auto* application = new tarvik::Application({*gui, *files, *environment, *clock, *instance,
+                                               *libraries, *system, *versions, *wmi, *display,
+                                               *memory, *clipboard, *activity, *processors});
   return application->Run();
 }
 

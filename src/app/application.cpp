@@ -16,9 +16,11 @@
 #include "text/translation.h"
 #include "ui/file_status.h"
 #include "ui/gadget_ids.h"
+#include "ui/graph_view.h"
 #include "ui/main_window.h"
 #include "ui/mini_window.h"
 #include "ui/panel_copies.h"
+#include "ui/processor_grid.h"
 #include "ui/settings_tab.h"
 #include "ui/system_panel.h"
 #include "ui/window_placement.h"
@@ -262,12 +264,25 @@ void Application::InstallSettingsTab() {
 
 // A sampled graph is drawn again only while the main window shows its tab.
 void Application::ShowGraphsWhenSampled() {
-  for (const int graph : {gadget::PhysicalGraph, gadget::PageFileGraph}) {
-    updateApplier_.OnRefresh(graph, [this, graph] {
-      platform::Gui& gui = ports_.Gui;
-      if (gui.IsWindowVisible(gadget::MainWindow) &&
-          gui.SelectedPanelTab(gadget::MainPanel) == TabOfGraph(graph)) {
+  platform::Gui& gui = ports_.Gui;
+  const auto shown = [&gui](int tab) {
+    return gui.IsWindowVisible(gadget::MainWindow) &&
+           gui.SelectedPanelTab(gadget::MainPanel) == tab;
+  };
+  for (const int graph : {gadget::PhysicalGraph, gadget::PageFileGraph, gadget::ProcessorSpeedGraph,
+                          gadget::AverageLoadGraph}) {
+    updateApplier_.OnRefresh(graph, [this, &gui, shown, graph] {
+      if (shown(gadget::SystemPanel))
         ShowGraphOf(gui, graphs_, graph);
+    });
+  }
+  const int count = std::min(settings_.Get(opt::ProcessorCount), kMaxProcessorGraphs);
+  const int first = settings_.Get(opt::FirstProcessorGraph);
+  for (int processor = 0; processor < count; ++processor) {
+    updateApplier_.OnRefresh(first + processor, [this, &gui, shown, first, processor, count] {
+      if (shown(gadget::ProcessorsPanel)) {
+        ShowGraph(gui, graphs_, first + processor, L"%",
+                  {ProcessorLabel(processor, count), L"", L""});
       }
     });
   }
@@ -279,6 +294,7 @@ void Application::StartMonitors() {
                          *List(gadget::PhysicalList),
                          *List(gadget::PageFileList),
                          *List(gadget::BatteryList),
+                         *List(gadget::ProcessorsList),
                          [this](int meter, bool force) {
                            MeterChanged(ports_.Gui, meters_, cellMetrics_, fonts_, meter, force);
                          },
@@ -290,7 +306,8 @@ void Application::StartMonitors() {
                            updates_.SetWindowTitle(gadget::MiniWindow, summary);
                          }};
   threads_.StartMonitor(std::make_unique<SystemSampler>(
-      stop_, SamplerSources{ports_.Memory, ports_.Activity, ports_.Clock, ports_.Env},
+      stop_,
+      SamplerSources{ports_.Memory, ports_.Activity, ports_.Processors, ports_.Clock, ports_.Env},
       std::move(targets)));
 }
 

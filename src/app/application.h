@@ -26,6 +26,7 @@
 #include "platform/gui.h"
 #include "platform/libraries.h"
 #include "platform/memory.h"
+#include "platform/processors.h"
 #include "platform/single_instance.h"
 #include "platform/system_identity.h"
 #include "platform/user_activity.h"
@@ -54,6 +55,7 @@ struct PlatformPorts {
   platform::Memory& Memory;
   platform::Clipboard& Clipboard;
   platform::UserActivity& Activity;
+  platform::Processors& Processors;
 };
 
 // The program's main body: start-up, the event loop, and the ordered shut-down.

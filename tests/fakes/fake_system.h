@@ -15,6 +15,7 @@
 #include "platform/environment.h"
 #include "platform/libraries.h"
 #include "platform/memory.h"
+#include "platform/processors.h"
 #include "platform/single_instance.h"
 #include "platform/user_activity.h"
 
@@ -135,6 +136,14 @@ class FakeMemory : public platform::Memory {
   std::optional<platform::MemoryStatus> Answer =
       platform::MemoryStatus{16ull << 30, 8ull << 30, 20ull << 30, 12ull << 30};
   std::optional<platform::MemoryStatus> Status() override { return Answer; }
+};
+
+class FakeProcessors : public platform::Processors {
+ public:
+  std::optional<std::vector<platform::ProcessorTime>> Answer;
+  std::optional<std::vector<platform::ProcessorPower>> PowerAnswer;
+  std::optional<std::vector<platform::ProcessorTime>> Times() override { return Answer; }
+  std::optional<std::vector<platform::ProcessorPower>> Power(int) override { return PowerAnswer; }
 };
 
 class FakeUserActivity : public platform::UserActivity {

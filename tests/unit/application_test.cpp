@@ -25,7 +25,7 @@ class ApplicationTest : public ::testing::Test {
  protected:
   PlatformPorts Ports() {
     return {gui,      files, environment, clock,  instance,  libraries, identity,
-            versions, wmi,   display,     memory, clipboard, activity};
+            versions, wmi,   display,     memory, clipboard, activity,  processors};
   }
 
   fakes::FakeGui gui;
@@ -41,6 +41,7 @@ class ApplicationTest : public ::testing::Test {
   fakes::FakeMemory memory;
   fakes::FakeClipboard clipboard;
   fakes::FakeUserActivity activity;
+  fakes::FakeProcessors processors;
 };
 
 TEST_F(ApplicationTest, ASecondCopyAnnouncesItselfAndTouchesNoFile) {

@@ -33,17 +33,19 @@ class SystemSamplerTest : public ::testing::Test {
   fakes::FakeEnvironment environment;
   fakes::FakeMemory memory;
   fakes::FakeUserActivity activity;
+  fakes::FakeProcessors processors;
   MeterTable meters;
   WindowUpdateQueue updates;
   ListModel physical{133, updates};
   ListModel pageFile{134, updates};
   ListModel batteryRow{209, updates};
+  ListModel processorHistory{135, updates};
   std::vector<std::pair<int, bool>> redrawn;
   std::vector<std::pair<int, float>> samples;
   std::vector<std::wstring> titles;
   SystemSampler sampler{stop,
-                        {memory, activity, clock, environment},
-                        {settings, meters, physical, pageFile, batteryRow,
+                        {memory, activity, processors, clock, environment},
+                        {settings, meters, physical, pageFile, batteryRow, processorHistory,
                          [this](int meter, bool force) { redrawn.emplace_back(meter, force); },
                          [this](int graph, float value) { samples.emplace_back(graph, value); },
                          [this](const std::wstring& title) { titles.push_back(title); }}};
@@ -84,10 +86,37 @@ TEST_F(SystemSamplerTest, MemoryFillsItsCellsItsHistoryAndItsTitleOncePerSecond)
 TEST_F(SystemSamplerTest, TheMemoryGraphsTakeASampleEveryTwoAndAHalfSeconds) {
   for (int64_t tick = 1'000; tick < 6'000; tick += SystemSampler::kPassMs)
     PassAt(tick, 100 + tick / 1000);
-  // At 1.0 s, 3.5 s and 6.0 s: two samples (physical and page file) at each of the first two.
-  ASSERT_EQ(samples.size(), 4u);
-  EXPECT_EQ(samples[0], (std::pair<int, float>{301, 61.0f}));
-  EXPECT_EQ(samples[1], (std::pair<int, float>{302, 2.0f}));
+  // At 1.0 s and 3.5 s (6.0 s is not reached): physical and page file each time.
+  std::vector<std::pair<int, float>> memorySamples;
+  for (const auto& sample : samples) {
+    if (sample.first == 301 || sample.first == 302)
+      memorySamples.push_back(sample);
+  }
+  const std::vector<std::pair<int, float>> expected = {
+      {301, 61.0f}, {302, 2.0f}, {301, 61.0f}, {302, 2.0f}};
+  EXPECT_EQ(memorySamples, expected);
+}
+
+TEST_F(SystemSamplerTest, ProcessorLoadsAndSpeedReachTheCellTheGraphsAndTheHistory) {
+  settings.Set(opt::TitleBarMode, 3);
+  processors.PowerAnswer =
+      std::vector<platform::ProcessorPower>{{3000, 2400, 3000, 2, 1}, {3000, 2400, 3000, 2, 1}};
+  processors.Answer = std::vector<platform::ProcessorTime>{{1000, 1500, 500}, {2000, 2500, 0}};
+  PassAt(1'000, 100);  // one set of times: no load yet
+  EXPECT_EQ(Cell(kCpuMeter), L" 2x2400MHz C1P0");
+  // Processor 0: 1000 of 1000 units busy less 250 idle; processor 1: all idle.
+  processors.Answer = std::vector<platform::ProcessorTime>{{1250, 2250, 750}, {3000, 3500, 0}};
+  samples.clear();
+  PassAt(3'500, 102);
+  EXPECT_EQ(Cell(kCpuMeter), L"37% 2.4GHz C1P0");
+  const std::vector<std::pair<int, float>> expected = {
+      {400, 75.0f}, {401, 0.0f}, {303, 80.0f}, {307, 37.0f}};
+  std::vector<std::pair<int, float>> processorSamples(samples.begin(), samples.begin() + 4);
+  EXPECT_EQ(processorSamples, expected);
+  ASSERT_EQ(processorHistory.Rows().size(), 2u);
+  EXPECT_NE(processorHistory.Rows()[0].find(L"\n37%\n2400MHz"), std::wstring::npos)
+      << processorHistory.Rows()[0];
+  EXPECT_EQ(titles.back(), L"37% 2.4GHz C1P0");
 }
 
 TEST_F(SystemSamplerTest, UptimeAndIdleFollowTheClocksAndTheLastInput) {

@@ -4,15 +4,11 @@
 #include <optional>
 #include <vector>
 
+#include "platform/processors.h"
+
 namespace tarvik {
 
-// One logical processor's accumulated times, in 100 ns units, as Windows reports them: the
-// kernel time includes the idle time.
-struct ProcessorTimes {
-  uint64_t Idle = 0;
-  uint64_t Kernel = 0;
-  uint64_t User = 0;
-};
+using ProcessorTimes = platform::ProcessorTime;
 
 struct ProcessorLoads {
   std::vector<double> Percent;  // per processor, 0-100

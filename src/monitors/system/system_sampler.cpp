@@ -1,8 +1,11 @@
 #include "monitors/system/system_sampler.h"
 
+#include "monitors/system/processor_texts.h"
 #include "monitors/system/title_summary.h"
 #include "monitors/system/uptime_text.h"
 #include "text/history_rows.h"
+
+#include <algorithm>
 
 namespace tarvik {
 namespace {
@@ -10,6 +13,9 @@ namespace {
 constexpr int kSamplerPriority = 24;
 constexpr int kPhysicalGraph = 301;
 constexpr int kPageFileGraph = 302;
+constexpr int kSpeedGraph = 303;
+constexpr int kAverageLoadGraph = 307;
+constexpr int kProcessorTitleMode = 3;
 constexpr int kPhysicalTitleMode = 1;
 constexpr int kPageFileTitleMode = 2;
 constexpr int kUptimeTitleMode = 5;
@@ -50,6 +56,7 @@ int SystemSampler::Pass(int64_t tickMs) {
     SampleMemory(now);
   if (tickMs >= nextGraphMs_) {
     nextGraphMs_ = tickMs + kGraphPeriodMs;
+    SampleProcessors(now);
     AddMemorySamples();
   }
   if (newSecond) {
@@ -103,6 +110,56 @@ void SystemSampler::AddMemorySamples() {
     if (meter.LastShownMiB >= 0)
       targets_.AddGraphSample(meter.Graph, static_cast<float>(meter.PercentAvailable));
   }
+}
+
+void SystemSampler::SampleProcessors(int64_t now) {
+  const std::optional<std::vector<ProcessorTimes>> times = sources_.Processors.Times();
+  const int count = times ? static_cast<int>(times->size()) : 1;
+  if (times && lastTimes_) {
+    if (const std::optional<ProcessorLoads> loads = LoadsBetween(*lastTimes_, *times)) {
+      averageLoad_ = static_cast<int>(loads->Average);
+      const int firstGraph = targets_.Options.Get(opt::FirstProcessorGraph);
+      for (size_t processor = 0; processor < loads->Percent.size(); ++processor) {
+        targets_.AddGraphSample(firstGraph + static_cast<int>(processor),
+                                static_cast<float>(loads->Percent[processor]));
+      }
+    }
+  }
+  if (times)
+    lastTimes_ = times;
+  ReadProcessorPower(count);
+  if (meanMhz_ != shownMhz_ || averageLoad_ != shownLoad_) {
+    shownMhz_ = meanMhz_;
+    shownLoad_ = averageLoad_;
+    const ProcessorTexts texts = MakeProcessorTexts({meanMhz_, averageLoad_, idleState_, 0, count});
+    if (SetMeterText(kCpuMeter, texts.MeterText))
+      targets_.MeterChanged(kCpuMeter, false);
+    const int limit = targets_.Options.Get(opt::HistoryRowLimit);
+    targets_.ProcessorHistory.Change([&](std::vector<std::wstring>& rows) {
+      AddHistoryRow(rows, limit, 0, texts.HistoryText, now);
+    });
+    SetTitleSummary(kProcessorTitleMode, ProcessorTitle(texts.MeterText));
+  }
+  if (highestMhz_ > 0)
+    targets_.AddGraphSample(kSpeedGraph, static_cast<float>(meanMhz_ * 100 / highestMhz_));
+  targets_.AddGraphSample(kAverageLoadGraph, static_cast<float>(std::max(averageLoad_, 0)));
+}
+
+void SystemSampler::ReadProcessorPower(int count) {
+  const std::optional<std::vector<platform::ProcessorPower>> power =
+      sources_.Processors.Power(count);
+  if (!power || power->empty())
+    return;
+  int64_t mhz = 0;
+  int64_t idle = 0;
+  for (const platform::ProcessorPower& processor : *power) {
+    mhz += processor.CurrentMhz;
+    idle += processor.CurrentIdleState;
+    highestMhz_ = std::max<int64_t>(highestMhz_, processor.MaxMhz);
+  }
+  const auto processors = static_cast<int64_t>(power->size());
+  meanMhz_ = mhz / processors;
+  idleState_ = static_cast<int>((idle + processors / 2) / processors);
 }
 
 // The machine's uptime is the millisecond clock's own count, which starts with the system.

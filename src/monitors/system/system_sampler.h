@@ -11,9 +11,11 @@
 #include "core/settings.h"
 #include "monitors/system/idle_tracker.h"
 #include "monitors/system/memory_texts.h"
+#include "monitors/system/processor_load.h"
 #include "platform/clock.h"
 #include "platform/environment.h"
 #include "platform/memory.h"
+#include "platform/processors.h"
 #include "platform/user_activity.h"
 
 namespace tarvik {
@@ -21,6 +23,7 @@ namespace tarvik {
 struct SamplerSources {
   platform::Memory& Memory;
   platform::UserActivity& Activity;
+  platform::Processors& Processors;
   const platform::Clock& Clock;
   platform::Environment& Env;
 };
@@ -33,15 +36,17 @@ struct SamplerTargets {
   ListModel& PhysicalHistory;
   ListModel& PageFileHistory;
   ListModel& BatteryUptimeIdle;
+  ListModel& ProcessorHistory;
   std::function<void(int meter, bool force)> MeterChanged;
   std::function<void(int graph, float value)> AddGraphSample;
   // The mini window's title summary changed (title-bar modes 1 to 8).
   std::function<void(const std::wstring& summary)> TitleSummaryChanged;
 };
 
-// The system sampler: memory once a second (every pass with "Real-Time Memory Monitor"), the
-// memory graphs every 2.5 s, uptime and idle once a second. It writes the Phys, Page, Uptime and
-// Idle cells, the memory history lists, the Battery/Uptime/Idle row and the title summary.
+// The system sampler: memory once a second (every pass with "Real-Time Memory Monitor"); every
+// 2.5 s the processors' loads and speed and the graph samples; uptime and idle once a second. It
+// writes the Phys, Page, CPU, Uptime and Idle cells, the memory and processor history lists, the
+// Battery/Uptime/Idle row, the graphs' samples and the title summary.
 class SystemSampler : public MonitorThread {
  public:
   static constexpr int kPassMs = 125;
@@ -68,6 +73,9 @@ class SystemSampler : public MonitorThread {
   void SampleMemory(int64_t now);
   void ShowMemory(MemoryMeter& meter, const MemoryReading& reading, int64_t now);
   void AddMemorySamples();
+  void SampleProcessors(int64_t now);
+  // The mean current speed and idle state of the processors, when their power can be read.
+  void ReadProcessorPower(int count);
   void ShowUptime(int64_t tickMs);
   void ShowIdle(int64_t tickMs);
   void ShowBatteryUptimeIdleRow();
@@ -80,6 +88,13 @@ class SystemSampler : public MonitorThread {
   std::array<MemoryMeter, 2> memory_;
   int64_t lastSecond_ = -1;
   int64_t nextGraphMs_ = 0;
+  std::optional<std::vector<ProcessorTimes>> lastTimes_;
+  int64_t meanMhz_ = 0;
+  int64_t highestMhz_ = 0;
+  int idleState_ = 0;
+  int averageLoad_ = -1;
+  int64_t shownMhz_ = -1;
+  int shownLoad_ = -2;
   std::wstring uptimeListText_;
   uint32_t lastInputTick_ = 0;
   int64_t idleSinceMs_ = 0;
