@@ -35,6 +35,7 @@ int RunTarvik() {
   auto* clipboard = new tarvik::win32::Win32Clipboard();
   auto* activity = new tarvik::win32::Win32UserActivity();
   auto* processors = new tarvik::win32::Win32Processors();
+  auto* power = new tarvik::win32::Win32PowerSource();
   auto* application = new tarvik::Application({*gui, *files, *environment, *clock, *instance,
                                                *libraries, *system, *versions, *wmi, *display,
                                                *memory, *clipboard, *activity, *processors});

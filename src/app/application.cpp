@@ -307,7 +307,8 @@ void Application::StartMonitors() {
                          }};
   threads_.StartMonitor(std::make_unique<SystemSampler>(
       stop_,
-      SamplerSources{ports_.Memory, ports_.Activity, ports_.Processors, ports_.Clock, ports_.Env},
+      SamplerSources{ports_.Memory, ports_.Activity, ports_.Processors, ports_.Power, ports_.Clock,
+                     ports_.Env},
       std::move(targets)));
 }
 

@@ -26,6 +26,7 @@
 #include "platform/gui.h"
 #include "platform/libraries.h"
 #include "platform/memory.h"
+#include "platform/power_status.h"
 #include "platform/processors.h"
 #include "platform/single_instance.h"
 #include "platform/system_identity.h"
@@ -56,6 +57,7 @@ struct PlatformPorts {
   platform::Clipboard& Clipboard;
   platform::UserActivity& Activity;
   platform::Processors& Processors;
+  platform::PowerSource& Power;
 };
 
 // The program's main body: start-up, the event loop, and the ordered shut-down.

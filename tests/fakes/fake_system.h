@@ -15,6 +15,7 @@
 #include "platform/environment.h"
 #include "platform/libraries.h"
 #include "platform/memory.h"
+#include "platform/power_status.h"
 #include "platform/processors.h"
 #include "platform/single_instance.h"
 #include "platform/user_activity.h"
@@ -144,6 +145,12 @@ class FakeProcessors : public platform::Processors {
   std::optional<std::vector<platform::ProcessorPower>> PowerAnswer;
   std::optional<std::vector<platform::ProcessorTime>> Times() override { return Answer; }
   std::optional<std::vector<platform::ProcessorPower>> Power(int) override { return PowerAnswer; }
+};
+
+class FakePowerSource : public platform::PowerSource {
+ public:
+  std::optional<platform::PowerStatus> Answer = platform::PowerStatus{1, 128, 255};
+  std::optional<platform::PowerStatus> Status() override { return Answer; }
 };
 
 class FakeUserActivity : public platform::UserActivity {

@@ -24,8 +24,8 @@ using platform::EventKind;
 class ApplicationTest : public ::testing::Test {
  protected:
   PlatformPorts Ports() {
-    return {gui,      files, environment, clock,  instance,  libraries, identity,
-            versions, wmi,   display,     memory, clipboard, activity,  processors};
+    return {gui, files,   environment, clock,     instance, libraries,  identity, versions,
+            wmi, display, memory,      clipboard, activity, processors, power};
   }
 
   fakes::FakeGui gui;
@@ -42,6 +42,7 @@ class ApplicationTest : public ::testing::Test {
   fakes::FakeClipboard clipboard;
   fakes::FakeUserActivity activity;
   fakes::FakeProcessors processors;
+  fakes::FakePowerSource power;
 };
 
 TEST_F(ApplicationTest, ASecondCopyAnnouncesItselfAndTouchesNoFile) {

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <vector>
 
 #include "fakes/fake_system.h"
@@ -34,6 +35,7 @@ class SystemSamplerTest : public ::testing::Test {
   fakes::FakeMemory memory;
   fakes::FakeUserActivity activity;
   fakes::FakeProcessors processors;
+  fakes::FakePowerSource power;
   MeterTable meters;
   WindowUpdateQueue updates;
   ListModel physical{133, updates};
@@ -44,7 +46,7 @@ class SystemSamplerTest : public ::testing::Test {
   std::vector<std::pair<int, float>> samples;
   std::vector<std::wstring> titles;
   SystemSampler sampler{stop,
-                        {memory, activity, processors, clock, environment},
+                        {memory, activity, processors, power, clock, environment},
                         {settings, meters, physical, pageFile, batteryRow, processorHistory,
                          [this](int meter, bool force) { redrawn.emplace_back(meter, force); },
                          [this](int graph, float value) { samples.emplace_back(graph, value); },
@@ -117,6 +119,36 @@ TEST_F(SystemSamplerTest, ProcessorLoadsAndSpeedReachTheCellTheGraphsAndTheHisto
   EXPECT_NE(processorHistory.Rows()[0].find(L"\n37%\n2400MHz"), std::wstring::npos)
       << processorHistory.Rows()[0];
   EXPECT_EQ(titles.back(), L"37% 2.4GHz C1P0");
+}
+
+TEST_F(SystemSamplerTest, ALowBatteryThatIsNotChargingBlinksEveryPass) {
+  settings.Set(opt::TitleBarMode, 4);
+  const auto cell = [&] { return (*meters.Lock())[kBatteryMeter]; };
+  PassAt(1'000, 100);  // no battery
+  EXPECT_EQ(Cell(kBatteryMeter), L"None");
+  EXPECT_EQ(titles.back(), L"No Battery");
+
+  const Colour normalBack = cell().BackColour;
+  EXPECT_EQ(normalBack, Rgb(255, 203, 255));
+
+  power.Answer = platform::PowerStatus{0, 0, 20};
+  redrawn.clear();
+  PassAt(3'500, 102);
+  EXPECT_EQ(Cell(kBatteryMeter), L" 20% ");
+  EXPECT_EQ(cell().BackColour, 0u);  // shown inverted on every other pass
+  EXPECT_EQ(cell().TextColour, normalBack);
+  PassAt(6'000, 104);
+  EXPECT_EQ(cell().BackColour, normalBack);
+  PassAt(8'500, 106);
+  EXPECT_EQ(cell().BackColour, 0u);
+  EXPECT_GE(std::count(redrawn.begin(), redrawn.end(), std::pair<int, bool>{kBatteryMeter, true}),
+            3);
+
+  power.Answer = platform::PowerStatus{0, 0, 21};  // above the blinking level
+  PassAt(11'000, 108);
+  PassAt(13'500, 110);
+  EXPECT_EQ(cell().BackColour, normalBack);
+  EXPECT_EQ(Cell(kBatteryMeter), L" 21% ");
 }
 
 TEST_F(SystemSamplerTest, UptimeAndIdleFollowTheClocksAndTheLastInput) {

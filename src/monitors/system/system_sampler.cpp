@@ -16,6 +16,7 @@ constexpr int kPageFileGraph = 302;
 constexpr int kSpeedGraph = 303;
 constexpr int kAverageLoadGraph = 307;
 constexpr int kProcessorTitleMode = 3;
+constexpr int kBatteryTitleMode = 4;
 constexpr int kPhysicalTitleMode = 1;
 constexpr int kPageFileTitleMode = 2;
 constexpr int kUptimeTitleMode = 5;
@@ -58,6 +59,7 @@ int SystemSampler::Pass(int64_t tickMs) {
     nextGraphMs_ = tickMs + kGraphPeriodMs;
     SampleProcessors(now);
     AddMemorySamples();
+    SampleBattery();
   }
   if (newSecond) {
     ShowUptime(tickMs);
@@ -162,6 +164,37 @@ void SystemSampler::ReadProcessorPower(int count) {
   idleState_ = static_cast<int>((idle + processors / 2) / processors);
 }
 
+// The battery cell follows every change of the power status; a low battery that is not charging
+// blinks, its colours swapping on every pass of the 2.5 s timer.
+void SystemSampler::SampleBattery() {
+  const std::optional<platform::PowerStatus> status = sources_.Power.Status();
+  if (!status)
+    return;
+  const BatteryReading reading{BatteryPercentFromByte(status->BatteryLifePercent),
+                               static_cast<int8_t>(status->AcLine),
+                               (status->BatteryFlags & 8) != 0};
+  const bool changed = !battery_ || battery_->Percent != reading.Percent ||
+                       battery_->AcStatus != reading.AcStatus ||
+                       battery_->Charging != reading.Charging;
+  battery_ = reading;
+  if (changed) {
+    batteryTexts_ = MakeBatteryTexts(reading);
+    SetMeterText(kBatteryMeter, batteryTexts_.Text);
+    SetTitleSummary(kBatteryTitleMode, BatteryTitle(batteryTexts_.Text, reading.Percent));
+  }
+  const bool blinking = BatteryBlinks(reading);
+  batteryInverted_ = blinking && !batteryInverted_;
+  const MeterColours colours = BatteryMeterColours(batteryInverted_);
+  {
+    auto meters = targets_.Meters.Lock();
+    MeterRecord& cell = (*meters)[kBatteryMeter];
+    cell.BackColour = colours.Back;
+    cell.TextColour = colours.Text;
+  }
+  if (changed || blinking)
+    targets_.MeterChanged(kBatteryMeter, blinking);
+}
+
 // The machine's uptime is the millisecond clock's own count, which starts with the system.
 void SystemSampler::ShowUptime(int64_t tickMs) {
   const UptimeTexts texts = MakeUptimeTexts(tickMs / 1000, false);
@@ -194,8 +227,8 @@ void SystemSampler::ShowIdle(int64_t tickMs) {
 
 void SystemSampler::ShowBatteryUptimeIdleRow() {
   const std::wstring idleText = (*targets_.Meters.Lock())[kIdleMeter].Text;
-  const std::wstring row =
-      BatteryUptimeIdleRow(L"", L"", uptimeListText_, idleText, recentIdleText_);
+  const std::wstring row = BatteryUptimeIdleRow(batteryTexts_.Text, batteryTexts_.Status,
+                                                uptimeListText_, idleText, recentIdleText_);
   targets_.BatteryUptimeIdle.Change([&](std::vector<std::wstring>& rows) {
     if (rows.empty())
       rows.emplace_back();

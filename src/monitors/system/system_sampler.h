@@ -9,12 +9,14 @@
 #include "core/meter_table.h"
 #include "core/monitor_thread.h"
 #include "core/settings.h"
+#include "monitors/system/battery_texts.h"
 #include "monitors/system/idle_tracker.h"
 #include "monitors/system/memory_texts.h"
 #include "monitors/system/processor_load.h"
 #include "platform/clock.h"
 #include "platform/environment.h"
 #include "platform/memory.h"
+#include "platform/power_status.h"
 #include "platform/processors.h"
 #include "platform/user_activity.h"
 
@@ -24,6 +26,7 @@ struct SamplerSources {
   platform::Memory& Memory;
   platform::UserActivity& Activity;
   platform::Processors& Processors;
+  platform::PowerSource& Power;
   const platform::Clock& Clock;
   platform::Environment& Env;
 };
@@ -76,6 +79,7 @@ class SystemSampler : public MonitorThread {
   void SampleProcessors(int64_t now);
   // The mean current speed and idle state of the processors, when their power can be read.
   void ReadProcessorPower(int count);
+  void SampleBattery();
   void ShowUptime(int64_t tickMs);
   void ShowIdle(int64_t tickMs);
   void ShowBatteryUptimeIdleRow();
@@ -95,6 +99,9 @@ class SystemSampler : public MonitorThread {
   int averageLoad_ = -1;
   int64_t shownMhz_ = -1;
   int shownLoad_ = -2;
+  std::optional<BatteryReading> battery_;
+  BatteryTexts batteryTexts_;
+  bool batteryInverted_ = false;
   std::wstring uptimeListText_;
   uint32_t lastInputTick_ = 0;
   int64_t idleSinceMs_ = 0;

@@ -41,6 +41,13 @@ std::optional<platform::MemoryStatus> Win32Memory::Status() {
                                 status.ullAvailPageFile};
 }
 
+std::optional<platform::PowerStatus> Win32PowerSource::Status() {
+  SYSTEM_POWER_STATUS status{};
+  if (!::GetSystemPowerStatus(&status))
+    return std::nullopt;
+  return platform::PowerStatus{status.ACLineStatus, status.BatteryFlag, status.BatteryLifePercent};
+}
+
 uint32_t Win32UserActivity::LastInputTick() {
   LASTINPUTINFO input{};
   input.cbSize = sizeof(input);
