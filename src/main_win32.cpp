@@ -36,9 +36,9 @@ int RunTarvik() {
   auto* activity = new tarvik::win32::Win32UserActivity();
   auto* processors = new tarvik::win32::Win32Processors();
   auto* power = new tarvik::win32::Win32PowerSource();
-  auto* application = new tarvik::Application({*gui, *files, *environment, *clock, *instance,
-                                               *libraries, *system, *versions, *wmi, *display,
-                                               *memory, *clipboard, *activity, *processors});
+  auto* application = new tarvik::Application(
+      {*gui, *files, *environment, *clock, *instance, *libraries, *system, *versions, *wmi,
+       *display, *memory, *clipboard, *activity, *processors, *power});
   return application->Run();
 }
 
