@@ -279,12 +279,38 @@ void Application::ShowGraphsWhenSampled() {
   const int count = std::min(settings_.Get(opt::ProcessorCount), kMaxProcessorGraphs);
   const int first = settings_.Get(opt::FirstProcessorGraph);
   for (int processor = 0; processor < count; ++processor) {
-    updateApplier_.OnRefresh(first + processor, [this, &gui, shown, first, processor, count] {
-      if (shown(gadget::ProcessorsPanel)) {
-        ShowGraph(gui, graphs_, first + processor, L"%",
-                  {ProcessorLabel(processor, count), L"", L""});
-      }
+    updateApplier_.OnRefresh(first + processor, [this, shown, processor] {
+      if (shown(gadget::ProcessorsPanel))
+        ShowProcessorGraph(processor);
     });
+  }
+}
+
+void Application::ShowProcessorGraph(int processor) {
+  const int count = std::min(settings_.Get(opt::ProcessorCount), kMaxProcessorGraphs);
+  ShowGraph(ports_.Gui, graphs_, settings_.Get(opt::FirstProcessorGraph) + processor, L"%",
+            {ProcessorLabel(processor, count), L"", L""});
+}
+
+// A tab's graphs are drawn only while it shows, so one that comes into view is brought up to date.
+void Application::ShowGraphsOfNewTab() {
+  platform::Gui& gui = ports_.Gui;
+  const int tab =
+      gui.IsWindowVisible(gadget::MainWindow) ? gui.SelectedPanelTab(gadget::MainPanel) : -1;
+  if (tab == lastShownTab_)
+    return;
+  lastShownTab_ = tab;
+  if (tab == gadget::ProcessorsPanel) {
+    const int count = std::min(settings_.Get(opt::ProcessorCount), kMaxProcessorGraphs);
+    for (int processor = 0; processor < count; ++processor)
+      ShowProcessorGraph(processor);
+    return;
+  }
+  for (const int graph : {gadget::PhysicalGraph, gadget::PageFileGraph, gadget::ProcessorSpeedGraph,
+                          gadget::AverageLoadGraph, gadget::DriveReadGraph, gadget::DriveWriteGraph,
+                          gadget::NetworkSendGraph, gadget::NetworkReceiveGraph}) {
+    if (TabOfGraph(graph) == tab)
+      ShowGraphOf(gui, graphs_, graph);
   }
 }
 
@@ -334,6 +360,7 @@ void Application::RunEventLoop() {
     if (dispatcher_->Dispatch(event) == LoopControl::Exit)
       break;
     ServeCopyRequest();
+    ShowGraphsOfNewTab();
   }
 }
 

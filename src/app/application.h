@@ -99,6 +99,9 @@ class Application {
   void InstallSettingsTab();
   void ShowListModels();
   void ShowGraphsWhenSampled();
+  // Draws the graphs of a tab that has just come into view.
+  void ShowGraphsOfNewTab();
+  void ShowProcessorGraph(int processor);
   void StartMonitors();
   void InstallDispatchAndShortcuts();
   void MinimizeAtStartIfAsked();
@@ -128,6 +131,7 @@ class Application {
   std::wstring systemBlock_;  // the System tab's information block as last drawn
   std::unique_ptr<PanelCopy> panelCopy_;
   std::vector<std::unique_ptr<ListModel>> lists_;
+  int lastShownTab_ = -1;
   Fonts fonts_;
   TrayIcon tray_{ports_.Gui, settings_};
   WindowUpdateApplier updateApplier_{ports_.Gui, tray_, updates_};

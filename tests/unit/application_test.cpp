@@ -203,6 +203,25 @@ TEST_F(ApplicationTest, RefreshOnTheSystemTabReadsTheMachineAgain) {
   EXPECT_EQ(application.SharedSettings().Get(opt::RereadSystemTextRequest), 1);
 }
 
+TEST_F(ApplicationTest, AGraphTabThatComesIntoViewIsDrawnAgain) {
+  Application application(Ports());
+  size_t drawnBefore = 0;
+  size_t drawnAfter = 0;
+  int step = 0;
+  gui.OnWait = [&] {
+    if (step++ == 0) {
+      drawnBefore = gui.TextHistoryOfCanvas(400).size();
+      gui.Events.push_back(
+          {EventKind::Shortcut, gadget::MainWindow, 0, static_cast<int>(Command::NextPanel), {}});
+      return;
+    }
+    drawnAfter = gui.TextHistoryOfCanvas(400).size();
+    gui.OnWait = nullptr;  // the last thing this handler does: it is gone afterwards
+  };
+  application.Run();
+  EXPECT_GT(drawnAfter, drawnBefore);
+}
+
 // Ctrl+C on the System tab: the block and the events go to the clipboard in CR LF lines, the
 // title tells how many, and the title returns when the message's time runs out.
 TEST_F(ApplicationTest, CopyingTheSystemTabPutsItOnTheClipboardAndSaysSo) {
