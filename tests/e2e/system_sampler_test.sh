@@ -8,44 +8,42 @@ source "$(dirname "$0")/lib.sh"
 e2e_require_no_program
 e2e_new_data_folder
 
-# Title-bar mode 1 (position 28) shows physical memory; the rest of a fresh file.
+# The flags of a fresh file; the title-bar mode stands at position 28.
 flags=100000000000000000000000000
-config="${flags:0:26}8140$(printf '0%.0s' {1..20})"
-printf '\xEF\xBB\xBF\r\n[Tarvik]\r\nConfig = %s\r\n' "$config" >"$E2E_DATA/Tarvik.ini"
 
-e2e_start_program tarvik
-mini_title_shows_memory() {
-  local window
-  for window in $(xdotool search --name ' Phys$' 2>/dev/null); do
-    xdotool getwindowname "$window" | grep -qE '^ ?[0-9.]+[MG] +[0-9]+% Phys$' && return 0
-  done
-  return 1
+# Starts the program with the title-bar mode given and waits until a window's title matches.
+# <mode digit> <seconds> <what, for the message> <extended regular expression>
+start_until_title() {
+  local mode=$1 seconds=$2 what=$3 pattern=$4
+  config="${flags:0:26}8${mode}40$(printf '0%.0s' {1..20})"
+  printf '\xEF\xBB\xBF\r\n[Tarvik]\r\nConfig = %s\r\n' "$config" >"$E2E_DATA/Tarvik.ini"
+  e2e_start_program tarvik
+  title_matches() {
+    local window
+    for window in $(xdotool search --name "$pattern" 2>/dev/null); do
+      if xdotool getwindowname "$window" | grep -qE "$pattern"; then
+        e2e_log "mini window title: $(xdotool getwindowname "$window")"
+        return 0
+      fi
+    done
+    return 1
+  }
+  e2e_poll "$seconds" title_matches || e2e_fail "no window titled with $what"
 }
-e2e_poll 40 mini_title_shows_memory || e2e_fail "no window titled with the memory text"
-e2e_log "mini window title: $(xdotool getwindowname "$(xdotool search --name ' Phys$' | head -1)")"
+
+start_until_title 1 40 "the memory text" '^ ?[0-9.]+[MG] +[0-9]+% Phys$'
 
 e2e_quit tarvik 4
 [[ "$E2E_EXIT_CODE" == 0 ]] || e2e_fail "exit code $E2E_EXIT_CODE after the quit message, expected 0"
 
 # Title-bar mode 3 shows the processor; a shell loop keeps one core busy meanwhile.
-config="${flags:0:26}8340$(printf '0%.0s' {1..20})"
-printf '\xEF\xBB\xBF\r\n[Tarvik]\r\nConfig = %s\r\n' "$config" >"$E2E_DATA/Tarvik.ini"
 (
   end=$((SECONDS + 20))
   while ((SECONDS < end)); do :; done
 ) &
 busy=$!
 E2E_PIDS+=("$busy")
-e2e_start_program tarvik
-mini_title_shows_load() {
-  local window
-  for window in $(xdotool search --name 'Hz' 2>/dev/null); do
-    xdotool getwindowname "$window" | grep -qE '^ ?([1-9][0-9]?%|MAX) ' && return 0
-  done
-  return 1
-}
-e2e_poll 15 mini_title_shows_load || e2e_fail "no window titled with a processor load above 0"
-e2e_log "mini window title: $(xdotool getwindowname "$(xdotool search --name 'Hz' | head -1)")"
+start_until_title 3 15 "a processor load above 0" '^ ?([1-9][0-9]?%|MAX) .*Hz'
 kill "$busy" 2>/dev/null
 
 e2e_quit tarvik 4
