@@ -1,5 +1,7 @@
 #include "platform/win32/win32_libraries.h"
 
+#include "platform/win32/system_folder.h"
+
 #include <string>
 
 namespace tarvik::win32 {
@@ -28,18 +30,10 @@ bool HasRequiredEntry(platform::OptionalLibrary library, HMODULE module) {
   return ::GetProcAddress(module, "PdhLookupPerfNameByIndexW") != nullptr;
 }
 
-std::wstring SystemFolderPath(const wchar_t* fileName) {
-  wchar_t folder[MAX_PATH] = {};
-  const UINT length = ::GetSystemDirectoryW(folder, MAX_PATH);
-  if (length == 0 || length >= MAX_PATH)
-    return L"";
-  return std::wstring(folder) + L"\\" + fileName;
-}
-
 }  // namespace
 
 bool Win32Libraries::Load(platform::OptionalLibrary library) {
-  const std::wstring path = SystemFolderPath(FileName(library));
+  const std::wstring path = SystemFolderFile(FileName(library));
   if (path.empty())
     return false;
   UniqueModule module(::LoadLibraryW(path.c_str()));

@@ -2,6 +2,9 @@
 
 #include <string>
 
+#include "platform/win32/proc_address.h"
+#include "platform/win32/system_folder.h"
+
 namespace tarvik::win32 {
 namespace {
 
@@ -26,31 +29,19 @@ struct ProcessorPowerRecord {
   ULONG CurrentIdleState;
 };
 
-template <typename Function>
-Function Bind(HMODULE module, const char* name) {
-  if (!module)
-    return nullptr;
-  return reinterpret_cast<Function>(reinterpret_cast<void*>(::GetProcAddress(module, name)));
-}
-
-std::wstring SystemLibraryPath(const wchar_t* name) {
-  wchar_t folder[MAX_PATH] = {};
-  const UINT length = ::GetSystemDirectoryW(folder, MAX_PATH);
-  if (length == 0 || length >= MAX_PATH)
-    return L"";
-  return std::wstring(folder) + L"\\" + name;
-}
-
 }  // namespace
 
 Win32Processors::Win32Processors() {
-  querySystemInformation_ =
-      Bind<QuerySystemInformation>(::GetModuleHandleW(L"ntdll.dll"), "NtQuerySystemInformation");
+  if (const HMODULE ntdll = ::GetModuleHandleW(L"ntdll.dll"))
+    querySystemInformation_ =
+        ProcAddress<QuerySystemInformation>(ntdll, "NtQuerySystemInformation");
   // Loaded by its full path, so that no copy beside the program is taken instead.
-  const std::wstring powrprof = SystemLibraryPath(L"powrprof.dll");
+  const std::wstring powrprof = SystemFolderFile(L"powrprof.dll");
   if (!powrprof.empty())
     powrprof_.Reset(::LoadLibraryW(powrprof.c_str()));
-  callPowerInformation_ = Bind<CallPowerInformation>(powrprof_.Get(), "CallNtPowerInformation");
+  if (powrprof_)
+    callPowerInformation_ =
+        ProcAddress<CallPowerInformation>(powrprof_.Get(), "CallNtPowerInformation");
   SYSTEM_INFO system{};
   ::GetSystemInfo(&system);
   processorCount_ = static_cast<int>(system.dwNumberOfProcessors);

@@ -1,5 +1,7 @@
 #include "platform/win32/win32_system_identity.h"
 
+#include "platform/win32/system_folder.h"
+
 #include <windows.h>
 
 #include <string>
@@ -52,14 +54,7 @@ std::optional<platform::OsVersionRecord> Win32SystemIdentity::ReportedVersion() 
 }
 
 std::wstring Win32SystemIdentity::SystemFolder() {
-  wchar_t folder[MAX_PATH] = {};
-  const UINT length = ::GetSystemDirectoryW(folder, MAX_PATH);
-  if (length == 0 || length >= MAX_PATH)
-    return L"";
-  std::wstring result(folder, length);
-  if (result.back() != L'\\')
-    result += L'\\';
-  return result;
+  return SystemFolderFile(L"");
 }
 
 std::wstring Win32SystemIdentity::ComputerName() {

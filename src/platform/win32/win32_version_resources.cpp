@@ -1,5 +1,7 @@
 #include "platform/win32/win32_version_resources.h"
 
+#include "platform/win32/system_folder.h"
+
 #include <algorithm>
 #include <cstring>
 #include <vector>
@@ -8,14 +10,6 @@
 
 namespace tarvik::win32 {
 namespace {
-
-std::wstring SystemFolderFile(const wchar_t* fileName) {
-  wchar_t folder[MAX_PATH] = {};
-  const UINT length = ::GetSystemDirectoryW(folder, MAX_PATH);
-  if (length == 0 || length >= MAX_PATH)
-    return L"";
-  return std::wstring(folder, length) + L"\\" + fileName;
-}
 
 // What VerQueryValueW found: the value, its length (bytes for binary values, characters for
 // texts) and how many bytes of the resource lie from the value on.
