@@ -16,7 +16,11 @@ class FileSystem {
   [[nodiscard]] virtual std::optional<std::string> ReadFile(const std::wstring& path) = 0;
   // Replaces the file as a whole: a failed write leaves any old file as it was.
   [[nodiscard]] virtual bool WriteFile(const std::wstring& path, std::string_view bytes) = 0;
+  // Adds the bytes at the end of the file, creating it when missing; readers may keep it open.
+  [[nodiscard]] virtual bool AppendFile(const std::wstring& path, std::string_view bytes) = 0;
   [[nodiscard]] virtual bool RemoveFile(const std::wstring& path) = 0;
+  // Gives the file a new name; fails when a file of that name exists.
+  [[nodiscard]] virtual bool RenameFile(const std::wstring& from, const std::wstring& to) = 0;
   [[nodiscard]] virtual bool FileExists(const std::wstring& path) = 0;
   [[nodiscard]] virtual bool FolderExists(const std::wstring& path) = 0;
   [[nodiscard]] virtual bool CreateFolder(const std::wstring& path) = 0;

@@ -33,6 +33,24 @@ bool FakeFileSystem::WriteFile(const std::wstring& path, std::string_view bytes)
   return true;
 }
 
+bool FakeFileSystem::AppendFile(const std::wstring& path, std::string_view bytes) {
+  if (!IsWritable(path))
+    return false;
+  Files[path] += std::string(bytes);
+  Changes.push_back(L"append " + path);
+  return true;
+}
+
+bool FakeFileSystem::RenameFile(const std::wstring& from, const std::wstring& to) {
+  const auto found = Files.find(from);
+  if (found == Files.end() || Files.count(to) > 0 || !IsWritable(to))
+    return false;
+  Files[to] = std::move(found->second);
+  Files.erase(found);
+  Changes.push_back(L"rename " + from + L" " + to);
+  return true;
+}
+
 bool FakeFileSystem::RemoveFile(const std::wstring& path) {
   if (Files.erase(path) == 0)
     return false;

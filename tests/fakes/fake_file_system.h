@@ -27,7 +27,9 @@ class FakeFileSystem : public platform::FileSystem {
 
   std::optional<std::string> ReadFile(const std::wstring& path) override;
   bool WriteFile(const std::wstring& path, std::string_view bytes) override;
+  bool AppendFile(const std::wstring& path, std::string_view bytes) override;
   bool RemoveFile(const std::wstring& path) override;
+  bool RenameFile(const std::wstring& from, const std::wstring& to) override;
   bool FileExists(const std::wstring& path) override;
   bool FolderExists(const std::wstring& path) override;
   bool CreateFolder(const std::wstring& path) override;

@@ -47,5 +47,32 @@ TEST(Win32FileSystem, AFailedWriteLeavesTheOldFileIntact) {
   EXPECT_EQ(files.ReadFile(path).value_or(""), "old");
 }
 
+TEST(Win32FileSystem, AppendsWhileAReaderHoldsTheFileAndRenamesOnlyOntoAFreeName) {
+  Win32FileSystem files;
+  const std::wstring folder = FreshFolder(L"append");
+  ASSERT_TRUE(files.CreateFolder(folder));
+  const std::wstring path = folder + L"TK202612.log";
+  ASSERT_TRUE(files.AppendFile(path, "one\r\n"));
+  {
+    // A viewer that has the log open (shared for writing) does not stop the next batch.
+    const HANDLE reader =
+        ::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                      OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(reader, INVALID_HANDLE_VALUE);
+    EXPECT_TRUE(files.AppendFile(path, "two\r\n"));
+    ::CloseHandle(reader);
+  }
+  EXPECT_EQ(files.ReadFile(path).value_or(""), "one\r\ntwo\r\n");
+
+  const std::wstring backup = folder + L"TK-Saga.bak";
+  ASSERT_TRUE(files.WriteFile(backup, "kept"));
+  EXPECT_FALSE(files.RenameFile(path, backup));
+  EXPECT_EQ(files.ReadFile(backup).value_or(""), "kept");
+  ASSERT_TRUE(files.RemoveFile(backup));
+  EXPECT_TRUE(files.RenameFile(path, backup));
+  EXPECT_FALSE(files.FileExists(path));
+  EXPECT_EQ(files.ReadFile(backup).value_or(""), "one\r\ntwo\r\n");
+}
+
 }  // namespace
 }  // namespace tarvik::win32

@@ -84,8 +84,21 @@ bool Win32FileSystem::WriteFile(const std::wstring& path, std::string_view bytes
   return true;
 }
 
+bool Win32FileSystem::AppendFile(const std::wstring& path, std::string_view bytes) {
+  UniqueHandle file(::CreateFileW(path.c_str(), FILE_APPEND_DATA,
+                                  FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file)
+    return false;
+  return WriteAll(file.Get(), bytes);
+}
+
 bool Win32FileSystem::RemoveFile(const std::wstring& path) {
   return ::DeleteFileW(path.c_str()) != 0;
+}
+
+bool Win32FileSystem::RenameFile(const std::wstring& from, const std::wstring& to) {
+  return ::MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_WRITE_THROUGH) != 0;
 }
 
 bool Win32FileSystem::FileExists(const std::wstring& path) {
