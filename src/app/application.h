@@ -80,6 +80,8 @@ class Application {
   // The rows of a main-window list that the program fills (the lists of the System and
   // Processors tabs); nullptr for any other gadget.
   [[nodiscard]] ListModel* List(int gadget);
+  // The cells of the mini window and the rows the main lists show.
+  [[nodiscard]] MeterTable& Meters() { return meters_; }
   // The history graphs' records, where samplers add their samples.
   [[nodiscard]] GraphStore& Graphs() { return graphs_; }
 

@@ -1,0 +1,81 @@
+// TarvikProbe.exe: the program as it ships, plus a read-out that only end-to-end tests use.
+// Four times a second it writes what the mini window's cells say and how many samples each
+// history graph holds to "probe-readout.txt" in the program's folder, so a test can check the
+// values the program shows without reading pixels.
+#include <windows.h>
+
+#include <algorithm>
+#include <chrono>
+#include <sstream>
+#include <thread>
+
+#include "core/meter_table.h"
+#include "core/settings_index.h"
+#include "text/utf8.h"
+#include "windows_program.h"
+
+namespace {
+
+constexpr int kFirstSystemGraph = 301;
+constexpr int kLastSystemGraph = 308;
+
+std::wstring MeterLines(tarvik::MeterTable& meters) {
+  std::wostringstream out;
+  auto table = meters.Lock();
+  for (int meter = tarvik::kPhysMeter; meter <= tarvik::kCloseCellMeter; ++meter)
+    out << L"meter " << meter << L" [" << (*table)[static_cast<size_t>(meter)].Text << L"]\n";
+  return out.str();
+}
+
+std::wstring GraphLine(tarvik::GraphStore& graphs, int graph) {
+  const std::vector<tarvik::GraphSample> samples = graphs.Samples(graph);
+  float highest = 0;
+  for (const tarvik::GraphSample& sample : samples)
+    highest = std::max(highest, sample.Value);
+  std::wostringstream out;
+  out << L"graph " << graph << L" " << samples.size() << L" " << highest << L"\n";
+  return out.str();
+}
+
+std::wstring Readout(tarvik::Application& program) {
+  std::wstring text = MeterLines(program.Meters());
+  for (int graph = kFirstSystemGraph; graph <= kLastSystemGraph; ++graph)
+    text += GraphLine(program.Graphs(), graph);
+  tarvik::Settings& options = program.SharedSettings();
+  const int firstProcessor = options.Get(tarvik::opt::FirstProcessorGraph);
+  for (int processor = 0; processor < options.Get(tarvik::opt::ProcessorCount); ++processor)
+    text += GraphLine(program.Graphs(), firstProcessor + processor);
+  return text;
+}
+
+// Replaces the read-out file in one step, so the test never reads half of one.
+void WriteReadout(const std::wstring& folder, const std::wstring& text) {
+  const std::wstring path = folder + L"probe-readout.txt";
+  const std::wstring temporary = path + L".new";
+  const std::string bytes = tarvik::ToUtf8(text);
+  const HANDLE file = ::CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE)
+    return;
+  DWORD written = 0;
+  ::WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+  ::CloseHandle(file);
+  ::MoveFileExW(temporary.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING);
+}
+
+void StartReadout(tarvik::Application& program) {
+  std::thread([&program] {
+    for (;;) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(250));
+      const std::wstring folder = program.SharedPaths().Lock()->ProgramFolder;
+      if (!folder.empty())
+        WriteReadout(folder, Readout(program));
+    }
+  }).detach();
+}
+
+}  // namespace
+
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+  ::ExitProcess(static_cast<UINT>(tarvik::RunOnWindows(StartReadout)));
+}
