@@ -97,6 +97,7 @@ bool Application::StartUp() {
   MinimizeAtStartIfAsked();
   ShowFiles();
   ShowSystemPanel();
+  ShowGraphsOfNewTab();
   StartMonitors();
   callback_->EndStartUp();
   return true;

@@ -124,6 +124,8 @@ class Gui {
   // Any thread: draws into the canvas's backing bitmap under its lock, then queues a repaint
   // (never waits for the window thread).
   virtual void DrawCanvas(int id, const std::function<void(Canvas&)>& draw) = 0;
+  // The canvas's size in its own pixels; nothing for an unknown canvas.
+  [[nodiscard]] virtual Size CanvasExtent(int id) const = 0;
   virtual void CreateText(int id, const GadgetParent& parent, const Rect& bounds,
                           const std::wstring& text) = 0;
   // The caption of a text, button, check box or frame, or the contents of a text field.

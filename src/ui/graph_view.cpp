@@ -7,9 +7,7 @@ namespace tarvik {
 void CreateGraph(platform::Gui& gui, GraphStore& graphs, int id,
                  const platform::GadgetParent& parent, const platform::Rect& bounds) {
   gui.CreateCanvas(id, parent, bounds);
-  int widthPixels = bounds.Width;
-  gui.DrawCanvas(id, [&](platform::Canvas& canvas) { widthPixels = canvas.Extent().Width; });
-  graphs.Create(id, widthPixels);
+  graphs.Create(id, gui.CanvasExtent(id).Width);
 }
 
 void ShowGraph(platform::Gui& gui, GraphStore& graphs, int id, std::wstring_view unit,

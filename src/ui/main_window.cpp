@@ -91,7 +91,6 @@ void BuildGraphs(platform::Gui& gui, GraphStore& graphs, const Settings& setting
     if (place.Tab == gadget::SystemPanel)
       graphs.SetAttribute(place.Id, graph_attr::TimeDivisions, kSystemTimeDivisions);
     graphs.SetAttribute(place.Id, graph_attr::LineColour, settings.Get(place.Id));
-    ShowGraph(gui, graphs, place.Id, place.Unit, {Tr(place.Title), L"", L""});
   }
 }
 
@@ -147,7 +146,6 @@ int BuildProcessorGraphs(platform::Gui& gui, GraphStore& graphs, Settings& setti
     CreateGraph(gui, graphs, id, Tab(gadget::ProcessorsPanel), cell.Box);
     for (const GraphAttribute& attribute : cell.Attributes)
       graphs.SetAttribute(id, attribute.Number, attribute.Value);
-    ShowGraph(gui, graphs, id, L"%", {cell.Label, L"", L""});
   }
   StoreProcessorColours(settings, static_cast<int>(grid.Cells.size()));
   return grid.CellWidth;

@@ -226,6 +226,11 @@ void FakeGui::DrawCanvas(int id, const std::function<void(platform::Canvas&)>& d
     draw(*gadget->Pixels);
 }
 
+platform::Size FakeGui::CanvasExtent(int id) const {
+  const Gadget* gadget = Find(id);
+  return gadget && gadget->Pixels ? gadget->Pixels->Extent() : platform::Size{};
+}
+
 void FakeGui::CreateText(int id, const platform::GadgetParent& parent, const platform::Rect& bounds,
                          const std::wstring& text) {
   CheckWindowThread();
@@ -442,17 +447,24 @@ void FakeGui::StopTimer(int window, int timer) {
 
 platform::GuiEvent FakeGui::WaitEvent(int /*timeoutMs*/) {
   CheckWindowThread();
-  if (OnWait)
-    OnWait();
+  // Wakes come from the program's own threads at any moment: they are handed out without
+  // running OnWait, so a test's steps follow its own events whatever the threads do meanwhile.
   if (Wakes.load() > wakesDelivered_) {
     wakesDelivered_ = Wakes.load();
     return {platform::EventKind::Wake, 0, 0, 0, {}};
   }
-  if (Events.empty())
-    return {platform::EventKind::Close, ExitWindow, 0, 0, {}};
-  const platform::GuiEvent event = Events.front();
-  Events.pop_front();
-  return event;
+  if (OnWait)
+    OnWait();
+  if (!Events.empty()) {
+    const platform::GuiEvent event = Events.front();
+    Events.pop_front();
+    return event;
+  }
+  if (Wakes.load() > wakesDelivered_) {
+    wakesDelivered_ = Wakes.load();
+    return {platform::EventKind::Wake, 0, 0, 0, {}};
+  }
+  return {platform::EventKind::Close, ExitWindow, 0, 0, {}};
 }
 
 uint32_t FakeGui::RegisterMessage(const std::wstring& name) {

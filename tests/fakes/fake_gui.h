@@ -134,6 +134,7 @@ class FakeGui : public platform::Gui {
   void CreateCanvas(int id, const platform::GadgetParent& parent,
                     const platform::Rect& bounds) override;
   void DrawCanvas(int id, const std::function<void(platform::Canvas&)>& draw) override;
+  [[nodiscard]] platform::Size CanvasExtent(int id) const override;
   void CreateText(int id, const platform::GadgetParent& parent, const platform::Rect& bounds,
                   const std::wstring& text) override;
   void SetGadgetText(int id, const std::wstring& text) override;

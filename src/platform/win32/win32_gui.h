@@ -25,9 +25,12 @@ inline constexpr UINT kWakeMessage = WM_APP + 2;
 
 // A canvas gadget's backing bitmap: workers draw into it under its lock, the window's paint only
 // copies it to the screen.
+// A canvas's bitmap is made at its first drawing: the graphs of a tab that is never opened, or
+// of a main window that stays in the tray, cost no memory.
 struct CanvasSurface {
   HWND Window = nullptr;
   std::mutex Lock;
+  platform::Size Extent;
   std::unique_ptr<DibCanvas> Pixels;
 };
 
@@ -66,6 +69,7 @@ class Win32Gui final : public platform::Gui {
   void CreateCanvas(int id, const platform::GadgetParent& parent,
                     const platform::Rect& bounds) override;
   void DrawCanvas(int id, const std::function<void(platform::Canvas&)>& draw) override;
+  [[nodiscard]] platform::Size CanvasExtent(int id) const override;
   void CreateText(int id, const platform::GadgetParent& parent, const platform::Rect& bounds,
                   const std::wstring& text) override;
   void SetGadgetText(int id, const std::wstring& text) override;

@@ -2,8 +2,31 @@
 
 #include <commdlg.h>
 
+#include "platform/win32/proc_address.h"
+#include "platform/win32/system_folder.h"
+
 namespace tarvik::win32 {
 namespace {
+
+// The file dialogs' library is loaded the first time a dialog opens and then kept: loaded with
+// the program it would bring the printing system along and hold it all day for a dialog that
+// is seldom opened.
+struct FileDialogFunctions {
+  decltype(&::GetOpenFileNameW) Open = nullptr;
+  decltype(&::GetSaveFileNameW) Save = nullptr;
+};
+
+const FileDialogFunctions& FileDialogs() {
+  static const FileDialogFunctions functions = [] {
+    FileDialogFunctions bound;
+    if (const HMODULE library = ::LoadLibraryW(SystemFolderFile(L"comdlg32.dll").c_str())) {
+      bound.Open = ProcAddress<decltype(&::GetOpenFileNameW)>(library, "GetOpenFileNameW");
+      bound.Save = ProcAddress<decltype(&::GetSaveFileNameW)>(library, "GetSaveFileNameW");
+    }
+    return bound;
+  }();
+  return functions;
+}
 
 // "Settings File (*.ini)| *.ini" becomes the double-zero-terminated pairs the dialogs expect.
 std::wstring DialogFilter(const std::wstring& filter) {
@@ -26,6 +49,9 @@ std::wstring DialogFilter(const std::wstring& filter) {
 
 std::optional<std::wstring> AskFile(HWND owner, const std::wstring& title,
                                     const std::wstring& filter, bool save) {
+  const auto ask = save ? FileDialogs().Save : FileDialogs().Open;
+  if (!ask)
+    return std::nullopt;
   std::wstring file(32768, L'\0');
   const std::wstring filters = DialogFilter(filter);
   OPENFILENAMEW dialog{};
@@ -38,8 +64,7 @@ std::optional<std::wstring> AskFile(HWND owner, const std::wstring& title,
   dialog.lpstrDefExt = L"ini";
   dialog.Flags =
       OFN_NOCHANGEDIR | OFN_PATHMUSTEXIST | (save ? OFN_OVERWRITEPROMPT : OFN_FILEMUSTEXIST);
-  const BOOL chosen = save ? ::GetSaveFileNameW(&dialog) : ::GetOpenFileNameW(&dialog);
-  if (!chosen)
+  if (!ask(&dialog))
     return std::nullopt;
   file.resize(file.find(L'\0'));
   return file;

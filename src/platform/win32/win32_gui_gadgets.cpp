@@ -119,9 +119,7 @@ void Win32Gui::CreateCanvas(int id, const platform::GadgetParent& parent,
                             const platform::Rect& bounds) {
   AssertWindowThread();
   auto surface = std::make_shared<CanvasSurface>();
-  surface->Pixels =
-      std::make_unique<DibCanvas>(Scale(bounds.Width), Scale(bounds.Height),
-                                  [this](platform::FontId font) { return FontHandle(font); });
+  surface->Extent = {Scale(bounds.Width), Scale(bounds.Height)};
   {
     std::lock_guard<std::mutex> lock(surfacesLock_);
     surfaces_[id] = surface;
@@ -148,6 +146,11 @@ void Win32Gui::DrawCanvas(int id, const std::function<void(platform::Canvas&)>& 
   }
   {
     std::lock_guard<std::mutex> lock(surface->Lock);
+    if (!surface->Pixels) {
+      surface->Pixels =
+          std::make_unique<DibCanvas>(surface->Extent.Width, surface->Extent.Height,
+                                      [this](platform::FontId font) { return FontHandle(font); });
+    }
     if (!surface->Pixels->IsValid())
       return;
     draw(*surface->Pixels);
@@ -155,6 +158,12 @@ void Win32Gui::DrawCanvas(int id, const std::function<void(platform::Canvas&)>& 
   // Only queues a repaint for the window thread; never waits for it.
   if (hwnd)
     ::InvalidateRect(hwnd, nullptr, FALSE);
+}
+
+platform::Size Win32Gui::CanvasExtent(int id) const {
+  std::lock_guard<std::mutex> lock(surfacesLock_);
+  const auto found = surfaces_.find(id);
+  return found == surfaces_.end() ? platform::Size{} : found->second->Extent;
 }
 
 LRESULT Win32Gui::OnCanvasMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -174,8 +183,12 @@ LRESULT Win32Gui::OnCanvasMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM
       }
       if (surface) {
         std::lock_guard<std::mutex> lock(surface->Lock);
-        const platform::Size size = surface->Pixels->Extent();
-        ::BitBlt(dc, 0, 0, size.Width, size.Height, surface->Pixels->Dc(), 0, 0, SRCCOPY);
+        if (surface->Pixels) {
+          const platform::Size size = surface->Pixels->Extent();
+          ::BitBlt(dc, 0, 0, size.Width, size.Height, surface->Pixels->Dc(), 0, 0, SRCCOPY);
+        } else {
+          ::FillRect(dc, &paint.rcPaint, static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH)));
+        }
       }
       ::EndPaint(hwnd, &paint);
       return 0;
