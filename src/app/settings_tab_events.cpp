@@ -88,6 +88,10 @@ void SettingsTabEvents::ApplyEffect(int control, bool on) {
       if (filesChanged_)
         filesChanged_();
       break;
+    case CheckBoxEffect::LogBuffering:
+      if (logBufferingChanged_)
+        logBufferingChanged_();
+      break;
     case CheckBoxEffect::RestoreEvents:
       if (filesChanged_)
         filesChanged_();

@@ -37,6 +37,10 @@ class SettingsTabEvents {
   void OnCompactChanged(std::function<void(bool compact)> changed) {
     compactChanged_ = std::move(changed);
   }
+  // "Enable Extended Log File Buffering" changed: the log buffer takes its new size.
+  void OnLogBufferingChanged(std::function<void()> changed) {
+    logBufferingChanged_ = std::move(changed);
+  }
 
   void Install(GadgetRoutes& routes);
 
@@ -56,6 +60,7 @@ class SettingsTabEvents {
   std::function<SettingsContext()> settingsContext_;
   std::function<void()> filesChanged_;
   std::function<void(bool)> compactChanged_;
+  std::function<void()> logBufferingChanged_;
 };
 
 }  // namespace tarvik

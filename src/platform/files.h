@@ -22,6 +22,8 @@ class FileSystem {
   // Gives the file a new name; fails when a file of that name exists.
   [[nodiscard]] virtual bool RenameFile(const std::wstring& from, const std::wstring& to) = 0;
   [[nodiscard]] virtual bool FileExists(const std::wstring& path) = 0;
+  // Size in bytes; nothing when the file is missing or cannot be examined.
+  [[nodiscard]] virtual std::optional<int64_t> FileSize(const std::wstring& path) = 0;
   [[nodiscard]] virtual bool FolderExists(const std::wstring& path) = 0;
   [[nodiscard]] virtual bool CreateFolder(const std::wstring& path) = 0;
   // Last-write time as a local wall-clock date value.

@@ -501,6 +501,8 @@ constexpr const wchar_t* kCells[] = {
         L"Setzt den Protokollordner auf die Standardeinstellung zurück",
     L"Set", L"Übernehmen",
     L"Set new log folder location", L"Neuen Protokollordner übernehmen",
+    L"dropped", L"verworfen",
+    L"not written", L"nicht geschrieben",
     L"Import / Export Settings", L"Einstellungen importieren / exportieren",
     L"Import Settings", L"Einstellungen importieren",
     L"Export Settings", L"Einstellungen exportieren",

@@ -79,6 +79,7 @@ inline constexpr int LogDefaultButton = 651;
 inline constexpr int LogFolderField = 652;
 inline constexpr int LogSetButton = 653;
 inline constexpr int LogExplorerButton = 654;
+inline constexpr int LogStatusField = 228;  // the log buffer's pending lines and capacity
 inline constexpr int ImportButton = 655;
 inline constexpr int ExportButton = 656;
 

@@ -135,6 +135,8 @@ void BuildLogFolderControls(platform::Gui& gui) {
     gui.EnableGadget(id, false);
   }
   button(gadget::LogExplorerButton, {x, y + 30, 164, 24}, L"Open File Explorer", nullptr);
+  gui.CreateTextField(gadget::LogStatusField, SettingsPage(), {x + 168, y + 31, 272, 22}, L"",
+                      true);
 
   const platform::Rect files = kGroups[5].Bounds;
   button(gadget::ImportButton, {files.X + kFramePadding, files.Y + kFirstRowOffset, 200, 24},

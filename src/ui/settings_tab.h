@@ -12,8 +12,8 @@ namespace tarvik {
 [[nodiscard]] int ControlOfCheckBox(int gadget);
 
 // Builds the Settings tab: the four groups of option check boxes with their tooltips, the
-// long-idle and title-bar selectors, the transparency slider, the log-folder controls and the
-// import and export buttons.
+// long-idle and title-bar selectors, the transparency slider, the log-folder controls with the
+// log buffer's status, and the import and export buttons.
 void BuildSettingsTab(platform::Gui& gui);
 
 // Shows the options as they stand: every check box's state and enabled state, the selectors,

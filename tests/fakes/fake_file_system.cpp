@@ -63,6 +63,14 @@ bool FakeFileSystem::FileExists(const std::wstring& path) {
   return Files.count(path) > 0;
 }
 
+std::optional<int64_t> FakeFileSystem::FileSize(const std::wstring& path) {
+  ++Reads;
+  const auto found = Files.find(path);
+  if (found == Files.end())
+    return std::nullopt;
+  return static_cast<int64_t>(found->second.size());
+}
+
 bool FakeFileSystem::FolderExists(const std::wstring& path) {
   ++Reads;
   return Folders.count(WithoutTrailingSlash(path)) > 0;

@@ -31,6 +31,7 @@ class FakeFileSystem : public platform::FileSystem {
   bool RemoveFile(const std::wstring& path) override;
   bool RenameFile(const std::wstring& from, const std::wstring& to) override;
   bool FileExists(const std::wstring& path) override;
+  std::optional<int64_t> FileSize(const std::wstring& path) override;
   bool FolderExists(const std::wstring& path) override;
   bool CreateFolder(const std::wstring& path) override;
   std::optional<int64_t> FileDate(const std::wstring& path) override;

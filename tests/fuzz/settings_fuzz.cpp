@@ -27,6 +27,7 @@ class AcceptingFiles : public platform::FileSystem {
   bool RemoveFile(const std::wstring&) override { return true; }
   bool RenameFile(const std::wstring&, const std::wstring&) override { return true; }
   bool FileExists(const std::wstring&) override { return false; }
+  std::optional<int64_t> FileSize(const std::wstring&) override { return std::nullopt; }
   bool FolderExists(const std::wstring&) override { return true; }
   bool CreateFolder(const std::wstring&) override { return true; }
   std::optional<int64_t> FileDate(const std::wstring&) override { return std::nullopt; }

@@ -142,6 +142,35 @@ TEST_F(SettingsTabEventsTest, CheckBoxesCarryOutTheirSideEffects) {
   EXPECT_TRUE(gui.TrayShown);
 }
 
+TEST_F(SettingsTabEventsTest, TheLogBufferTakesItsSizeAfterTheOptionChanged) {
+  std::vector<int> seen;
+  events.OnLogBufferingChanged([&] { seen.push_back(settings.Get(opt::ExtendedLogBuffering)); });
+  const int first = settings.IsOn(opt::ExtendedLogBuffering) ? 0 : 1;
+  Click(IdOf(L"Enable Extended Log File Buffering"));
+  Click(IdOf(L"Enable Extended Log File Buffering"));
+  EXPECT_EQ(seen, (std::vector<int>{first, 1 - first}));  // each time with the new value
+}
+
+// The log buffer's status shares the log folder's group with its controls, none over another.
+TEST_F(SettingsTabEventsTest, TheLogStatusFieldIsReadOnlyInsideItsGroupAndCoversNothing) {
+  const auto& status = gui.Gadgets.at(gadget::LogStatusField);
+  EXPECT_TRUE(status.ReadOnly);
+  const platform::Rect group = gui.Gadgets.at(gadget::FirstSettingsFrame + 4).Bounds;
+  const platform::Rect at = status.Bounds;
+  EXPECT_TRUE(at.X >= group.X && at.Y >= group.Y && at.X + at.Width <= group.X + group.Width &&
+              at.Y + at.Height <= group.Y + group.Height);
+  for (const auto& [id, other] : gui.Gadgets) {
+    if (id == gadget::LogStatusField || other.Kind == "frame" ||
+        other.Parent.Tab != gadget::SettingsPanel) {
+      continue;
+    }
+    const platform::Rect b = other.Bounds;
+    EXPECT_TRUE(b.X + b.Width <= at.X || at.X + at.Width <= b.X || b.Y + b.Height <= at.Y ||
+                at.Y + at.Height <= b.Y)
+        << id;
+  }
+}
+
 TEST_F(SettingsTabEventsTest, TheBorderlessSwitchFollowsTheFrameOnlyWhileTheyAgree) {
   const int borderless = IdOf(L"Borderless Window");
   Click(borderless);

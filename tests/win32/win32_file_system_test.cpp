@@ -52,6 +52,7 @@ TEST(Win32FileSystem, AppendsWhileAReaderHoldsTheFileAndRenamesOnlyOntoAFreeName
   const std::wstring folder = FreshFolder(L"append");
   ASSERT_TRUE(files.CreateFolder(folder));
   const std::wstring path = folder + L"TK202612.log";
+  EXPECT_FALSE(files.FileSize(path).has_value());
   ASSERT_TRUE(files.AppendFile(path, "one\r\n"));
   {
     // A viewer that has the log open (shared for writing) does not stop the next batch.
@@ -63,6 +64,8 @@ TEST(Win32FileSystem, AppendsWhileAReaderHoldsTheFileAndRenamesOnlyOntoAFreeName
     ::CloseHandle(reader);
   }
   EXPECT_EQ(files.ReadFile(path).value_or(""), "one\r\ntwo\r\n");
+  EXPECT_EQ(files.FileSize(path), 10);
+  EXPECT_FALSE(files.FileSize(folder).has_value());
 
   const std::wstring backup = folder + L"TK-Saga.bak";
   ASSERT_TRUE(files.WriteFile(backup, "kept"));

@@ -106,6 +106,16 @@ bool Win32FileSystem::FileExists(const std::wstring& path) {
   return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
+std::optional<int64_t> Win32FileSystem::FileSize(const std::wstring& path) {
+  WIN32_FILE_ATTRIBUTE_DATA data{};
+  if (!::GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data) ||
+      (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
+    return std::nullopt;
+  }
+  return static_cast<int64_t>((static_cast<uint64_t>(data.nFileSizeHigh) << 32) |
+                              data.nFileSizeLow);
+}
+
 bool Win32FileSystem::FolderExists(const std::wstring& path) {
   const DWORD attributes = Attributes(WithoutTrailingSeparator(path));
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);

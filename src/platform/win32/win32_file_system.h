@@ -12,6 +12,7 @@ class Win32FileSystem final : public platform::FileSystem {
   bool RemoveFile(const std::wstring& path) override;
   bool RenameFile(const std::wstring& from, const std::wstring& to) override;
   bool FileExists(const std::wstring& path) override;
+  std::optional<int64_t> FileSize(const std::wstring& path) override;
   bool FolderExists(const std::wstring& path) override;
   bool CreateFolder(const std::wstring& path) override;
   std::optional<int64_t> FileDate(const std::wstring& path) override;

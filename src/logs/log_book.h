@@ -1,0 +1,96 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <deque>
+#include <functional>
+#include <mutex>
+#include <string>
+#include <string_view>
+
+#include "core/settings.h"
+#include "core/text_slots.h"
+#include "platform/clock.h"
+#include "platform/files.h"
+#include "text/date_format.h"
+
+namespace tarvik {
+
+inline constexpr size_t kLogBufferLines = 100;
+inline constexpr size_t kExtendedLogBufferLines = 9'999;
+
+// The monthly log files "TKyyyymm.log" in the log folder. Records are stamped and kept in a
+// buffer, and appended to the file in batches so that the disk is touched rarely: when the buffer
+// is full, with the first record of a new hour, and at shut-down. Any thread may call any member.
+//
+// A folder that cannot be written (removed, full, write-protected) loses nothing silently: the
+// lines stay in the buffer and go to their month's file once the folder can be written again. A
+// waiting batch is tried again at the next record, but at most once a minute, so that a dead
+// stick is not hammered. Only when more lines arrive than the buffer holds are the oldest
+// dropped; the status text counts them and says that the lines are not written.
+class LogBook {
+ public:
+  // Receives a text that changed. It runs under the book's lock, on the thread that changed it,
+  // so the texts arrive in order: it may only hand the text on (to the window-update queue, to
+  // the paths) and must never call the book.
+  using TextChanged = std::function<void(const std::wstring&)>;
+
+  // `showStatus` receives the status text ("37 / 100") whenever it changes.
+  LogBook(platform::FileSystem& files, const platform::Clock& clock, const Settings& settings,
+          const TextSlots& texts, TextChanged showStatus);
+  LogBook(const LogBook&) = delete;
+  LogBook& operator=(const LogBook&) = delete;
+
+  // Receives the current file name whenever it changes: at start-up and with the first batch of a
+  // new month. Set it before any thread logs.
+  void OnFileNameChanged(TextChanged changed);
+
+  // Sizes the buffer, names the current file and shows the status; writes nothing while no line
+  // is pending.
+  void StartUp();
+  // Adds one record while logging is on; `text` holds its fields, the stamp goes in front.
+  void LogLine(std::wstring_view text);
+  // Writes what is pending and, when anything was, the closing record with the uptime text (as
+  // shown, trimmed) and, when Windows ended the session, its mark.
+  void FlushAtShutDown(std::wstring_view uptimeText, bool windowsShutdown);
+  // Follows "Enable Extended Log File Buffering": the buffer grows keeping its lines, or shrinks
+  // after writing them when they would not fit.
+  void ApplyBufferSize();
+
+  [[nodiscard]] std::wstring FileName() const;
+  [[nodiscard]] std::wstring Status() const;
+
+ private:
+  struct Line {
+    DateValue Logged;
+    std::wstring Text;
+  };
+
+  [[nodiscard]] bool FlushDue(DateValue now) const;
+  void Flush(DateValue now);
+  void WritePending(DateValue now);
+  [[nodiscard]] bool AppendMonth(const std::wstring& path, size_t lines, DateValue now);
+  void Resize(size_t capacity);
+  void DropOldest(size_t count);
+  [[nodiscard]] size_t ChosenCapacity() const;
+  void ShowStatus();
+
+  platform::FileSystem& files_;
+  const platform::Clock& clock_;
+  const Settings& settings_;
+  const TextSlots& texts_;
+  TextChanged showStatus_;
+  TextChanged fileNameChanged_;
+
+  mutable std::mutex mutex_;
+  std::deque<Line> pending_;
+  size_t capacity_ = kLogBufferLines;
+  int64_t lastFlushHour_ = 0;
+  int64_t lastAttemptMs_ = 0;
+  bool writeFailed_ = false;
+  int64_t dropped_ = 0;
+  std::wstring fileName_;
+  std::wstring status_;
+};
+
+}  // namespace tarvik

@@ -1,0 +1,191 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "core/settings_index.h"
+#include "fakes/fake_file_system.h"
+#include "fakes/fake_system.h"
+#include "logs/log_book.h"
+#include "text/translation.h"
+
+namespace tarvik {
+namespace {
+
+const std::wstring kFolder = L"C:\\Logs\\";
+
+std::string Header(const std::string& created) {
+  return "'File Created by Tarvik v2.33 x64 426.9423 on " + created +
+         "\r\n'Drive Key: ddhhmmss drive: free% bytesavail bytesused bytesdiff"
+         "\r\n'StMon Key: ddhhmmss drive+ volserial bytesavail bytestotal volname"
+         "\r\n'NeEvt Key: ddhhmmss n# text\r\n";
+}
+
+DateParts March(int day, int hour, int minute) {
+  return {2024, 3, day, hour, minute, 0};
+}
+
+// A log book over an in-memory folder, started at `start` with logging on.
+struct Rig {
+  explicit Rig(DateParts start) {
+    LoadTranslations(kEnglish);
+    settings.Set(opt::LogEnabled, 1);
+    texts.Set(slot::LogFolder, kFolder);
+    book.OnFileNameChanged([this](const std::wstring& name) { names.push_back(name); });
+    clock.Now = DateFromParts(start);
+    book.StartUp();
+  }
+  void Log(DateParts when, const std::wstring& text) {
+    clock.Now = DateFromParts(when);
+    book.LogLine(text);
+  }
+  std::optional<std::string> File(const std::wstring& name) const {
+    const auto found = files.Files.find(kFolder + name);
+    return found == files.Files.end() ? std::nullopt : std::optional(found->second);
+  }
+
+  fakes::FakeFileSystem files;
+  fakes::FakeClock clock;
+  Settings settings;
+  TextSlots texts;
+  std::wstring shown;
+  std::vector<std::wstring> names;
+  LogBook book{files, clock, settings, texts, [this](const std::wstring& text) { shown = text; }};
+};
+
+TEST(LogBook, TheFirstRecordOfANewHourWritesTheHourBeforeAsOneUtf8BatchWithCrLf) {
+  Rig rig(March(9, 10, 0));
+  rig.Log(March(9, 10, 59), L"C: 42 100 200 -5");
+  rig.Log(March(9, 10, 59), L"C:* 1A2B-3C4D Volume Name: \"Alt\" -> \"Gr\u00FCn\"");
+  EXPECT_TRUE(rig.files.Files.empty());
+  rig.Log(March(9, 11, 0), L"D: 1 2 3 4");
+  EXPECT_EQ(rig.File(L"TK202403.log"), Header("2024-03-09 11:00:00") +
+                                           "09105900 C: 42 100 200 -5\r\n"
+                                           "09105900 C:* 1A2B-3C4D Volume Name: \"Alt\" -> "
+                                           "\"Gr\xC3\xBCn\"\r\n");
+  EXPECT_EQ(rig.files.Changes.size(), 1u);
+  EXPECT_EQ(rig.shown, L"1 / 100");
+  EXPECT_EQ(rig.book.Status(), L"1 / 100");
+}
+
+// The old month's lines go to its file; the new month's file starts with its own header and, at
+// shut-down, ends with the closing record in the user's language.
+TEST(LogBook, AMonthsLinesGoToItsFileAndTheNewMonthStartsItsOwn) {
+  struct Case {
+    DateParts Last, First;
+    std::string FirstDate, OldLine, NewLine;
+    int Language;
+    bool WindowsShutdown;
+    std::string Closing;
+  };
+  const Case cases[] = {
+      {{2024, 1, 31, 23, 59, 59},
+       {2024, 2, 1, 0, 0, 0},
+       "2024-02-01 00:00:00",
+       "31235959 old\r\n",
+       "01000000 new\r\n",
+       kEnglish,
+       false,
+       "closed. Uptime: 2 Days 1 Hour"},
+      // A record a day later in the same hour of the day still starts a new batch.
+      {{2024, 1, 31, 0, 30, 0},
+       {2024, 2, 1, 0, 10, 0},
+       "2024-02-01 00:10:00",
+       "31003000 old\r\n",
+       "01001000 new\r\n",
+       kGerman,
+       true,
+       "beendet. Betriebszeit: 2 Days 1 Hour [Windows Herunterfahren]"},
+  };
+  for (const Case& c : cases) {
+    Rig rig(c.Last);
+    rig.Log(c.Last, L"old");
+    rig.Log(c.First, L"new");
+    EXPECT_EQ(rig.File(L"TK202401.log"), Header(c.FirstDate) + c.OldLine) << c.Closing;
+    EXPECT_EQ(rig.File(L"TK202402.log"), std::nullopt) << c.Closing;
+    EXPECT_EQ(rig.names, (std::vector<std::wstring>{L"TK202401.log", L"TK202402.log"}));
+    EXPECT_EQ(rig.book.FileName(), L"TK202402.log");
+    LoadTranslations(c.Language);
+    rig.book.FlushAtShutDown(L"2 Days 1 Hour", c.WindowsShutdown);
+    EXPECT_EQ(rig.File(L"TK202402.log"), Header(c.FirstDate) + c.NewLine + c.NewLine.substr(0, 9) +
+                                             "Tarvik v2.33 x64 426.9423 " + c.Closing + "\r\n");
+  }
+  LoadTranslations(kEnglish);
+}
+
+TEST(LogBook, OnlyAMissingOrEmptyFileGetsTheHeader) {
+  const std::optional<std::string> before[] = {std::nullopt, "", "09080000 earlier\r\n"};
+  for (const std::optional<std::string>& old : before) {
+    Rig rig(March(9, 10, 0));
+    if (old)
+      rig.files.Files[kFolder + L"TK202403.log"] = *old;
+    rig.Log(March(9, 10, 0), L"one");
+    rig.Log(March(9, 11, 0), L"two");
+    const std::string header = old.value_or("").empty() ? Header("2024-03-09 11:00:00") : *old;
+    EXPECT_EQ(rig.File(L"TK202403.log"), header + "09100000 one\r\n") << old.value_or("missing");
+  }
+}
+
+// With logging off nothing is kept; with nothing kept, shut-down writes no closing record.
+TEST(LogBook, WithLoggingOffOrNothingPendingNoFileIsTouched) {
+  for (const bool logging : {false, true}) {
+    Rig rig(March(9, 10, 0));
+    rig.settings.Set(opt::LogEnabled, logging ? 1 : 0);
+    for (int hour = 10; hour < 13 && !logging; ++hour)
+      rig.Log(March(9, hour, 0), L"C: 1 2 3 4");
+    rig.book.FlushAtShutDown(L"1 Hour", true);
+    EXPECT_FALSE(rig.files.Touched()) << logging;
+    EXPECT_EQ(rig.shown, L"0 / 100") << logging;
+  }
+}
+
+TEST(LogBook, AFullBufferIsWrittenAndItsSizeFollowsExtendedBuffering) {
+  Rig rig(March(9, 10, 0));
+  for (int line = 0; line < 100; ++line)
+    rig.Log(March(9, 10, 0), L"x");
+  EXPECT_EQ(rig.shown, L"100 / 100");
+  EXPECT_TRUE(rig.files.Changes.empty());
+  rig.Log(March(9, 10, 1), L"y");
+  EXPECT_EQ(rig.files.Changes.size(), 1u);
+  EXPECT_EQ(rig.shown, L"1 / 100");
+
+  rig.settings.Set(opt::ExtendedLogBuffering, 1);
+  rig.book.ApplyBufferSize();
+  for (int line = 0; line < 150; ++line)
+    rig.Log(March(9, 10, 2), L"z");
+  EXPECT_EQ(rig.shown, L"151 / 9999");  // the pending line was kept
+  rig.settings.Set(opt::ExtendedLogBuffering, 0);
+  rig.book.ApplyBufferSize();  // too many for 100 lines: written first
+  EXPECT_EQ(rig.files.Changes.size(), 2u);
+  const std::string file = rig.File(L"TK202403.log").value_or("");
+  EXPECT_EQ(std::count(file.begin(), file.end(), '\n'), 4 + 100 + 1 + 150);
+  EXPECT_EQ(rig.shown, L"0 / 100");
+}
+
+TEST(LogBook, AFolderThatCannotBeWrittenKeepsTheNewestLinesForTheirMonthUntilItCan) {
+  Rig rig({2024, 2, 29, 23, 0, 0});
+  rig.files.ReadOnlyFolders.insert(L"C:\\Logs");
+  for (int line = 1; line <= 101; ++line)  // the last finds the buffer full, and the write fails
+    rig.Log({2024, 2, 29, 23, line / 101, 0}, L"line " + std::to_wstring(line));
+  EXPECT_EQ(rig.shown, L"100 / 100, 1 dropped, not written");
+  const int reads = rig.files.Reads;
+  rig.clock.Tick += 59'000;
+  rig.Log({2024, 3, 1, 0, 0, 0}, L"line 102");  // a new hour, but tried less than a minute ago
+  EXPECT_EQ(rig.files.Reads, reads);
+  EXPECT_EQ(rig.shown, L"100 / 100, 2 dropped, not written");
+
+  rig.files.ReadOnlyFolders.clear();
+  rig.clock.Tick += 1'000;
+  rig.Log({2024, 3, 1, 0, 1, 0}, L"line 103");
+  std::string february = Header("2024-03-01 00:01:00");
+  for (int line = 3; line <= 100; ++line)
+    february += "29230000 line " + std::to_string(line) + "\r\n";
+  EXPECT_EQ(rig.File(L"TK202402.log"), february + "29230100 line 101\r\n");
+  EXPECT_EQ(rig.File(L"TK202403.log"), Header("2024-03-01 00:01:00") + "01000000 line 102\r\n");
+  EXPECT_EQ(rig.shown, L"1 / 100, 2 dropped");
+}
+
+}  // namespace
+}  // namespace tarvik
