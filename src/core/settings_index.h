@@ -20,6 +20,7 @@ inline constexpr int StorageRefreshRequest = 47;
 inline constexpr int StorageResetRequest = 48;
 inline constexpr int DriveChangeRequest = 49;
 inline constexpr int QuitFlag = 52;
+inline constexpr int EventLineLimit = 55;  // the most lines an event list holds
 inline constexpr int PortableMode = 63;
 inline constexpr int SettingsLoaded = 64;
 
@@ -104,7 +105,6 @@ inline constexpr int FirstGraphColour = 301;
 // Start values whose readers are not written yet; each takes its proper name with its reader.
 inline constexpr int StartValue45 = 45;
 inline constexpr int StartValue51 = 51;
-inline constexpr int StartValue55 = 55;
 inline constexpr int StartValue57 = 57;
 inline constexpr int StartValue60 = 60;
 inline constexpr int StartValue124 = 124;

@@ -23,7 +23,7 @@ constexpr Default kDefaults[] = {
     {opt::StartValue45, 1},
     {opt::TransparencyStep, 8},
     {opt::StartValue51, 80},
-    {opt::StartValue55, 499},
+    {opt::EventLineLimit, 499},
     {opt::StartValue57, -1},
     {opt::LongIdleChoice, kDefaultLongIdleChoice},
     {opt::LongIdleSeconds, kDefaultLongIdleSeconds},

@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <functional>
 #include <map>
+#include <set>
 #include <utility>
 
 #include "core/guarded.h"
@@ -128,6 +129,23 @@ std::wstring TrFor(std::wstring_view key, const TranslationTable& table, int lan
 
 std::wstring TrFor(std::wstring_view key, int languageId) {
   return TrFor(key, CompiledTranslationTable(), languageId);
+}
+
+std::vector<std::wstring> TextsInEveryLanguage(std::wstring_view text) {
+  const TranslationTable table = CompiledTranslationTable();
+  std::set<std::wstring, std::less<>> keys;
+  for (int language = kEnglish; language <= table.ColumnCount; ++language) {
+    ForEachRow(table, language, [&](std::wstring_view key, const wchar_t* translation) {
+      if (!IsFixedWidthKey(key) && ShownText(key, translation) == text)
+        keys.emplace(key);
+    });
+  }
+  std::vector<std::wstring> texts;
+  for (const std::wstring& key : keys) {
+    for (int language = kEnglish; language <= table.ColumnCount; ++language)
+      texts.push_back(TrFor(key, table, language));
+  }
+  return texts;
 }
 
 }  // namespace tarvik

@@ -2,6 +2,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "text/translation_table.h"
 
@@ -35,5 +36,10 @@ void LoadTranslations(const TranslationTable& table, int languageId);
 [[nodiscard]] std::wstring TrFor(std::wstring_view key, int languageId);
 [[nodiscard]] std::wstring TrFor(std::wstring_view key, const TranslationTable& table,
                                  int languageId);
+
+// Every language's text of each plain key that reads `text` in one of the table's languages, the
+// key's own words included; empty when no key reads so. A text saved in one language is so still
+// recognised after the user has changed language.
+[[nodiscard]] std::vector<std::wstring> TextsInEveryLanguage(std::wstring_view text);
 
 }  // namespace tarvik

@@ -24,7 +24,7 @@ std::optional<std::string> FakeFileSystem::ReadFile(const std::wstring& path) {
 bool FakeFileSystem::WriteFile(const std::wstring& path, std::string_view bytes) {
   if (!IsWritable(path))
     return false;
-  Files[path] = std::string(bytes);
+  Files[path] = std::string(TearWrites ? bytes.substr(0, bytes.size() / 2) : bytes);
   Changes.push_back(L"write " + path);
   if (Steps) {
     const std::wstring name = path.substr(path.find_last_of(L'\\') + 1);
@@ -52,7 +52,7 @@ bool FakeFileSystem::RenameFile(const std::wstring& from, const std::wstring& to
 }
 
 bool FakeFileSystem::RemoveFile(const std::wstring& path) {
-  if (Files.erase(path) == 0)
+  if (PastChangeLimit() || Files.erase(path) == 0)
     return false;
   Changes.push_back(L"delete " + path);
   return true;
@@ -93,11 +93,17 @@ std::optional<int64_t> FakeFileSystem::FileDate(const std::wstring& path) {
 }
 
 bool FakeFileSystem::IsWritable(const std::wstring& path) const {
+  if (PastChangeLimit())
+    return false;
   for (const auto& folder : ReadOnlyFolders) {
     if (path.rfind(folder, 0) == 0)
       return false;
   }
   return true;
+}
+
+bool FakeFileSystem::PastChangeLimit() const {
+  return ChangeLimit && Changes.size() >= *ChangeLimit;
 }
 
 }  // namespace tarvik::fakes

@@ -2,6 +2,7 @@
 
 #include <functional>
 #include <map>
+#include <optional>
 #include <set>
 #include <string>
 #include <vector>
@@ -24,6 +25,12 @@ class FakeFileSystem : public platform::FileSystem {
   std::function<void(const std::wstring& path)> OnRead;
   // When set, every written file is noted here in order ("write Tarvik.ini").
   std::vector<std::string>* Steps = nullptr;
+  // Changes past this many are refused, as if the program had stopped there: a test can cut a
+  // series of changes off after each of its steps.
+  std::optional<size_t> ChangeLimit;
+  // Writes keep only the first half of their bytes and still report success: the torn file a
+  // write cut off by a crash or a full disk leaves behind.
+  bool TearWrites = false;
 
   std::optional<std::string> ReadFile(const std::wstring& path) override;
   bool WriteFile(const std::wstring& path, std::string_view bytes) override;
@@ -40,6 +47,7 @@ class FakeFileSystem : public platform::FileSystem {
 
  private:
   [[nodiscard]] bool IsWritable(const std::wstring& path) const;
+  [[nodiscard]] bool PastChangeLimit() const;
 };
 
 }  // namespace tarvik::fakes

@@ -196,7 +196,7 @@ TEST(Defaults, EveryOptionStartsAtItsValue) {
       {opt::StartValue45, 1},
       {opt::TransparencyStep, 8},
       {opt::StartValue51, 80},
-      {opt::StartValue55, 499},
+      {opt::EventLineLimit, 499},
       {opt::StartValue57, -1},
       {opt::LongIdleSeconds, 600},
       {opt::StartValue60, 10},
