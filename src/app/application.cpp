@@ -8,6 +8,7 @@
 #include "core/path_text.h"
 #include "core/version.h"
 #include "monitors/system/system_sampler.h"
+#include "monitors/system/text_shapes.h"
 #include "settings/defaults.h"
 #include "settings/settings_location.h"
 #include "sysinfo/operating_system.h"
@@ -26,14 +27,26 @@
 #include "ui/window_placement.h"
 
 namespace tarvik {
+namespace {
+
+// A timer of the mini window checks once a minute whether an hour began.
+constexpr int kEventsSaveTimer = 3;
+constexpr int kEventsSaveCheckMs = 60'000;
+
+}  // namespace
 
 Application::Application(PlatformPorts ports) : ports_(ports) {
   updates_.SetWake([this] { ports_.Gui.Wake(); });
   for (const int list :
        {gadget::BatteryList, gadget::PhysicalList, gadget::PageFileList, gadget::ProcessorsList,
-        gadget::SystemEventsList, gadget::ProcessorInfoList, gadget::ProcessorLoadList}) {
+        gadget::SystemEventsList, gadget::ProcessorInfoList, gadget::ProcessorLoadList,
+        gadget::NetworkEventsList, gadget::DriveEventsList}) {
     lists_.push_back(std::make_unique<ListModel>(list, updates_));
   }
+  logs_ = std::make_unique<ProgramLogs>(
+      ProgramLogPorts{ports_.Files, ports_.Clock, settings_, texts_, paths_, updates_},
+      EventListModels{*List(gadget::SystemEventsList), *List(gadget::NetworkEventsList),
+                      *List(gadget::DriveEventsList)});
 }
 
 ListModel* Application::List(int gadget) {
@@ -91,6 +104,7 @@ bool Application::StartUp() {
   AddProgressLine(ports_.Gui, L"\r\n5-" + Tr(L"Loading: Settings"));
   LoadSettingsAndPlaceMainWindow();
   AddProgressLine(ports_.Gui, L"\r\n6-" + Tr(L"Loading: Events"));
+  logs_->RestoreEventsAndNoteStart();
   OpenMiniWindowAndTray();
   InstallCallback(gadget::MiniWindow);
   InstallDispatchAndShortcuts();
@@ -99,6 +113,7 @@ bool Application::StartUp() {
   ShowSystemPanel();
   ShowGraphsOfNewTab();
   StartMonitors();
+  ports_.Gui.StartTimer(gadget::MiniWindow, kEventsSaveTimer, kEventsSaveCheckMs);
   callback_->EndStartUp();
   return true;
 }
@@ -185,6 +200,7 @@ void Application::LoadSettingsAndPlaceMainWindow() {
   if (settings_.IsOn(opt::LogEnabled) && logFolder == defaultDataFolder) {
     static_cast<void>(ports_.Files.CreateFolder(logFolder));
   }
+  logs_->StartLog();
 
   platform::Gui& gui = ports_.Gui;
   const platform::Rect bounds = gui.WindowBounds(gadget::MainWindow);
@@ -256,6 +272,7 @@ void Application::InstallSettingsTab() {
       SettingsTabPorts{ports_.Gui, settings_, texts_, ports_.Env, ports_.Files, paths_, tray_},
       [this] { return SettingsView(); });
   settingsTab_->OnFilesChanged([this] { ShowFiles(); });
+  settingsTab_->OnLogBufferingChanged([this] { logs_->Log().ApplyBufferSize(); });
   settingsTab_->OnCompactChanged([this](bool compact) {
     ApplyCompactCells(*meters_.Lock(), cellMetrics_, compact);
     RedrawAllCells(ports_.Gui, meters_, cellMetrics_, fonts_);
@@ -358,6 +375,11 @@ void Application::RunEventLoop() {
         updateApplier_.OnTimer(event.Window, event.Detail)) {
       continue;
     }
+    if (event.Kind == platform::EventKind::Timer && event.Window == gadget::MiniWindow &&
+        event.Detail == kEventsSaveTimer) {
+      SaveEventsOnNewHour();
+      continue;
+    }
     if (dispatcher_->Dispatch(event) == LoopControl::Exit)
       break;
     ServeCopyRequest();
@@ -370,6 +392,7 @@ void Application::ShutDown() {
   gui.SetWindowTitle(gadget::MiniWindow,
                      Tr(L"Shutting Down") + L" Tarvik v" + std::wstring(kShortVersion));
   gui.SetMessageHandler(nullptr, gadget::MiniWindow);
+  logs_->NoteStop();
   gui.ShowWindow(gadget::MainWindow, platform::ShowMode::Hide);
   gui.ShowWindow(gadget::MiniWindow, platform::ShowMode::Hide);
   if (settings_.IsOn(opt::RememberPositions))
@@ -381,6 +404,9 @@ void Application::ShutDown() {
   // process before the state files below are saved.
   if (abandoned == 0)
     ports_.Libraries.UnloadAll();
+  logs_->CloseLog(system_text::Trimmed((*meters_.Lock())[kUptimeMeter].Text),
+                  callback_->SessionEnded());
+  static_cast<void>(logs_->SaveEvents());
   ports_.Instance.Release();
   gui.UnblockShutdown(gadget::MiniWindow);
   gui.CloseWindow(gadget::MainWindow);
@@ -444,6 +470,11 @@ void Application::ServeCopyRequest() {
     return ProcessorsPanelCopy(contents(gadget::ProcessorInfoList),
                                contents(gadget::ProcessorLoadList));
   });
+}
+
+void Application::SaveEventsOnNewHour() {
+  if (logs_->SaveEventsOnNewHour())
+    ShowFiles();
 }
 
 void Application::ShowFiles() {

@@ -4,6 +4,7 @@
 
 #include "app/event_dispatcher.h"
 #include "app/mini_window_clicks.h"
+#include "app/program_logs.h"
 #include "app/settings_tab_events.h"
 #include "app/tray_icon.h"
 #include "app/window_callback.h"
@@ -109,6 +110,8 @@ class Application {
   void MinimizeAtStartIfAsked();
 
   void RunEventLoop();
+  // The events file is written at every new hour, so a crash loses at most an hour of events.
+  void SaveEventsOnNewHour();
 
   void ShutDown();
 
@@ -133,6 +136,7 @@ class Application {
   std::wstring systemBlock_;  // the System tab's information block as last drawn
   std::unique_ptr<PanelCopy> panelCopy_;
   std::vector<std::unique_ptr<ListModel>> lists_;
+  std::unique_ptr<ProgramLogs> logs_;
   int lastShownTab_ = -1;
   Fonts fonts_;
   TrayIcon tray_{ports_.Gui, settings_};

@@ -49,6 +49,7 @@ bool WindowCallback::OnSystemMessage(const platform::SystemMessage& message) {
 }
 
 void WindowCallback::OnSessionEnd() {
+  sessionEnded_ = true;
   RequestQuit();
   gui_.ShowWindow(gadget::MiniWindow, ShowMode::Show);
   gui_.BlockShutdown(gadget::MiniWindow,

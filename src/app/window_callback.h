@@ -39,6 +39,9 @@ class WindowCallback : public platform::MessageHandler {
   void CountMessage() override { messageCount_.fetch_add(1, std::memory_order_relaxed); }
   bool OnSystemMessage(const platform::SystemMessage& message) override;
 
+  // Windows is ending the session: the log's closing record says so.
+  [[nodiscard]] bool SessionEnded() const { return sessionEnded_; }
+
   [[nodiscard]] int64_t MessageCount() const {
     return messageCount_.load(std::memory_order_relaxed);
   }
@@ -61,6 +64,7 @@ class WindowCallback : public platform::MessageHandler {
   std::function<bool()> storageRunning_;
   bool starting_ = true;
   bool quitPending_ = false;
+  bool sessionEnded_ = false;
   std::atomic<int64_t> messageCount_{0};
 };
 
