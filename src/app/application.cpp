@@ -273,6 +273,7 @@ void Application::InstallSettingsTab() {
       [this] { return SettingsView(); });
   settingsTab_->OnFilesChanged([this] { ShowFiles(); });
   settingsTab_->OnLogBufferingChanged([this] { logs_->Log().ApplyBufferSize(); });
+  settingsTab_->OnLogSwitchedOff([this] { logs_->Log().WritePendingLines(); });
   settingsTab_->OnCompactChanged([this](bool compact) {
     ApplyCompactCells(*meters_.Lock(), cellMetrics_, compact);
     RedrawAllCells(ports_.Gui, meters_, cellMetrics_, fonts_);

@@ -85,6 +85,8 @@ void SettingsTabEvents::ApplyEffect(int control, bool on) {
     case CheckBoxEffect::LogFile:
       if (on)
         static_cast<void>(ports_.Files.CreateFolder(ports_.FilePaths.Lock()->DataFolder));
+      if (!on && logSwitchedOff_)
+        logSwitchedOff_();
       if (filesChanged_)
         filesChanged_();
       break;

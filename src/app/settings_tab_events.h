@@ -42,6 +42,11 @@ class SettingsTabEvents {
     logBufferingChanged_ = std::move(changed);
   }
 
+  // "Enable Log File" was switched off: the lines logged until then are written.
+  void OnLogSwitchedOff(std::function<void()> switchedOff) {
+    logSwitchedOff_ = std::move(switchedOff);
+  }
+
   void Install(GadgetRoutes& routes);
 
   void ToggleCheckBox(int control);
@@ -61,6 +66,7 @@ class SettingsTabEvents {
   std::function<void()> filesChanged_;
   std::function<void(bool)> compactChanged_;
   std::function<void()> logBufferingChanged_;
+  std::function<void()> logSwitchedOff_;
 };
 
 }  // namespace tarvik

@@ -106,6 +106,11 @@ void LogBook::ApplyBufferSize() {
   ShowStatus();
 }
 
+void LogBook::WritePendingLines() {
+  std::lock_guard<std::mutex> lock(mutex_);
+  Flush(clock_.NowLocal());
+}
+
 std::wstring LogBook::FileName() const {
   std::lock_guard<std::mutex> lock(mutex_);
   return fileName_;

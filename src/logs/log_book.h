@@ -56,6 +56,8 @@ class LogBook {
   // Follows "Enable Extended Log File Buffering": the buffer grows keeping its lines, or shrinks
   // after writing them when they would not fit.
   void ApplyBufferSize();
+  // Writes the pending lines now, as when logging is switched off.
+  void WritePendingLines();
 
   [[nodiscard]] std::wstring FileName() const;
   [[nodiscard]] std::wstring Status() const;

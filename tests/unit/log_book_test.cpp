@@ -141,6 +141,16 @@ TEST(LogBook, WithLoggingOffOrNothingPendingNoFileIsTouched) {
   }
 }
 
+// Switching logging off writes what was logged until then, without a closing record.
+TEST(LogBook, SwitchingLoggingOffWritesThePendingLines) {
+  Rig rig(March(9, 10, 0));
+  rig.Log(March(9, 10, 5), L"C: 1 2 3 4");
+  rig.settings.Set(opt::LogEnabled, 0);
+  rig.book.WritePendingLines();
+  EXPECT_EQ(rig.File(L"TK202403.log"), Header("2024-03-09 10:05:00") + "09100500 C: 1 2 3 4\r\n");
+  EXPECT_EQ(rig.shown, L"0 / 100");
+}
+
 TEST(LogBook, AFullBufferIsWrittenAndItsSizeFollowsExtendedBuffering) {
   Rig rig(March(9, 10, 0));
   for (int line = 0; line < 100; ++line)

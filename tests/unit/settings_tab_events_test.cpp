@@ -142,13 +142,21 @@ TEST_F(SettingsTabEventsTest, CheckBoxesCarryOutTheirSideEffects) {
   EXPECT_TRUE(gui.TrayShown);
 }
 
-TEST_F(SettingsTabEventsTest, TheLogBufferTakesItsSizeAfterTheOptionChanged) {
+// The log follows its switches: the buffer takes its size after the option changed, and the
+// pending lines are written when logging is switched off (not when it is switched on).
+TEST_F(SettingsTabEventsTest, TheLogFollowsItsSwitches) {
   std::vector<int> seen;
   events.OnLogBufferingChanged([&] { seen.push_back(settings.Get(opt::ExtendedLogBuffering)); });
   const int first = settings.IsOn(opt::ExtendedLogBuffering) ? 0 : 1;
   Click(IdOf(L"Enable Extended Log File Buffering"));
   Click(IdOf(L"Enable Extended Log File Buffering"));
   EXPECT_EQ(seen, (std::vector<int>{first, 1 - first}));  // each time with the new value
+
+  std::vector<int> writtenWith;
+  events.OnLogSwitchedOff([&] { writtenWith.push_back(settings.Get(opt::LogEnabled)); });
+  Click(IdOf(L"Enable Log File"));
+  Click(IdOf(L"Enable Log File"));
+  EXPECT_EQ(writtenWith, std::vector<int>{0});
 }
 
 // The log buffer's status shares the log folder's group with its controls, none over another.
