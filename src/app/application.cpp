@@ -7,6 +7,7 @@
 #include "core/fixed_lists.h"
 #include "core/path_text.h"
 #include "core/version.h"
+#include "monitors/system/desktop_events.h"
 #include "monitors/system/system_sampler.h"
 #include "monitors/system/text_shapes.h"
 #include "settings/defaults.h"
@@ -288,10 +289,11 @@ void Application::ShowGraphsWhenSampled() {
     return gui.IsWindowVisible(gadget::MainWindow) &&
            gui.SelectedPanelTab(gadget::MainPanel) == tab;
   };
-  for (const int graph : {gadget::PhysicalGraph, gadget::PageFileGraph, gadget::ProcessorSpeedGraph,
-                          gadget::AverageLoadGraph}) {
+  for (const int graph :
+       {gadget::PhysicalGraph, gadget::PageFileGraph, gadget::ProcessorSpeedGraph,
+        gadget::AverageLoadGraph, gadget::DriveReadGraph, gadget::DriveWriteGraph}) {
     updateApplier_.OnRefresh(graph, [this, &gui, shown, graph] {
-      if (shown(gadget::SystemPanel))
+      if (shown(TabOfGraph(graph)))
         ShowGraphOf(gui, graphs_, graph);
     });
   }
@@ -333,28 +335,58 @@ void Application::ShowGraphsOfNewTab() {
   }
 }
 
+// Where the system sampler's results go; every callable runs on the sampler's thread.
+SamplerTargets Application::SystemSamplerTargets() {
+  return {
+      settings_, meters_, *List(gadget::PhysicalList), *List(gadget::PageFileList),
+      *List(gadget::BatteryList), *List(gadget::ProcessorsList), *List(gadget::ProcessorInfoList),
+      *List(gadget::ProcessorLoadList),
+      [this](int meter, bool force) {
+        MeterChanged(ports_.Gui, meters_, cellMetrics_, fonts_, meter, force);
+      },
+      [this](int graph, float value) {
+        graphs_.AddSample(graph, value);
+        updates_.Refresh(graph);
+      },
+      [this](int graph, int64_t bytesPerSecond) {
+        graphs_.RescaleRateGraph(graph, bytesPerSecond,
+                                 settings_.Get(opt::ReportedDesktopScale) / 100.0);
+      },
+      [this](const std::wstring& summary) { updates_.SetWindowTitle(gadget::MiniWindow, summary); },
+      [this](const std::wstring& message) {
+        *statusMessage_.Lock() = message;
+        updates_.Refresh(gadget::StatusCanvas);
+      },
+      // The system events list takes the line with its date at the top.
+      [this](const std::wstring& text) {
+        const std::wstring line = FormatDate(L"%mm-%dd  %hh:%ii:%ss - ", ports_.Clock.NowLocal());
+        List(gadget::SystemEventsList)->Change([&](std::vector<std::wstring>& rows) {
+          rows.insert(rows.begin(), line + text);
+        });
+      },
+      [this] { updates_.Refresh(gadget::LogoCanvas); },
+      [this](int panel) { CopySystemOrProcessorsTab(panel); }};
+}
+
 void Application::StartMonitors() {
-  SamplerTargets targets{settings_,
-                         meters_,
-                         *List(gadget::PhysicalList),
-                         *List(gadget::PageFileList),
-                         *List(gadget::BatteryList),
-                         *List(gadget::ProcessorsList),
-                         [this](int meter, bool force) {
-                           MeterChanged(ports_.Gui, meters_, cellMetrics_, fonts_, meter, force);
-                         },
-                         [this](int graph, float value) {
-                           graphs_.AddSample(graph, value);
-                           updates_.Refresh(graph);
-                         },
-                         [this](const std::wstring& summary) {
-                           updates_.SetWindowTitle(gadget::MiniWindow, summary);
-                         }};
+  // The sampler's status messages and its requests to draw the System tab's block again reach
+  // the window thread through the update queue.
+  updateApplier_.OnRefresh(gadget::StatusCanvas, [this] {
+    ShowStatusMessage(ports_.Gui, fonts_, statusMessage_.Snapshot());
+  });
+  updateApplier_.OnRefresh(gadget::LogoCanvas, [this] { ShowSystemPanel(); });
+  PreparePanelCopies();
+  const ProcessorDescription processor{
+      texts_.Get(kProcessorMaxSpeedSlot), texts_.Get(kProcessorBrandSlot),
+      texts_.Get(kProcessorNameSlot),     texts_.Get(kProcessorIdSlot),
+      texts_.Get(kProcessorL2CacheSlot),  texts_.Get(kProcessorL3CacheSlot),
+      texts_.Get(kProcessorCoresSlot)};
   threads_.StartMonitor(std::make_unique<SystemSampler>(
       stop_,
-      SamplerSources{ports_.Memory, ports_.Activity, ports_.Processors, ports_.Power, ports_.Clock,
-                     ports_.Env},
-      std::move(targets)));
+      SamplerSources{ports_.Memory, ports_.Activity, ports_.Processors, ports_.Power,
+                     ports_.Counters, ports_.Display, ports_.Clock, ports_.Env, processor,
+                     [this](int milliseconds) { return stop_.WaitFor(milliseconds); }},
+      SystemSamplerTargets()));
 }
 
 void Application::MinimizeAtStartIfAsked() {
@@ -383,7 +415,6 @@ void Application::RunEventLoop() {
     }
     if (dispatcher_->Dispatch(event) == LoopControl::Exit)
       break;
-    ServeCopyRequest();
     ShowGraphsOfNewTab();
   }
 }
@@ -421,6 +452,7 @@ void Application::ShowSystemPanel() {
   if (const auto memory = ports_.Memory.Status())
     facts.TotalPhysicalBytes = memory->TotalPhysical;
   if (const auto display = ports_.Display.Current()) {
+    KeepReportedDesktop(settings_, DesktopModeOf(*display));
     facts.DisplayAdapter = display->Adapter;
     facts.DesktopWidth = display->Width;
     facts.DesktopHeight = display->Height;
@@ -442,34 +474,33 @@ void Application::ShowSystemPanel() {
   }
   facts.ComputerName = ports_.System.ComputerName();
   facts.UserName = ports_.System.UserName();
-  systemBlock_ = SystemBlockText(facts);
+  *systemBlock_.Lock() = SystemBlockText(facts);
   DrawSystemPanel(ports_.Gui, fonts_, facts);
 }
 
-void Application::ServeCopyRequest() {
-  const int panel = settings_.Get(opt::CopyRequest);
-  if (panel != gadget::SystemPanel && panel != gadget::ProcessorsPanel)
-    return;
-  if (!panelCopy_) {
-    panelCopy_ = std::make_unique<PanelCopy>(
-        settings_, stop_, threads_, updates_, ports_.Clipboard,
-        PanelCopy::Words{Tr(L"Saving to Clipboard"), Tr(L"Saved to Clipboard"), Tr(L"Lines"),
-                         Tr(L"Failed")});
-  }
-  platform::Gui& gui = ports_.Gui;
-  // Titles from the window (they never change), rows from the models.
-  const auto contents = [&](int list) {
-    ListContents shown;
-    for (const platform::ListColumn& column : gui.ListColumns(list))
-      shown.ColumnTitles.push_back(column.Title);
-    shown.Rows = List(list)->Rows();
-    return shown;
+// Made on the window thread before the sampler starts: the words in the user's language, the
+// lists' column titles from the window (they never change).
+void Application::PreparePanelCopies() {
+  panelCopy_ = std::make_unique<PanelCopy>(
+      settings_, stop_, threads_, updates_, ports_.Clipboard,
+      PanelCopy::Words{Tr(L"Saving to Clipboard"), Tr(L"Saved to Clipboard"), Tr(L"Lines"),
+                       Tr(L"Failed")});
+  const auto titles = [this](int list) {
+    std::vector<std::wstring> columns;
+    for (const platform::ListColumn& column : ports_.Gui.ListColumns(list))
+      columns.push_back(column.Title);
+    return columns;
   };
+  processorInfoTitles_ = titles(gadget::ProcessorInfoList);
+  processorValueTitles_ = titles(gadget::ProcessorLoadList);
+}
+
+void Application::CopySystemOrProcessorsTab(int panel) {
   panelCopy_->Run([&](std::atomic<int>&) {
     if (panel == gadget::SystemPanel)
-      return SystemPanelCopy(systemBlock_, List(gadget::SystemEventsList)->Rows());
-    return ProcessorsPanelCopy(contents(gadget::ProcessorInfoList),
-                               contents(gadget::ProcessorLoadList));
+      return SystemPanelCopy(systemBlock_.Snapshot(), List(gadget::SystemEventsList)->Rows());
+    return ProcessorsPanelCopy({processorInfoTitles_, List(gadget::ProcessorInfoList)->Rows()},
+                               {processorValueTitles_, List(gadget::ProcessorLoadList)->Rows()});
   });
 }
 

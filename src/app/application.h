@@ -19,6 +19,7 @@
 #include "core/stop_signal.h"
 #include "core/text_slots.h"
 #include "core/window_updates.h"
+#include "monitors/system/system_sampler.h"
 #include "platform/clipboard.h"
 #include "platform/clock.h"
 #include "platform/display.h"
@@ -27,6 +28,7 @@
 #include "platform/gui.h"
 #include "platform/libraries.h"
 #include "platform/memory.h"
+#include "platform/performance_counters.h"
 #include "platform/power_status.h"
 #include "platform/processors.h"
 #include "platform/single_instance.h"
@@ -59,6 +61,7 @@ struct PlatformPorts {
   platform::UserActivity& Activity;
   platform::Processors& Processors;
   platform::PowerSource& Power;
+  platform::PerformanceCounters& Counters;
 };
 
 // The program's main body: start-up, the event loop, and the ordered shut-down.
@@ -106,6 +109,7 @@ class Application {
   void ShowGraphsOfNewTab();
   void ShowProcessorGraph(int processor);
   void StartMonitors();
+  [[nodiscard]] SamplerTargets SystemSamplerTargets();
   void InstallDispatchAndShortcuts();
   void MinimizeAtStartIfAsked();
 
@@ -117,9 +121,9 @@ class Application {
 
   void ShowFiles();
   void ShowSystemPanel();
-  // Until the system sampler serves them, the window thread copies the System and Processors
-  // panels.
-  void ServeCopyRequest();
+  void PreparePanelCopies();
+  // Runs on the system sampler's thread, so it touches no window.
+  void CopySystemOrProcessorsTab(int panel);
   [[nodiscard]] SettingsContext SettingsView();
   void SaveSettingsIfChanged();
 
@@ -133,8 +137,12 @@ class Application {
   WindowUpdateQueue updates_;
   CellMetrics cellMetrics_;
   GraphStore graphs_{ports_.Clock};
-  std::wstring systemBlock_;  // the System tab's information block as last drawn
+  Guarded<std::wstring> systemBlock_;    // the System tab's information block as last drawn
+  Guarded<std::wstring> statusMessage_;  // the Processors tab's status line from the sampler
   std::unique_ptr<PanelCopy> panelCopy_;
+  // The column titles of the Processors tab's lists, read once for the tab's copies.
+  std::vector<std::wstring> processorInfoTitles_;
+  std::vector<std::wstring> processorValueTitles_;
   std::vector<std::unique_ptr<ListModel>> lists_;
   std::unique_ptr<ProgramLogs> logs_;
   int lastShownTab_ = -1;

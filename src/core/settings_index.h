@@ -73,6 +73,13 @@ inline constexpr int StorageUnit = 125;
 inline constexpr int RereadSystemTextRequest = 144;
 inline constexpr int ResetSystemPanelRequest = 145;
 inline constexpr int PanelSelectClicks = 150;
+// The first desktop's mode as the System tab last reported it, which the desktop watch compares
+// with the current one.
+inline constexpr int ReportedDesktopWidth = 160;
+inline constexpr int ReportedDesktopHeight = 161;
+inline constexpr int ReportedDesktopScale = 162;  // percent, 100 at 96 DPI
+inline constexpr int ReportedDesktopColourBits = 163;
+inline constexpr int ReportedDesktopRefreshHz = 164;
 inline constexpr int SelectedGpu = 189;       // -1 while no device is chosen
 inline constexpr int FirstGpuGraph = 190;     // graph id of device 0; device n at + 10 x n
 inline constexpr int SelectedGpuGraph = 191;  // graph id of the device shown

@@ -11,8 +11,14 @@ namespace tarvik {
 // The processor slots asked of WMI, from slot::ProcessorPropertyFirst on; the two slots after
 // them name rows the program computes itself.
 inline constexpr int kQueriedProcessorProperties = 11;
-// The slot that ends up holding the processor's name (the property "Name").
-inline constexpr int kProcessorNameSlot = slot::ProcessorPropertyFirst + 6;
+// The slots that end up holding the values the program shows, by property.
+inline constexpr int kProcessorL2CacheSlot = slot::ProcessorPropertyFirst + 2;   // "L2CacheSize"
+inline constexpr int kProcessorL3CacheSlot = slot::ProcessorPropertyFirst + 3;   // "L3CacheSize"
+inline constexpr int kProcessorBrandSlot = slot::ProcessorPropertyFirst + 4;     // "Manufacturer"
+inline constexpr int kProcessorMaxSpeedSlot = slot::ProcessorPropertyFirst + 5;  // "MaxClockSpeed"
+inline constexpr int kProcessorNameSlot = slot::ProcessorPropertyFirst + 6;      // "Name"
+inline constexpr int kProcessorCoresSlot = slot::ProcessorPropertyFirst + 7;     // "NumberOfCores"
+inline constexpr int kProcessorIdSlot = slot::ProcessorPropertyFirst + 10;       // "ProcessorId"
 
 // How a property is kept: a number as its decimal text, a text trimmed, anything else empty;
 // runs of blanks are collapsed to one.

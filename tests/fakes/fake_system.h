@@ -1,6 +1,7 @@
 #pragma once
 
 #include <chrono>
+#include <deque>
 #include <mutex>
 #include <optional>
 #include <set>
@@ -120,6 +121,11 @@ class FakeClipboard : public platform::Clipboard {
     Placed.push_back(text);
     return true;
   }
+  // For a test on another thread than the one that copies.
+  [[nodiscard]] bool HasText() {
+    std::lock_guard<std::mutex> lock(lock_);
+    return !Placed.empty();
+  }
 
  private:
   std::mutex lock_;
@@ -142,9 +148,33 @@ class FakeMemory : public platform::Memory {
 class FakeProcessors : public platform::Processors {
  public:
   std::optional<std::vector<platform::ProcessorTime>> Answer;
+  std::optional<std::vector<uint64_t>> IdleAnswer;
   std::optional<std::vector<platform::ProcessorPower>> PowerAnswer;
+  std::optional<int> Throttle;
+  std::optional<platform::ProcessCounts> CountsAnswer;
+  // Time-stamp readings in turn; once they run out, each reading is 240,000,000 ticks (2400 MHz
+  // over the 100 ms pause) after the one before, on processor 0.
+  std::deque<platform::TimestampReading> Timestamps;
+  int TimestampsRead = 0;
+
   std::optional<std::vector<platform::ProcessorTime>> Times() override { return Answer; }
+  std::optional<std::vector<uint64_t>> IdleTimes() override { return IdleAnswer; }
   std::optional<std::vector<platform::ProcessorPower>> Power(int) override { return PowerAnswer; }
+  std::optional<int> ThrottlePolicy() override { return Throttle; }
+  std::optional<platform::ProcessCounts> Counts() override { return CountsAnswer; }
+  platform::TimestampReading ReadTimestamp() override {
+    ++TimestampsRead;
+    if (!Timestamps.empty()) {
+      const platform::TimestampReading reading = Timestamps.front();
+      Timestamps.pop_front();
+      return reading;
+    }
+    nextTicks_ += 240'000'000u;
+    return {0, nextTicks_};
+  }
+
+ private:
+  uint32_t nextTicks_ = 0;
 };
 
 class FakePowerSource : public platform::PowerSource {

@@ -6,6 +6,24 @@
 
 namespace tarvik {
 
+DesktopMode DesktopModeOf(const platform::DisplayFacts& facts) {
+  return {facts.Width, facts.Height, facts.ScalePercent, facts.ColourDepth, facts.RefreshRate};
+}
+
+DesktopMode ReportedDesktop(const Settings& settings) {
+  return {settings.Get(opt::ReportedDesktopWidth), settings.Get(opt::ReportedDesktopHeight),
+          settings.Get(opt::ReportedDesktopScale), settings.Get(opt::ReportedDesktopColourBits),
+          settings.Get(opt::ReportedDesktopRefreshHz)};
+}
+
+void KeepReportedDesktop(Settings& settings, const DesktopMode& mode) {
+  settings.Set(opt::ReportedDesktopWidth, mode.Width);
+  settings.Set(opt::ReportedDesktopHeight, mode.Height);
+  settings.Set(opt::ReportedDesktopScale, mode.ScalePercent);
+  settings.Set(opt::ReportedDesktopColourBits, mode.ColourBits);
+  settings.Set(opt::ReportedDesktopRefreshHz, mode.RefreshHz);
+}
+
 std::vector<std::wstring> DesktopChangeEvents(const DesktopMode& last, const DesktopMode& now) {
   std::vector<std::wstring> events;
   auto note = [&events](const std::wstring& name, int oldValue, int newValue,

@@ -88,4 +88,11 @@ std::wstring IdleStateList(const std::vector<int>& idleStates, int logicalCount)
   return text;
 }
 
+std::wstring ProcessorDescriptionRow(int64_t highestMhz, const ProcessorDescription& processor,
+                                     int logicalCount) {
+  return Mhz(highestMhz) + L"\n" + processor.Brand + L"\n" + processor.Name + L", ID:" +
+         processor.Identifier + L"\n" + processor.L2CacheKb + L"K + " + processor.L3CacheKb +
+         L"K\n" + processor.Cores + L" ( " + std::to_wstring(logicalCount) + L" )";
+}
+
 }  // namespace tarvik

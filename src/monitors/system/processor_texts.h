@@ -5,6 +5,8 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/processors.h"
+
 namespace tarvik {
 
 // A load as the CPU meter shows it: " 0%", the number right-aligned in 2 and "%", or "MAX" from
@@ -32,12 +34,7 @@ struct ProcessorTexts {
 
 [[nodiscard]] ProcessorTexts MakeProcessorTexts(const ProcessorReading& reading);
 
-// Process, thread and handle counts of the whole system.
-struct ProcessCounts {
-  int64_t Processes = 0;
-  int64_t Threads = 0;
-  int64_t Handles = 0;
-};
+using ProcessCounts = platform::ProcessCounts;
 
 // The values row of the Processors tab: speed and load, then the counts, the P-state and the
 // idle-state list as further columns. Once a previous process count is known, each count that
@@ -50,5 +47,22 @@ struct ProcessCounts {
 // The per-processor idle states joined by a separator that narrows as processors grow in number
 // (two blanks below 25, one below 33, none from 33), so the column stays readable.
 [[nodiscard]] std::wstring IdleStateList(const std::vector<int>& idleStates, int logicalCount);
+
+// The processor as the system describes it, from the texts gathered at start.
+struct ProcessorDescription {
+  std::wstring MaxSpeed;  // MHz as text; empty when the system did not say
+  std::wstring Brand;
+  std::wstring Name;
+  std::wstring Identifier;
+  std::wstring L2CacheKb;
+  std::wstring L3CacheKb;
+  std::wstring Cores;
+};
+
+// Row 0 of the Processors tab's description list: "3600MHz", the brand, "name, ID:identifier",
+// "512K + 16384K" and "8 ( 16 )".
+[[nodiscard]] std::wstring ProcessorDescriptionRow(int64_t highestMhz,
+                                                   const ProcessorDescription& processor,
+                                                   int logicalCount);
 
 }  // namespace tarvik

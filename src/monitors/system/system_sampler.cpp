@@ -1,11 +1,16 @@
 #include "monitors/system/system_sampler.h"
 
-#include "monitors/system/processor_texts.h"
+#include <algorithm>
+#include <cmath>
+
+#include "monitors/system/desktop_events.h"
+#include "monitors/system/speed_measurement.h"
 #include "monitors/system/title_summary.h"
 #include "monitors/system/uptime_text.h"
+#include "text/date_format.h"
+#include "text/format_size.h"
 #include "text/history_rows.h"
-
-#include <algorithm>
+#include "text/translation.h"
 
 namespace tarvik {
 namespace {
@@ -14,23 +19,38 @@ constexpr int kSamplerPriority = 24;
 constexpr int kPhysicalGraph = 301;
 constexpr int kPageFileGraph = 302;
 constexpr int kSpeedGraph = 303;
+constexpr int kDriveReadGraph = 304;
 constexpr int kAverageLoadGraph = 307;
+constexpr int kDriveWriteGraph = 308;
+constexpr int kRateSizeStyle = 7;
 constexpr int kProcessorTitleMode = 3;
 constexpr int kBatteryTitleMode = 4;
 constexpr int kPhysicalTitleMode = 1;
 constexpr int kPageFileTitleMode = 2;
 constexpr int kUptimeTitleMode = 5;
 constexpr int kIdleTitleMode = 6;
+constexpr int kDrivesTitleMode = 7;
+// The copy requests this thread serves: the System and the Processors tab.
+constexpr int kSystemTabCopy = 0;
+constexpr int kProcessorsTabCopy = 1;
 // The first history row sits below the rows of the highest and the lowest reading.
 constexpr int kHighRow = 0;
 constexpr int kLowRow = 1;
 constexpr int kFirstHistoryRow = 2;
 
+void SetFirstRow(ListModel& list, const std::wstring& row) {
+  list.Change([&](std::vector<std::wstring>& rows) {
+    if (rows.empty())
+      rows.emplace_back();
+    rows[0] = row;
+  });
+}
+
 }  // namespace
 
 SystemSampler::SystemSampler(StopSignal& stop, SamplerSources sources, SamplerTargets targets)
     : MonitorThread(L"system sampler", kSamplerPriority, stop, sources.Clock, sources.Env),
-      sources_(sources),
+      sources_(std::move(sources)),
       targets_(std::move(targets)),
       memory_{MemoryMeter{kPhysMeter,
                           L"Phys",
@@ -47,26 +67,57 @@ SystemSampler::SystemSampler(StopSignal& stop, SamplerSources sources, SamplerTa
                           kPageFileGraph,
                           -1,
                           0,
-                          {}}} {}
+                          {}}},
+      counters_(sources_.Counters) {}
 
 int SystemSampler::Pass(int64_t tickMs) {
+  if (++passes_ == 1)
+    StartUp(tickMs);
+  counters_.AwaitNames(tickMs, targets_.ShowStatusMessage);
   const int64_t now = sources_.Clock.NowLocal();
   const bool newSecond = now != lastSecond_;
   lastSecond_ = now;
   if (newSecond || targets_.Options.IsOn(opt::RealTimeMemory))
     SampleMemory(now);
-  if (tickMs >= nextGraphMs_) {
+  if (tickMs >= nextGraphMs_ && !targets_.Options.IsOn(opt::StopFlag)) {
     nextGraphMs_ = tickMs + kGraphPeriodMs;
     SampleProcessors(now);
-    AddMemorySamples();
-    SampleBattery();
   }
   if (newSecond) {
     ShowUptime(tickMs);
     ShowIdle(tickMs);
     ShowBatteryUptimeIdleRow();
+    ShowDriveRates();
   }
+  if (passes_ % kDesktopWatchPasses == 0)
+    WatchDesktop();
+  if (systemTextChanged_) {
+    systemTextChanged_ = false;
+    targets_.RefreshSystemText();
+  }
+  const int copy = targets_.Options.Get(opt::CopyRequest);
+  if (copy == kSystemTabCopy || copy == kProcessorsTabCopy)
+    targets_.CopyPanel(copy);
   return kPassMs;
+}
+
+void SystemSampler::StartUp(int64_t tickMs) {
+  logicalCount_ = targets_.Options.Get(opt::ProcessorCount);
+  if (logicalCount_ < 1)
+    logicalCount_ = std::max(sources_.Env.LogicalProcessorCount(), 1);
+  if (const std::optional<int64_t> stored = StoredSpeedMhz(sources_.Processor.MaxSpeed))
+    highestMhz_ = *stored;
+  else
+    highestMhz_ = MeasureSpeedMhz(sources_.Processors, sources_.Wait).value_or(0);
+  targets_.BatteryUptimeIdle.Change([](std::vector<std::wstring>& rows) { rows.clear(); });
+  SetFirstRow(targets_.ProcessorInfo,
+              ProcessorDescriptionRow(highestMhz_, sources_.Processor, logicalCount_));
+  if (!targets_.Options.IsOn(opt::PdhLibraryPresent))
+    return;
+  counters_.Start(logicalCount_, tickMs, targets_.ShowStatusMessage, [this] {
+    SetMeterText(kCpuMeter, L" " + TrFixed(L"Repairing     "));
+    targets_.MeterChanged(kCpuMeter, true);
+  });
 }
 
 void SystemSampler::SampleMemory(int64_t now) {
@@ -81,6 +132,12 @@ void SystemSampler::SampleMemory(int64_t now) {
              ReadMemory(static_cast<int64_t>(status->AvailablePageFile),
                         static_cast<int64_t>(status->TotalPageFile)),
              now);
+  const MemoryTotals totals{static_cast<int64_t>(status->TotalPhysical),
+                            static_cast<int64_t>(status->TotalPageFile)};
+  for (const std::wstring& event : MemoryTotalEvents(reportedTotals_, totals)) {
+    targets_.RecordSystemEvent(event);
+    systemTextChanged_ = true;
+  }
 }
 
 void SystemSampler::ShowMemory(MemoryMeter& meter, const MemoryReading& reading, int64_t now) {
@@ -107,33 +164,91 @@ void SystemSampler::ShowMemory(MemoryMeter& meter, const MemoryReading& reading,
   });
 }
 
-void SystemSampler::AddMemorySamples() {
-  for (const MemoryMeter& meter : memory_) {
-    if (meter.LastShownMiB >= 0)
-      targets_.AddGraphSample(meter.Graph, static_cast<float>(meter.PercentAvailable));
+void SystemSampler::SampleProcessors(int64_t now) {
+  ReadSpeed();
+  speedSeen_.Note(meanMhz_);
+  // The counters' first reading after start-up waits a whole period, so that it spans one.
+  if (counters_.On()) {
+    if (passes_ > 1)
+      ReadCounterLoads(now);
+  } else {
+    ReadTimeLoads();
   }
+  ShowProcessorTexts(now);
+  AddSystemSamples();
+  SampleBattery();
 }
 
-void SystemSampler::SampleProcessors(int64_t now) {
-  const std::optional<std::vector<ProcessorTimes>> times = sources_.Processors.Times();
-  const int count = times ? static_cast<int>(times->size()) : 1;
-  if (times && lastTimes_) {
-    if (const std::optional<ProcessorLoads> loads = LoadsBetween(*lastTimes_, *times)) {
-      averageLoad_ = static_cast<int>(loads->Average);
-      const int firstGraph = targets_.Options.Get(opt::FirstProcessorGraph);
-      for (size_t processor = 0; processor < loads->Percent.size(); ++processor) {
-        targets_.AddGraphSample(firstGraph + static_cast<int>(processor),
-                                static_cast<float>(loads->Percent[processor]));
-      }
-    }
+// The power information gives every processor's speed and idle state; without it the speed is
+// measured.
+void SystemSampler::ReadSpeed() {
+  const std::optional<std::vector<platform::ProcessorPower>> power =
+      sources_.Processors.Power(logicalCount_);
+  if (power && !power->empty()) {
+    const PowerSummary summary = SummarisePower(*power, logicalCount_);
+    meanMhz_ = summary.MeanMhz;
+    idleState_ = summary.IdleState;
+    idleStates_ = summary.IdleStates;
+    if (const std::optional<int> throttle = sources_.Processors.ThrottlePolicy())
+      pState_ = *throttle;
+    return;
   }
-  if (times)
-    lastTimes_ = times;
-  ReadProcessorPower(count);
+  if (const std::optional<int64_t> measured = MeasureSpeedMhz(sources_.Processors, sources_.Wait))
+    meanMhz_ = *measured;
+}
+
+// A failed collection keeps the values read before.
+void SystemSampler::ReadCounterLoads(int64_t now) {
+  const std::optional<CounterReading> reading = counters_.ReadProcessors();
+  if (!reading) {
+    targets_.ShowStatusMessage(L"PdhCollectQueryData " + Tr(L"Failed") + L" " +
+                               FormatDate(L"%yyyy-%mm-%dd %hh:%ii:%ss", now));
+    return;
+  }
+  ShowLoads(reading->Loads);
+  if (reading->Counts)
+    counts_ = *reading->Counts;
+  else if (const std::optional<ProcessCounts> counts = sources_.Processors.Counts())
+    counts_ = *counts;
+}
+
+// Without counters the loads come from the processors' times between two passes, and the counts
+// from the process list.
+void SystemSampler::ReadTimeLoads() {
+  std::optional<std::vector<ProcessorTimes>> times = sources_.Processors.Times();
+  if (times) {
+    if (const std::optional<std::vector<uint64_t>> idle = sources_.Processors.IdleTimes())
+      times = WithIdleTimes(std::move(*times), *idle);
+    if (lastTimes_) {
+      if (const std::optional<ProcessorLoads> loads = LoadsBetween(*lastTimes_, *times))
+        ShowLoads(loads->Percent);
+    }
+    lastTimes_ = std::move(times);
+  }
+  if (const std::optional<ProcessCounts> counts = sources_.Processors.Counts())
+    counts_ = *counts;
+}
+
+void SystemSampler::ShowLoads(const std::vector<double>& percent) {
+  if (percent.empty())
+    return;
+  const int firstGraph = targets_.Options.Get(opt::FirstProcessorGraph);
+  double sum = 0;
+  for (size_t processor = 0; processor < percent.size(); ++processor) {
+    targets_.AddGraphSample(firstGraph + static_cast<int>(processor),
+                            static_cast<float>(percent[processor]));
+    sum += percent[processor];
+  }
+  averageLoad_ = static_cast<int>(sum / static_cast<double>(percent.size()));
+}
+
+void SystemSampler::ShowProcessorTexts(int64_t now) {
   if (meanMhz_ != shownMhz_ || averageLoad_ != shownLoad_) {
     shownMhz_ = meanMhz_;
     shownLoad_ = averageLoad_;
-    const ProcessorTexts texts = MakeProcessorTexts({meanMhz_, averageLoad_, idleState_, 0, count});
+    const ProcessorTexts texts =
+        MakeProcessorTexts({meanMhz_, averageLoad_, idleState_, pState_, logicalCount_});
+    speedAndLoad_ = texts.SpeedAndLoad;
     if (SetMeterText(kCpuMeter, texts.MeterText))
       targets_.MeterChanged(kCpuMeter, false);
     const int limit = targets_.Options.Get(opt::HistoryRowLimit);
@@ -142,26 +257,21 @@ void SystemSampler::SampleProcessors(int64_t now) {
     });
     SetTitleSummary(kProcessorTitleMode, ProcessorTitle(texts.MeterText));
   }
-  if (highestMhz_ > 0)
-    targets_.AddGraphSample(kSpeedGraph, static_cast<float>(meanMhz_ * 100 / highestMhz_));
-  targets_.AddGraphSample(kAverageLoadGraph, static_cast<float>(std::max(averageLoad_, 0)));
+  if (const std::optional<std::wstring> row =
+          valuesRow_.Update(speedAndLoad_, counts_, pState_, idleStates_)) {
+    SetFirstRow(targets_.ProcessorValues, *row);
+  }
 }
 
-void SystemSampler::ReadProcessorPower(int count) {
-  const std::optional<std::vector<platform::ProcessorPower>> power =
-      sources_.Processors.Power(count);
-  if (!power || power->empty())
-    return;
-  int64_t mhz = 0;
-  int64_t idle = 0;
-  for (const platform::ProcessorPower& processor : *power) {
-    mhz += processor.CurrentMhz;
-    idle += processor.CurrentIdleState;
-    highestMhz_ = std::max<int64_t>(highestMhz_, processor.MaxMhz);
+void SystemSampler::AddSystemSamples() {
+  for (const MemoryMeter& meter : memory_) {
+    if (meter.LastShownMiB >= 0)
+      targets_.AddGraphSample(meter.Graph, static_cast<float>(meter.PercentAvailable));
   }
-  const auto processors = static_cast<int64_t>(power->size());
-  meanMhz_ = mhz / processors;
-  idleState_ = static_cast<int>((idle + processors / 2) / processors);
+  // In whole hundredths of the highest speed, as the speed graph has always counted.
+  if (const int64_t hundredth = highestMhz_ / 100; hundredth > 0)
+    targets_.AddGraphSample(kSpeedGraph, static_cast<float>(meanMhz_ / hundredth));
+  targets_.AddGraphSample(kAverageLoadGraph, static_cast<float>(std::max(averageLoad_, 0)));
 }
 
 // The battery cell follows every change of the power status; a low battery that is not charging
@@ -178,7 +288,10 @@ void SystemSampler::SampleBattery() {
                        battery_->Charging != reading.Charging;
   battery_ = reading;
   if (changed) {
-    batteryTexts_ = MakeBatteryTexts(reading);
+    const BatteryTexts texts = MakeBatteryTexts(reading);
+    if (const std::optional<std::wstring> event = BatteryEventText(batteryTexts_, texts))
+      targets_.RecordSystemEvent(*event);
+    batteryTexts_ = texts;
     SetMeterText(kBatteryMeter, batteryTexts_.Text);
     SetTitleSummary(kBatteryTitleMode, BatteryTitle(batteryTexts_.Text, reading.Percent));
   }
@@ -195,9 +308,18 @@ void SystemSampler::SampleBattery() {
     targets_.MeterChanged(kBatteryMeter, blinking);
 }
 
-// The machine's uptime is the millisecond clock's own count, which starts with the system.
+// The uptime counter while it gives a settled value; otherwise the millisecond clock's own
+// count, which starts with the system. A counter that has not settled is given up for the run.
 void SystemSampler::ShowUptime(int64_t tickMs) {
-  const UptimeTexts texts = MakeUptimeTexts(tickMs / 1000, false);
+  int64_t seconds = tickMs / 1000;
+  bool fromCounter = false;
+  if (const std::optional<double> counted = counters_.UptimeSeconds()) {
+    seconds = std::llround(*counted);
+    fromCounter = true;
+    if (seconds < 2)
+      counters_.StopUsingUptime();
+  }
+  const UptimeTexts texts = MakeUptimeTexts(seconds, fromCounter);
   uptimeListText_ = texts.ListText;
   if (SetMeterText(kUptimeMeter, texts.MeterText)) {
     targets_.MeterChanged(kUptimeMeter, true);
@@ -217,6 +339,8 @@ void SystemSampler::ShowIdle(int64_t tickMs) {
       TrackIdle(idle_, (tickMs - idleSinceMs_) / 1000, targets_.Options.Get(opt::LongIdleSeconds));
   if (update.RecentText)
     recentIdleText_ = *update.RecentText;
+  if (update.LongIdleEvent)
+    targets_.RecordSystemEvent(*update.LongIdleEvent);
   if (!update.Changed)
     return;
   SetMeterText(kIdleMeter, update.MeterText);
@@ -227,13 +351,39 @@ void SystemSampler::ShowIdle(int64_t tickMs) {
 
 void SystemSampler::ShowBatteryUptimeIdleRow() {
   const std::wstring idleText = (*targets_.Meters.Lock())[kIdleMeter].Text;
-  const std::wstring row = BatteryUptimeIdleRow(batteryTexts_.Text, batteryTexts_.Status,
-                                                uptimeListText_, idleText, recentIdleText_);
-  targets_.BatteryUptimeIdle.Change([&](std::vector<std::wstring>& rows) {
-    if (rows.empty())
-      rows.emplace_back();
-    rows[0] = row;
-  });
+  SetFirstRow(targets_.BatteryUptimeIdle,
+              BatteryUptimeIdleRow(batteryTexts_.Text, batteryTexts_.Status, uptimeListText_,
+                                   idleText, recentIdleText_));
+}
+
+// Only the drive counters know the rates: without them the R and W cells stay blank rather than
+// show a rate nobody measured.
+void SystemSampler::ShowDriveRates() {
+  const std::optional<DriveRates> rates = counters_.ReadDrives();
+  if (!rates)
+    return;
+  if (SetMeterText(kWriteMeter, FormatSize(rates->WriteBytes, kRateSizeStyle)))
+    targets_.MeterChanged(kWriteMeter, false);
+  if (SetMeterText(kReadMeter, FormatSize(rates->ReadBytes, kRateSizeStyle)))
+    targets_.MeterChanged(kReadMeter, false);
+  targets_.RescaleGraph(kDriveWriteGraph, rates->WriteBytes);
+  targets_.RescaleGraph(kDriveReadGraph, rates->ReadBytes);
+  const int64_t writeKb = rates->WriteBytes / 1024;
+  const int64_t readKb = rates->ReadBytes / 1024;
+  targets_.AddGraphSample(kDriveWriteGraph, static_cast<float>(writeKb));
+  targets_.AddGraphSample(kDriveReadGraph, static_cast<float>(readKb));
+  SetTitleSummary(kDrivesTitleMode, DriveRatesTitle(Tr(L"Drive"), readKb, writeKb));
+}
+
+void SystemSampler::WatchDesktop() {
+  const std::optional<platform::DisplayFacts> facts = sources_.Display.Current();
+  if (!facts)
+    return;
+  for (const std::wstring& event :
+       DesktopChangeEvents(ReportedDesktop(targets_.Options), DesktopModeOf(*facts))) {
+    targets_.RecordSystemEvent(event);
+    systemTextChanged_ = true;
+  }
 }
 
 bool SystemSampler::SetMeterText(int meter, const std::wstring& text) {

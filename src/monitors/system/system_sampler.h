@@ -12,10 +12,17 @@
 #include "monitors/system/battery_texts.h"
 #include "monitors/system/idle_tracker.h"
 #include "monitors/system/memory_texts.h"
+#include "monitors/system/pause.h"
+#include "monitors/system/performance_counter_set.h"
+#include "monitors/system/processor_counts.h"
 #include "monitors/system/processor_load.h"
+#include "monitors/system/processor_speed.h"
+#include "monitors/system/processor_texts.h"
 #include "platform/clock.h"
+#include "platform/display.h"
 #include "platform/environment.h"
 #include "platform/memory.h"
+#include "platform/performance_counters.h"
 #include "platform/power_status.h"
 #include "platform/processors.h"
 #include "platform/user_activity.h"
@@ -27,8 +34,15 @@ struct SamplerSources {
   platform::UserActivity& Activity;
   platform::Processors& Processors;
   platform::PowerSource& Power;
+  platform::PerformanceCounters& Counters;
+  platform::Display& Display;
   const platform::Clock& Clock;
   platform::Environment& Env;
+  // The processor as described at start.
+  ProcessorDescription Processor;
+  // The sampler's waits within a pass, while it measures the speed; they end early when the
+  // program stops.
+  Pause Wait;
 };
 
 // Where the sampler's results go: the shared records it writes, and what the windows do with
@@ -40,26 +54,41 @@ struct SamplerTargets {
   ListModel& PageFileHistory;
   ListModel& BatteryUptimeIdle;
   ListModel& ProcessorHistory;
+  ListModel& ProcessorInfo;    // the Processors tab's description row
+  ListModel& ProcessorValues;  // the Processors tab's values row
   std::function<void(int meter, bool force)> MeterChanged;
   std::function<void(int graph, float value)> AddGraphSample;
+  // A rate graph's scale follows the current byte rate.
+  std::function<void(int graph, int64_t bytesPerSecond)> RescaleGraph;
   // The mini window's title summary changed (title-bar modes 1 to 8).
   std::function<void(const std::wstring& summary)> TitleSummaryChanged;
+  // One line on the Processors tab's status canvas, for counter failures.
+  std::function<void(const std::wstring& message)> ShowStatusMessage;
+  std::function<void(const std::wstring& text)> RecordSystemEvent;
+  // The System tab's information block is to be drawn again (and the desktop mode kept).
+  std::function<void()> RefreshSystemText;
+  // Serves the copy request of the System (0) or Processors (1) tab.
+  std::function<void(int panel)> CopyPanel;
 };
 
 // The system sampler: memory once a second (every pass with "Real-Time Memory Monitor"); every
-// 2.5 s the processors' loads and speed and the graph samples; uptime and idle once a second. It
-// writes the Phys, Page, CPU, Uptime and Idle cells, the memory and processor history lists, the
-// Battery/Uptime/Idle row, the graphs' samples and the title summary.
+// 2.5 s the processors' loads, speed and counts, the graph samples and the battery; uptime, idle
+// and drive activity once a second; the desktop mode every 120 passes. It writes the mini
+// window's system cells, the System and Processors tabs' lists, the graphs' samples, the title
+// summary and the system events, and serves the copies of the System and Processors tabs.
 class SystemSampler : public MonitorThread {
  public:
   static constexpr int kPassMs = 125;
   static constexpr int64_t kGraphPeriodMs = 2'500;
+  static constexpr int kDesktopWatchPasses = 120;
 
   SystemSampler(StopSignal& stop, SamplerSources sources, SamplerTargets targets);
 
   int Pass(int64_t tickMs) override;
 
   [[nodiscard]] const std::wstring& TitleSummary() const { return titleSummary_; }
+  // The highest and lowest mean processor speed seen since start.
+  [[nodiscard]] const SpeedRange& SpeedSeen() const { return speedSeen_; }
 
  private:
   struct MemoryMeter {
@@ -73,16 +102,22 @@ class SystemSampler : public MonitorThread {
     MemoryExtremes Extremes;
   };
 
+  void StartUp(int64_t tickMs);
   void SampleMemory(int64_t now);
   void ShowMemory(MemoryMeter& meter, const MemoryReading& reading, int64_t now);
-  void AddMemorySamples();
   void SampleProcessors(int64_t now);
-  // The mean current speed and idle state of the processors, when their power can be read.
-  void ReadProcessorPower(int count);
+  void ReadSpeed();
+  void ReadCounterLoads(int64_t now);
+  void ReadTimeLoads();
+  void ShowLoads(const std::vector<double>& percent);
+  void ShowProcessorTexts(int64_t now);
+  void AddSystemSamples();
   void SampleBattery();
   void ShowUptime(int64_t tickMs);
   void ShowIdle(int64_t tickMs);
   void ShowBatteryUptimeIdleRow();
+  void ShowDriveRates();
+  void WatchDesktop();
   // Sets a cell's text; true when it changed.
   bool SetMeterText(int meter, const std::wstring& text);
   void SetTitleSummary(int mode, const std::wstring& summary);
@@ -90,15 +125,25 @@ class SystemSampler : public MonitorThread {
   SamplerSources sources_;
   SamplerTargets targets_;
   std::array<MemoryMeter, 2> memory_;
+  MemoryTotals reportedTotals_;
+  int64_t passes_ = 0;
   int64_t lastSecond_ = -1;
   int64_t nextGraphMs_ = 0;
+  int logicalCount_ = 1;
+  PerformanceCounterSet counters_;
   std::optional<std::vector<ProcessorTimes>> lastTimes_;
-  int64_t meanMhz_ = 0;
   int64_t highestMhz_ = 0;
+  int64_t meanMhz_ = 0;
+  SpeedRange speedSeen_;
   int idleState_ = 0;
+  std::wstring idleStates_;
+  int pState_ = 0;
   int averageLoad_ = -1;
   int64_t shownMhz_ = -1;
   int shownLoad_ = -2;
+  std::wstring speedAndLoad_;
+  ProcessCounts counts_;
+  ProcessorValuesRow valuesRow_;
   std::optional<BatteryReading> battery_;
   BatteryTexts batteryTexts_;
   bool batteryInverted_ = false;
@@ -109,6 +154,7 @@ class SystemSampler : public MonitorThread {
   IdleState idle_;
   std::wstring recentIdleText_;
   std::wstring titleSummary_;
+  bool systemTextChanged_ = false;
 };
 
 }  // namespace tarvik

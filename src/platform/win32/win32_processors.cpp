@@ -1,5 +1,10 @@
 #include "platform/win32/win32_processors.h"
 
+#include <winternl.h>
+
+#include <intrin.h>
+
+#include <algorithm>
 #include <string>
 
 #include "platform/win32/proc_address.h"
@@ -8,8 +13,13 @@
 namespace tarvik::win32 {
 namespace {
 
+constexpr ULONG kProcessInformationClass = 5;    // SystemProcessInformation
 constexpr ULONG kProcessorPerformanceClass = 8;  // SystemProcessorPerformanceInformation
-constexpr int kProcessorInformationLevel = 11;   // ProcessorInformation
+constexpr ULONG kProcessorIdleClass = 42;        // SystemProcessorIdleInformation
+constexpr LONG kInfoLengthMismatch = static_cast<LONG>(0xC0000004);
+constexpr ULONG kFirstProcessListBytes = 512 * 1024;
+constexpr ULONG kProcessListSlackBytes = 64 * 1024;
+constexpr int kProcessListTries = 4;
 
 struct ProcessorPerformanceRecord {
   LARGE_INTEGER IdleTime;
@@ -18,6 +28,17 @@ struct ProcessorPerformanceRecord {
   LARGE_INTEGER DpcTime;
   LARGE_INTEGER InterruptTime;
   ULONG InterruptCount;
+};
+
+struct ProcessorIdleRecord {
+  ULONGLONG IdleTime;
+  ULONGLONG C1Time;
+  ULONGLONG C2Time;
+  ULONGLONG C3Time;
+  ULONG C1Transitions;
+  ULONG C2Transitions;
+  ULONG C3Transitions;
+  ULONG Padding;
 };
 
 struct ProcessorPowerRecord {
@@ -39,25 +60,39 @@ Win32Processors::Win32Processors() {
   const std::wstring powrprof = SystemFolderFile(L"powrprof.dll");
   if (!powrprof.empty())
     powrprof_.Reset(::LoadLibraryW(powrprof.c_str()));
-  if (powrprof_)
-    callPowerInformation_ =
-        ProcAddress<CallPowerInformation>(powrprof_.Get(), "CallNtPowerInformation");
+  if (powrprof_) {
+    const HMODULE module = powrprof_.Get();
+    power_.CallNtPowerInformation =
+        ProcAddress<decltype(power_.CallNtPowerInformation)>(module, "CallNtPowerInformation");
+    power_.GetActivePwrScheme =
+        ProcAddress<decltype(power_.GetActivePwrScheme)>(module, "GetActivePwrScheme");
+    power_.ReadProcessorPwrScheme =
+        ProcAddress<decltype(power_.ReadProcessorPwrScheme)>(module, "ReadProcessorPwrScheme");
+  }
   SYSTEM_INFO system{};
   ::GetSystemInfo(&system);
   processorCount_ = static_cast<int>(system.dwNumberOfProcessors);
 }
 
-std::optional<std::vector<platform::ProcessorTime>> Win32Processors::Times() {
+template <typename Record>
+std::optional<std::vector<Record>> Win32Processors::PerProcessor(ULONG informationClass) {
   if (!querySystemInformation_ || processorCount_ < 1)
     return std::nullopt;
-  std::vector<ProcessorPerformanceRecord> records(static_cast<size_t>(processorCount_));
+  std::vector<Record> records(static_cast<size_t>(processorCount_));
   ULONG returned = 0;
-  const ULONG size = static_cast<ULONG>(records.size() * sizeof(ProcessorPerformanceRecord));
-  if (querySystemInformation_(kProcessorPerformanceClass, records.data(), size, &returned) != 0)
+  const auto size = static_cast<ULONG>(records.size() * sizeof(Record));
+  if (querySystemInformation_(informationClass, records.data(), size, &returned) != 0)
     return std::nullopt;
-  records.resize(returned / sizeof(ProcessorPerformanceRecord));
+  records.resize(returned / sizeof(Record));
+  return records;
+}
+
+std::optional<std::vector<platform::ProcessorTime>> Win32Processors::Times() {
+  const auto records = PerProcessor<ProcessorPerformanceRecord>(kProcessorPerformanceClass);
+  if (!records)
+    return std::nullopt;
   std::vector<platform::ProcessorTime> times;
-  for (const ProcessorPerformanceRecord& record : records) {
+  for (const ProcessorPerformanceRecord& record : *records) {
     times.push_back({static_cast<uint64_t>(record.IdleTime.QuadPart),
                      static_cast<uint64_t>(record.KernelTime.QuadPart),
                      static_cast<uint64_t>(record.UserTime.QuadPart)});
@@ -65,12 +100,23 @@ std::optional<std::vector<platform::ProcessorTime>> Win32Processors::Times() {
   return times;
 }
 
+// Wine and older systems refuse the class.
+std::optional<std::vector<uint64_t>> Win32Processors::IdleTimes() {
+  const auto records = PerProcessor<ProcessorIdleRecord>(kProcessorIdleClass);
+  if (!records || records->empty())
+    return std::nullopt;
+  std::vector<uint64_t> idle;
+  for (const ProcessorIdleRecord& record : *records)
+    idle.push_back(record.IdleTime);
+  return idle;
+}
+
 std::optional<std::vector<platform::ProcessorPower>> Win32Processors::Power(int count) {
-  if (!callPowerInformation_ || count < 1)
+  if (!power_.CallNtPowerInformation || count < 1)
     return std::nullopt;
   std::vector<ProcessorPowerRecord> records(static_cast<size_t>(count));
-  const ULONG size = static_cast<ULONG>(records.size() * sizeof(ProcessorPowerRecord));
-  if (callPowerInformation_(kProcessorInformationLevel, nullptr, 0, records.data(), size) != 0)
+  const auto size = static_cast<ULONG>(records.size() * sizeof(ProcessorPowerRecord));
+  if (power_.CallNtPowerInformation(ProcessorInformation, nullptr, 0, records.data(), size) != 0)
     return std::nullopt;
   std::vector<platform::ProcessorPower> power;
   for (const ProcessorPowerRecord& record : records) {
@@ -78,6 +124,62 @@ std::optional<std::vector<platform::ProcessorPower>> Win32Processors::Power(int 
                      record.CurrentIdleState});
   }
   return power;
+}
+
+std::optional<int> Win32Processors::ThrottlePolicy() {
+  if (!power_.GetActivePwrScheme || !power_.ReadProcessorPwrScheme)
+    return std::nullopt;
+  UINT scheme = 0;
+  if (!power_.GetActivePwrScheme(&scheme))
+    return std::nullopt;
+  MACHINE_PROCESSOR_POWER_POLICY policy{};
+  if (!power_.ReadProcessorPwrScheme(scheme, &policy))
+    return std::nullopt;
+  return policy.ProcessorPolicyAc.DynamicThrottle;
+}
+
+// The process list grows between asking for its size and reading it, so the buffer is given
+// room to spare and the read is tried again a few times.
+std::optional<platform::ProcessCounts> Win32Processors::Counts() {
+  if (!querySystemInformation_)
+    return std::nullopt;
+  // Whole 8-byte units: the records hold 64-bit fields and must be aligned for them.
+  std::vector<ULONGLONG> buffer(kFirstProcessListBytes / sizeof(ULONGLONG));
+  for (int attempt = 0; attempt < kProcessListTries; ++attempt) {
+    ULONG needed = 0;
+    const auto size = static_cast<ULONG>(buffer.size() * sizeof(ULONGLONG));
+    const LONG status =
+        querySystemInformation_(kProcessInformationClass, buffer.data(), size, &needed);
+    if (status == kInfoLengthMismatch) {
+      buffer.resize((static_cast<size_t>(needed) + kProcessListSlackBytes) / sizeof(ULONGLONG));
+      continue;
+    }
+    if (status != 0)
+      return std::nullopt;
+    platform::ProcessCounts counts;
+    const auto* bytes = reinterpret_cast<const unsigned char*>(buffer.data());
+    const size_t total = std::min<size_t>(needed ? needed : size, size);
+    for (size_t offset = 0; offset + sizeof(SYSTEM_PROCESS_INFORMATION) <= total;) {
+      const auto* process = reinterpret_cast<const SYSTEM_PROCESS_INFORMATION*>(bytes + offset);
+      ++counts.Processes;
+      counts.Threads += process->NumberOfThreads;
+      counts.Handles += process->HandleCount;
+      if (process->NextEntryOffset == 0)
+        break;
+      offset += process->NextEntryOffset;
+    }
+    return counts;
+  }
+  return std::nullopt;
+}
+
+platform::TimestampReading Win32Processors::ReadTimestamp() {
+  constexpr int kFeaturesLeaf = 1;
+  constexpr int kApicIdShift = 24;
+  int registers[4] = {};
+  __cpuid(registers, kFeaturesLeaf);
+  const auto ticks = static_cast<uint32_t>(__rdtsc());
+  return {static_cast<uint32_t>(registers[1]) >> kApicIdShift, ticks};
 }
 
 }  // namespace tarvik::win32
