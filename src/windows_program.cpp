@@ -8,6 +8,7 @@
 #include "platform/win32/win32_file_system.h"
 #include "platform/win32/win32_gui.h"
 #include "platform/win32/win32_libraries.h"
+#include "platform/win32/win32_performance_counters.h"
 #include "platform/win32/win32_processors.h"
 #include "platform/win32/win32_single_instance.h"
 #include "platform/win32/win32_system_identity.h"
@@ -34,9 +35,10 @@ int RunOnWindows(const std::function<void(Application&)>& prepare) {
   auto* activity = new win32::Win32UserActivity();
   auto* processors = new win32::Win32Processors();
   auto* power = new win32::Win32PowerSource();
+  auto* counters = new win32::Win32PerformanceCounters();
   auto* application = new Application({*gui, *files, *environment, *clock, *instance, *libraries,
                                        *system, *versions, *wmi, *display, *memory, *clipboard,
-                                       *activity, *processors, *power});
+                                       *activity, *processors, *power, *counters});
   if (prepare)
     prepare(*application);
   return application->Run();

@@ -338,8 +338,13 @@ void Application::ShowGraphsOfNewTab() {
 // Where the system sampler's results go; every callable runs on the sampler's thread.
 SamplerTargets Application::SystemSamplerTargets() {
   return {
-      settings_, meters_, *List(gadget::PhysicalList), *List(gadget::PageFileList),
-      *List(gadget::BatteryList), *List(gadget::ProcessorsList), *List(gadget::ProcessorInfoList),
+      settings_,
+      meters_,
+      *List(gadget::PhysicalList),
+      *List(gadget::PageFileList),
+      *List(gadget::BatteryList),
+      *List(gadget::ProcessorsList),
+      *List(gadget::ProcessorInfoList),
       *List(gadget::ProcessorLoadList),
       [this](int meter, bool force) {
         MeterChanged(ports_.Gui, meters_, cellMetrics_, fonts_, meter, force);
@@ -357,13 +362,7 @@ SamplerTargets Application::SystemSamplerTargets() {
         *statusMessage_.Lock() = message;
         updates_.Refresh(gadget::StatusCanvas);
       },
-      // The system events list takes the line with its date at the top.
-      [this](const std::wstring& text) {
-        const std::wstring line = FormatDate(L"%mm-%dd  %hh:%ii:%ss - ", ports_.Clock.NowLocal());
-        List(gadget::SystemEventsList)->Change([&](std::vector<std::wstring>& rows) {
-          rows.insert(rows.begin(), line + text);
-        });
-      },
+      [this](const std::wstring& text) { logs_->Events().AddSystemEvent(text); },
       [this] { updates_.Refresh(gadget::LogoCanvas); },
       [this](int panel) { CopySystemOrProcessorsTab(panel); }};
 }

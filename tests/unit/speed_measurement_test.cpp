@@ -11,19 +11,21 @@ namespace {
 
 using Reading = platform::TimestampReading;
 
-TEST(SpeedMeasurement, RetriesUntilOneProcessorCountsForwardThenRoundsUpToFive) {
+TEST(SpeedMeasurement, RetriesUntilOneProcessorCountsForwardThenRoundsToTheNearestFive) {
   const struct {
     const char* Name;
     std::deque<Reading> Readings;
     std::optional<int64_t> Mhz;
     int Read;
   } cases[] = {
-      {"WholeStep", {{3, 1000}, {3, 1000 + 240'000'000}}, 2405, 2},
+      {"WholeStep", {{3, 1000}, {3, 1000 + 240'000'000}}, 2400, 2},
       {"JustBelowAStep", {{3, 0}, {3, 239'999'999}}, 2400, 2},
-      {"CounterWrappedRound", {{3, 0xF0000000u}, {3, 0xF0000000u + 300'000'000u}}, 3005, 2},
-      {"MovedToAnotherProcessor", {{3, 0}, {4, 240'000'000}, {4, 0}, {4, 100'000'000}}, 1005, 4},
-      {"CounterStoodStill", {{3, 500}, {3, 500}, {3, 0}, {3, 100'000'000}}, 1005, 4},
-      {"CounterWentBack", {{3, 500}, {3, 400}, {3, 0}, {3, 100'000'000}}, 1005, 4},
+      {"TwoAboveAStep", {{3, 0}, {3, 240'200'000}}, 2400, 2},
+      {"ThreeAboveAStep", {{3, 0}, {3, 240'300'000}}, 2405, 2},
+      {"CounterWrappedRound", {{3, 0xF0000000u}, {3, 0xF0000000u + 300'000'000u}}, 3000, 2},
+      {"MovedToAnotherProcessor", {{3, 0}, {4, 240'000'000}, {4, 0}, {4, 100'000'000}}, 1000, 4},
+      {"CounterStoodStill", {{3, 500}, {3, 500}, {3, 0}, {3, 100'000'000}}, 1000, 4},
+      {"CounterWentBack", {{3, 500}, {3, 400}, {3, 0}, {3, 100'000'000}}, 1000, 4},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.Name);

@@ -19,7 +19,8 @@ std::optional<int64_t> MeasureSpeedMhz(platform::Processors& processors, const P
     if (before.ApicId != after.ApicId || ticks <= 0)
       continue;
     const int64_t mhz = ticks / kTicksPerMhz;
-    return (mhz + kSpeedStep) / kSpeedStep * kSpeedStep;
+    // To the nearest step: adding a whole step first would show a 2400 MHz processor as 2405.
+    return (mhz + kSpeedStep / 2) / kSpeedStep * kSpeedStep;
   }
   return std::nullopt;
 }
