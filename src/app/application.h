@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "app/event_dispatcher.h"
+#include "app/graph_controls.h"
 #include "app/mini_window_clicks.h"
 #include "app/settings_tab_events.h"
 #include "app/tray_icon.h"
@@ -38,6 +39,7 @@
 #include "settings/settings_saver.h"
 #include "ui/fonts.h"
 #include "ui/history_graph.h"
+#include "ui/mini_window.h"
 
 namespace tarvik {
 
@@ -126,13 +128,14 @@ class Application {
   StopSignal stop_{settings_};
   MonitorThreads threads_{stop_, ports_.Env};
   WindowUpdateQueue updates_;
-  CellMetrics cellMetrics_;
   GraphStore graphs_{ports_.Clock};
+  GraphControls graphControls_{graphs_, settings_, updates_};
   std::wstring systemBlock_;  // the System tab's information block as last drawn
   std::unique_ptr<PanelCopy> panelCopy_;
   std::vector<std::unique_ptr<ListModel>> lists_;
   int lastShownTab_ = -1;
   Fonts fonts_;
+  MiniWindow miniWindow_{ports_.Gui, settings_, meters_, fonts_, updates_};
   TrayIcon tray_{ports_.Gui, settings_};
   WindowUpdateApplier updateApplier_{ports_.Gui, tray_, updates_};
   RegisteredMessages messages_;
