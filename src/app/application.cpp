@@ -247,9 +247,8 @@ void Application::OpenMiniWindowAndTray() {
 }
 
 void Application::BuildMiniCells() {
-  cellMetrics_ = MeasureCells(ports_.Gui, fonts_);
-  BuildBuiltInCells(*meters_.Lock(), cellMetrics_, settings_.IsOn(opt::BorderlessWindow));
-  RedrawAllCells(ports_.Gui, meters_, cellMetrics_, fonts_);
+  miniWindow_.Build();
+  updateApplier_.OnRefresh(gadget::MiniWindow, [this] { miniWindow_.RedrawAll(); });
 }
 
 void Application::InstallDispatchAndShortcuts() {
@@ -260,11 +259,16 @@ void Application::InstallDispatchAndShortcuts() {
     ShowSystemPanel();
   });
   miniClicks_ = std::make_unique<MiniWindowClicks>(ports_.Gui, settings_, meters_, *dispatcher_);
-  miniClicks_->SetMetrics(cellMetrics_);
+  miniClicks_->SetMetrics(miniWindow_.Metrics());
   miniClicks_->Install();
   InstallSettingsTab();
   ShowListModels();
   ShowGraphsWhenSampled();
+  graphControls_.OnLookChanged([this] {
+    lastShownTab_ = -1;
+    ShowGraphsOfNewTab();
+  });
+  graphControls_.Install(*dispatcher_);
   RegisterShortcuts(ports_.Gui);
 }
 
@@ -275,10 +279,7 @@ void Application::InstallSettingsTab() {
   settingsTab_->OnFilesChanged([this] { ShowFiles(); });
   settingsTab_->OnLogBufferingChanged([this] { logs_->Log().ApplyBufferSize(); });
   settingsTab_->OnLogSwitchedOff([this] { logs_->Log().WritePendingLines(); });
-  settingsTab_->OnCompactChanged([this](bool compact) {
-    ApplyCompactCells(*meters_.Lock(), cellMetrics_, compact);
-    RedrawAllCells(ports_.Gui, meters_, cellMetrics_, fonts_);
-  });
+  settingsTab_->OnCompactChanged([this](bool compact) { miniWindow_.SetCompact(compact); });
   settingsTab_->Install(dispatcher_->Routes());
 }
 
@@ -346,9 +347,7 @@ SamplerTargets Application::SystemSamplerTargets() {
       *List(gadget::ProcessorsList),
       *List(gadget::ProcessorInfoList),
       *List(gadget::ProcessorLoadList),
-      [this](int meter, bool force) {
-        MeterChanged(ports_.Gui, meters_, cellMetrics_, fonts_, meter, force);
-      },
+      [this](int meter, bool force) { miniWindow_.MeterChanged(meter, force); },
       [this](int graph, float value) {
         graphs_.AddSample(graph, value);
         updates_.Refresh(graph);

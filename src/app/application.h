@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "app/event_dispatcher.h"
+#include "app/graph_controls.h"
 #include "app/mini_window_clicks.h"
 #include "app/program_logs.h"
 #include "app/settings_tab_events.h"
@@ -41,6 +42,7 @@
 #include "settings/settings_saver.h"
 #include "ui/fonts.h"
 #include "ui/history_graph.h"
+#include "ui/mini_window.h"
 
 namespace tarvik {
 
@@ -135,8 +137,8 @@ class Application {
   StopSignal stop_{settings_};
   MonitorThreads threads_{stop_, ports_.Env};
   WindowUpdateQueue updates_;
-  CellMetrics cellMetrics_;
   GraphStore graphs_{ports_.Clock};
+  GraphControls graphControls_{graphs_, settings_, updates_};
   Guarded<std::wstring> systemBlock_;    // the System tab's information block as last drawn
   Guarded<std::wstring> statusMessage_;  // the Processors tab's status line from the sampler
   std::unique_ptr<PanelCopy> panelCopy_;
@@ -147,6 +149,7 @@ class Application {
   std::unique_ptr<ProgramLogs> logs_;
   int lastShownTab_ = -1;
   Fonts fonts_;
+  MiniWindow miniWindow_{ports_.Gui, settings_, meters_, fonts_, updates_};
   TrayIcon tray_{ports_.Gui, settings_};
   WindowUpdateApplier updateApplier_{ports_.Gui, tray_, updates_};
   RegisteredMessages messages_;

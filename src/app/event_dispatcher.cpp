@@ -110,7 +110,15 @@ void EventDispatcher::OnTray(platform::TrayAction action) {
   }
 }
 
+void EventDispatcher::OnCommand(Command command, std::function<void()> handler) {
+  commands_[command] = std::move(handler);
+}
+
 void EventDispatcher::OnShortcut(int window, Command command) {
+  if (const auto served = commands_.find(command); served != commands_.end()) {
+    served->second();
+    return;
+  }
   switch (command) {
     case Command::Refresh:
       Refresh(window);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <functional>
+#include <map>
 
 #include "app/gadget_routes.h"
 #include "app/shortcuts.h"
@@ -28,6 +29,8 @@ class EventDispatcher {
 
   // Where subsystems register the handlers of their gadgets.
   [[nodiscard]] GadgetRoutes& Routes() { return routes_; }
+  // A keyboard command that a subsystem serves; a later registration replaces the earlier one.
+  void OnCommand(Command command, std::function<void()> handler);
 
   // Shows the main window with one panel, raised above the others and back.
   void ShowPanel(int panel);
@@ -55,6 +58,7 @@ class EventDispatcher {
   platform::Environment& environment_;
   const TrayIcon& tray_;
   GadgetRoutes routes_;
+  std::map<Command, std::function<void()>> commands_;
   std::function<void()> saveOnClose_;
   std::function<void()> onSystemRefresh_;
 };

@@ -19,6 +19,8 @@ enum class Command : int {
   CopyPanel,
   NextPanel,
   PreviousPanel,
+  ToggleGraphSmoothing,
+  InvertGraphColours,
 };
 
 // Registers every shortcut on the windows it belongs to: some on both, some on the main only.

@@ -114,6 +114,11 @@ class Gui {
   // Changes a window's frame in place, keeping its position and client size.
   virtual void SetWindowFrame(int id, WindowFrame frame) = 0;
   [[nodiscard]] virtual WindowFrame FrameOf(int id) const = 0;
+  // Gives a canvas `pixels` of drawing (in its own pixels, as its Extent counts them) and sizes
+  // the window's client area to end where the canvas ends, keeping the window's position; a
+  // minimised window gets the size where it will be restored. The canvas's drawing is lost:
+  // draw it again.
+  virtual void FitWindowToCanvas(int window, int canvas, Size pixels) = 0;
 
   // Gadgets
   virtual void CreatePanel(int id, const GadgetParent& parent, const Rect& bounds,
@@ -200,7 +205,9 @@ class Gui {
   // one window is enough) and counts the messages of all windows. nullptr removes it.
   virtual void SetMessageHandler(MessageHandler* handler, int window) = 0;
   [[nodiscard]] virtual Size DesktopSize() const = 0;
-  [[nodiscard]] virtual Rect WorkArea() const = 0;
+  // The work area (the desktop less the taskbar) of the monitor that holds most of the window,
+  // or of the primary monitor when there is no such window.
+  [[nodiscard]] virtual Rect WorkAreaOf(int window) const = 0;
   virtual void BlockShutdown(int window, const std::wstring& reason) = 0;
 
   // File dialogs; the filter reads "Description (*.ext)| *.ext". Empty optional when cancelled.

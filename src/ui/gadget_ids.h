@@ -17,6 +17,10 @@ inline constexpr int AboutTitleText = 161;
 inline constexpr int AboutMakerText = 162;
 inline constexpr int NoticeText = 163;
 
+// The history graphs have the ids from 301 upward, one per series: 301-303 and 307 on the
+// System tab, 304 and 308 on the Storage tab, 305 and 306 on the Networks tab.
+inline constexpr int FirstHistoryGraph = 301;
+
 // System tab
 inline constexpr int LogoCanvas = 156;
 inline constexpr int PhysicalGraph = 301;

@@ -10,6 +10,7 @@
 namespace tarvik {
 namespace {
 
+constexpr Colour kWhite = 0xFFFFFF;
 constexpr int kRateStep = 128;
 constexpr int kQuietPasses = 120;
 constexpr int kPassesAfterFall = 30;
@@ -107,6 +108,15 @@ void SetGraphAttribute(GraphRecord& record, int number, int value) {
   }
 }
 
+void ToggleSmoothing(GraphRecord& record) {
+  record.Smoothing ^= 1;
+}
+
+void InvertColours(GraphRecord& record) {
+  for (Colour* colour : {&record.Background, &record.OuterGrid, &record.InnerGrid, &record.Line})
+    *colour = kWhite - (*colour & kWhite);
+}
+
 void AddGraphSamples(GraphRecord& record, float value, int count, DateValue now) {
   if (count < 1)
     return;
@@ -154,6 +164,15 @@ bool GraphStore::SetAttribute(int canvasId, int number, int value) {
   return true;
 }
 
+bool GraphStore::Change(int canvasId, const std::function<void(GraphRecord&)>& change) {
+  auto state = state_.Lock();
+  const auto graph = state->Graphs.find(canvasId);
+  if (graph == state->Graphs.end())
+    return false;
+  change(graph->second);
+  return true;
+}
+
 void GraphStore::AddSample(int canvasId, float value, int count) {
   const DateValue now = clock_.NowLocal();
   auto state = state_.Lock();
@@ -171,6 +190,14 @@ void GraphStore::RescaleRateGraph(int canvasId, int64_t bytesPerSecond, double d
   const auto graph = state->Graphs.find(canvasId);
   if (graph != state->Graphs.end())
     SetGraphAttribute(graph->second, graph_attr::Maximum, maximum);
+}
+
+std::vector<int> GraphStore::Ids() {
+  auto state = state_.Lock();
+  std::vector<int> ids;
+  for (const auto& [id, record] : state->Graphs)
+    ids.push_back(id);
+  return ids;
 }
 
 std::optional<GraphRecord> GraphStore::Snapshot(int canvasId) {

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <optional>
 #include <vector>
@@ -47,6 +48,13 @@ struct GraphRecord {
 // Writes the field that the attribute number names; any other number is ignored.
 void SetGraphAttribute(GraphRecord& record, int number, int value);
 
+// Smoothing on or off (averaging with one earlier sample, or none); it applies to samples added
+// from now on.
+void ToggleSmoothing(GraphRecord& record);
+// Turns the four colours (background, both grid colours, the series) into their opposites, so
+// the graph reads light on dark or dark on light.
+void InvertColours(GraphRecord& record);
+
 // Appends `count` samples of the value, smoothed by the record's smoothing, all dated `now`,
 // and drops the oldest beyond the capacity.
 void AddGraphSamples(GraphRecord& record, float value, int count, DateValue now);
@@ -74,12 +82,16 @@ class GraphStore {
   void Create(int canvasId, int widthPixels, int userValue = 0);
   // False when there is no such graph.
   bool SetAttribute(int canvasId, int number, int value);
+  // Changes a graph's record under the lock; false when there is no such graph.
+  bool Change(int canvasId, const std::function<void(GraphRecord&)>& change);
   // Count samples of the value, stamped with the current date; unknown graphs are ignored.
   void AddSample(int canvasId, float value, int count = 1);
   // The rate graphs (drive write 308, drive read 304, network send 305, network receive 306):
   // one scale pass, its maximum written to the graph. Other ids are ignored.
   void RescaleRateGraph(int canvasId, int64_t bytesPerSecond, double dpiFactor);
 
+  // The ids of every graph made so far.
+  [[nodiscard]] std::vector<int> Ids();
   // Copies taken under the lock; nothing for an unknown graph.
   [[nodiscard]] std::optional<GraphRecord> Snapshot(int canvasId);
   [[nodiscard]] std::vector<GraphSample> Samples(int canvasId);

@@ -1,5 +1,7 @@
 #include "ui/mini_cells.h"
 
+#include <algorithm>
+
 #include "text/translation.h"
 #include "ui/gadget_ids.h"
 
@@ -31,6 +33,31 @@ bool IsCaptionCell(int meter) {
 void Place(MeterRecord& meter, const CellMetrics& metrics) {
   meter.X = kCellLeft + (meter.Column - 1) * metrics.CharWidth;
   meter.Y = (meter.Row - 1) * metrics.RowPitch;
+}
+
+// Further items and drives take a whole row each.
+void PlaceOnRow(MeterRecord& meter, int row, const CellMetrics& metrics) {
+  meter.Row = row;
+  meter.Column = 1;
+  meter.Width = kCellColumns;
+  Place(meter, metrics);
+}
+
+void Unplace(MeterRecord& meter) {
+  meter.Row = 0;
+  meter.Width = 0;
+}
+
+bool IsFurtherItem(int meter) {
+  return meter >= kFirstGpuMeter && meter < kMeterCount;
+}
+
+bool IsDrive(int meter) {
+  return meter >= kFirstDriveMeter && meter <= kLastDriveMeter;
+}
+
+bool ShowsOnItsOwnRow(int index, const MeterRecord& meter) {
+  return meter.Active && (IsFurtherItem(index) || (IsDrive(index) && meter.DisplayOrder > 0));
 }
 
 }  // namespace
@@ -67,6 +94,47 @@ void ApplyCompactCells(Meters& meters, const CellMetrics& metrics, bool compact)
     meters[static_cast<size_t>(meter)].Active = compact;
 }
 
+void LabelDriveCells(Meters& meters) {
+  for (int drive = kFirstDriveMeter; drive <= kLastDriveMeter; ++drive) {
+    const wchar_t letter = static_cast<wchar_t>(L'A' + drive - kFirstDriveMeter);
+    MeterRecord& meter = meters[static_cast<size_t>(drive)];
+    meter.Key = std::wstring(1, letter);
+    meter.Label = meter.Key + L":";
+  }
+}
+
+int LayOutFurtherCells(Meters& meters, const CellMetrics& metrics) {
+  int lastRow = kBuiltInRows;
+  for (int index = kFirstGpuMeter; index < kMeterCount; ++index) {
+    MeterRecord& meter = meters[static_cast<size_t>(index)];
+    if (ShowsOnItsOwnRow(index, meter)) {
+      PlaceOnRow(meter, ++lastRow, metrics);
+    } else {
+      Unplace(meter);
+    }
+  }
+  const int drivesAfter = lastRow;
+  for (int index = kFirstDriveMeter; index <= kLastDriveMeter; ++index) {
+    MeterRecord& meter = meters[static_cast<size_t>(index)];
+    if (ShowsOnItsOwnRow(index, meter)) {
+      PlaceOnRow(meter, drivesAfter + meter.DisplayOrder, metrics);
+      lastRow = std::max(lastRow, meter.Row);
+    } else {
+      Unplace(meter);
+    }
+  }
+  return lastRow;
+}
+
+bool AwaitsPlace(const Meters& meters, int meter) {
+  const MeterRecord& record = meters[static_cast<size_t>(meter)];
+  return record.Row == 0 && ShowsOnItsOwnRow(meter, record);
+}
+
+platform::Size CellCanvasSize(int rows, const CellMetrics& metrics) {
+  return {kCellLeft + kCellColumns * metrics.CharWidth, rows * metrics.RowPitch + kRowOverlap};
+}
+
 platform::Rect CellBox(const MeterRecord& meter, const CellMetrics& metrics) {
   return {meter.X, meter.Y, meter.Width * metrics.CharWidth, metrics.RowPitch};
 }
@@ -84,7 +152,7 @@ std::optional<int> MeterAt(const Meters& meters, platform::Point at, const CellM
 }
 
 std::optional<int> PanelOfMeter(int meter) {
-  if (meter == 0 || (meter >= 1 && meter <= 26))
+  if (meter == 0 || IsDrive(meter))
     return gadget::StoragePanel;
   if (meter >= kFirstGpuMeter && meter < kFirstAdapterMeter)
     return gadget::GraphicsPanel;

@@ -18,6 +18,12 @@ struct CellMetrics {
 
 // Column 1 starts this far from the canvas's left edge.
 inline constexpr int kCellLeft = 2;
+// A row is this much lower than a line of the font: the lines overlap a little, so the last
+// row's text reaches this far below its cell.
+inline constexpr int kRowOverlap = 2;
+// The built-in cells fill rows 1-4 and columns 1-29; every further row is as wide.
+inline constexpr int kBuiltInRows = 4;
+inline constexpr int kCellColumns = 29;
 
 // Marks the built-in cells active with their row, column, width, colours, label and key, and
 // lays them out for compact mode ("Borderless Window") or the normal one.
@@ -25,6 +31,19 @@ void BuildBuiltInCells(Meters& meters, const CellMetrics& metrics, bool compact)
 // Compact mode drops the Phys and Page labels, narrows those cells and shows the three caption
 // cells "[-]", "[+]" and "[X]", which then stand in for the missing title bar's buttons.
 void ApplyCompactCells(Meters& meters, const CellMetrics& metrics, bool compact);
+
+// Drive meters 1-26 carry the labels "A:" ... "Z:" and the one-letter names "A" ... "Z".
+void LabelDriveCells(Meters& meters);
+
+// Lays out the rows below the built-in cells: each active further item (meters 41-48, then
+// 49-80) on a row of its own, then each active drive that has a display order on the row of
+// that order counted from the last further item's. Cells not shown lose their place. Returns
+// the number of rows in use.
+int LayOutFurtherCells(Meters& meters, const CellMetrics& metrics);
+// An active cell that the layout would show but has not placed yet: it needs a new layout.
+[[nodiscard]] bool AwaitsPlace(const Meters& meters, int meter);
+// The canvas that holds `rows` rows of cells, in its own pixels: the cells end at its right edge.
+[[nodiscard]] platform::Size CellCanvasSize(int rows, const CellMetrics& metrics);
 
 // The box a cell covers on the canvas.
 [[nodiscard]] platform::Rect CellBox(const MeterRecord& meter, const CellMetrics& metrics);

@@ -9,12 +9,30 @@ namespace {
 
 constexpr Colour kMiniBackground = 0xFFFFFF;
 
-// One cell: its back colour, then its label and text cut to its width.
-void DrawCell(platform::Canvas& canvas, MeterRecord& meter, const CellMetrics& metrics) {
-  canvas.FillBox(CellBox(meter, metrics), meter.BackColour);
+// One cell: its back colour, then its label and text cut to its width. A line of text is a little
+// taller than a row, so a cell on the bottom row is coloured down to the canvas's edge.
+void DrawCell(platform::Canvas& canvas, MeterRecord& meter, const CellMetrics& metrics,
+              int bottomRow) {
+  platform::Rect box = CellBox(meter, metrics);
+  if (meter.Row == bottomRow)
+    box.Height += kRowOverlap;
+  canvas.FillBox(box, meter.BackColour);
   const std::wstring shown = (meter.Label + meter.Text).substr(0, static_cast<size_t>(meter.Width));
   canvas.Text({meter.X, meter.Y}, shown, meter.TextColour, meter.BackColour);
   meter.PreviousText = meter.Text;
+}
+
+// A column is the average width of 54 spaces; a row is the line height less the overlap.
+CellMetrics MeasureCells(platform::Gui& gui, platform::FontId font) {
+  constexpr int kSampleLength = 54;
+  CellMetrics metrics;
+  gui.DrawCanvas(gadget::MiniCanvas, [&](platform::Canvas& canvas) {
+    canvas.SetFont(font);
+    const platform::Size sample = canvas.TextSize(std::wstring(kSampleLength, L' '));
+    if (sample.Width >= kSampleLength && sample.Height > kRowOverlap)
+      metrics = {sample.Width / kSampleLength, sample.Height - kRowOverlap};
+  });
+  return metrics;
 }
 
 platform::WindowSpec MiniWindowSpec(const Settings& settings, platform::Point position) {
@@ -61,43 +79,78 @@ void OpenMiniWindow(platform::Gui& gui, Settings& settings, const Fonts& fonts, 
   ApplyMiniWindowStyle(gui, settings);
 }
 
-CellMetrics MeasureCells(platform::Gui& gui, const Fonts& fonts) {
-  // A column is the average width of 54 spaces; a row is the line height less 2.
-  constexpr int kSampleLength = 54;
-  CellMetrics metrics;
-  gui.DrawCanvas(gadget::MiniCanvas, [&](platform::Canvas& canvas) {
-    canvas.SetFont(fonts.Console10);
-    const platform::Size sample = canvas.TextSize(std::wstring(kSampleLength, L' '));
-    if (sample.Width >= kSampleLength && sample.Height > 2)
-      metrics = {sample.Width / kSampleLength, sample.Height - 2};
-  });
-  return metrics;
+MiniWindow::MiniWindow(platform::Gui& gui, Settings& settings, MeterTable& meters,
+                       const Fonts& fonts, WindowUpdateQueue& updates)
+    : gui_(gui), settings_(settings), meters_(meters), fonts_(fonts), updates_(updates) {}
+
+void MiniWindow::Build() {
+  metrics_ = MeasureCells(gui_, fonts_.Console10);
+  compact_ = settings_.IsOn(opt::BorderlessWindow);
+  {
+    auto table = meters_.Lock();
+    BuildBuiltInCells(*table, metrics_, compact_);
+    LabelDriveCells(*table);
+  }
+  RedrawAll();
 }
 
-void RedrawAllCells(platform::Gui& gui, MeterTable& meters, const CellMetrics& metrics,
-                    const Fonts& fonts) {
-  auto table = meters.Lock();
-  gui.DrawCanvas(gadget::MiniCanvas, [&](platform::Canvas& canvas) {
+void MiniWindow::RedrawAll() {
+  auto table = meters_.Lock();
+  FitTo(*table);
+  gui_.DrawCanvas(gadget::MiniCanvas, [&](platform::Canvas& canvas) {
     const platform::Size extent = canvas.Extent();
     canvas.FillBox({0, 0, extent.Width, extent.Height}, kMiniBackground);
-    canvas.SetFont(fonts.Console10);
+    canvas.SetFont(fonts_.Console10);
     for (MeterRecord& meter : *table) {
       if (meter.Active && meter.Width > 0)
-        DrawCell(canvas, meter, metrics);
+        DrawCell(canvas, meter, metrics_, rows_);
     }
   });
 }
 
-void MeterChanged(platform::Gui& gui, MeterTable& meters, const CellMetrics& metrics,
-                  const Fonts& fonts, int meter, bool force) {
-  auto table = meters.Lock();
+void MiniWindow::SetCompact(bool compact) {
+  compact_ = compact;
+  ApplyCompactCells(*meters_.Lock(), metrics_, compact);
+  RedrawAll();
+}
+
+void MiniWindow::MeterChanged(int meter, bool force) {
+  if (meter < 0 || meter >= kMeterCount)
+    return;
+  auto table = meters_.Lock();
+  if (AwaitsPlace(*table, meter)) {
+    updates_.Refresh(gadget::MiniWindow);
+    return;
+  }
   MeterRecord& record = (*table)[static_cast<size_t>(meter)];
   if (!record.Active || record.Width <= 0 || (!force && record.Text == record.PreviousText))
     return;
-  gui.DrawCanvas(gadget::MiniCanvas, [&](platform::Canvas& canvas) {
-    canvas.SetFont(fonts.Console10);
-    DrawCell(canvas, record, metrics);
+  gui_.DrawCanvas(gadget::MiniCanvas, [&](platform::Canvas& canvas) {
+    canvas.SetFont(fonts_.Console10);
+    DrawCell(canvas, record, metrics_, rows_);
   });
+}
+
+// The window is resized only when its rows or its compact mode changed; only a new size can
+// carry it past the edge of the work area, so only then is its place checked.
+void MiniWindow::FitTo(Meters& meters) {
+  rows_ = LayOutFurtherCells(meters, metrics_);
+  const platform::Size size = CellCanvasSize(rows_, metrics_);
+  if (fitted_ == std::pair{size, compact_} || !gui_.WindowExists(gadget::MiniWindow))
+    return;
+  fitted_ = {size, compact_};
+  gui_.FitWindowToCanvas(gadget::MiniWindow, gadget::MiniCanvas, size);
+  PlaceInsideWorkArea();
+}
+
+void MiniWindow::PlaceInsideWorkArea() {
+  const platform::Rect bounds = gui_.WindowBounds(gadget::MiniWindow);
+  const platform::Point place = KeepInWorkArea(bounds, gui_.WorkAreaOf(gadget::MiniWindow));
+  if (place == platform::Point{bounds.X, bounds.Y})
+    return;
+  gui_.MoveWindow(gadget::MiniWindow, place);
+  settings_.Set(opt::MiniX, place.X);
+  settings_.Set(opt::MiniY, place.Y);
 }
 
 int MiniWindowAlpha(const Settings& settings) {

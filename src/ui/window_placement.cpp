@@ -8,6 +8,8 @@ namespace {
 
 constexpr int kEdgeGap = 7;
 constexpr int kProgressBottomGap = 50;
+// A window lifted off the bottom edge stands this far above it, clear of the taskbar's edge.
+constexpr int kLiftAboveBottom = 120;
 
 int LimitFor(int desktopExtent, int windowExtent) {
   return std::max(0, desktopExtent - windowExtent);
@@ -38,6 +40,15 @@ platform::Point MainWindowStartPosition(platform::Point saved, platform::Point c
   const int y =
       saved.Y < 1 ? current.Y : std::min(saved.Y, LimitFor(desktop.Height, window.Height));
   return {std::max(0, x), std::max(0, y)};
+}
+
+platform::Point KeepInWorkArea(const platform::Rect& window, const platform::Rect& work) {
+  platform::Point position{window.X, window.Y};
+  if (window.Bottom() > work.Bottom() - kEdgeGap)
+    position.Y = work.Bottom() - window.Height - kLiftAboveBottom;
+  if (window.Right() > work.Right() - kEdgeGap)
+    position.X = work.Right() - window.Width - kEdgeGap;
+  return {std::max(position.X, work.X), std::max(position.Y, work.Y)};
 }
 
 NudgeResult NudgeMiniWindow(platform::Point current, platform::Point step, platform::Size window,

@@ -23,6 +23,13 @@ inline constexpr int kMiniDefaultWidth = 234;
                                                       platform::Size window,
                                                       platform::Size desktop);
 
+// Where the mini window goes so that it stays inside the work area of its monitor: a window whose
+// bottom edge comes within 7 pixels of the work area's bottom is lifted well clear of it, one
+// whose right edge comes within 7 pixels of the right is moved left to 7 pixels from it. Past
+// the left or top (also a window larger than the work area) it stops at that edge.
+[[nodiscard]] platform::Point KeepInWorkArea(const platform::Rect& window,
+                                             const platform::Rect& work);
+
 struct NudgeResult {
   platform::Point Position;
   bool Refused = false;

@@ -151,6 +151,20 @@ void FakeGui::SetWindowFrame(int id, platform::WindowFrame frame) {
     found->Layout.Frame = frame;
 }
 
+// The fake frame adds nothing: the window ends where the canvas ends.
+void FakeGui::FitWindowToCanvas(int window, int canvas, platform::Size pixels) {
+  CheckWindowThread();
+  Window* found = FindWindow(window);
+  Gadget* gadget = Find(canvas);
+  if (!found || !gadget || !gadget->Pixels || pixels.Width < 1 || pixels.Height < 1)
+    return;
+  gadget->Pixels = std::make_unique<PixelCanvas>(pixels.Width, pixels.Height);
+  gadget->Bounds.Width = pixels.Width;
+  gadget->Bounds.Height = pixels.Height;
+  found->Bounds.Width = gadget->Bounds.Right();
+  found->Bounds.Height = gadget->Bounds.Bottom();
+}
+
 platform::WindowFrame FakeGui::FrameOf(int id) const {
   const Window* found = FindWindow(id);
   return found ? found->Layout.Frame : platform::WindowFrame::Caption;

@@ -126,6 +126,7 @@ class FakeGui : public platform::Gui {
   void SetWindowAlpha(int id, int alpha) override;
   void SetWindowFrame(int id, platform::WindowFrame frame) override;
   platform::WindowFrame FrameOf(int id) const override;
+  void FitWindowToCanvas(int window, int canvas, platform::Size pixels) override;
 
   void CreatePanel(int id, const platform::GadgetParent& parent, const platform::Rect& bounds,
                    const std::vector<std::wstring>& tabCaptions) override;
@@ -190,7 +191,7 @@ class FakeGui : public platform::Gui {
   void BroadcastMessage(uint32_t message) override { Broadcasts.push_back(message); }
   void SetMessageHandler(platform::MessageHandler* handler, int window) override;
   platform::Size DesktopSize() const override { return Desktop; }
-  platform::Rect WorkArea() const override { return Work; }
+  platform::Rect WorkAreaOf(int) const override { return Work; }
   void BlockShutdown(int window, const std::wstring& reason) override;
   void UnblockShutdown(int window) override;
   std::optional<std::wstring> AskSaveFile(const std::wstring& title,

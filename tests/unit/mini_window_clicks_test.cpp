@@ -92,35 +92,6 @@ TEST(MiniCells, PointsFindTheirCellUpToItsLastPixel) {
   EXPECT_EQ(MeterAt(meters, At(5, 1), kMetrics), std::nullopt);     // below the cells
 }
 
-TEST(MiniCells, OnlyAChangedOrForcedCellIsDrawnAgain) {
-  LoadTranslations(kEnglish);
-  fakes::FakeGui gui;
-  gui.OpenWindow(gadget::MiniWindow, {});
-  gui.CreateCanvas(gadget::MiniCanvas, {gadget::MiniWindow}, {0, 0, 234, 84});
-  MeterTable meters;
-  BuildBuiltInCells(*meters.Lock(), kMetrics, false);
-  const Fonts fonts;
-  RedrawAllCells(gui, meters, kMetrics, fonts);
-  const auto drawn = [&] { return gui.Gadgets[gadget::MiniCanvas].Pixels->Texts(); };
-  const size_t afterFullRedraw = drawn().size();
-
-  MeterChanged(gui, meters, kMetrics, fonts, kPhysMeter, false);  // nothing changed
-  EXPECT_EQ(drawn().size(), afterFullRedraw);
-  meters.Lock()->at(kPhysMeter).Text = L" 812M 10%";
-  MeterChanged(gui, meters, kMetrics, fonts, kPhysMeter, false);
-  ASSERT_EQ(drawn().size(), afterFullRedraw + 1);
-  EXPECT_EQ(drawn().back().Text, L"Phys: 812M 10%");
-  EXPECT_EQ(drawn().back().At, (Point{kCellLeft, 0}));
-  MeterChanged(gui, meters, kMetrics, fonts, kPhysMeter, false);  // drawn already
-  EXPECT_EQ(drawn().size(), afterFullRedraw + 1);
-  MeterChanged(gui, meters, kMetrics, fonts, kPhysMeter, true);
-  EXPECT_EQ(drawn().size(), afterFullRedraw + 2);
-  // A text longer than its cell is cut at the cell's width.
-  meters.Lock()->at(kPhysMeter).Text = L"0123456789ABCDEFGHIJ";
-  MeterChanged(gui, meters, kMetrics, fonts, kPhysMeter, false);
-  EXPECT_EQ(drawn().back().Text, L"Phys:0123456789");
-}
-
 class MiniWindowClicksTest : public ::testing::Test {
  protected:
   MiniWindowClicksTest() {

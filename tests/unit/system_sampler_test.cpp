@@ -185,10 +185,10 @@ TEST_F(SystemSamplerTest, WithoutPowerInformationTheSpeedIsMeasured) {
   processor.MaxSpeed.clear();
   PassAt(1'000, 100);  // start-up measures the highest speed, the pass the current one
   EXPECT_EQ(waits, (std::vector<int>{100, 100}));
-  EXPECT_EQ(Cell(kCpuMeter), L" 2x2405MHz");
-  EXPECT_EQ(RowColumn(processorInfo.Rows().at(0), 0), L"2405MHz");
+  EXPECT_EQ(Cell(kCpuMeter), L" 2x2400MHz");
+  EXPECT_EQ(RowColumn(processorInfo.Rows().at(0), 0), L"2400MHz");
   EXPECT_EQ(SamplesOf({303}), (std::vector<std::pair<int, float>>{{303, 100.0f}}));
-  EXPECT_EQ(Sampler().SpeedSeen().Highest, 2405);
+  EXPECT_EQ(Sampler().SpeedSeen().Highest, 2400);
 }
 
 TEST_F(SystemSamplerTest, ALowBatteryThatIsNotChargingBlinksEveryPass) {

@@ -142,6 +142,25 @@ TEST_F(Win32GuiTest, CanvasesAcceptDrawingFromAnotherThread) {
   EXPECT_TRUE(drawn);
 }
 
+// The client area ends where the canvas ends, also for a window restored from its icon.
+TEST_F(Win32GuiTest, AWindowIsFittedAroundItsCanvas) {
+  gui.CreateCanvas(105, {kWindow}, {0, 0, 50, 20});
+  gui.FitWindowToCanvas(kWindow, 105, {120, 45});
+  RECT client{};
+  ASSERT_TRUE(::GetClientRect(Handle(kWindow), &client));
+  EXPECT_EQ(client.right, 120);
+  EXPECT_EQ(client.bottom, 45);
+
+  gui.ShowWindow(kWindow, platform::ShowMode::Normal);
+  gui.ShowWindow(kWindow, platform::ShowMode::Minimize);
+  gui.FitWindowToCanvas(kWindow, 105, {130, 50});
+  EXPECT_TRUE(gui.IsWindowMinimized(kWindow));
+  gui.ShowWindow(kWindow, platform::ShowMode::Normal);
+  ASSERT_TRUE(::GetClientRect(Handle(kWindow), &client));
+  EXPECT_EQ(client.right, 130);
+  EXPECT_EQ(client.bottom, 50);
+}
+
 TEST_F(Win32GuiTest, AWakeFromAWorkerReachesTheEventLoop) {
   std::thread worker([&] {
     gui.Wake();

@@ -291,6 +291,28 @@ void Win32Gui::SetWindowFrame(int id, platform::WindowFrame frame) {
   frames_[id] = frame;
 }
 
+// A minimised window keeps its icon: the size is given to the place it will be restored at.
+void Win32Gui::SetClientPixels(HWND hwnd, SIZE client) {
+  RECT outer{0, 0, client.cx, client.cy};
+  ::AdjustWindowRectEx(&outer, static_cast<DWORD>(::GetWindowLongPtrW(hwnd, GWL_STYLE)), FALSE,
+                       static_cast<DWORD>(::GetWindowLongPtrW(hwnd, GWL_EXSTYLE)));
+  const int width = outer.right - outer.left;
+  const int height = outer.bottom - outer.top;
+  if (::IsIconic(hwnd)) {
+    WINDOWPLACEMENT placement{};
+    placement.length = sizeof(placement);
+    if (!::GetWindowPlacement(hwnd, &placement))
+      return;
+    RECT& normal = placement.rcNormalPosition;
+    normal.right = normal.left + width;
+    normal.bottom = normal.top + height;
+    placement.showCmd = SW_SHOWMINNOACTIVE;
+    ::SetWindowPlacement(hwnd, &placement);
+    return;
+  }
+  ::SetWindowPos(hwnd, nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 platform::WindowFrame Win32Gui::FrameOf(int id) const {
   const auto found = frames_.find(id);
   return found == frames_.end() ? platform::WindowFrame::Caption : found->second;
@@ -376,12 +398,18 @@ platform::Size Win32Gui::DesktopSize() const {
   return {Unscale(::GetSystemMetrics(SM_CXSCREEN)), Unscale(::GetSystemMetrics(SM_CYSCREEN))};
 }
 
-platform::Rect Win32Gui::WorkArea() const {
-  RECT area{};
-  if (!::SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0)) {
+// The monitor a minimised window is restored on counts as its monitor.
+platform::Rect Win32Gui::WorkAreaOf(int window) const {
+  const HWND hwnd = WindowHandle(window);
+  const HMONITOR monitor = hwnd ? ::MonitorFromWindow(hwnd, MONITOR_DEFAULTTONEAREST)
+                                : ::MonitorFromPoint({0, 0}, MONITOR_DEFAULTTOPRIMARY);
+  MONITORINFO info{};
+  info.cbSize = sizeof(info);
+  if (!::GetMonitorInfoW(monitor, &info)) {
     const platform::Size desktop = DesktopSize();
     return {0, 0, desktop.Width, desktop.Height};
   }
+  const RECT& area = info.rcWork;
   return {Unscale(area.left), Unscale(area.top), Unscale(area.right - area.left),
           Unscale(area.bottom - area.top)};
 }

@@ -60,6 +60,7 @@ class Win32Gui final : public platform::Gui {
   void SetWindowAlpha(int id, int alpha) override;
   void SetWindowFrame(int id, platform::WindowFrame frame) override;
   [[nodiscard]] platform::WindowFrame FrameOf(int id) const override;
+  void FitWindowToCanvas(int window, int canvas, platform::Size pixels) override;
 
   // Gadgets
   void CreatePanel(int id, const platform::GadgetParent& parent, const platform::Rect& bounds,
@@ -128,7 +129,7 @@ class Win32Gui final : public platform::Gui {
   void BroadcastMessage(uint32_t message) override;
   void SetMessageHandler(platform::MessageHandler* handler, int window) override;
   [[nodiscard]] platform::Size DesktopSize() const override;
-  [[nodiscard]] platform::Rect WorkArea() const override;
+  [[nodiscard]] platform::Rect WorkAreaOf(int window) const override;
   void BlockShutdown(int window, const std::wstring& reason) override;
   void UnblockShutdown(int window) override;
   [[nodiscard]] std::optional<std::wstring> AskSaveFile(const std::wstring& title,
@@ -174,6 +175,10 @@ class Win32Gui final : public platform::Gui {
   [[nodiscard]] HWND ParentHandle(const platform::GadgetParent& parent) const;
   [[nodiscard]] const Gadget* FindGadget(int id) const;
   [[nodiscard]] HFONT FontHandle(platform::FontId font) const;
+  [[nodiscard]] std::unique_ptr<DibCanvas> NewCanvasPixels(platform::Size pixels);
+  [[nodiscard]] std::shared_ptr<CanvasSurface> FindSurface(int id) const;
+  // Sets a window's outer size so that its client area is `client` device pixels.
+  void SetClientPixels(HWND hwnd, SIZE client);
   [[nodiscard]] int Scale(int value) const;
   [[nodiscard]] int Unscale(int value) const;
   [[nodiscard]] RECT ScaledRect(const platform::Rect& bounds) const;

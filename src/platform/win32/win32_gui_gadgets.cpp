@@ -115,6 +115,17 @@ void Win32Gui::OnNotify(NMHDR& header) {
   }
 }
 
+std::unique_ptr<DibCanvas> Win32Gui::NewCanvasPixels(platform::Size pixels) {
+  return std::make_unique<DibCanvas>(pixels.Width, pixels.Height,
+                                     [this](platform::FontId font) { return FontHandle(font); });
+}
+
+std::shared_ptr<CanvasSurface> Win32Gui::FindSurface(int id) const {
+  std::lock_guard<std::mutex> lock(surfacesLock_);
+  const auto found = surfaces_.find(id);
+  return found == surfaces_.end() ? nullptr : found->second;
+}
+
 void Win32Gui::CreateCanvas(int id, const platform::GadgetParent& parent,
                             const platform::Rect& bounds) {
   AssertWindowThread();
@@ -133,6 +144,28 @@ void Win32Gui::CreateCanvas(int id, const platform::GadgetParent& parent,
   }
 }
 
+void Win32Gui::FitWindowToCanvas(int window, int canvas, platform::Size pixels) {
+  AssertWindowThread();
+  const HWND hwnd = WindowHandle(window);
+  const Gadget* gadget = FindGadget(canvas);
+  const std::shared_ptr<CanvasSurface> surface = FindSurface(canvas);
+  if (!hwnd || !gadget || !surface || pixels.Width < 1 || pixels.Height < 1)
+    return;
+  {
+    // Workers may be drawing: the new bitmap replaces the old one under the canvas's lock.
+    std::lock_guard<std::mutex> lock(surface->Lock);
+    surface->Extent = pixels;
+    surface->Pixels = NewCanvasPixels(pixels);
+  }
+  ::SetWindowPos(gadget->Hwnd, nullptr, 0, 0, pixels.Width, pixels.Height,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  RECT placed{};
+  ::GetWindowRect(gadget->Hwnd, &placed);
+  ::MapWindowPoints(nullptr, hwnd, reinterpret_cast<POINT*>(&placed), 2);
+  SetClientPixels(hwnd, {placed.right, placed.bottom});
+  ::InvalidateRect(gadget->Hwnd, nullptr, FALSE);
+}
+
 void Win32Gui::DrawCanvas(int id, const std::function<void(platform::Canvas&)>& draw) {
   std::shared_ptr<CanvasSurface> surface;
   HWND hwnd = nullptr;
@@ -146,11 +179,8 @@ void Win32Gui::DrawCanvas(int id, const std::function<void(platform::Canvas&)>& 
   }
   {
     std::lock_guard<std::mutex> lock(surface->Lock);
-    if (!surface->Pixels) {
-      surface->Pixels =
-          std::make_unique<DibCanvas>(surface->Extent.Width, surface->Extent.Height,
-                                      [this](platform::FontId font) { return FontHandle(font); });
-    }
+    if (!surface->Pixels)
+      surface->Pixels = NewCanvasPixels(surface->Extent);
     if (!surface->Pixels->IsValid())
       return;
     draw(*surface->Pixels);
@@ -174,13 +204,7 @@ LRESULT Win32Gui::OnCanvasMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM
     case WM_PAINT: {
       PAINTSTRUCT paint{};
       const HDC dc = ::BeginPaint(hwnd, &paint);
-      std::shared_ptr<CanvasSurface> surface;
-      {
-        std::lock_guard<std::mutex> lock(surfacesLock_);
-        const auto found = surfaces_.find(id);
-        if (found != surfaces_.end())
-          surface = found->second;
-      }
+      const std::shared_ptr<CanvasSurface> surface = FindSurface(id);
       if (surface) {
         std::lock_guard<std::mutex> lock(surface->Lock);
         if (surface->Pixels) {
