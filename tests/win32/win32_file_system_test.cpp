@@ -8,12 +8,18 @@
 namespace tarvik::win32 {
 namespace {
 
+// A folder no earlier run has used: Wine hands out process ids again, so the id alone could
+// find a folder that a run before left behind.
 std::wstring FreshFolder(const wchar_t* name) {
   wchar_t temp[MAX_PATH] = {};
   ::GetTempPathW(MAX_PATH, temp);
-  std::wstring folder = std::wstring(temp) + L"tarvik-test-" + name + L"-" +
-                        std::to_wstring(::GetCurrentProcessId()) + L"\\";
-  return folder;
+  const std::wstring stem = std::wstring(temp) + L"tarvik-test-" + name + L"-" +
+                            std::to_wstring(::GetCurrentProcessId()) + L"-";
+  for (unsigned attempt = ::GetTickCount();; ++attempt) {
+    const std::wstring folder = stem + std::to_wstring(attempt);
+    if (::GetFileAttributesW(folder.c_str()) == INVALID_FILE_ATTRIBUTES)
+      return folder + L"\\";
+  }
 }
 
 TEST(Win32FileSystem, WritesReadsAndDatesAFileInNewNestedFolders) {
