@@ -383,7 +383,10 @@ void Application::StartMonitors() {
       stop_,
       SamplerSources{ports_.Memory, ports_.Activity, ports_.Processors, ports_.Power,
                      ports_.Counters, ports_.Display, ports_.Clock, ports_.Env, processor,
-                     [this](int milliseconds) { return stop_.WaitFor(milliseconds); }},
+                     [this](int milliseconds) { return stop_.WaitFor(milliseconds); },
+                     [this](std::function<void()> work) {
+                       return threads_.StartTask(L"counter names rebuild", std::move(work));
+                     }},
       SystemSamplerTargets()));
 }
 

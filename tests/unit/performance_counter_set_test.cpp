@@ -10,16 +10,31 @@
 namespace tarvik {
 namespace {
 
+// Short-lived threads as the tests see them: run at once, kept for later, or refused.
+enum class Tasks { RunAtOnce, Kept, Refused };
+
 // One start-up of the counter set over fake counters, at tick 0, with what it said.
 struct StartedSet {
-  explicit StartedSet(const std::function<void(fakes::FakePerformanceCounters&)>& prepare) {
+  explicit StartedSet(const std::function<void(fakes::FakePerformanceCounters&)>& prepare,
+                      Tasks taskMode = Tasks::RunAtOnce)
+      : tasks(taskMode) {
     prepare(counters);
     set.Start(2, 0, report, [this] { ++repairing; });
   }
   void AwaitNamesAt(int64_t tickMs) { set.AwaitNames(tickMs, report); }
 
+  Tasks tasks;
+  std::vector<std::function<void()>> kept;
   fakes::FakePerformanceCounters counters;
-  PerformanceCounterSet set{counters};
+  PerformanceCounterSet set{counters, [this](std::function<void()> work) {
+                              if (tasks == Tasks::Refused)
+                                return false;
+                              if (tasks == Tasks::Kept)
+                                kept.push_back(std::move(work));
+                              else
+                                work();
+                              return true;
+                            }};
   std::vector<std::wstring> messages;
   CounterReport report = [this](const std::wstring& message) { messages.push_back(message); };
   int repairing = 0;
@@ -102,12 +117,38 @@ TEST(PerformanceCounterSet, NamesThatDoNotComeBackAreAwaitedForAMinute) {
 }
 
 TEST(PerformanceCounterSet, ARebuildThatCannotStartIsNotAwaited) {
-  StartedSet started([](fakes::FakePerformanceCounters& c) {
-    c.EmptyLookups[238] = 100'000;
-    c.RebuildStarts = false;
-  });
+  for (const Tasks tasks : {Tasks::RunAtOnce, Tasks::Refused}) {
+    StartedSet started(
+        [](fakes::FakePerformanceCounters& c) {
+          c.EmptyLookups[238] = 100'000;
+          c.RebuildStarts = false;
+        },
+        tasks);
+    EXPECT_EQ(started.counters.RebuildsStarted, tasks == Tasks::RunAtOnce ? 1 : 0);
+    EXPECT_EQ(started.repairing, 0);
+    EXPECT_FALSE(started.set.AwaitingNames());
+    EXPECT_EQ(started.messages,
+              std::vector<std::wstring>{L"PdhAddCounter Failed: \\(0)\\% Processor Time"});
+  }
+}
+
+// The rebuild waits for the user to allow it: it runs on a thread of its own, the sampler goes
+// on, and a rebuild that turns out not to start ends the wait at the next look.
+TEST(PerformanceCounterSet, TheRebuildRunsOnAThreadOfItsOwn) {
+  StartedSet started(
+      [](fakes::FakePerformanceCounters& c) {
+        c.EmptyLookups[238] = 100'000;
+        c.RebuildStarts = false;
+      },
+      Tasks::Kept);
+  EXPECT_EQ(started.counters.RebuildsStarted, 0);
+  EXPECT_EQ(started.repairing, 1);
+  ASSERT_EQ(started.kept.size(), 1u);
+  started.AwaitNamesAt(250);
+  EXPECT_TRUE(started.set.AwaitingNames()) << "still asking the user";
+  started.kept[0]();
   EXPECT_EQ(started.counters.RebuildsStarted, 1);
-  EXPECT_EQ(started.repairing, 0);
+  started.AwaitNamesAt(500);
   EXPECT_FALSE(started.set.AwaitingNames());
   EXPECT_EQ(started.messages,
             std::vector<std::wstring>{L"PdhAddCounter Failed: \\(0)\\% Processor Time"});

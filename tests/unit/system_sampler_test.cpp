@@ -37,6 +37,10 @@ class SystemSamplerTest : public ::testing::Test {
                          [this](int milliseconds) {
                            waits.push_back(milliseconds);
                            return false;
+                         },
+                         [](std::function<void()> work) {
+                           work();
+                           return true;
                          }},
           SamplerTargets{settings, meters, physical, pageFile, batteryRow, processorHistory,
                          processorInfo, processorValues,

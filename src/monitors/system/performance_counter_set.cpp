@@ -39,7 +39,7 @@ void PerformanceCounterSet::Start(int processorCount, int64_t tickMs, const Coun
   // A system whose counter names got lost answers with no name: they are rebuilt from their
   // backup, elevated, and the start-up goes on when they are back. A rebuild that could not be
   // started brings nothing back, so the start-up goes on at once and its paths say what failed.
-  if (counters_.NameOf(kProcessorName).empty() && counters_.StartNameRebuild()) {
+  if (counters_.NameOf(kProcessorName).empty() && StartRebuild() && !RebuildFailed()) {
     repairing();
     nextPollMs_ = tickMs + kRepairPollMs;
     repairEndsMs_ = tickMs + kRepairPolls * kRepairPollMs;
@@ -52,10 +52,25 @@ void PerformanceCounterSet::AwaitNames(int64_t tickMs, const CounterReport& repo
   if (!AwaitingNames() || tickMs < nextPollMs_)
     return;
   nextPollMs_ = tickMs + kRepairPollMs;
-  if (counters_.NameOf(kProcessorName).empty() && tickMs < repairEndsMs_)
+  if (counters_.NameOf(kProcessorName).empty() && tickMs < repairEndsMs_ && !RebuildFailed())
     return;
   repairEndsMs_ = 0;
   FinishStart(report);
+}
+
+// The rebuild asks for elevation and waits for the user's answer: it runs on a thread of its own,
+// so the sampler's cells go on meanwhile.
+bool PerformanceCounterSet::StartRebuild() {
+  auto failed = std::make_shared<std::atomic<bool>>(false);
+  platform::PerformanceCounters& counters = counters_;
+  if (!startTask_ || !startTask_([&counters, failed] {
+        if (!counters.StartNameRebuild())
+          failed->store(true);
+      })) {
+    return false;
+  }
+  rebuildFailed_ = std::move(failed);
+  return true;
 }
 
 void PerformanceCounterSet::FinishStart(const CounterReport& report) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -27,6 +28,8 @@ struct CounterReading {
 
 // Shows a failure of the counters on the status line.
 using CounterReport = std::function<void(const std::wstring& message)>;
+// Runs the work on a short-lived thread of its own; false when no thread could start.
+using TaskStarter = std::function<bool(std::function<void()> work)>;
 
 // The performance counters the system sampler reads: the processor query (each processor's time,
 // the process, thread and handle counts), the uptime query and the drive query. Paths are built
@@ -37,7 +40,8 @@ class PerformanceCounterSet {
   static constexpr int kRepairPollMs = 250;
   static constexpr int kRepairPolls = 240;
 
-  explicit PerformanceCounterSet(platform::PerformanceCounters& counters) : counters_(counters) {}
+  PerformanceCounterSet(platform::PerformanceCounters& counters, TaskStarter startTask)
+      : counters_(counters), startTask_(std::move(startTask)) {}
 
   // The start-up, step by step while none failed: a test query; when the processor's name is
   // missing, the rebuild of the counter names (`repairing` says so), after which the start-up
@@ -60,6 +64,9 @@ class PerformanceCounterSet {
   [[nodiscard]] std::optional<DriveRates> ReadDrives();
 
  private:
+  // True when the rebuild is under way (or, for all that is known yet, may be).
+  bool StartRebuild();
+  [[nodiscard]] bool RebuildFailed() const { return rebuildFailed_ && rebuildFailed_->load(); }
   void FinishStart(const CounterReport& report);
   bool StartProcessorQuery(std::unique_ptr<platform::CounterQuery> query,
                            const CounterReport& report);
@@ -67,6 +74,9 @@ class PerformanceCounterSet {
   void StartDriveQuery();
 
   platform::PerformanceCounters& counters_;
+  TaskStarter startTask_;
+  // Set by the rebuild's thread when the rebuild could not be started.
+  std::shared_ptr<std::atomic<bool>> rebuildFailed_;
   int processorCount_ = 0;
   std::unique_ptr<platform::CounterQuery> pendingQuery_;  // the test query, for the processors
   int64_t nextPollMs_ = 0;

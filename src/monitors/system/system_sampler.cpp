@@ -68,7 +68,7 @@ SystemSampler::SystemSampler(StopSignal& stop, SamplerSources sources, SamplerTa
                           -1,
                           0,
                           {}}},
-      counters_(sources_.Counters) {}
+      counters_(sources_.Counters, sources_.StartTask) {}
 
 int SystemSampler::Pass(int64_t tickMs) {
   if (++passes_ == 1)

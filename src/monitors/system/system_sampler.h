@@ -43,6 +43,8 @@ struct SamplerSources {
   // The sampler's waits within a pass, while it measures the speed; they end early when the
   // program stops.
   Pause Wait;
+  // Short-lived helpers (the rebuild of the counter names) start here, so shut-down waits for them.
+  TaskStarter StartTask;
 };
 
 // Where the sampler's results go: the shared records it writes, and what the windows do with
