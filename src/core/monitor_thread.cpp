@@ -1,6 +1,19 @@
 #include "core/monitor_thread.h"
 
+#include <exception>
+
 namespace tarvik {
+namespace {
+
+// What a failure says is for the status line: plain characters are kept, others become '?'.
+std::wstring Widened(const char* text) {
+  std::wstring wide;
+  for (const char* at = text; at && *at; ++at)
+    wide += (static_cast<unsigned char>(*at) < 0x80) ? static_cast<wchar_t>(*at) : L'?';
+  return wide;
+}
+
+}  // namespace
 
 MonitorThread::MonitorThread(std::wstring name, int priority, StopSignal& stop,
                              const platform::Clock& clock, platform::Environment& environment)
@@ -8,10 +21,29 @@ MonitorThread::MonitorThread(std::wstring name, int priority, StopSignal& stop,
 
 void MonitorThread::Run() {
   while (!stop_.Raised()) {
-    const int sleepMs = Pass(clock_.TickMs());
-    if (stop_.WaitFor(sleepMs))
+    if (stop_.WaitFor(GuardedPass(clock_.TickMs())))
       break;
   }
+}
+
+int MonitorThread::GuardedPass(int64_t tickMs) {
+  try {
+    lastSleepMs_ = Pass(tickMs);
+    failing_ = false;
+  } catch (const std::exception& failure) {
+    ReportFailure(Widened(failure.what()));
+  } catch (...) {
+    ReportFailure(L"?");
+  }
+  return lastSleepMs_;
+}
+
+void MonitorThread::ReportFailure(const std::wstring& what) {
+  if (failing_)
+    return;
+  failing_ = true;
+  if (reportFailure_)
+    reportFailure_(Name(), what);
 }
 
 TaskThread::TaskThread(std::wstring name, int priority, platform::Environment& environment,

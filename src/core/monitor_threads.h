@@ -18,13 +18,25 @@ class MonitorThreads {
   static constexpr int kMaxStopWaits = 50;
   static constexpr int kStopWaitMs = 40;
   static constexpr int kTaskPriority = 16;
+  // Short-lived helpers running at once. The busiest user is the ping coordinator: up to 32
+  // workers a cycle, each done within its echo time-out (at most 2.5 s), so cycles of 1 s
+  // overlap at most three deep; the rest is room for lookups and copies. A burst beyond it is
+  // refused rather than grown without bound.
+  static constexpr size_t kMaxTasks = 128;
 
-  MonitorThreads(StopSignal& stop, platform::Environment& environment)
-      : stop_(stop), environment_(environment) {}
+  MonitorThreads(StopSignal& stop, platform::Environment& environment,
+                 ThreadLauncher launch = LaunchThread)
+      : stop_(stop), environment_(environment), launch_(std::move(launch)) {}
 
+  // Where a monitor's failed pass is reported; set before the first monitor starts.
+  void OnPassFailed(PassFailureReport report) { reportFailure_ = std::move(report); }
+
+  // Starts a monitor. When the system has no thread for it, the monitor is dropped and the
+  // failure reported like a failed pass; the rest of the program goes on.
   void StartMonitor(std::unique_ptr<MonitorThread> monitor);
   // Starts a short-lived helper that shut-down waits for like a monitor. Refused (false) once
-  // stop is raised: a helper started then would escape the wait.
+  // stop is raised (a helper started then would escape the wait), while kMaxTasks helpers run,
+  // or when the system has no thread to give; the caller carries on without it.
   [[nodiscard]] bool StartTask(std::wstring name, std::function<void()> work);
   [[nodiscard]] size_t Count() const;
   // Any registered thread still running, abandoned ones included.
@@ -37,16 +49,26 @@ class MonitorThreads {
   int StopAll(const std::function<void(int milliseconds)>& sleep);
 
  private:
-  void Register(std::unique_ptr<ProgramThread> thread);
+  using Threads = std::vector<std::unique_ptr<ProgramThread>>;
+
+  // Reserves a place under the lock and creates the thread outside it, so that one slow start
+  // does not hold up the other starters; a thread that could not start is let go.
+  [[nodiscard]] bool Launch(std::unique_ptr<ProgramThread> thread, bool task);
+  // Moves the ended helpers out under the lock; they are joined where the lock is not held.
+  [[nodiscard]] Threads TakeEnded();
+  [[nodiscard]] size_t RunningTasks() const;
   [[nodiscard]] bool AnyRunning() const;
 
   StopSignal& stop_;
   platform::Environment& environment_;
+  ThreadLauncher launch_;
+  PassFailureReport reportFailure_;
   mutable std::mutex mutex_;
-  std::vector<std::unique_ptr<ProgramThread>> threads_;
+  Threads monitors_;
+  Threads tasks_;
   // An abandoned thread still runs on its object, so the object is kept; the program ends the
   // process without destroying this record.
-  std::vector<std::unique_ptr<ProgramThread>> abandoned_;
+  Threads abandoned_;
 };
 
 }  // namespace tarvik

@@ -24,7 +24,7 @@ void PanelCopy::Run(const Builder& build) {
   failed_ = false;
   copying_ = true;
   updates_.ShowTitleMessage(words_.Saving);
-  // Refused only while the program stops, when nobody needs to hear how the copy went.
+  // Refused while the program stops or too many helpers run: the copy goes on without progress.
   static_cast<void>(threads_.StartTask(L"clipboard progress", [this] { ShowProgress(); }));
   const std::wstring text = build(lines_);
   lines_ = CountCopiedLines(text);
