@@ -110,15 +110,29 @@ void EventDispatcher::OnTray(platform::TrayAction action) {
   }
 }
 
-void EventDispatcher::OnCommand(Command command, std::function<void()> handler) {
-  commands_[command] = std::move(handler);
+void EventDispatcher::OnCommand(Command command, int panel, std::function<void()> handler) {
+  commands_[{command, panel}].push_back(std::move(handler));
 }
 
+// The built-in meaning first, then what subsystems added for the main window's panels.
 void EventDispatcher::OnShortcut(int window, Command command) {
-  if (const auto served = commands_.find(command); served != commands_.end()) {
-    served->second();
+  RunBuiltIn(window, command);
+  if (window != gadget::MainWindow)
     return;
-  }
+  RunRegistered(command, kEveryPanel);
+  if (const int panel = CurrentPanel(); panel != kEveryPanel)
+    RunRegistered(command, panel);
+}
+
+void EventDispatcher::RunRegistered(Command command, int panel) {
+  const auto served = commands_.find({command, panel});
+  if (served == commands_.end())
+    return;
+  for (const auto& handler : served->second)
+    handler();
+}
+
+void EventDispatcher::RunBuiltIn(int window, Command command) {
   switch (command) {
     case Command::Refresh:
       Refresh(window);

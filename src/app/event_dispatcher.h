@@ -2,6 +2,8 @@
 
 #include <functional>
 #include <map>
+#include <utility>
+#include <vector>
 
 #include "app/gadget_routes.h"
 #include "app/shortcuts.h"
@@ -29,8 +31,11 @@ class EventDispatcher {
 
   // Where subsystems register the handlers of their gadgets.
   [[nodiscard]] GadgetRoutes& Routes() { return routes_; }
-  // A keyboard command that a subsystem serves; a later registration replaces the earlier one.
-  void OnCommand(Command command, std::function<void()> handler);
+  // A keyboard command that a subsystem serves in the main window while one panel shows, or
+  // on every panel (kEveryPanel). Handlers add up, with each other and with the command's own
+  // meaning, so a subsystem can never switch off another's keys.
+  static constexpr int kEveryPanel = -1;
+  void OnCommand(Command command, int panel, std::function<void()> handler);
 
   // Shows the main window with one panel, raised above the others and back.
   void ShowPanel(int panel);
@@ -42,6 +47,8 @@ class EventDispatcher {
   void OnMove(int window);
   void OnTray(platform::TrayAction action);
   void OnShortcut(int window, Command command);
+  void RunBuiltIn(int window, Command command);
+  void RunRegistered(Command command, int panel);
   void Refresh(int window);
   void Reset(int window);
   void Nudge(platform::Point step);
@@ -58,7 +65,7 @@ class EventDispatcher {
   platform::Environment& environment_;
   const TrayIcon& tray_;
   GadgetRoutes routes_;
-  std::map<Command, std::function<void()>> commands_;
+  std::map<std::pair<Command, int>, std::vector<std::function<void()>>> commands_;
   std::function<void()> saveOnClose_;
   std::function<void()> onSystemRefresh_;
 };

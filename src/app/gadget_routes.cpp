@@ -3,7 +3,7 @@
 namespace tarvik {
 
 void GadgetRoutes::On(int gadget, platform::GadgetAction action, GadgetHandler handler) {
-  handlers_[{gadget, action}] = std::move(handler);
+  handlers_[{gadget, action}].push_back(std::move(handler));
 }
 
 LoopControl GadgetRoutes::Route(const platform::GuiEvent& event) const {
@@ -11,7 +11,12 @@ LoopControl GadgetRoutes::Route(const platform::GuiEvent& event) const {
       handlers_.find({event.Gadget, static_cast<platform::GadgetAction>(event.Detail)});
   if (found == handlers_.end())
     return LoopControl::Continue;
-  return found->second(event);
+  LoopControl control = LoopControl::Continue;
+  for (const GadgetHandler& handler : found->second) {
+    if (handler(event) == LoopControl::Exit)
+      control = LoopControl::Exit;
+  }
+  return control;
 }
 
 }  // namespace tarvik

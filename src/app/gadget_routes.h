@@ -3,6 +3,7 @@
 #include <functional>
 #include <map>
 #include <utility>
+#include <vector>
 
 #include "platform/gui.h"
 
@@ -16,13 +17,15 @@ using GadgetHandler = std::function<LoopControl(const platform::GuiEvent& event)
 // handlers of its own gadgets when it is built, so the event loop knows none of them.
 class GadgetRoutes {
  public:
-  // One handler per gadget and action; a later registration replaces the earlier one.
+  // Handlers add up: every subsystem that registers for a gadget and action hears its events,
+  // in the order they registered, so no subsystem can switch off another's.
   void On(int gadget, platform::GadgetAction action, GadgetHandler handler);
-  // Hands a gadget event to its handler; an event nobody handles changes nothing.
+  // Hands a gadget event to each of its handlers; the loop ends when any of them asks for it.
+  // An event nobody handles changes nothing.
   [[nodiscard]] LoopControl Route(const platform::GuiEvent& event) const;
 
  private:
-  std::map<std::pair<int, platform::GadgetAction>, GadgetHandler> handlers_;
+  std::map<std::pair<int, platform::GadgetAction>, std::vector<GadgetHandler>> handlers_;
 };
 
 }  // namespace tarvik

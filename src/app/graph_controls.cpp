@@ -12,8 +12,10 @@ GraphControls::GraphControls(GraphStore& graphs, Settings& settings, WindowUpdat
     : graphs_(graphs), settings_(settings), updates_(updates) {}
 
 void GraphControls::Install(EventDispatcher& dispatcher) {
-  dispatcher.OnCommand(Command::ToggleGraphSmoothing, [this] { ToggleSmoothing(); });
-  dispatcher.OnCommand(Command::InvertGraphColours, [this] { InvertColours(); });
+  dispatcher.OnCommand(Command::ToggleGraphSmoothing, EventDispatcher::kEveryPanel,
+                       [this] { ToggleSmoothing(); });
+  dispatcher.OnCommand(Command::InvertGraphColours, EventDispatcher::kEveryPanel,
+                       [this] { InvertColours(); });
   for (const int graph : graphs_.Ids()) {
     dispatcher.Routes().On(graph, platform::GadgetAction::MouseMove,
                            [this](const platform::GuiEvent& event) {

@@ -234,13 +234,18 @@ TEST_F(DispatcherTest, AMinimizedMiniWindowKeepsItsPlace) {
   EXPECT_EQ(gui.WindowBounds(gadget::MiniWindow).Y, 500);
 }
 
-TEST_F(DispatcherTest, GadgetEventsReachTheHandlerRegisteredForThem) {
+TEST_F(DispatcherTest, GadgetEventsReachEveryHandlerRegisteredForThem) {
   std::vector<platform::Point> clicks;
+  int heardByTheSecond = 0;
   dispatcher.Routes().On(gadget::MiniCanvas, platform::GadgetAction::Click,
                          [&](const GuiEvent& event) {
                            clicks.push_back(event.Mouse);
                            return LoopControl::Exit;
                          });
+  dispatcher.Routes().On(gadget::MiniCanvas, platform::GadgetAction::Click, [&](const GuiEvent&) {
+    ++heardByTheSecond;
+    return LoopControl::Continue;
+  });
   const auto gadgetEvent = [](int gadgetId, platform::GadgetAction action) {
     return GuiEvent{
         EventKind::Gadget, gadget::MiniWindow, gadgetId, static_cast<int>(action), {7, 9}};
@@ -254,6 +259,45 @@ TEST_F(DispatcherTest, GadgetEventsReachTheHandlerRegisteredForThem) {
             LoopControl::Continue);
   ASSERT_EQ(clicks.size(), 1u);
   EXPECT_EQ(clicks[0], (platform::Point{7, 9}));
+  EXPECT_EQ(heardByTheSecond, 1);
+}
+
+// Keys that subsystems serve add up with each other and with the key's own meaning: a handler
+// for one panel hears the key only there, one for every panel hears it in the main window.
+TEST_F(DispatcherTest, RegisteredKeysAddUpPerPanel) {
+  std::vector<std::wstring> heard;
+  const auto note = [&heard](std::wstring who) { return [&heard, who] { heard.push_back(who); }; };
+  dispatcher.OnCommand(Command::Refresh, gadget::StoragePanel, note(L"drives"));
+  dispatcher.OnCommand(Command::Refresh, gadget::PingPanel, note(L"ping"));
+  dispatcher.OnCommand(Command::Refresh, gadget::StoragePanel, note(L"drives again"));
+  dispatcher.OnCommand(Command::ToggleGraphSmoothing, EventDispatcher::kEveryPanel,
+                       note(L"graphs"));
+  struct Case {
+    int Window;
+    int Panel;
+    Command Pressed;
+    std::vector<std::wstring> Heard;
+    bool StorageRefresh;  // the key's own meaning still happens
+  };
+  const Case cases[] = {
+      {gadget::MainWindow,
+       gadget::StoragePanel,
+       Command::Refresh,
+       {L"drives", L"drives again"},
+       true},
+      {gadget::MainWindow, gadget::PingPanel, Command::Refresh, {L"ping"}, false},
+      {gadget::MainWindow, gadget::SystemPanel, Command::Refresh, {}, false},
+      {gadget::MiniWindow, gadget::StoragePanel, Command::Refresh, {}, true},
+      {gadget::MainWindow, gadget::AboutPanel, Command::ToggleGraphSmoothing, {L"graphs"}, false},
+  };
+  for (const Case& c : cases) {
+    heard.clear();
+    settings.Set(opt::StorageRefreshRequest, 0);
+    ShowPanel(c.Panel);
+    Press(c.Window, c.Pressed);
+    EXPECT_EQ(heard, c.Heard) << c.Panel;
+    EXPECT_EQ(settings.IsOn(opt::StorageRefreshRequest), c.StorageRefresh) << c.Panel;
+  }
 }
 
 TEST_F(DispatcherTest, TrayClicksOpenTheWindows) {
