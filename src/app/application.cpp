@@ -37,7 +37,7 @@ constexpr int kEventsSaveCheckMs = 60'000;
 }  // namespace
 
 Application::Application(PlatformPorts ports) : ports_(ports) {
-  updates_.SetWake([this] { ports_.Gui.Wake(); });
+  updates_.SetWake([this] { return ports_.Gui.Wake(); });
   for (const int list :
        {gadget::BatteryList, gadget::PhysicalList, gadget::PageFileList, gadget::ProcessorsList,
         gadget::SystemEventsList, gadget::ProcessorInfoList, gadget::ProcessorLoadList,
@@ -70,7 +70,7 @@ void Application::ShowListModels() {
 int Application::Run() {
   if (!StartUp())
     return 0;
-  RunEventLoop();
+  RunEventLoopGuarded();
   ShutDown();
   return 0;
 }
@@ -113,6 +113,8 @@ bool Application::StartUp() {
   ShowFiles();
   ShowSystemPanel();
   ShowGraphsOfNewTab();
+  ShowMiniTitleOfChosenMode();
+  ReportFailedPasses();
   StartMonitors();
   ports_.Gui.StartTimer(gadget::MiniWindow, kEventsSaveTimer, kEventsSaveCheckMs);
   callback_->EndStartUp();
@@ -357,10 +359,7 @@ SamplerTargets Application::SystemSamplerTargets() {
                                  settings_.Get(opt::ReportedDesktopScale) / 100.0);
       },
       [this](const std::wstring& summary) { updates_.SetWindowTitle(gadget::MiniWindow, summary); },
-      [this](const std::wstring& message) {
-        *statusMessage_.Lock() = message;
-        updates_.Refresh(gadget::StatusCanvas);
-      },
+      [this](const std::wstring& message) { PostStatusMessage(message); },
       [this](const std::wstring& text) { logs_->Events().AddSystemEvent(text); },
       [this] { updates_.Refresh(gadget::LogoCanvas); },
       [this](int panel) { CopySystemOrProcessorsTab(panel); }};
@@ -390,12 +389,46 @@ void Application::StartMonitors() {
       SystemSamplerTargets()));
 }
 
+void Application::ReportFailedPasses() {
+  threads_.OnPassFailed([this](const std::wstring& monitor, const std::wstring& what) {
+    const std::wstring report = monitor + L" " + Tr(L"Failed") + L": " + what;
+    PostStatusMessage(report);
+    logs_->Log().LogLine(report);
+  });
+}
+
+// Any thread: one line on the Processors tab's status canvas.
+void Application::PostStatusMessage(const std::wstring& message) {
+  *statusMessage_.Lock() = message;
+  updates_.Refresh(gadget::StatusCanvas);
+}
+
+// The monitors publish their summaries from their threads; the chosen one shows on this thread,
+// at once when the user chooses another mode.
+void Application::ShowMiniTitleOfChosenMode() {
+  titles_.OnChanged([this] { updates_.Refresh(gadget::MiniWindowTitle); });
+  updateApplier_.OnRefresh(gadget::MiniWindowTitle, [this] { miniTitle_.Show(); });
+  dispatcher_->Routes().On(gadget::TitleBarSelector, platform::GadgetAction::Change,
+                           [this](const platform::GuiEvent&) {
+                             miniTitle_.Show();
+                             return LoopControl::Continue;
+                           });
+}
+
 void Application::MinimizeAtStartIfAsked() {
   if (!settings_.IsOn(opt::StartMinimized))
     return;
   const bool toTray = settings_.IsOn(opt::MinimizeToTray) && tray_.IsShown();
   ports_.Gui.ShowWindow(gadget::MiniWindow,
                         toTray ? platform::ShowMode::Hide : platform::ShowMode::Minimize);
+}
+
+void Application::RunEventLoopGuarded() {
+  try {
+    RunEventLoop();
+  } catch (...) {
+    // Nothing more can be done for the windows; the state is saved and the log closed below.
+  }
 }
 
 void Application::RunEventLoop() {
@@ -411,6 +444,8 @@ void Application::RunEventLoop() {
     }
     if (event.Kind == platform::EventKind::Timer && event.Window == gadget::MiniWindow &&
         event.Detail == kEventsSaveTimer) {
+      // Also what a lost wake note left pending.
+      updateApplier_.ApplyPending();
       SaveEventsOnNewHour();
       continue;
     }

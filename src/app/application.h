@@ -4,6 +4,7 @@
 
 #include "app/event_dispatcher.h"
 #include "app/graph_controls.h"
+#include "app/mini_title.h"
 #include "app/mini_window_clicks.h"
 #include "app/program_logs.h"
 #include "app/settings_tab_events.h"
@@ -19,6 +20,7 @@
 #include "core/settings.h"
 #include "core/stop_signal.h"
 #include "core/text_slots.h"
+#include "core/title_board.h"
 #include "core/window_updates.h"
 #include "monitors/system/system_sampler.h"
 #include "platform/clipboard.h"
@@ -90,6 +92,8 @@ class Application {
   [[nodiscard]] MeterTable& Meters() { return meters_; }
   // The history graphs' records, where samplers add their samples.
   [[nodiscard]] GraphStore& Graphs() { return graphs_; }
+  // Where monitors publish the mini window's title summaries.
+  [[nodiscard]] TitleBoard& Titles() { return titles_; }
 
  private:
   // Start-up, in order; false when another copy already runs.
@@ -110,12 +114,18 @@ class Application {
   // Draws the graphs of a tab that has just come into view.
   void ShowGraphsOfNewTab();
   void ShowProcessorGraph(int processor);
+  // A monitor's failed pass shows on the status line and goes to the log.
+  void ReportFailedPasses();
+  void PostStatusMessage(const std::wstring& message);
+  void ShowMiniTitleOfChosenMode();
   void StartMonitors();
   [[nodiscard]] SamplerTargets SystemSamplerTargets();
   void InstallDispatchAndShortcuts();
   void MinimizeAtStartIfAsked();
 
   void RunEventLoop();
+  // The loop with anything that escapes it caught, so that shut-down still saves the events.
+  void RunEventLoopGuarded();
   // The events file is written at every new hour, so a crash loses at most an hour of events.
   void SaveEventsOnNewHour();
 
@@ -152,6 +162,8 @@ class Application {
   MiniWindow miniWindow_{ports_.Gui, settings_, meters_, fonts_, updates_};
   TrayIcon tray_{ports_.Gui, settings_};
   WindowUpdateApplier updateApplier_{ports_.Gui, tray_, updates_};
+  TitleBoard titles_;
+  MiniTitle miniTitle_{ports_.Gui, settings_, titles_};
   RegisteredMessages messages_;
   DefaultColours defaultColours_;
   SettingsSaver settingsSaver_;

@@ -12,7 +12,8 @@
 namespace tarvik {
 
 // Hears that a monitor's pass failed: the monitor's name and what went wrong.
-using PassFailureReport = std::function<void(const std::wstring& monitor, const std::wstring& what)>;
+using PassFailureReport =
+    std::function<void(const std::wstring& monitor, const std::wstring& what)>;
 
 // A long-lived monitor: one pass of its loop at a time, each given the time, then a sleep that
 // ends early when stop is raised. Subclasses only supply the pass and the sleep after it.

@@ -23,9 +23,9 @@ void MonitorThreads::StartMonitor(std::unique_ptr<MonitorThread> monitor) {
 }
 
 bool MonitorThreads::StartTask(std::wstring name, std::function<void()> work) {
-  return Launch(std::make_unique<TaskThread>(std::move(name), kTaskPriority, environment_,
-                                             std::move(work)),
-                true);
+  return Launch(
+      std::make_unique<TaskThread>(std::move(name), kTaskPriority, environment_, std::move(work)),
+      true);
 }
 
 bool MonitorThreads::Launch(std::unique_ptr<ProgramThread> thread, bool task) {

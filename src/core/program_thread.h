@@ -32,7 +32,9 @@ class ProgramThread {
   [[nodiscard]] bool Start(const ThreadLauncher& launch);
   [[nodiscard]] bool IsAlive() const { return alive_.load(std::memory_order_acquire); }
   // Alive, or still inside Start(): the record must not be destroyed yet.
-  [[nodiscard]] bool IsBusy() const { return IsAlive() || starting_.load(std::memory_order_acquire); }
+  [[nodiscard]] bool IsBusy() const {
+    return IsAlive() || starting_.load(std::memory_order_acquire);
+  }
   [[nodiscard]] const std::wstring& Name() const { return name_; }
   [[nodiscard]] int Priority() const { return priority_; }
   // Lets a thread that did not stop in time run on unowned; the process ends it when it exits.

@@ -12,7 +12,7 @@ constexpr int kSingleTarget = 0;
 
 }  // namespace
 
-void WindowUpdateQueue::SetWake(std::function<void()> wake) {
+void WindowUpdateQueue::SetWake(std::function<bool()> wake) {
   std::lock_guard<std::mutex> lock(mutex_);
   wake_ = std::move(wake);
 }
@@ -42,26 +42,34 @@ void WindowUpdateQueue::Refresh(int gadget) {
 }
 
 void WindowUpdateQueue::Put(WindowUpdate update) {
-  std::function<void()> wake;
+  std::function<bool()> wake;
   {
     std::lock_guard<std::mutex> lock(mutex_);
     const auto same = std::find_if(pending_.begin(), pending_.end(), [&](const WindowUpdate& o) {
       return o.Kind == update.Kind && o.Target == update.Target;
     });
-    if (same != pending_.end()) {
-      *same = std::move(update);
-      return;
-    }
-    if (pending_.empty())
+    if (pending_.empty() || wakeOwed_) {
       wake = wake_;
-    pending_.push_back(std::move(update));
+      wakeOwed_ = false;
+    }
+    if (same != pending_.end())
+      *same = std::move(update);
+    else
+      pending_.push_back(std::move(update));
   }
-  if (wake)
-    wake();
+  if (wake && !wake())
+    OweWake();
+}
+
+void WindowUpdateQueue::OweWake() {
+  std::lock_guard<std::mutex> lock(mutex_);
+  // Taken meanwhile: whoever takes next sees the change anyway.
+  wakeOwed_ = !pending_.empty();
 }
 
 std::vector<WindowUpdate> WindowUpdateQueue::TakeAll() {
   std::lock_guard<std::mutex> lock(mutex_);
+  wakeOwed_ = false;
   return std::exchange(pending_, {});
 }
 

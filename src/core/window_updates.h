@@ -28,8 +28,9 @@ struct WindowUpdate {
 class WindowUpdateQueue {
  public:
   // `wake` runs on the thread that queues a change, so it must only post a note to the window
-  // thread. Set it before any worker starts.
-  void SetWake(std::function<void()> wake);
+  // thread; it returns false when the note could not be posted, and the next change tries again
+  // (the window thread also applies what is pending on a timer). Set it before any worker starts.
+  void SetWake(std::function<bool()> wake);
 
   void SetWindowTitle(int window, std::wstring title);
   // A message shown for a while as the main window's title, which then returns.
@@ -45,10 +46,12 @@ class WindowUpdateQueue {
 
  private:
   void Put(WindowUpdate update);
+  void OweWake();
 
   std::mutex mutex_;
   std::vector<WindowUpdate> pending_;
-  std::function<void()> wake_;
+  std::function<bool()> wake_;
+  bool wakeOwed_ = false;  // a change is pending that no posted note announced
 };
 
 }  // namespace tarvik

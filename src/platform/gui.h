@@ -195,8 +195,9 @@ class Gui {
   [[nodiscard]] virtual bool IsShiftDown() const = 0;
   // Waits for the next event; -1 waits without limit, a timeout gives EventKind::None.
   [[nodiscard]] virtual GuiEvent WaitEvent(int timeoutMs) = 0;
-  // Any thread: makes the window thread's WaitEvent return an EventKind::Wake event soon.
-  virtual void Wake() = 0;
+  // Any thread: makes the window thread's WaitEvent return an EventKind::Wake event soon; false
+  // when the note could not be posted (the window thread's queue is full).
+  [[nodiscard]] virtual bool Wake() = 0;
 
   // System messages and the desktop
   [[nodiscard]] virtual uint32_t RegisterMessage(const std::wstring& name) = 0;

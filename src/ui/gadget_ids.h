@@ -5,6 +5,8 @@ namespace tarvik::gadget {
 
 // Windows
 inline constexpr int MiniWindow = 100;
+// Not a gadget: the update-queue target of the mini window's title, shown by its one owner.
+inline constexpr int MiniWindowTitle = 99;
 inline constexpr int MainWindow = 101;
 inline constexpr int NoticeWindow = 102;
 

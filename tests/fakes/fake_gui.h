@@ -94,6 +94,8 @@ class FakeGui : public platform::Gui {
   std::wstring TrayTip;
   int TrayAdds = 0;
   std::atomic<int> Wakes{0};
+  // Refuses wakes as a full message queue would.
+  std::atomic<bool> WakeRefused{false};
   std::vector<std::wstring> DialogTitles;
   std::map<int, std::wstring> TextHistory;  // last text of every text gadget, kept after closing
   std::map<int, std::unique_ptr<PixelCanvas>> ClosedCanvases;  // canvases of closed windows
@@ -185,7 +187,10 @@ class FakeGui : public platform::Gui {
   void StopTimer(int window, int timer) override;
   bool IsShiftDown() const override { return ShiftDown; }
   platform::GuiEvent WaitEvent(int timeoutMs) override;
-  void Wake() override { Wakes.fetch_add(1); }
+  bool Wake() override {
+    Wakes.fetch_add(1);
+    return !WakeRefused.load();
+  }
 
   uint32_t RegisterMessage(const std::wstring& name) override;
   void BroadcastMessage(uint32_t message) override { Broadcasts.push_back(message); }

@@ -4,6 +4,7 @@
 #include <atomic>
 #include <chrono>
 #include <memory>
+#include <stdexcept>
 #include <thread>
 
 #include "app/application.h"
@@ -448,6 +449,38 @@ TEST_F(ApplicationTest, AQuitRequestWhileStartingEndsTheProgramOnceStarted) {
   EXPECT_EQ(application.SharedSettings().Get(opt::QuitFlag), 1);
   EXPECT_EQ(gui.Events.size(), 1u);
   EXPECT_TRUE(gui.WindowExists(gadget::MiniWindow) == false);
+}
+
+// Whatever escapes the event loop, the events are saved and the log closed on the way out.
+TEST_F(ApplicationTest, AFailureInTheEventLoopStillRunsTheShutDown) {
+  files.Files[kPortableIni] = SettingsFileWithFlags({opt::RestoreEvents});
+  gui.OnWait = [] { throw std::runtime_error("window gone"); };
+  Application application(Ports());
+  application.Run();
+  EXPECT_EQ(files.Files.count(L"C:\\Tools\\Tarvik\\TK-Saga.json"), 1u);
+  EXPECT_FALSE(instance.Held);
+  EXPECT_FALSE(application.Threads().AnyAlive());
+}
+
+// Choosing another "Title Bar Text" shows that mode's summary at once.
+TEST_F(ApplicationTest, ChoosingATitleModeShowsItsSummaryAtOnce) {
+  Application application(Ports());
+  std::wstring shown;
+  gui.OnWait = [&] {
+    application.Titles().Publish(5, L"2h 15m Uptime");
+    gui.Events.push_back({EventKind::Gadget,
+                          gadget::MainWindow,
+                          gadget::TitleBarSelector,
+                          static_cast<int>(platform::GadgetAction::Change),
+                          {}});
+    gui.SelectItem(gadget::TitleBarSelector, 5);
+    gui.OnWait = [&] {
+      shown = gui.WindowTitle(gadget::MiniWindow);
+      gui.OnWait = nullptr;
+    };
+  };
+  application.Run();
+  EXPECT_EQ(shown, L"2h 15m Uptime");
 }
 
 // Something reading the paths while the settings file is read must not have to wait for it.

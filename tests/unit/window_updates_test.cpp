@@ -15,7 +15,10 @@ namespace {
 TEST(WindowUpdateQueue, EachTargetKeepsItsLatestChangeAndTheFirstChangeWakesOnce) {
   WindowUpdateQueue queue;
   int wakes = 0;
-  queue.SetWake([&] { ++wakes; });
+  queue.SetWake([&] {
+    ++wakes;
+    return true;
+  });
   queue.SetWindowTitle(gadget::MiniWindow, L"C: 10%");
   queue.SetGadgetText(160, L"text");
   queue.SetWindowTitle(gadget::MiniWindow, L"C: 11%");
@@ -41,10 +44,28 @@ TEST(WindowUpdateQueue, EachTargetKeepsItsLatestChangeAndTheFirstChangeWakesOnce
   EXPECT_EQ(wakes, 2);
 }
 
+// A note that could not be posted is posted again with the next change, until one goes through.
+TEST(WindowUpdateQueue, AWakeThatCouldNotBePostedIsTriedAgain) {
+  WindowUpdateQueue queue;
+  std::vector<bool> posted = {false, false, true};
+  size_t tries = 0;
+  queue.SetWake([&] { return posted.at(tries++); });
+  queue.Refresh(131);
+  queue.Refresh(131);  // the same target: its change is kept, the note is still owed
+  queue.SetGadgetText(160, L"text");
+  EXPECT_EQ(tries, 3u);
+  queue.Refresh(132);  // announced already
+  EXPECT_EQ(tries, 3u);
+  EXPECT_EQ(queue.TakeAll().size(), 3u);
+}
+
 TEST(WindowUpdateQueue, WorkersQueueWhileTheWindowThreadTakes) {
   WindowUpdateQueue queue;
   std::atomic<int> wakes{0};
-  queue.SetWake([&] { wakes.fetch_add(1); });
+  queue.SetWake([&] {
+    wakes.fetch_add(1);
+    return true;
+  });
   constexpr int kWorkers = 4;
   constexpr int kChanges = 2'000;
   std::vector<std::thread> workers;

@@ -163,8 +163,8 @@ TEST_F(Win32GuiTest, AWindowIsFittedAroundItsCanvas) {
 
 TEST_F(Win32GuiTest, AWakeFromAWorkerReachesTheEventLoop) {
   std::thread worker([&] {
-    gui.Wake();
-    gui.Wake();
+    EXPECT_TRUE(gui.Wake());
+    EXPECT_TRUE(gui.Wake());
   });
   worker.join();
   EXPECT_EQ(WaitFor(EventKind::Wake).Kind, EventKind::Wake);

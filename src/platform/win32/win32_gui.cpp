@@ -371,8 +371,8 @@ platform::GuiEvent Win32Gui::WaitEvent(int timeoutMs) {
   return event;
 }
 
-void Win32Gui::Wake() {
-  ::PostMessageW(wakeWindow_, kWakeMessage, 0, 0);
+bool Win32Gui::Wake() {
+  return ::PostMessageW(wakeWindow_, kWakeMessage, 0, 0) != FALSE;
 }
 
 uint32_t Win32Gui::RegisterMessage(const std::wstring& name) {

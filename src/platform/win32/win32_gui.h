@@ -122,7 +122,7 @@ class Win32Gui final : public platform::Gui {
   void StopTimer(int window, int timer) override;
   [[nodiscard]] bool IsShiftDown() const override;
   [[nodiscard]] platform::GuiEvent WaitEvent(int timeoutMs) override;
-  void Wake() override;
+  [[nodiscard]] bool Wake() override;
 
   // System messages and the desktop
   [[nodiscard]] uint32_t RegisterMessage(const std::wstring& name) override;
