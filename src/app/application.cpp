@@ -532,7 +532,7 @@ void Application::PreparePanelCopies() {
 }
 
 void Application::CopySystemOrProcessorsTab(int panel) {
-  panelCopy_->Run([&](std::atomic<int>&) {
+  panelCopy_->Serve(panel, [&](std::atomic<int>&) {
     if (panel == gadget::SystemPanel)
       return SystemPanelCopy(systemBlock_.Snapshot(), List(gadget::SystemEventsList)->Rows());
     return ProcessorsPanelCopy({processorInfoTitles_, List(gadget::ProcessorInfoList)->Rows()},

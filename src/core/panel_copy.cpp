@@ -18,7 +18,9 @@ int CountCopiedLines(const std::wstring& text) {
   return lines;
 }
 
-void PanelCopy::Run(const Builder& build) {
+bool PanelCopy::Serve(int panel, const Builder& build) {
+  if (!settings_.TakeIfEquals(opt::CopyRequest, panel, kNoCopy))
+    return false;
   std::lock_guard<std::mutex> lock(copyLock_);
   lines_ = 0;
   failed_ = false;
@@ -29,8 +31,8 @@ void PanelCopy::Run(const Builder& build) {
   const std::wstring text = build(lines_);
   lines_ = CountCopiedLines(text);
   failed_ = !clipboard_.SetText(text);
-  settings_.Set(opt::CopyRequest, -1);
   copying_ = false;
+  return true;
 }
 
 // The helper of one copy: while the copy runs it shows the lines so far, four times a second;

@@ -13,10 +13,11 @@
 
 namespace tarvik {
 
-// The one way a panel goes to the clipboard, whichever thread serves the copy request: the text
-// is built under the copy lock while a helper thread tells the progress in the main window's
-// title ("Saving to Clipboard: 120"), then put on the clipboard ("Saved to Clipboard: 120 Lines",
-// or the failure), and the copy request is set back to -1.
+// The one way a panel goes to the clipboard, whichever thread serves the copy request: the
+// request for the panel is taken (set back to -1 in the same step, so a Ctrl+C pressed while the
+// copy runs is kept for the next pass), the text is built under the copy lock while a helper
+// thread tells the progress in the main window's title ("Saving to Clipboard: 120"), then put on
+// the clipboard ("Saved to Clipboard: 120 Lines", or the failure).
 class PanelCopy {
  public:
   // The words of the progress messages, in the user's language.
@@ -33,10 +34,12 @@ class PanelCopy {
   PanelCopy(Settings& settings, StopSignal& stop, MonitorThreads& threads,
             WindowUpdateQueue& updates, platform::Clipboard& clipboard, Words words);
 
-  // Returns once the text is on the clipboard (or could not be put there).
-  void Run(const Builder& build);
+  // Serves the copy request when it asks for `panel`; returns once the text is on the clipboard
+  // (or could not be put there). False when the request asked for another panel or none.
+  bool Serve(int panel, const Builder& build);
 
   static constexpr int kProgressMs = 250;
+  static constexpr int kNoCopy = -1;
 
  private:
   void ShowProgress();

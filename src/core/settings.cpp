@@ -32,6 +32,12 @@ int32_t Settings::Take(int index, int32_t idle) {
   return values_[static_cast<size_t>(index)].exchange(idle, std::memory_order_acq_rel);
 }
 
+bool Settings::TakeIfEquals(int index, int32_t value, int32_t idle) {
+  assert(index >= 0 && index < kCount);
+  return values_[static_cast<size_t>(index)].compare_exchange_strong(value, idle,
+                                                                     std::memory_order_acq_rel);
+}
+
 void Settings::Clear() {
   for (auto& value : values_)
     value.store(0, std::memory_order_relaxed);

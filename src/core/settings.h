@@ -29,6 +29,9 @@ class Settings {
   // while the server works on the previous one is not lost.
   void Request(int index, int32_t value = 1);
   [[nodiscard]] int32_t Take(int index, int32_t idle = 0);
+  // Takes a request only when it holds `value` (a request that several servers share, each
+  // serving its own values, such as the copy request's panel numbers); true when taken.
+  [[nodiscard]] bool TakeIfEquals(int index, int32_t value, int32_t idle);
 
   void Clear();
 

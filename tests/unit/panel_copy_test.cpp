@@ -36,7 +36,7 @@ class PanelCopyTest : public ::testing::Test {
 };
 
 TEST_F(PanelCopyTest, TheTextGoesToTheClipboardAndTheTitleCountsItsLines) {
-  copy.Run([](std::atomic<int>& lines) {
+  copy.Serve(0, [](std::atomic<int>& lines) {
     lines = 2;
     return std::wstring(L"a\r\nb\r\nc\nd\r\n");
   });
@@ -47,14 +47,14 @@ TEST_F(PanelCopyTest, TheTextGoesToTheClipboardAndTheTitleCountsItsLines) {
 
 TEST_F(PanelCopyTest, AClipboardThatStaysBusyIsReportedAsAFailure) {
   clipboard.Busy = true;
-  copy.Run([](std::atomic<int>&) { return std::wstring(L"a\r\n"); });
+  copy.Serve(0, [](std::atomic<int>&) { return std::wstring(L"a\r\n"); });
   EXPECT_EQ(settings.Get(opt::CopyRequest), -1);
   EXPECT_EQ(LastTitle(), L"Saving to Clipboard: Failed");
 }
 
 TEST_F(PanelCopyTest, ALongCopyShowsItsProgress) {
   std::atomic<bool> progressSeen{false};
-  copy.Run([&](std::atomic<int>& lines) {
+  copy.Serve(0, [&](std::atomic<int>& lines) {
     lines = 120;
     // Until the helper has said how far the copy got.
     while (!progressSeen) {
@@ -64,6 +64,25 @@ TEST_F(PanelCopyTest, ALongCopyShowsItsProgress) {
     }
     return std::wstring(L"x\r\n");
   });
+  EXPECT_EQ(LastTitle(), L"Saved to Clipboard: 1 Lines");
+}
+
+// Each server takes only its own panel's request, and takes it before copying: a request made
+// while the copy runs is kept for the next pass, never cleared with the one served.
+TEST_F(PanelCopyTest, ARequestMadeDuringACopyIsKeptAndOthersPanelsAreLeftAlone) {
+  const auto text = [](std::atomic<int>&) { return std::wstring(L"a\r\n"); };
+  settings.Set(opt::CopyRequest, 3);
+  EXPECT_FALSE(copy.Serve(0, text));
+  EXPECT_EQ(settings.Get(opt::CopyRequest), 3);
+  settings.Set(opt::CopyRequest, 0);
+  EXPECT_TRUE(copy.Serve(0, [&](std::atomic<int>&) {
+    settings.Set(opt::CopyRequest, 1);  // Ctrl+C on the Processors tab meanwhile
+    return std::wstring(L"b\r\n");
+  }));
+  EXPECT_EQ(settings.Get(opt::CopyRequest), 1);
+  EXPECT_TRUE(copy.Serve(1, text));
+  EXPECT_EQ(settings.Get(opt::CopyRequest), -1);
+  EXPECT_EQ(clipboard.Placed.size(), 2u);
   EXPECT_EQ(LastTitle(), L"Saved to Clipboard: 1 Lines");
 }
 

@@ -143,6 +143,7 @@ void Win32Gui::CloseWindow(int id) {
   const HWND hwnd = WindowHandle(id);
   if (!hwnd)
     return;
+  DeliverPostedMessages(hwnd);
   DestroyGadgetsOf(id);
   windows_.erase(id);
   frames_.erase(id);
@@ -388,8 +389,20 @@ void Win32Gui::BroadcastMessage(uint32_t message) {
   ::PostMessageW(HWND_BROADCAST, message, 0, 0);
 }
 
+// What was posted to a window before it closes or before the handler moves to another window
+// (the quit message that another program broadcast while the progress window showed) reaches
+// the handler while it still hears that window; a destroyed window's messages would be lost.
+void Win32Gui::DeliverPostedMessages(HWND hwnd) {
+  MSG message{};
+  while (::PeekMessageW(&message, hwnd, 0, 0, PM_REMOVE))
+    ::DispatchMessageW(&message);
+}
+
 void Win32Gui::SetMessageHandler(platform::MessageHandler* handler, int window) {
   AssertWindowThread();
+  if (const HWND heard = WindowHandle(handlerWindow_);
+      heard && handler_ && window != handlerWindow_)
+    DeliverPostedMessages(heard);
   handler_ = handler;
   handlerWindow_ = window;
 }

@@ -169,6 +169,7 @@ class Win32Gui final : public platform::Gui {
     int Command;
   };
 
+  void DeliverPostedMessages(HWND hwnd);
   void AssertWindowThread() const;
   [[nodiscard]] HWND WindowHandle(int id) const;
   [[nodiscard]] int WindowIdOf(HWND hwnd) const;
