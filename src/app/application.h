@@ -19,6 +19,7 @@
 #include "core/settings.h"
 #include "core/stop_signal.h"
 #include "core/text_slots.h"
+#include "core/title_board.h"
 #include "core/window_updates.h"
 #include "monitors/system/system_sampler.h"
 #include "platform/clipboard.h"
@@ -90,6 +91,8 @@ class Application {
   [[nodiscard]] MeterTable& Meters() { return meters_; }
   // The history graphs' records, where samplers add their samples.
   [[nodiscard]] GraphStore& Graphs() { return graphs_; }
+  // The mini window's title summaries, one per title-bar mode, as the monitors publish them.
+  [[nodiscard]] TitleBoard& Titles() { return titles_; }
 
  private:
   // Start-up, in order; false when another copy already runs.
@@ -109,7 +112,7 @@ class Application {
   void ShowGraphsWhenSampled();
   // Draws the graphs of a tab that has just come into view.
   void ShowGraphsOfNewTab();
-  void ShowProcessorGraph(int processor);
+  void ShowProcessorGraph(int processor, int processorCount);
   void StartMonitors();
   [[nodiscard]] SamplerTargets SystemSamplerTargets();
   void InstallDispatchAndShortcuts();
@@ -139,6 +142,8 @@ class Application {
   WindowUpdateQueue updates_;
   GraphStore graphs_{ports_.Clock};
   GraphControls graphControls_{graphs_, settings_, updates_};
+  Guarded<SystemReadings> systemReadings_;  // the system sampler's latest, for the graphs' titles
+  TitleBoard titles_;
   Guarded<std::wstring> systemBlock_;    // the System tab's information block as last drawn
   Guarded<std::wstring> statusMessage_;  // the Processors tab's status line from the sampler
   std::unique_ptr<PanelCopy> panelCopy_;

@@ -246,9 +246,9 @@ int TabOfGraph(int id) {
   return place ? place->Tab : -1;
 }
 
-void ShowGraphOf(platform::Gui& gui, GraphStore& graphs, int id) {
+void ShowGraphOf(platform::Gui& gui, GraphStore& graphs, int id, const GraphValues& values) {
   if (const GraphPlace* place = PlaceOfGraph(id))
-    ShowGraph(gui, graphs, id, place->Unit, {Tr(place->Title), L"", L""});
+    ShowGraph(gui, graphs, id, place->Unit, {Tr(place->Title), values.Second, values.Third});
 }
 
 void ShowStatusMessage(platform::Gui& gui, const Fonts& fonts, const std::wstring& message) {
