@@ -204,6 +204,7 @@ TEST_F(SystemSamplerTest, WithoutPowerInformationTheSpeedIsMeasured) {
   EXPECT_EQ(RowColumn(processorInfo.Rows().at(0), 0), L"2400MHz");
   EXPECT_EQ(SamplesOf({303}), (std::vector<std::pair<int, float>>{{303, 100.0f}}));
   EXPECT_EQ(Sampler().SpeedSeen().Highest, 2400);
+  EXPECT_EQ(readings.Snapshot().Processors.at(1).CurrentMhz, 2400);  // the mean, for each
 }
 
 TEST_F(SystemSamplerTest, ALowBatteryThatIsNotChargingBlinksEveryPass) {
@@ -233,6 +234,19 @@ TEST_F(SystemSamplerTest, ALowBatteryThatIsNotChargingBlinksEveryPass) {
   PassAt(13'500, 110);
   EXPECT_EQ(cell().BackColour, normalBack);
   EXPECT_EQ(Cell(kBatteryMeter), L" 21% ");
+
+  // The charger comes in while the cell is inverted: the text stays, the colours go back and
+  // the cell is drawn again.
+  power.Answer = platform::PowerStatus{0, 0, 15};
+  PassAt(16'000, 112);
+  EXPECT_EQ(cell().BackColour, 0u);
+  power.Answer = platform::PowerStatus{1, 8, 15};
+  redrawn.clear();
+  PassAt(18'500, 114);
+  EXPECT_EQ(Cell(kBatteryMeter), L" 15% ");
+  EXPECT_EQ(cell().BackColour, normalBack);
+  EXPECT_EQ(std::count(redrawn.begin(), redrawn.end(), std::pair<int, bool>{kBatteryMeter, true}),
+            1);
 }
 
 TEST_F(SystemSamplerTest, UptimeAndIdleFollowTheClocksAndTheLastInput) {
@@ -294,7 +308,8 @@ TEST_F(SystemSamplerTest, WhileCounterNamesAreRebuiltTheTimesGiveTheLoads) {
                      {L"\\Processor(1)\\% Processor Time", 2.0}};
   processors.Answer = std::vector<platform::ProcessorTime>{{1000, 1500, 500}, {2000, 2500, 0}};
   PassAt(1'000, 100);
-  EXPECT_EQ(redrawn.front(), (std::pair<int, bool>{kCpuMeter, true}));  // " Repairing     "
+  EXPECT_EQ(redrawn.front(), (std::pair<int, bool>{kCpuMeter, true}));
+  EXPECT_EQ(Cell(kCpuMeter), L" Repairing     ");  // kept while the names are awaited
   processors.Answer = std::vector<platform::ProcessorTime>{{1250, 2250, 750}, {3000, 3500, 0}};
   for (int64_t tick = 1'125; tick <= 6'000; tick += SystemSampler::kPassMs)
     PassAt(tick, 100 + tick / 1000);
@@ -302,6 +317,7 @@ TEST_F(SystemSamplerTest, WhileCounterNamesAreRebuiltTheTimesGiveTheLoads) {
                                        {400, 75.0f}, {401, 0.0f}, {400, 12.0f}, {401, 2.0f}}));
   EXPECT_EQ(counters.RebuildsStarted, 1);
   EXPECT_TRUE(statusMessages.empty());
+  EXPECT_EQ(Cell(kCpuMeter), L" 7% 2.4GHz");
 }
 
 TEST_F(SystemSamplerTest, CountersThatFailAtStartLeaveTheLoadsToTheTimes) {
@@ -329,6 +345,8 @@ TEST_F(SystemSamplerTest, DriveRatesFillTheCellsTheRateGraphsAndTheTitle) {
   EXPECT_EQ(SamplesOf({304, 308}),
             (std::vector<std::pair<int, float>>{{308, 2048.0f}, {304, 4.0f}}));
   EXPECT_EQ(titles.Summary(7), L"Drive: 4K/2048K");
+  EXPECT_EQ(readings.Snapshot().ReadKbPerSecond, 4);
+  EXPECT_EQ(readings.Snapshot().WriteKbPerSecond, 2048);
 }
 
 TEST_F(SystemSamplerTest, WithoutADriveQueryTheRateCellsStayBlank) {
@@ -392,6 +410,72 @@ TEST_F(SystemSamplerTest, TheDesktopWatchReportsEachChangeEvery120Passes) {
                         L"Desktop Width: 1280 -> 2560", L"Desktop Height: 800 -> 1440",
                         L"Desktop Scale: 100% -> 125%", L"Desktop Colors: 32-bit -> 16-bit",
                         L"Desktop Frequency: 60Hz -> 144Hz"}));
+  EXPECT_EQ(systemTextRefreshes, refreshes + 1);
+}
+
+TEST_F(SystemSamplerTest, TheReadingsHoldWhatTheGraphsShowBesideTheirSamples) {
+  processors.PowerAnswer =
+      std::vector<platform::ProcessorPower>{{3000, 2400, 3000, 0, 0}, {3000, 1800, 3000, 0, 0}};
+  processors.Answer = std::vector<platform::ProcessorTime>{{1000, 1500, 500}, {2000, 2500, 0}};
+  PassAt(1'000, 100);
+  processors.Answer = std::vector<platform::ProcessorTime>{{1250, 2250, 750}, {3000, 3500, 0}};
+  PassAt(3'500, 102);
+  const SystemReadings read = readings.Snapshot();
+  EXPECT_EQ(read.PhysicalPercent, 61);
+  EXPECT_EQ(read.PageFilePercent, 2);
+  EXPECT_EQ(read.MeanMhz, 2100);
+  EXPECT_EQ(read.SpeedPercent, 70);
+  EXPECT_EQ(read.AverageLoad, 37);
+  ASSERT_EQ(read.Processors.size(), 2u);
+  EXPECT_EQ(read.Processors[0].Label, L"CPU 0");
+  EXPECT_EQ(read.Processors[0].CurrentMhz, 2400);
+  EXPECT_EQ(read.Processors[0].LoadPercent, 75);
+  EXPECT_EQ(read.Processors[1].CurrentMhz, 1800);
+  EXPECT_EQ(read.Processors[1].LoadPercent, 0);
+}
+
+TEST_F(SystemSamplerTest, WithNoLoadToReadTheCellShowsLoadZeroFromTheSecondPassOn) {
+  processors.PowerAnswer =
+      std::vector<platform::ProcessorPower>{{3000, 2400, 3000, 0, 0}, {3000, 2400, 3000, 0, 0}};
+  PassAt(1'000, 100);
+  EXPECT_EQ(Cell(kCpuMeter), L" 2x2400MHz");
+  PassAt(3'500, 102);
+  EXPECT_EQ(Cell(kCpuMeter), L" 0% 2.4GHz");
+}
+
+TEST_F(SystemSamplerTest, TheMemoryListsHoldTheLimitAndOneRowsWithHiAndLo) {
+  for (const auto& [limit, rows] : {std::pair{3, 4u}, std::pair{1, 3u}}) {
+    SCOPED_TRACE(limit);
+    settings.Set(opt::HistoryRowLimit, limit);
+    for (int second = 0; second < 6; ++second) {
+      memory.Answer->AvailablePhysical = (9000 - 100 * second) * kMiB;
+      PassAt(1'000 + 1'000 * second, 100 + second);
+    }
+    ASSERT_EQ(physical.Rows().size(), rows);
+    EXPECT_NE(physical.Rows()[0].find(L"Hi\n"), std::wstring::npos);
+    EXPECT_NE(physical.Rows()[1].find(L"Lo\n8500M"), std::wstring::npos);
+    sampler.reset();
+    physical.Change([](std::vector<std::wstring>& kept) { kept.clear(); });
+  }
+}
+
+TEST_F(SystemSamplerTest, TheSystemPanelsRequestsAreTakenOnce) {
+  PassAt(1'000, 100);
+  memory.Answer->AvailablePhysical = 8000 * kMiB;
+  PassAt(2'000, 101);  // Hi 9999M, Lo 8000M
+  const int refreshes = systemTextRefreshes;
+  settings.Request(opt::ResetSystemPanelRequest);
+  settings.Request(opt::RereadSystemTextRequest);
+  memory.Answer->AvailablePhysical = 9000 * kMiB;
+  PassAt(3'000, 102);
+  EXPECT_NE(physical.Rows()[0].find(L"Hi\n9000M"), std::wstring::npos) << physical.Rows()[0];
+  EXPECT_NE(physical.Rows()[1].find(L"Lo\n9000M"), std::wstring::npos) << physical.Rows()[1];
+  EXPECT_EQ(systemTextRefreshes, refreshes + 1);
+  EXPECT_EQ(settings.Get(opt::ResetSystemPanelRequest), 0);
+  EXPECT_EQ(settings.Get(opt::RereadSystemTextRequest), 0);
+  memory.Answer->AvailablePhysical = 9500 * kMiB;
+  PassAt(4'000, 103);
+  EXPECT_NE(physical.Rows()[1].find(L"Lo\n9000M"), std::wstring::npos) << physical.Rows()[1];
   EXPECT_EQ(systemTextRefreshes, refreshes + 1);
 }
 
