@@ -316,6 +316,7 @@ TEST_F(SystemSamplerTest, WhileCounterNamesAreRebuiltTheTimesGiveTheLoads) {
   EXPECT_EQ(SamplesOf({400, 401}), (std::vector<std::pair<int, float>>{
                                        {400, 75.0f}, {401, 0.0f}, {400, 12.0f}, {401, 2.0f}}));
   EXPECT_EQ(counters.RebuildsStarted, 1);
+  EXPECT_EQ(counters.RebuildFolder, L"C:\\Windows\\syswow64");
   EXPECT_TRUE(statusMessages.empty());
   EXPECT_EQ(Cell(kCpuMeter), L" 7% 2.4GHz");
 }

@@ -74,7 +74,8 @@ SystemSampler::SystemSampler(StopSignal& stop, SamplerSources sources, SamplerTa
                           -1,
                           0,
                           {}}},
-      counters_(sources_.Counters, sources_.StartTask) {}
+      counters_(sources_.Counters, sources_.StartTask,
+                CounterRebuildFolder(sources_.Env.WindowsFolder())) {}
 
 int SystemSampler::Pass(int64_t tickMs) {
   if (++passes_ == 1)
