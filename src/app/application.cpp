@@ -18,6 +18,7 @@
 #include "text/translation.h"
 #include "ui/file_status.h"
 #include "ui/gadget_ids.h"
+#include "ui/graph_titles.h"
 #include "ui/graph_view.h"
 #include "ui/main_window.h"
 #include "ui/mini_window.h"
@@ -285,7 +286,8 @@ void Application::InstallSettingsTab() {
   settingsTab_->Install(dispatcher_->Routes());
 }
 
-// A sampled graph is drawn again only while the main window shows its tab.
+// A sampled graph is drawn again only while the main window shows its tab, with the values the
+// sampler read last.
 void Application::ShowGraphsWhenSampled() {
   platform::Gui& gui = ports_.Gui;
   const auto shown = [&gui](int tab) {
@@ -297,23 +299,23 @@ void Application::ShowGraphsWhenSampled() {
         gadget::AverageLoadGraph, gadget::DriveReadGraph, gadget::DriveWriteGraph}) {
     updateApplier_.OnRefresh(graph, [this, &gui, shown, graph] {
       if (shown(TabOfGraph(graph)))
-        ShowGraphOf(gui, graphs_, graph);
+        ShowGraphOf(gui, graphs_, graph, SystemGraphValues(graph, *systemReadings_.Lock()));
     });
   }
   const int count = std::min(settings_.Get(opt::ProcessorCount), kMaxProcessorGraphs);
   const int first = settings_.Get(opt::FirstProcessorGraph);
   for (int processor = 0; processor < count; ++processor) {
-    updateApplier_.OnRefresh(first + processor, [this, shown, processor] {
+    updateApplier_.OnRefresh(first + processor, [this, shown, processor, count] {
       if (shown(gadget::ProcessorsPanel))
-        ShowProcessorGraph(processor);
+        ShowProcessorGraph(processor, count);
     });
   }
 }
 
-void Application::ShowProcessorGraph(int processor) {
-  const int count = std::min(settings_.Get(opt::ProcessorCount), kMaxProcessorGraphs);
-  ShowGraph(ports_.Gui, graphs_, settings_.Get(opt::FirstProcessorGraph) + processor, L"%",
-            {ProcessorLabel(processor, count), L"", L""});
+void Application::ShowProcessorGraph(int processor, int processorCount) {
+  const GraphTitles titles =
+      ProcessorGraphTitles(processor, processorCount, *systemReadings_.Lock());
+  ShowGraph(ports_.Gui, graphs_, settings_.Get(opt::FirstProcessorGraph) + processor, L"%", titles);
 }
 
 // A tab's graphs are drawn only while it shows, so one that comes into view is brought up to date.
@@ -327,42 +329,45 @@ void Application::ShowGraphsOfNewTab() {
   if (tab == gadget::ProcessorsPanel) {
     const int count = std::min(settings_.Get(opt::ProcessorCount), kMaxProcessorGraphs);
     for (int processor = 0; processor < count; ++processor)
-      ShowProcessorGraph(processor);
+      ShowProcessorGraph(processor, count);
     return;
   }
   for (const int graph : {gadget::PhysicalGraph, gadget::PageFileGraph, gadget::ProcessorSpeedGraph,
                           gadget::AverageLoadGraph, gadget::DriveReadGraph, gadget::DriveWriteGraph,
                           gadget::NetworkSendGraph, gadget::NetworkReceiveGraph}) {
     if (TabOfGraph(graph) == tab)
-      ShowGraphOf(gui, graphs_, graph);
+      ShowGraphOf(gui, graphs_, graph, SystemGraphValues(graph, *systemReadings_.Lock()));
   }
 }
 
 // Where the system sampler's results go; every callable runs on the sampler's thread.
 SamplerTargets Application::SystemSamplerTargets() {
-  return {
-      settings_,
-      meters_,
-      *List(gadget::PhysicalList),
-      *List(gadget::PageFileList),
-      *List(gadget::BatteryList),
-      *List(gadget::ProcessorsList),
-      *List(gadget::ProcessorInfoList),
-      *List(gadget::ProcessorLoadList),
-      [this](int meter, bool force) { miniWindow_.MeterChanged(meter, force); },
-      [this](int graph, float value) {
-        graphs_.AddSample(graph, value);
-        updates_.Refresh(graph);
-      },
-      [this](int graph, int64_t bytesPerSecond) {
-        graphs_.RescaleRateGraph(graph, bytesPerSecond,
-                                 settings_.Get(opt::ReportedDesktopScale) / 100.0);
-      },
-      [this](const std::wstring& summary) { updates_.SetWindowTitle(gadget::MiniWindow, summary); },
-      [this](const std::wstring& message) { PostStatusMessage(message); },
-      [this](const std::wstring& text) { logs_->Events().AddSystemEvent(text); },
-      [this] { updates_.Refresh(gadget::LogoCanvas); },
-      [this](int panel) { CopySystemOrProcessorsTab(panel); }};
+  return {.Options = settings_,
+          .Meters = meters_,
+          .PhysicalHistory = *List(gadget::PhysicalList),
+          .PageFileHistory = *List(gadget::PageFileList),
+          .BatteryUptimeIdle = *List(gadget::BatteryList),
+          .ProcessorHistory = *List(gadget::ProcessorsList),
+          .ProcessorInfo = *List(gadget::ProcessorInfoList),
+          .ProcessorValues = *List(gadget::ProcessorLoadList),
+          .Readings = systemReadings_,
+          .Titles = titles_,
+          .MeterChanged = [this](int meter, bool force) { miniWindow_.MeterChanged(meter, force); },
+          .AddGraphSample =
+              [this](int graph, float value) {
+                graphs_.AddSample(graph, value);
+                updates_.Refresh(graph);
+              },
+          .RescaleGraph =
+              [this](int graph, int64_t bytesPerSecond) {
+                graphs_.RescaleRateGraph(graph, bytesPerSecond,
+                                         settings_.Get(opt::ReportedDesktopScale) / 100.0);
+              },
+          .ShowStatusMessage = [this](const std::wstring& message) { PostStatusMessage(message); },
+          .RecordSystemEvent =
+              [this](const std::wstring& text) { logs_->Events().AddSystemEvent(text); },
+          .RefreshSystemText = [this] { updates_.Refresh(gadget::LogoCanvas); },
+          .CopyPanel = [this](int panel) { CopySystemOrProcessorsTab(panel); }};
 }
 
 void Application::StartMonitors() {
@@ -380,12 +385,20 @@ void Application::StartMonitors() {
       texts_.Get(kProcessorCoresSlot)};
   threads_.StartMonitor(std::make_unique<SystemSampler>(
       stop_,
-      SamplerSources{ports_.Memory, ports_.Activity, ports_.Processors, ports_.Power,
-                     ports_.Counters, ports_.Display, ports_.Clock, ports_.Env, processor,
-                     [this](int milliseconds) { return stop_.WaitFor(milliseconds); },
-                     [this](std::function<void()> work) {
-                       return threads_.StartTask(L"counter names rebuild", std::move(work));
-                     }},
+      SamplerSources{.Memory = ports_.Memory,
+                     .Activity = ports_.Activity,
+                     .Processors = ports_.Processors,
+                     .Power = ports_.Power,
+                     .Counters = ports_.Counters,
+                     .Display = ports_.Display,
+                     .Clock = ports_.Clock,
+                     .Env = ports_.Env,
+                     .Processor = processor,
+                     .Wait = [this](int milliseconds) { return stop_.WaitFor(milliseconds); },
+                     .StartTask =
+                         [this](std::function<void()> work) {
+                           return threads_.StartTask(L"counter names rebuild", std::move(work));
+                         }},
       SystemSamplerTargets()));
 }
 

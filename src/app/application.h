@@ -92,7 +92,7 @@ class Application {
   [[nodiscard]] MeterTable& Meters() { return meters_; }
   // The history graphs' records, where samplers add their samples.
   [[nodiscard]] GraphStore& Graphs() { return graphs_; }
-  // Where monitors publish the mini window's title summaries.
+  // The mini window's title summaries, one per title-bar mode, as the monitors publish them.
   [[nodiscard]] TitleBoard& Titles() { return titles_; }
 
  private:
@@ -113,7 +113,7 @@ class Application {
   void ShowGraphsWhenSampled();
   // Draws the graphs of a tab that has just come into view.
   void ShowGraphsOfNewTab();
-  void ShowProcessorGraph(int processor);
+  void ShowProcessorGraph(int processor, int processorCount);
   // A monitor's failed pass shows on the status line and goes to the log.
   void ReportFailedPasses();
   void PostStatusMessage(const std::wstring& message);
@@ -149,6 +149,8 @@ class Application {
   WindowUpdateQueue updates_;
   GraphStore graphs_{ports_.Clock};
   GraphControls graphControls_{graphs_, settings_, updates_};
+  Guarded<SystemReadings> systemReadings_;  // the system sampler's latest, for the graphs' titles
+  TitleBoard titles_;
   Guarded<std::wstring> systemBlock_;    // the System tab's information block as last drawn
   Guarded<std::wstring> statusMessage_;  // the Processors tab's status line from the sampler
   std::unique_ptr<PanelCopy> panelCopy_;
@@ -162,7 +164,6 @@ class Application {
   MiniWindow miniWindow_{ports_.Gui, settings_, meters_, fonts_, updates_};
   TrayIcon tray_{ports_.Gui, settings_};
   WindowUpdateApplier updateApplier_{ports_.Gui, tray_, updates_};
-  TitleBoard titles_;
   MiniTitle miniTitle_{ports_.Gui, settings_, titles_};
   RegisteredMessages messages_;
   DefaultColours defaultColours_;

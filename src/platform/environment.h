@@ -13,7 +13,10 @@ class Environment {
   // The user's roaming application-data folder with a trailing backslash, or empty.
   [[nodiscard]] virtual std::wstring AppDataFolder() const = 0;
   [[nodiscard]] virtual int UserDefaultLanguageId() const = 0;
+  // Every logical processor the program may run on, over all processor groups, at most 144.
   [[nodiscard]] virtual int LogicalProcessorCount() const = 0;
+  // The Windows folder without a trailing backslash; empty when unknown.
+  [[nodiscard]] virtual std::wstring WindowsFolder() const = 0;
   virtual void Beep(int hertz, int milliseconds) = 0;
   virtual void SetCurrentThreadPriority(int level) = 0;  // 1 lowest .. 16 normal .. 31 highest
   // Shows a folder in the file manager; false when it could not be opened.

@@ -31,8 +31,9 @@ class PerformanceCounters {
   // A new, empty query; nothing when none can be opened.
   [[nodiscard]] virtual std::unique_ptr<CounterQuery> OpenQuery() = 0;
   // Starts rebuilding the system's counter names from their backup ("Lodctr /R", elevated, in
-  // the background); false when it could not be started.
-  [[nodiscard]] virtual bool StartNameRebuild() = 0;
+  // the background) with `folder` as its working folder, where Lodctr is looked for first; this
+  // process's own current folder stays as it is. False when it could not be started.
+  [[nodiscard]] virtual bool StartNameRebuild(const std::wstring& folder) = 0;
 };
 
 }  // namespace tarvik::platform

@@ -2,12 +2,16 @@
 
 #include <optional>
 
+#include "ui/graph_attributes.h"
+
 namespace tarvik {
 
 void CreateGraph(platform::Gui& gui, GraphStore& graphs, int id,
-                 const platform::GadgetParent& parent, const platform::Rect& bounds) {
+                 const platform::GadgetParent& parent, const platform::Rect& bounds,
+                 platform::FontId font) {
   gui.CreateCanvas(id, parent, bounds);
   graphs.Create(id, gui.CanvasExtent(id).Width);
+  graphs.SetAttribute(id, graph_attr::Font, font);
 }
 
 void ShowGraph(platform::Gui& gui, GraphStore& graphs, int id, std::wstring_view unit,

@@ -9,9 +9,10 @@
 namespace tarvik {
 
 // Makes a history graph: its canvas and its record, which keeps one sample per pixel column of
-// the canvas.
+// the canvas and draws its labels and titles in the font given.
 void CreateGraph(platform::Gui& gui, GraphStore& graphs, int id,
-                 const platform::GadgetParent& parent, const platform::Rect& bounds);
+                 const platform::GadgetParent& parent, const platform::Rect& bounds,
+                 platform::FontId font);
 
 // Draws a graph's canvas from a copy of its record, so the graph lock is never held while the
 // canvas is drawn. Any thread.

@@ -85,9 +85,11 @@ const GraphPlace* PlaceOfGraph(int id) {
   return nullptr;
 }
 
-void BuildGraphs(platform::Gui& gui, GraphStore& graphs, const Settings& settings) {
+// Graphs label in the gadgets' font.
+void BuildGraphs(platform::Gui& gui, const Fonts& fonts, GraphStore& graphs,
+                 const Settings& settings) {
   for (const GraphPlace& place : kGraphs) {
-    CreateGraph(gui, graphs, place.Id, Tab(place.Tab), place.Bounds);
+    CreateGraph(gui, graphs, place.Id, Tab(place.Tab), place.Bounds, fonts.Gadget);
     if (place.Tab == gadget::SystemPanel)
       graphs.SetAttribute(place.Id, graph_attr::TimeDivisions, kSystemTimeDivisions);
     graphs.SetAttribute(place.Id, graph_attr::LineColour, settings.Get(place.Id));
@@ -128,7 +130,8 @@ void BuildSystemTab(platform::Gui& gui) {
 }
 
 // One graph per processor in a grid that grows until it holds them all; the grid is kept.
-int BuildProcessorGraphs(platform::Gui& gui, GraphStore& graphs, Settings& settings) {
+int BuildProcessorGraphs(platform::Gui& gui, const Fonts& fonts, GraphStore& graphs,
+                         Settings& settings) {
   ProcessorGridInput input;
   input.Columns = settings.Get(opt::ProcessorGridColumns);
   input.Rows = settings.Get(opt::ProcessorGridRows);
@@ -143,7 +146,7 @@ int BuildProcessorGraphs(platform::Gui& gui, GraphStore& graphs, Settings& setti
   const int firstGraph = settings.Get(opt::FirstProcessorGraph);
   for (const ProcessorGraphCell& cell : grid.Cells) {
     const int id = firstGraph + cell.Processor;
-    CreateGraph(gui, graphs, id, Tab(gadget::ProcessorsPanel), cell.Box);
+    CreateGraph(gui, graphs, id, Tab(gadget::ProcessorsPanel), cell.Box, fonts.Gadget);
     for (const GraphAttribute& attribute : cell.Attributes)
       graphs.SetAttribute(id, attribute.Number, attribute.Value);
   }
@@ -170,7 +173,7 @@ void BuildProcessorsTab(platform::Gui& gui, const Fonts& fonts, Settings& settin
            {L"C-States", 330}});
   gui.CreateCanvas(gadget::StatusCanvas, Tab(tab), {4, 96, 505, 14});
   gui.CreateCanvas(gadget::TimeSpanCanvas, Tab(tab), {508, 96, 374, 14});
-  const int cellWidth = BuildProcessorGraphs(gui, graphs, settings);
+  const int cellWidth = BuildProcessorGraphs(gui, fonts, graphs, settings);
   DrawCaption(gui, gadget::TimeSpanCanvas, fonts.Gadget, ProcessorTimeSpanCaption(cellWidth));
   ShowStatusMessage(gui, fonts,
                     ProcessorLibraryNotice(settings.IsOn(opt::PowerLibraryPresent),
@@ -246,9 +249,9 @@ int TabOfGraph(int id) {
   return place ? place->Tab : -1;
 }
 
-void ShowGraphOf(platform::Gui& gui, GraphStore& graphs, int id) {
+void ShowGraphOf(platform::Gui& gui, GraphStore& graphs, int id, const GraphValues& values) {
   if (const GraphPlace* place = PlaceOfGraph(id))
-    ShowGraph(gui, graphs, id, place->Unit, {Tr(place->Title), L"", L""});
+    ShowGraph(gui, graphs, id, place->Unit, {Tr(place->Title), values.Second, values.Third});
 }
 
 void ShowStatusMessage(platform::Gui& gui, const Fonts& fonts, const std::wstring& message) {
@@ -274,7 +277,7 @@ void BuildMainWindow(platform::Gui& gui, const Fonts& fonts, Settings& settings,
   BuildStorageTab(gui);
   BuildNetworksTab(gui);
   BuildPingTab(gui);
-  BuildGraphs(gui, graphs, settings);
+  BuildGraphs(gui, fonts, graphs, settings);
   BuildSettingsTab(gui);
   BuildAboutTab(gui, fonts);
 }

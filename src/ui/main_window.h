@@ -3,6 +3,7 @@
 #include "core/settings.h"
 #include "platform/gui.h"
 #include "ui/fonts.h"
+#include "ui/graph_titles.h"
 #include "ui/history_graph.h"
 
 namespace tarvik {
@@ -21,8 +22,9 @@ void BuildMainWindow(platform::Gui& gui, const Fonts& fonts, Settings& settings,
 
 // The tab that holds one of the System, Storage and Networks graphs; -1 for any other id.
 [[nodiscard]] int TabOfGraph(int id);
-// Draws one of those graphs again from its record, with its title and unit.
-void ShowGraphOf(platform::Gui& gui, GraphStore& graphs, int id);
+// Draws one of those graphs again from its record, with its title, its current values under it
+// and its unit.
+void ShowGraphOf(platform::Gui& gui, GraphStore& graphs, int id, const GraphValues& values = {});
 
 // Draws a one-line message at the bottom of the Processors tab's status canvas, replacing the
 // one before.

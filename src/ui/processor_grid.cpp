@@ -6,7 +6,6 @@
 #include <utility>
 
 #include "settings/colour_list.h"
-#include "text/translation.h"
 #include "ui/graph_attributes.h"
 
 namespace tarvik {
@@ -24,13 +23,6 @@ constexpr std::array<Colour, 16> kProcessorColours = {
 constexpr int kNarrowCell = 100;
 // Grids up to this many rows are high enough to label the values of the first column.
 constexpr int kLabelledFirstColumnRows = 6;
-
-int DigitCount(int value) {
-  int digits = 1;
-  for (; value >= 10; value /= 10)
-    ++digits;
-  return digits;
-}
 
 // The size of one of `count` cells that share `length` with a gap between neighbours; never
 // below one pixel, however large the gap.
@@ -85,14 +77,6 @@ ProcessorGrid LayOutProcessorGrid(const ProcessorGridInput& input) {
     grid.Cells.push_back(std::move(cell));
   }
   return grid;
-}
-
-std::wstring ProcessorLabel(int processor, int processorCount) {
-  std::wstring number = std::to_wstring(std::max(0, processor));
-  const auto width = static_cast<size_t>(DigitCount(std::max(0, processorCount)));
-  if (number.size() < width)
-    number.insert(0, width - number.size(), L'0');
-  return Tr(L"CPU") + L" " + number;
 }
 
 Colour ProcessorColour(int processor) {

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "core/settings.h"
+#include "monitors/system/system_readings.h"
 #include "platform/colour.h"
 #include "platform/geometry.h"
 
@@ -49,10 +50,6 @@ struct ProcessorGrid {
 // Grows the stored grid until it holds every processor (up to kMaxProcessorGraphs), keeping it
 // about as wide as high, and places one graph per processor with its attributes and label.
 [[nodiscard]] ProcessorGrid LayOutProcessorGrid(const ProcessorGridInput& input);
-
-// The translated "CPU" and the processor's index, zero-padded to as many digits as the
-// processor count has.
-[[nodiscard]] std::wstring ProcessorLabel(int processor, int processorCount);
 
 // The line colour of a processor's graph, taken in turn from the program's own table.
 [[nodiscard]] Colour ProcessorColour(int processor);

@@ -33,6 +33,7 @@ class FakePerformanceCounters : public platform::PerformanceCounters {
   std::map<std::wstring, double> Values;
   bool RebuildStarts = true;
   int RebuildsStarted = 0;
+  std::wstring RebuildFolder;
   std::vector<std::wstring> Added;
   int Collections = 0;
 
@@ -51,8 +52,9 @@ class FakePerformanceCounters : public platform::PerformanceCounters {
     return std::make_unique<Query>(*this);
   }
 
-  bool StartNameRebuild() override {
+  bool StartNameRebuild(const std::wstring& folder) override {
     ++RebuildsStarted;
+    RebuildFolder = folder;
     return RebuildStarts;
   }
 

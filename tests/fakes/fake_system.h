@@ -54,6 +54,7 @@ class FakeEnvironment : public platform::Environment {
   std::wstring AppDataFolder() const override { return AppData; }
   int UserDefaultLanguageId() const override { return LangId; }
   int LogicalProcessorCount() const override { return Processors; }
+  std::wstring WindowsFolder() const override { return L"C:\\Windows"; }
   void Beep(int hertz, int milliseconds) override { Beeps.emplace_back(hertz, milliseconds); }
   bool OpenFolder(const std::wstring& folder) override {
     OpenedFolders.push_back(folder);

@@ -5,6 +5,7 @@
 #include "settings/defaults.h"
 #include "text/translation.h"
 #include "ui/gadget_ids.h"
+#include "ui/graph_view.h"
 #include "ui/main_window.h"
 
 namespace tarvik {
@@ -17,7 +18,8 @@ class MainWindowTest : public ::testing::Test {
     ApplyDefaults(settings, processors, 0);
     settings.Set(opt::PowerLibraryPresent, 1);
     settings.Set(opt::PdhLibraryPresent, 1);
-    BuildMainWindow(gui, {}, settings, graphs, false);
+    fonts = LoadFonts(gui);
+    BuildMainWindow(gui, fonts, settings, graphs, false);
   }
   std::vector<std::wstring> Titles(int list) {
     std::vector<std::wstring> titles;
@@ -36,6 +38,7 @@ class MainWindowTest : public ::testing::Test {
   fakes::FakeClock clock;
   Settings settings;
   GraphStore graphs{clock};
+  Fonts fonts;
 };
 
 TEST_F(MainWindowTest, EveryListHasItsColumnsAndFillsItsWidth) {
@@ -109,6 +112,12 @@ TEST_F(MainWindowTest, TheGraphsTakeTheirColoursAndTitles) {
   ShowGraphOf(gui, graphs, gadget::DriveWriteGraph);
   EXPECT_NE(TextsOn(gadget::PhysicalGraph).find(L"Physical"), std::wstring::npos);
   EXPECT_NE(TextsOn(gadget::DriveWriteGraph).find(L"Writing"), std::wstring::npos);
+  // Every text of a graph, a processor's too, is drawn in the gadgets' font.
+  ShowGraph(gui, graphs, settings.Get(opt::FirstProcessorGraph), L"%", {L"CPU 0", L"1%", L""});
+  for (const int id : {gadget::PhysicalGraph, settings.Get(opt::FirstProcessorGraph)}) {
+    for (const auto& text : gui.Gadgets[id].Pixels->Texts())
+      EXPECT_EQ(text.Font, fonts.Gadget) << id;
+  }
 }
 
 TEST_F(MainWindowTest, MissingLibrariesAreNamedOnTheProcessorsTab) {

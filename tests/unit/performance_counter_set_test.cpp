@@ -26,7 +26,8 @@ struct StartedSet {
   Tasks tasks;
   std::vector<std::function<void()>> kept;
   fakes::FakePerformanceCounters counters;
-  PerformanceCounterSet set{counters, [this](std::function<void()> work) {
+  PerformanceCounterSet set{counters,
+                            [this](std::function<void()> work) {
                               if (tasks == Tasks::Refused)
                                 return false;
                               if (tasks == Tasks::Kept)
@@ -34,7 +35,8 @@ struct StartedSet {
                               else
                                 work();
                               return true;
-                            }};
+                            },
+                            L"C:\\Windows\\syswow64"};
   std::vector<std::wstring> messages;
   CounterReport report = [this](const std::wstring& message) { messages.push_back(message); };
   int repairing = 0;
@@ -89,6 +91,7 @@ TEST(PerformanceCounterSet, MissingNamesAreRebuiltAndLookedForEveryQuarterSecond
   // The start-up's lookup and the first two polls find no name; the third does.
   StartedSet started([](fakes::FakePerformanceCounters& c) { c.EmptyLookups[238] = 3; });
   EXPECT_EQ(started.counters.RebuildsStarted, 1);
+  EXPECT_EQ(started.counters.RebuildFolder, L"C:\\Windows\\syswow64");
   EXPECT_EQ(started.repairing, 1);
   for (const int64_t tick : {125, 250, 375, 500, 625}) {
     started.AwaitNamesAt(tick);
@@ -148,6 +151,7 @@ TEST(PerformanceCounterSet, TheRebuildRunsOnAThreadOfItsOwn) {
   EXPECT_TRUE(started.set.AwaitingNames()) << "still asking the user";
   started.kept[0]();
   EXPECT_EQ(started.counters.RebuildsStarted, 1);
+  EXPECT_EQ(started.counters.RebuildFolder, L"C:\\Windows\\syswow64");
   started.AwaitNamesAt(500);
   EXPECT_FALSE(started.set.AwaitingNames());
   EXPECT_EQ(started.messages,

@@ -42,16 +42,27 @@ class SystemSamplerTest : public ::testing::Test {
                            work();
                            return true;
                          }},
-          SamplerTargets{settings, meters, physical, pageFile, batteryRow, processorHistory,
-                         processorInfo, processorValues,
-                         [this](int meter, bool force) { redrawn.emplace_back(meter, force); },
-                         [this](int graph, float value) { samples.emplace_back(graph, value); },
-                         [this](int graph, int64_t bytes) { rescaled.emplace_back(graph, bytes); },
-                         [this](const std::wstring& title) { titles.push_back(title); },
-                         [this](const std::wstring& message) { statusMessages.push_back(message); },
-                         [this](const std::wstring& text) { events.push_back(text); },
-                         [this] { ++systemTextRefreshes; },
-                         [this](int panel) { copies.push_back(panel); }});
+          SamplerTargets{
+              .Options = settings,
+              .Meters = meters,
+              .PhysicalHistory = physical,
+              .PageFileHistory = pageFile,
+              .BatteryUptimeIdle = batteryRow,
+              .ProcessorHistory = processorHistory,
+              .ProcessorInfo = processorInfo,
+              .ProcessorValues = processorValues,
+              .Readings = readings,
+              .Titles = titles,
+              .MeterChanged = [this](int meter, bool force) { redrawn.emplace_back(meter, force); },
+              .AddGraphSample = [this](int graph,
+                                       float value) { samples.emplace_back(graph, value); },
+              .RescaleGraph = [this](int graph,
+                                     int64_t bytes) { rescaled.emplace_back(graph, bytes); },
+              .ShowStatusMessage =
+                  [this](const std::wstring& message) { statusMessages.push_back(message); },
+              .RecordSystemEvent = [this](const std::wstring& text) { events.push_back(text); },
+              .RefreshSystemText = [this] { ++systemTextRefreshes; },
+              .CopyPanel = [this](int panel) { copies.push_back(panel); }});
     }
     return *sampler;
   }
@@ -94,7 +105,8 @@ class SystemSamplerTest : public ::testing::Test {
   std::vector<std::pair<int, bool>> redrawn;
   std::vector<std::pair<int, float>> samples;
   std::vector<std::pair<int, int64_t>> rescaled;
-  std::vector<std::wstring> titles;
+  Guarded<SystemReadings> readings;
+  TitleBoard titles;
   std::vector<std::wstring> statusMessages;
   std::vector<std::wstring> events;
   int systemTextRefreshes = 0;
@@ -103,11 +115,11 @@ class SystemSamplerTest : public ::testing::Test {
 };
 
 TEST_F(SystemSamplerTest, MemoryFillsItsCellsItsHistoryAndItsTitleOncePerSecond) {
-  settings.Set(opt::TitleBarMode, 1);
   PassAt(1'000, 100);
   EXPECT_EQ(Cell(kPhysMeter), L"9999M 61%");
   EXPECT_EQ(Cell(kPageMeter), L" 512M  2%");
-  EXPECT_EQ(titles, std::vector<std::wstring>{L"9999M 61% Phys"});
+  EXPECT_EQ(titles.Summary(1), L"9999M 61% Phys");
+  EXPECT_EQ(titles.Summary(2), L" 512M  2% Page");
   const std::vector<std::wstring> rows = physical.Rows();
   ASSERT_EQ(rows.size(), 3u);
   EXPECT_NE(rows[0].find(L"Hi\n9999M 61%\n"), std::wstring::npos) << rows[0];
@@ -125,7 +137,7 @@ TEST_F(SystemSamplerTest, MemoryFillsItsCellsItsHistoryAndItsTitleOncePerSecond)
   EXPECT_NE(physical.Rows()[0].find(L"Hi\n9999M 61%\n"), std::wstring::npos);
   PassAt(1'375, 102);
   EXPECT_EQ(physical.Rows().size(), 4u);
-  EXPECT_EQ(titles.back(), L"8000M 48% Phys");
+  EXPECT_EQ(titles.Summary(1), L"8000M 48% Phys");
 
   // With "Real-Time Memory Monitor" every pass reads.
   settings.Set(opt::RealTimeMemory, 1);
@@ -149,7 +161,6 @@ TEST_F(SystemSamplerTest, TheMemoryGraphsTakeASampleEveryTwoAndAHalfSeconds) {
 }
 
 TEST_F(SystemSamplerTest, WithoutCountersLoadsComeFromTheTimesAndCountsFromTheProcessList) {
-  settings.Set(opt::TitleBarMode, 3);
   processors.PowerAnswer =
       std::vector<platform::ProcessorPower>{{3000, 2400, 3000, 2, 1}, {3000, 2400, 3000, 2, 1}};
   processors.Throttle = 3;
@@ -178,7 +189,7 @@ TEST_F(SystemSamplerTest, WithoutCountersLoadsComeFromTheTimesAndCountsFromThePr
   ASSERT_EQ(processorHistory.Rows().size(), 2u);
   EXPECT_NE(processorHistory.Rows()[0].find(L"\n37%\n2400MHz"), std::wstring::npos)
       << processorHistory.Rows()[0];
-  EXPECT_EQ(titles.back(), L"37% 2.4GHz C1P3");
+  EXPECT_EQ(titles.Summary(3), L"37% 2.4GHz C1P3");
   // A change is shown for one pass of the processors.
   PassAt(6'000, 104);
   EXPECT_EQ(processorValues.Rows()[0], L"2400MHz\n37%\n123\n1490\n40000\n3\n1  1");
@@ -193,14 +204,14 @@ TEST_F(SystemSamplerTest, WithoutPowerInformationTheSpeedIsMeasured) {
   EXPECT_EQ(RowColumn(processorInfo.Rows().at(0), 0), L"2400MHz");
   EXPECT_EQ(SamplesOf({303}), (std::vector<std::pair<int, float>>{{303, 100.0f}}));
   EXPECT_EQ(Sampler().SpeedSeen().Highest, 2400);
+  EXPECT_EQ(readings.Snapshot().Processors.at(1).CurrentMhz, 2400);  // the mean, for each
 }
 
 TEST_F(SystemSamplerTest, ALowBatteryThatIsNotChargingBlinksEveryPass) {
-  settings.Set(opt::TitleBarMode, 4);
   const auto cell = [&] { return (*meters.Lock())[kBatteryMeter]; };
   PassAt(1'000, 100);  // no battery
   EXPECT_EQ(Cell(kBatteryMeter), L"None");
-  EXPECT_EQ(titles.back(), L"No Battery");
+  EXPECT_EQ(titles.Summary(4), L"No Battery");
 
   const Colour normalBack = cell().BackColour;
   EXPECT_EQ(normalBack, Rgb(255, 203, 255));
@@ -223,17 +234,30 @@ TEST_F(SystemSamplerTest, ALowBatteryThatIsNotChargingBlinksEveryPass) {
   PassAt(13'500, 110);
   EXPECT_EQ(cell().BackColour, normalBack);
   EXPECT_EQ(Cell(kBatteryMeter), L" 21% ");
+
+  // The charger comes in while the cell is inverted: the text stays, the colours go back and
+  // the cell is drawn again.
+  power.Answer = platform::PowerStatus{0, 0, 15};
+  PassAt(16'000, 112);
+  EXPECT_EQ(cell().BackColour, 0u);
+  power.Answer = platform::PowerStatus{1, 8, 15};
+  redrawn.clear();
+  PassAt(18'500, 114);
+  EXPECT_EQ(Cell(kBatteryMeter), L" 15% ");
+  EXPECT_EQ(cell().BackColour, normalBack);
+  EXPECT_EQ(std::count(redrawn.begin(), redrawn.end(), std::pair<int, bool>{kBatteryMeter, true}),
+            1);
 }
 
 TEST_F(SystemSamplerTest, UptimeAndIdleFollowTheClocksAndTheLastInput) {
-  settings.Set(opt::TitleBarMode, 6);
   activity.Tick = 7;
   PassAt(307'000, 100);  // 5 min 7 s after the system started; input just seen
   EXPECT_EQ(Cell(kUptimeMeter), L"   5m 07s    ");
+  EXPECT_EQ(titles.Summary(5), L"5m 07s Uptime");
   PassAt(308'000, 101);
   PassAt(367'000, 102);
   EXPECT_EQ(Cell(kIdleMeter), L" 1m 0s ");
-  EXPECT_EQ(titles.back(), L"1m 0s Idle");
+  EXPECT_EQ(titles.Summary(6), L"1m 0s Idle");
   activity.Tick = 8;  // the user came back
   PassAt(368'000, 103);
   EXPECT_EQ(Cell(kIdleMeter), L"=1m 0s ");
@@ -284,14 +308,17 @@ TEST_F(SystemSamplerTest, WhileCounterNamesAreRebuiltTheTimesGiveTheLoads) {
                      {L"\\Processor(1)\\% Processor Time", 2.0}};
   processors.Answer = std::vector<platform::ProcessorTime>{{1000, 1500, 500}, {2000, 2500, 0}};
   PassAt(1'000, 100);
-  EXPECT_EQ(redrawn.front(), (std::pair<int, bool>{kCpuMeter, true}));  // " Repairing     "
+  EXPECT_EQ(redrawn.front(), (std::pair<int, bool>{kCpuMeter, true}));
+  EXPECT_EQ(Cell(kCpuMeter), L" Repairing     ");  // kept while the names are awaited
   processors.Answer = std::vector<platform::ProcessorTime>{{1250, 2250, 750}, {3000, 3500, 0}};
   for (int64_t tick = 1'125; tick <= 6'000; tick += SystemSampler::kPassMs)
     PassAt(tick, 100 + tick / 1000);
   EXPECT_EQ(SamplesOf({400, 401}), (std::vector<std::pair<int, float>>{
                                        {400, 75.0f}, {401, 0.0f}, {400, 12.0f}, {401, 2.0f}}));
   EXPECT_EQ(counters.RebuildsStarted, 1);
+  EXPECT_EQ(counters.RebuildFolder, L"C:\\Windows\\syswow64");
   EXPECT_TRUE(statusMessages.empty());
+  EXPECT_EQ(Cell(kCpuMeter), L" 7% 2.4GHz");
 }
 
 TEST_F(SystemSamplerTest, CountersThatFailAtStartLeaveTheLoadsToTheTimes) {
@@ -310,7 +337,6 @@ TEST_F(SystemSamplerTest, CountersThatFailAtStartLeaveTheLoadsToTheTimes) {
 
 TEST_F(SystemSamplerTest, DriveRatesFillTheCellsTheRateGraphsAndTheTitle) {
   settings.Set(opt::PdhLibraryPresent, 1);
-  settings.Set(opt::TitleBarMode, 7);
   counters.Values = {{L"\\PhysicalDisk(_Total)\\Disk Read Bytes/sec", 5000.4},
                      {L"\\PhysicalDisk(_Total)\\Disk Write Bytes/sec", 2'097'152.6}};
   PassAt(1'000, 100);
@@ -319,7 +345,9 @@ TEST_F(SystemSamplerTest, DriveRatesFillTheCellsTheRateGraphsAndTheTitle) {
   EXPECT_EQ(rescaled, (std::vector<std::pair<int, int64_t>>{{308, 2'097'153}, {304, 5000}}));
   EXPECT_EQ(SamplesOf({304, 308}),
             (std::vector<std::pair<int, float>>{{308, 2048.0f}, {304, 4.0f}}));
-  EXPECT_EQ(titles.back(), L"Drive: 4K/2048K");
+  EXPECT_EQ(titles.Summary(7), L"Drive: 4K/2048K");
+  EXPECT_EQ(readings.Snapshot().ReadKbPerSecond, 4);
+  EXPECT_EQ(readings.Snapshot().WriteKbPerSecond, 2048);
 }
 
 TEST_F(SystemSamplerTest, WithoutADriveQueryTheRateCellsStayBlank) {
@@ -383,6 +411,72 @@ TEST_F(SystemSamplerTest, TheDesktopWatchReportsEachChangeEvery120Passes) {
                         L"Desktop Width: 1280 -> 2560", L"Desktop Height: 800 -> 1440",
                         L"Desktop Scale: 100% -> 125%", L"Desktop Colors: 32-bit -> 16-bit",
                         L"Desktop Frequency: 60Hz -> 144Hz"}));
+  EXPECT_EQ(systemTextRefreshes, refreshes + 1);
+}
+
+TEST_F(SystemSamplerTest, TheReadingsHoldWhatTheGraphsShowBesideTheirSamples) {
+  processors.PowerAnswer =
+      std::vector<platform::ProcessorPower>{{3000, 2400, 3000, 0, 0}, {3000, 1800, 3000, 0, 0}};
+  processors.Answer = std::vector<platform::ProcessorTime>{{1000, 1500, 500}, {2000, 2500, 0}};
+  PassAt(1'000, 100);
+  processors.Answer = std::vector<platform::ProcessorTime>{{1250, 2250, 750}, {3000, 3500, 0}};
+  PassAt(3'500, 102);
+  const SystemReadings read = readings.Snapshot();
+  EXPECT_EQ(read.PhysicalPercent, 61);
+  EXPECT_EQ(read.PageFilePercent, 2);
+  EXPECT_EQ(read.MeanMhz, 2100);
+  EXPECT_EQ(read.SpeedPercent, 70);
+  EXPECT_EQ(read.AverageLoad, 37);
+  ASSERT_EQ(read.Processors.size(), 2u);
+  EXPECT_EQ(read.Processors[0].Label, L"CPU 0");
+  EXPECT_EQ(read.Processors[0].CurrentMhz, 2400);
+  EXPECT_EQ(read.Processors[0].LoadPercent, 75);
+  EXPECT_EQ(read.Processors[1].CurrentMhz, 1800);
+  EXPECT_EQ(read.Processors[1].LoadPercent, 0);
+}
+
+TEST_F(SystemSamplerTest, WithNoLoadToReadTheCellShowsLoadZeroFromTheSecondPassOn) {
+  processors.PowerAnswer =
+      std::vector<platform::ProcessorPower>{{3000, 2400, 3000, 0, 0}, {3000, 2400, 3000, 0, 0}};
+  PassAt(1'000, 100);
+  EXPECT_EQ(Cell(kCpuMeter), L" 2x2400MHz");
+  PassAt(3'500, 102);
+  EXPECT_EQ(Cell(kCpuMeter), L" 0% 2.4GHz");
+}
+
+TEST_F(SystemSamplerTest, TheMemoryListsHoldTheLimitAndOneRowsWithHiAndLo) {
+  for (const auto& [limit, rows] : {std::pair{3, 4u}, std::pair{1, 3u}}) {
+    SCOPED_TRACE(limit);
+    settings.Set(opt::HistoryRowLimit, limit);
+    for (int second = 0; second < 6; ++second) {
+      memory.Answer->AvailablePhysical = (9000 - 100 * second) * kMiB;
+      PassAt(1'000 + 1'000 * second, 100 + second);
+    }
+    ASSERT_EQ(physical.Rows().size(), rows);
+    EXPECT_NE(physical.Rows()[0].find(L"Hi\n"), std::wstring::npos);
+    EXPECT_NE(physical.Rows()[1].find(L"Lo\n8500M"), std::wstring::npos);
+    sampler.reset();
+    physical.Change([](std::vector<std::wstring>& kept) { kept.clear(); });
+  }
+}
+
+TEST_F(SystemSamplerTest, TheSystemPanelsRequestsAreTakenOnce) {
+  PassAt(1'000, 100);
+  memory.Answer->AvailablePhysical = 8000 * kMiB;
+  PassAt(2'000, 101);  // Hi 9999M, Lo 8000M
+  const int refreshes = systemTextRefreshes;
+  settings.Request(opt::ResetSystemPanelRequest);
+  settings.Request(opt::RereadSystemTextRequest);
+  memory.Answer->AvailablePhysical = 9000 * kMiB;
+  PassAt(3'000, 102);
+  EXPECT_NE(physical.Rows()[0].find(L"Hi\n9000M"), std::wstring::npos) << physical.Rows()[0];
+  EXPECT_NE(physical.Rows()[1].find(L"Lo\n9000M"), std::wstring::npos) << physical.Rows()[1];
+  EXPECT_EQ(systemTextRefreshes, refreshes + 1);
+  EXPECT_EQ(settings.Get(opt::ResetSystemPanelRequest), 0);
+  EXPECT_EQ(settings.Get(opt::RereadSystemTextRequest), 0);
+  memory.Answer->AvailablePhysical = 9500 * kMiB;
+  PassAt(4'000, 103);
+  EXPECT_NE(physical.Rows()[1].find(L"Lo\n9000M"), std::wstring::npos) << physical.Rows()[1];
   EXPECT_EQ(systemTextRefreshes, refreshes + 1);
 }
 

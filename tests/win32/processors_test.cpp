@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "monitors/system/speed_measurement.h"
+#include "platform/win32/win32_environment.h"
 #include "platform/win32/win32_performance_counters.h"
 #include "platform/win32/win32_processors.h"
 
@@ -13,6 +14,26 @@ int SystemProcessorCount() {
   SYSTEM_INFO system{};
   ::GetSystemInfo(&system);
   return static_cast<int>(system.dwNumberOfProcessors);
+}
+
+TEST(Win32Environment, ProcessorsAreCountedOverEveryGroupUpTo144) {
+  const struct {
+    int Groups;
+    int AllGroups;
+    uint64_t Mask;
+    int Counted;
+  } cases[] = {
+      {1, 8, 0x0F, 4},       // one group: what the affinity allows
+      {1, 64, ~0ull, 64},    // a whole group
+      {2, 96, 0, 96},        // threads spanning groups read a mask of 0
+      {2, 96, 0xFF, 96},     // one group's mask of two
+      {4, 256, ~0ull, 144},  // the most the program shows
+      {1, 1, 0, 1},          // never none
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.AllGroups);
+    EXPECT_EQ(CountedProcessors(c.Groups, c.AllGroups, c.Mask), c.Counted);
+  }
 }
 
 TEST(Win32Processors, TheProcessListCountsProcessesThreadsAndHandles) {

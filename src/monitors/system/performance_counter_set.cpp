@@ -28,6 +28,10 @@ double Sound(double value) {
 
 }  // namespace
 
+std::wstring CounterRebuildFolder(const std::wstring& windowsFolder) {
+  return windowsFolder.empty() ? L"" : windowsFolder + L"\\syswow64";
+}
+
 void PerformanceCounterSet::Start(int processorCount, int64_t tickMs, const CounterReport& report,
                                   const std::function<void()>& repairing) {
   processorCount_ = processorCount;
@@ -61,10 +65,12 @@ void PerformanceCounterSet::AwaitNames(int64_t tickMs, const CounterReport& repo
 // The rebuild asks for elevation and waits for the user's answer: it runs on a thread of its own,
 // so the sampler's cells go on meanwhile.
 bool PerformanceCounterSet::StartRebuild() {
+  if (rebuildFolder_.empty())
+    return false;
   auto failed = std::make_shared<std::atomic<bool>>(false);
   platform::PerformanceCounters& counters = counters_;
-  if (!startTask_ || !startTask_([&counters, failed] {
-        if (!counters.StartNameRebuild())
+  if (!startTask_ || !startTask_([&counters, failed, folder = rebuildFolder_] {
+        if (!counters.StartNameRebuild(folder))
           failed->store(true);
       })) {
     return false;

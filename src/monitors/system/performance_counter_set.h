@@ -19,6 +19,10 @@ struct DriveRates {
   int64_t WriteBytes = 0;
 };
 
+// Where the counter names are rebuilt: the 32-bit system folder under the Windows folder; empty
+// when the Windows folder is unknown.
+[[nodiscard]] std::wstring CounterRebuildFolder(const std::wstring& windowsFolder);
+
 // One reading of the processor query: each processor's load in percent (above 100 where the
 // system says so) and the system's counts, when they could be read.
 struct CounterReading {
@@ -40,8 +44,12 @@ class PerformanceCounterSet {
   static constexpr int kRepairPollMs = 250;
   static constexpr int kRepairPolls = 240;
 
-  PerformanceCounterSet(platform::PerformanceCounters& counters, TaskStarter startTask)
-      : counters_(counters), startTask_(std::move(startTask)) {}
+  // The counter names are rebuilt in `rebuildFolder` (none when empty).
+  PerformanceCounterSet(platform::PerformanceCounters& counters, TaskStarter startTask,
+                        std::wstring rebuildFolder)
+      : counters_(counters),
+        startTask_(std::move(startTask)),
+        rebuildFolder_(std::move(rebuildFolder)) {}
 
   // The start-up, step by step while none failed: a test query; when the processor's name is
   // missing, the rebuild of the counter names (`repairing` says so), after which the start-up
@@ -75,6 +83,7 @@ class PerformanceCounterSet {
 
   platform::PerformanceCounters& counters_;
   TaskStarter startTask_;
+  std::wstring rebuildFolder_;
   // Set by the rebuild's thread when the rebuild could not be started.
   std::shared_ptr<std::atomic<bool>> rebuildFailed_;
   int processorCount_ = 0;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 #include "monitors/system/desktop_events.h"
 #include "monitors/system/speed_measurement.h"
@@ -38,6 +39,11 @@ constexpr int kHighRow = 0;
 constexpr int kLowRow = 1;
 constexpr int kFirstHistoryRow = 2;
 
+// A load's whole percent, truncated; a wild counter value cannot overflow it.
+int WholePercent(double percent) {
+  return static_cast<int>(std::clamp(percent, 0.0, double{std::numeric_limits<int>::max()}));
+}
+
 void SetFirstRow(ListModel& list, const std::wstring& row) {
   list.Change([&](std::vector<std::wstring>& rows) {
     if (rows.empty())
@@ -68,12 +74,17 @@ SystemSampler::SystemSampler(StopSignal& stop, SamplerSources sources, SamplerTa
                           -1,
                           0,
                           {}}},
-      counters_(sources_.Counters, sources_.StartTask) {}
+      counters_(sources_.Counters, sources_.StartTask,
+                CounterRebuildFolder(sources_.Env.WindowsFolder())) {}
 
 int SystemSampler::Pass(int64_t tickMs) {
   if (++passes_ == 1)
     StartUp(tickMs);
   counters_.AwaitNames(tickMs, targets_.ShowStatusMessage);
+  if (targets_.Options.Take(opt::ResetSystemPanelRequest) != 0) {
+    for (MemoryMeter& meter : memory_)
+      meter.Extremes = {};
+  }
   const int64_t now = sources_.Clock.NowLocal();
   const bool newSecond = now != lastSecond_;
   lastSecond_ = now;
@@ -91,7 +102,7 @@ int SystemSampler::Pass(int64_t tickMs) {
   }
   if (passes_ % kDesktopWatchPasses == 0)
     WatchDesktop();
-  if (systemTextChanged_) {
+  if (targets_.Options.Take(opt::RereadSystemTextRequest) != 0 || systemTextChanged_) {
     systemTextChanged_ = false;
     targets_.RefreshSystemText();
   }
@@ -105,6 +116,8 @@ void SystemSampler::StartUp(int64_t tickMs) {
   logicalCount_ = targets_.Options.Get(opt::ProcessorCount);
   if (logicalCount_ < 1)
     logicalCount_ = std::max(sources_.Env.LogicalProcessorCount(), 1);
+  for (int processor = 0; processor < logicalCount_; ++processor)
+    processorEntries_.push_back({ProcessorLabel(processor, logicalCount_), 0, 0});
   if (const std::optional<int64_t> stored = StoredSpeedMhz(sources_.Processor.MaxSpeed))
     highestMhz_ = *stored;
   else
@@ -138,6 +151,9 @@ void SystemSampler::SampleMemory(int64_t now) {
     targets_.RecordSystemEvent(event);
     systemTextChanged_ = true;
   }
+  auto readings = targets_.Readings.Lock();
+  readings->PhysicalPercent = memory_[0].PercentAvailable;
+  readings->PageFilePercent = memory_[1].PercentAvailable;
 }
 
 void SystemSampler::ShowMemory(MemoryMeter& meter, const MemoryReading& reading, int64_t now) {
@@ -147,7 +163,7 @@ void SystemSampler::ShowMemory(MemoryMeter& meter, const MemoryReading& reading,
   meter.LastShownMiB = reading.AvailableMiB;
   if (SetMeterText(meter.Meter, reading.Text)) {
     targets_.MeterChanged(meter.Meter, true);
-    SetTitleSummary(meter.TitleMode, MemoryTitle(reading.Text, meter.Key));
+    targets_.Titles.Publish(meter.TitleMode, MemoryTitle(reading.Text, meter.Key));
   }
   const MemoryExtremeRows extremes = NoteMemoryExtremes(meter.Extremes, reading, now);
   const int limit = targets_.Options.Get(opt::HistoryRowLimit);
@@ -158,9 +174,9 @@ void SystemSampler::ShowMemory(MemoryMeter& meter, const MemoryReading& reading,
       rows[kHighRow] = *extremes.HighRow;
     if (extremes.LowRow)
       rows[kLowRow] = *extremes.LowRow;
-    // The extremes' rows are kept apart from the limit the history rows share.
-    AddHistoryRow(rows, limit + kFirstHistoryRow, kFirstHistoryRow, MemoryHistoryText(reading),
-                  now);
+    // The extremes' rows count towards the limit, and the limit always leaves them in place.
+    AddHistoryRow(rows, std::max(limit, kFirstHistoryRow), kFirstHistoryRow,
+                  MemoryHistoryText(reading), now);
   });
 }
 
@@ -168,13 +184,18 @@ void SystemSampler::SampleProcessors(int64_t now) {
   ReadSpeed();
   speedSeen_.Note(meanMhz_);
   // The counters' first reading after start-up waits a whole period, so that it spans one.
+  std::vector<double> loads;
   if (counters_.On()) {
     if (passes_ > 1)
-      ReadCounterLoads(now);
+      loads = ReadCounterLoads(now);
   } else {
-    ReadTimeLoads();
+    loads = ReadTimeLoads();
   }
+  NoteLoads(loads);
   ShowProcessorTexts(now);
+  KeepProcessorReadings();
+  // The samples come after the readings, so that a graph drawn for them shows their values.
+  AddProcessorSamples(loads);
   AddSystemSamples();
   SampleBattery();
 }
@@ -191,59 +212,80 @@ void SystemSampler::ReadSpeed() {
     idleStates_ = summary.IdleStates;
     if (const std::optional<int> throttle = sources_.Processors.ThrottlePolicy())
       pState_ = *throttle;
+    KeepProcessorSpeeds(*power);
     return;
   }
   if (const std::optional<int64_t> measured = MeasureSpeedMhz(sources_.Processors, sources_.Wait))
     meanMhz_ = *measured;
+  KeepProcessorSpeeds({});
+}
+
+// Each processor's own speed where the power information gives one, else the mean.
+void SystemSampler::KeepProcessorSpeeds(const std::vector<platform::ProcessorPower>& power) {
+  for (size_t processor = 0; processor < processorEntries_.size(); ++processor) {
+    processorEntries_[processor].CurrentMhz =
+        processor < power.size() ? int64_t{power[processor].CurrentMhz} : meanMhz_;
+  }
 }
 
 // A failed collection keeps the values read before.
-void SystemSampler::ReadCounterLoads(int64_t now) {
-  const std::optional<CounterReading> reading = counters_.ReadProcessors();
+std::vector<double> SystemSampler::ReadCounterLoads(int64_t now) {
+  std::optional<CounterReading> reading = counters_.ReadProcessors();
   if (!reading) {
     targets_.ShowStatusMessage(L"PdhCollectQueryData " + Tr(L"Failed") + L" " +
                                FormatDate(L"%yyyy-%mm-%dd %hh:%ii:%ss", now));
-    return;
+    return {};
   }
-  ShowLoads(reading->Loads);
   if (reading->Counts)
     counts_ = *reading->Counts;
   else if (const std::optional<ProcessCounts> counts = sources_.Processors.Counts())
     counts_ = *counts;
+  return std::move(reading->Loads);
 }
 
 // Without counters the loads come from the processors' times between two passes, and the counts
 // from the process list.
-void SystemSampler::ReadTimeLoads() {
+std::vector<double> SystemSampler::ReadTimeLoads() {
+  std::vector<double> percent;
   std::optional<std::vector<ProcessorTimes>> times = sources_.Processors.Times();
   if (times) {
     if (const std::optional<std::vector<uint64_t>> idle = sources_.Processors.IdleTimes())
       times = WithIdleTimes(std::move(*times), *idle);
     if (lastTimes_) {
-      if (const std::optional<ProcessorLoads> loads = LoadsBetween(*lastTimes_, *times))
-        ShowLoads(loads->Percent);
+      if (std::optional<ProcessorLoads> loads = LoadsBetween(*lastTimes_, *times))
+        percent = std::move(loads->Percent);
     }
     lastTimes_ = std::move(times);
   }
   if (const std::optional<ProcessCounts> counts = sources_.Processors.Counts())
     counts_ = *counts;
+  return percent;
 }
 
-void SystemSampler::ShowLoads(const std::vector<double>& percent) {
+void SystemSampler::NoteLoads(const std::vector<double>& percent) {
   if (percent.empty())
     return;
-  const int firstGraph = targets_.Options.Get(opt::FirstProcessorGraph);
   double sum = 0;
+  for (size_t processor = 0; processor < percent.size(); ++processor) {
+    if (processor < processorEntries_.size())
+      processorEntries_[processor].LoadPercent = WholePercent(percent[processor]);
+    sum += percent[processor];
+  }
+  averageLoad_ = WholePercent(sum / static_cast<double>(percent.size()));
+}
+
+void SystemSampler::AddProcessorSamples(const std::vector<double>& percent) {
+  const int firstGraph = targets_.Options.Get(opt::FirstProcessorGraph);
   for (size_t processor = 0; processor < percent.size(); ++processor) {
     targets_.AddGraphSample(firstGraph + static_cast<int>(processor),
                             static_cast<float>(percent[processor]));
-    sum += percent[processor];
   }
-  averageLoad_ = static_cast<int>(sum / static_cast<double>(percent.size()));
 }
 
+// While the counter names are rebuilt the cell keeps saying so.
 void SystemSampler::ShowProcessorTexts(int64_t now) {
-  if (meanMhz_ != shownMhz_ || averageLoad_ != shownLoad_) {
+  const bool changed = meanMhz_ != shownMhz_ || averageLoad_ != shownLoad_;
+  if (changed && !counters_.AwaitingNames()) {
     shownMhz_ = meanMhz_;
     shownLoad_ = averageLoad_;
     const ProcessorTexts texts =
@@ -255,7 +297,10 @@ void SystemSampler::ShowProcessorTexts(int64_t now) {
     targets_.ProcessorHistory.Change([&](std::vector<std::wstring>& rows) {
       AddHistoryRow(rows, limit, 0, texts.HistoryText, now);
     });
-    SetTitleSummary(kProcessorTitleMode, ProcessorTitle(texts.MeterText));
+    targets_.Titles.Publish(kProcessorTitleMode, ProcessorTitle(texts.MeterText));
+    // Shown once without a load, the load counts as 0 from now on, so a machine whose loads
+    // cannot be read shows " 0%" with its speed.
+    averageLoad_ = std::max(averageLoad_, 0);
   }
   if (const std::optional<std::wstring> row =
           valuesRow_.Update(speedAndLoad_, counts_, pState_, idleStates_)) {
@@ -263,14 +308,27 @@ void SystemSampler::ShowProcessorTexts(int64_t now) {
   }
 }
 
+void SystemSampler::KeepProcessorReadings() {
+  auto readings = targets_.Readings.Lock();
+  readings->MeanMhz = meanMhz_;
+  readings->SpeedPercent = static_cast<int>(SpeedPercent());
+  readings->AverageLoad = std::max(averageLoad_, 0);
+  readings->Processors = processorEntries_;
+}
+
+int64_t SystemSampler::SpeedPercent() const {
+  // In whole hundredths of the highest speed, as the speed graph has always counted.
+  const int64_t hundredth = highestMhz_ / 100;
+  return hundredth > 0 ? meanMhz_ / hundredth : 0;
+}
+
 void SystemSampler::AddSystemSamples() {
   for (const MemoryMeter& meter : memory_) {
     if (meter.LastShownMiB >= 0)
       targets_.AddGraphSample(meter.Graph, static_cast<float>(meter.PercentAvailable));
   }
-  // In whole hundredths of the highest speed, as the speed graph has always counted.
-  if (const int64_t hundredth = highestMhz_ / 100; hundredth > 0)
-    targets_.AddGraphSample(kSpeedGraph, static_cast<float>(meanMhz_ / hundredth));
+  if (highestMhz_ / 100 > 0)
+    targets_.AddGraphSample(kSpeedGraph, static_cast<float>(SpeedPercent()));
   targets_.AddGraphSample(kAverageLoadGraph, static_cast<float>(std::max(averageLoad_, 0)));
 }
 
@@ -293,19 +351,22 @@ void SystemSampler::SampleBattery() {
       targets_.RecordSystemEvent(*event);
     batteryTexts_ = texts;
     SetMeterText(kBatteryMeter, batteryTexts_.Text);
-    SetTitleSummary(kBatteryTitleMode, BatteryTitle(batteryTexts_.Text, reading.Percent));
+    targets_.Titles.Publish(kBatteryTitleMode, BatteryTitle(batteryTexts_.Text, reading.Percent));
   }
-  const bool blinking = BatteryBlinks(reading);
-  batteryInverted_ = blinking && !batteryInverted_;
+  batteryInverted_ = BatteryBlinks(reading) && !batteryInverted_;
   const MeterColours colours = BatteryMeterColours(batteryInverted_);
+  bool recoloured = false;
   {
     auto meters = targets_.Meters.Lock();
     MeterRecord& cell = (*meters)[kBatteryMeter];
+    recoloured = cell.BackColour != colours.Back || cell.TextColour != colours.Text;
     cell.BackColour = colours.Back;
     cell.TextColour = colours.Text;
   }
-  if (changed || blinking)
-    targets_.MeterChanged(kBatteryMeter, blinking);
+  // A cell whose colours changed is drawn again even when its text did not (a blink that ends
+  // because the charger came in).
+  if (changed || recoloured)
+    targets_.MeterChanged(kBatteryMeter, recoloured);
 }
 
 // The uptime counter while it gives a settled value; otherwise the millisecond clock's own
@@ -323,7 +384,7 @@ void SystemSampler::ShowUptime(int64_t tickMs) {
   uptimeListText_ = texts.ListText;
   if (SetMeterText(kUptimeMeter, texts.MeterText)) {
     targets_.MeterChanged(kUptimeMeter, true);
-    SetTitleSummary(kUptimeTitleMode, UptimeTitle(texts.MeterText));
+    targets_.Titles.Publish(kUptimeTitleMode, UptimeTitle(texts.MeterText));
   }
 }
 
@@ -346,7 +407,7 @@ void SystemSampler::ShowIdle(int64_t tickMs) {
   SetMeterText(kIdleMeter, update.MeterText);
   if (update.Redraw || update.ForceRedraw)
     targets_.MeterChanged(kIdleMeter, update.ForceRedraw);
-  SetTitleSummary(kIdleTitleMode, IdleTitle(update.MeterText));
+  targets_.Titles.Publish(kIdleTitleMode, IdleTitle(update.MeterText));
 }
 
 void SystemSampler::ShowBatteryUptimeIdleRow() {
@@ -370,9 +431,14 @@ void SystemSampler::ShowDriveRates() {
   targets_.RescaleGraph(kDriveReadGraph, rates->ReadBytes);
   const int64_t writeKb = rates->WriteBytes / 1024;
   const int64_t readKb = rates->ReadBytes / 1024;
+  {
+    auto readings = targets_.Readings.Lock();
+    readings->ReadKbPerSecond = readKb;
+    readings->WriteKbPerSecond = writeKb;
+  }
   targets_.AddGraphSample(kDriveWriteGraph, static_cast<float>(writeKb));
   targets_.AddGraphSample(kDriveReadGraph, static_cast<float>(readKb));
-  SetTitleSummary(kDrivesTitleMode, DriveRatesTitle(Tr(L"Drive"), readKb, writeKb));
+  targets_.Titles.Publish(kDrivesTitleMode, DriveRatesTitle(Tr(L"Drive"), readKb, writeKb));
 }
 
 void SystemSampler::WatchDesktop() {
@@ -393,13 +459,6 @@ bool SystemSampler::SetMeterText(int meter, const std::wstring& text) {
     return false;
   shown = text;
   return true;
-}
-
-void SystemSampler::SetTitleSummary(int mode, const std::wstring& summary) {
-  if (targets_.Options.Get(opt::TitleBarMode) != mode || summary == titleSummary_)
-    return;
-  titleSummary_ = summary;
-  targets_.TitleSummaryChanged(summary);
 }
 
 }  // namespace tarvik

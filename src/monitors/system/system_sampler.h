@@ -5,10 +5,12 @@
 #include <functional>
 #include <string>
 
+#include "core/guarded.h"
 #include "core/list_model.h"
 #include "core/meter_table.h"
 #include "core/monitor_thread.h"
 #include "core/settings.h"
+#include "core/title_board.h"
 #include "monitors/system/battery_texts.h"
 #include "monitors/system/idle_tracker.h"
 #include "monitors/system/memory_texts.h"
@@ -18,6 +20,7 @@
 #include "monitors/system/processor_load.h"
 #include "monitors/system/processor_speed.h"
 #include "monitors/system/processor_texts.h"
+#include "monitors/system/system_readings.h"
 #include "platform/clock.h"
 #include "platform/display.h"
 #include "platform/environment.h"
@@ -58,12 +61,14 @@ struct SamplerTargets {
   ListModel& ProcessorHistory;
   ListModel& ProcessorInfo;    // the Processors tab's description row
   ListModel& ProcessorValues;  // the Processors tab's values row
+  // The latest readings, which the windows draw from.
+  Guarded<SystemReadings>& Readings;
+  // The mini window's title summaries of the sampler's modes (1 to 7).
+  TitleBoard& Titles;
   std::function<void(int meter, bool force)> MeterChanged;
   std::function<void(int graph, float value)> AddGraphSample;
   // A rate graph's scale follows the current byte rate.
   std::function<void(int graph, int64_t bytesPerSecond)> RescaleGraph;
-  // The mini window's title summary changed (title-bar modes 1 to 8).
-  std::function<void(const std::wstring& summary)> TitleSummaryChanged;
   // One line on the Processors tab's status canvas, for counter failures.
   std::function<void(const std::wstring& message)> ShowStatusMessage;
   std::function<void(const std::wstring& text)> RecordSystemEvent;
@@ -76,8 +81,10 @@ struct SamplerTargets {
 // The system sampler: memory once a second (every pass with "Real-Time Memory Monitor"); every
 // 2.5 s the processors' loads, speed and counts, the graph samples and the battery; uptime, idle
 // and drive activity once a second; the desktop mode every 120 passes. It writes the mini
-// window's system cells, the System and Processors tabs' lists, the graphs' samples, the title
-// summary and the system events, and serves the copies of the System and Processors tabs.
+// window's system cells, the System and Processors tabs' lists, the graphs' samples and the
+// readings they show, the title summaries and the system events. It serves the copies of the
+// System and Processors tabs and their requests: the System text refresh (144) and the restart
+// of the memory extremes (145).
 class SystemSampler : public MonitorThread {
  public:
   static constexpr int kPassMs = 125;
@@ -88,7 +95,6 @@ class SystemSampler : public MonitorThread {
 
   int Pass(int64_t tickMs) override;
 
-  [[nodiscard]] const std::wstring& TitleSummary() const { return titleSummary_; }
   // The highest and lowest mean processor speed seen since start.
   [[nodiscard]] const SpeedRange& SpeedSeen() const { return speedSeen_; }
 
@@ -109,10 +115,16 @@ class SystemSampler : public MonitorThread {
   void ShowMemory(MemoryMeter& meter, const MemoryReading& reading, int64_t now);
   void SampleProcessors(int64_t now);
   void ReadSpeed();
-  void ReadCounterLoads(int64_t now);
-  void ReadTimeLoads();
-  void ShowLoads(const std::vector<double>& percent);
+  void KeepProcessorSpeeds(const std::vector<platform::ProcessorPower>& power);
+  // Each processor's load in percent; none when nothing new was read.
+  std::vector<double> ReadCounterLoads(int64_t now);
+  std::vector<double> ReadTimeLoads();
+  void NoteLoads(const std::vector<double>& percent);
+  void AddProcessorSamples(const std::vector<double>& percent);
   void ShowProcessorTexts(int64_t now);
+  void KeepProcessorReadings();
+  // The mean speed in whole percent of the highest; 0 while the highest is unknown.
+  [[nodiscard]] int64_t SpeedPercent() const;
   void AddSystemSamples();
   void SampleBattery();
   void ShowUptime(int64_t tickMs);
@@ -122,7 +134,6 @@ class SystemSampler : public MonitorThread {
   void WatchDesktop();
   // Sets a cell's text; true when it changed.
   bool SetMeterText(int meter, const std::wstring& text);
-  void SetTitleSummary(int mode, const std::wstring& summary);
 
   SamplerSources sources_;
   SamplerTargets targets_;
@@ -136,6 +147,9 @@ class SystemSampler : public MonitorThread {
   std::optional<std::vector<ProcessorTimes>> lastTimes_;
   int64_t highestMhz_ = 0;
   int64_t meanMhz_ = 0;
+  // Each processor's label, its own speed (the mean where the power information has none) and
+  // its load.
+  std::vector<ProcessorEntry> processorEntries_;
   SpeedRange speedSeen_;
   int idleState_ = 0;
   std::wstring idleStates_;
@@ -155,7 +169,6 @@ class SystemSampler : public MonitorThread {
   bool idleStarted_ = false;
   IdleState idle_;
   std::wstring recentIdleText_;
-  std::wstring titleSummary_;
   bool systemTextChanged_ = false;
 };
 

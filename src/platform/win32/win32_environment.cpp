@@ -42,12 +42,34 @@ int Win32Environment::UserDefaultLanguageId() const {
   return ::GetUserDefaultLangID();
 }
 
+namespace {
+
+constexpr int kMostProcessors = 144;
+
+}  // namespace
+
+int CountedProcessors(int groupCount, int allGroupsCount, uint64_t affinityMask) {
+  const int counted = groupCount > 1 ? allGroupsCount : std::popcount(affinityMask);
+  return std::clamp(counted, 1, kMostProcessors);
+}
+
 int Win32Environment::LogicalProcessorCount() const {
   DWORD_PTR processMask = 0;
   DWORD_PTR systemMask = 0;
   if (!::GetProcessAffinityMask(::GetCurrentProcess(), &processMask, &systemMask))
-    return 1;
-  return std::max(1, std::popcount(static_cast<unsigned long long>(processMask)));
+    processMask = 0;
+  return CountedProcessors(::GetActiveProcessorGroupCount(),
+                           static_cast<int>(::GetActiveProcessorCount(ALL_PROCESSOR_GROUPS)),
+                           static_cast<uint64_t>(processMask));
+}
+
+std::wstring Win32Environment::WindowsFolder() const {
+  std::wstring folder(MAX_PATH, L'\0');
+  const UINT length = ::GetSystemWindowsDirectoryW(folder.data(), static_cast<UINT>(folder.size()));
+  if (length == 0 || length >= folder.size())
+    return L"";
+  folder.resize(length);
+  return folder;
 }
 
 bool Win32Environment::OpenFolder(const std::wstring& folder) {

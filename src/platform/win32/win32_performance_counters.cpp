@@ -54,35 +54,6 @@ class Win32CounterQuery final : public platform::CounterQuery {
   std::vector<PDH_HCOUNTER> counters_;
 };
 
-// The current folder of the whole process, put back when this goes.
-class CurrentFolderKept {
- public:
-  CurrentFolderKept() {
-    std::wstring folder(MAX_PATH, L'\0');
-    const DWORD length = ::GetCurrentDirectoryW(static_cast<DWORD>(folder.size()), folder.data());
-    if (length > 0 && length < folder.size())
-      kept_.assign(folder.data(), length);
-  }
-  ~CurrentFolderKept() {
-    if (!kept_.empty())
-      ::SetCurrentDirectoryW(kept_.c_str());
-  }
-  CurrentFolderKept(const CurrentFolderKept&) = delete;
-  CurrentFolderKept& operator=(const CurrentFolderKept&) = delete;
-
- private:
-  std::wstring kept_;
-};
-
-std::wstring WindowsFolderFile(const wchar_t* name) {
-  std::wstring folder(MAX_PATH, L'\0');
-  const UINT length = ::GetSystemWindowsDirectoryW(folder.data(), static_cast<UINT>(folder.size()));
-  if (length == 0 || length >= folder.size())
-    return L"";
-  folder.resize(length);
-  return folder + L"\\" + name;
-}
-
 }  // namespace
 
 bool PdhFunctions::Complete() const {
@@ -129,25 +100,17 @@ std::unique_ptr<platform::CounterQuery> Win32PerformanceCounters::OpenQuery() {
   return std::make_unique<Win32CounterQuery>(functions_, query);
 }
 
-// Run from the 32-bit system folder, as the counter repair has to be; the process's current
-// folder is changed only while the command starts.
-bool Win32PerformanceCounters::StartNameRebuild() {
-  const std::wstring folder = WindowsFolderFile(L"syswow64");
-  if (folder.empty())
-    return false;
+// The working folder goes to the launch, so that threads that run meanwhile never see the
+// process's current folder change.
+bool Win32PerformanceCounters::StartNameRebuild(const std::wstring& folder) {
   // The shell may hand the start to extensions that need COM on this thread.
   const HRESULT com = ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
-  bool started = false;
-  {
-    const CurrentFolderKept kept;
-    ::SetCurrentDirectoryW(folder.c_str());
-    const HINSTANCE result = ::ShellExecuteW(nullptr, L"RunAS", L"Lodctr", L"/R", L"", SW_HIDE);
-    // ShellExecuteW reports success as a value above 32.
-    started = reinterpret_cast<INT_PTR>(result) > 32;
-  }
+  const HINSTANCE result =
+      ::ShellExecuteW(nullptr, L"RunAS", L"Lodctr", L"/R", folder.c_str(), SW_HIDE);
   if (SUCCEEDED(com))
     ::CoUninitialize();
-  return started;
+  // ShellExecuteW reports success as a value above 32.
+  return reinterpret_cast<INT_PTR>(result) > 32;
 }
 
 }  // namespace tarvik::win32

@@ -30,7 +30,7 @@ class Win32PerformanceCounters final : public platform::PerformanceCounters {
 
   [[nodiscard]] std::wstring NameOf(uint32_t index) override;
   [[nodiscard]] std::unique_ptr<platform::CounterQuery> OpenQuery() override;
-  [[nodiscard]] bool StartNameRebuild() override;
+  [[nodiscard]] bool StartNameRebuild(const std::wstring& folder) override;
 
  private:
   UniqueModule pdh_;

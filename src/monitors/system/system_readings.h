@@ -1,0 +1,36 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace tarvik {
+
+// One logical processor as its graph shows it.
+struct ProcessorEntry {
+  std::wstring Label;  // "CPU 05", at most kLabelCharacters
+  int64_t CurrentMhz = 0;
+  int LoadPercent = 0;
+
+  static constexpr size_t kLabelCharacters = 10;
+};
+
+// The system sampler's latest readings that the windows show beside its cells: the graphs'
+// current values. The sampler writes each part at the end of the block that produced it; the
+// window thread draws from a copy.
+struct SystemReadings {
+  int PhysicalPercent = 0;  // available
+  int PageFilePercent = 0;  // available
+  int64_t MeanMhz = 0;
+  int SpeedPercent = 0;  // of the highest speed
+  int AverageLoad = 0;
+  std::vector<ProcessorEntry> Processors;
+  int64_t ReadKbPerSecond = 0;
+  int64_t WriteKbPerSecond = 0;
+};
+
+// A processor's label: "CPU", a blank and its index padded with "0" to the digits of the count
+// (with 16 processors, processor 5 reads "CPU 05").
+[[nodiscard]] std::wstring ProcessorLabel(int processor, int processorCount);
+
+}  // namespace tarvik
