@@ -9,7 +9,8 @@
 # hidden (started minimised to the tray), and Tarvik with the System tab shown. For each it
 # prints the CPU time of the program's own process and of the Wine server during the run, as a
 # percentage of one core, and the peak resident memory of the program's process; then Tarvik's
-# figures as multiples of the yardstick's.
+# figures as multiples of the yardstick's. Last, how long closing takes: three runs from the
+# registered quit message to the windows gone from the screen and to the process ended.
 set -uo pipefail
 
 repo=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -94,6 +95,41 @@ measure() {
     "${peakMb[$label]}"
 }
 
+# Milliseconds since a value of $EPOCHREALTIME.
+ms_since() {
+  local startMicros=${1//[.,]/} nowMicros=${EPOCHREALTIME//[.,]/}
+  echo $(((10#$nowMicros - 10#$startMicros) / 1000))
+}
+
+# The program's windows on the screen, counted by their title.
+shown_windows() {
+  xdotool search --onlyvisible --name '^(Tarvik v2\.33|Shutting Down)' 2>/dev/null | wc -l
+}
+
+# closing <run>: starts Tarvik with its defaults, waits for both windows and 5 s more, posts the
+# quit message and polls every 10 ms until the process has ended (or 20 s passed).
+closing() {
+  local folder="$work/closing-$1"
+  mkdir -p "$folder" && cp "$tarvikExe" "$folder/" && : >"$folder/Tarvik.ini"
+  (cd "$folder" && exec wine "$folder/Tarvik.exe") >"$folder/run.log" 2>&1 &
+  local started=$! waited
+  for ((waited = 0; waited < 300 && $(shown_windows) < 2; waited++)); do
+    sleep 0.1
+  done
+  sleep "$settleSeconds"
+  local posted=$EPOCHREALTIME hiddenMs="" endedMs=""
+  wine "$tkTool" post WM_DEACTIVATEOLDINST_TK >/dev/null 2>&1 &
+  while [[ -z "$endedMs" ]]; do
+    [[ -z "$hiddenMs" && $(shown_windows) -eq 0 ]] && hiddenMs=$(ms_since "$posted")
+    kill -0 "$started" 2>/dev/null || endedMs=$(ms_since "$posted")
+    (($(ms_since "$posted") < 20000)) || endedMs="over 20000"
+    sleep 0.01
+  done
+  wait "$started" 2>/dev/null
+  printf 'closing run %s     windows gone after %s ms, process ended after %s ms\n' "$1" \
+    "${hiddenMs:-?}" "$endedMs"
+}
+
 ratio() {
   awk -v a="$1" -v b="$2" 'BEGIN { if (b > 0) printf "%.2f", a / b; else print "-" }'
 }
@@ -108,4 +144,7 @@ for label in tarvik-hidden tarvik-shown; do
   printf '%-16s CPU %sx the yardstick, peak memory %sx\n' "$label" \
     "$(ratio "${cpuPercent[$label]}" "${cpuPercent[baseline]}")" \
     "$(ratio "${peakMb[$label]}" "${peakMb[baseline]}")"
+done
+for run in 1 2 3; do
+  closing "$run"
 done

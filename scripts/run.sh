@@ -84,6 +84,9 @@ fi
 x11Key='HKCU\Software\Wine\X11 Driver'
 if [[ $headless -eq 1 ]]; then
   wine_detached reg add "$x11Key" /v Managed /d N /f >"$runLogs/wine-reg.log" 2>&1
+  # A desktop process that started before the setting keeps its tray window managed (see
+  # wine_session_restart_desktop): ended, it starts again with the program and reads it.
+  wine_detached taskkill /f /im explorer.exe >>"$runLogs/wine-reg.log" 2>&1
 else
   wine_detached reg delete "$x11Key" /v Managed /f >"$runLogs/wine-reg.log" 2>&1
 fi

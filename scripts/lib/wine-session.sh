@@ -77,6 +77,16 @@ wine_session_unmanaged_windows() {
   wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >>"$1" 2>&1
 }
 
+# Wine's desktop process (explorer.exe, which also shows the stand-in tray window) started with
+# wineboot, before the settings above, and keeps what it read then: its tray window stayed
+# managed, and every program that removed the last tray icon waited 2 s for it to hide. Ended
+# here, it is started again by the next program and reads the settings. Measured: a program's
+# shut-down took 2.08 s with the old desktop process and 0.09 s with a new one.
+wine_session_restart_desktop() {
+  wine taskkill /f /im explorer.exe >>"$1" 2>&1
+  return 0
+}
+
 # Wine has no Lucida Console; without a substitute it picks a proportional font, and the mini
 # window's cells, laid out in character columns, no longer line up. Takes the wine command to
 # run (plain wine, or a detached one).
@@ -133,6 +143,7 @@ wine_session_start() {
   fi
   wine_session_unmanaged_windows "$log" || return 1
   wine_session_font_substitutes wine >>"$log" 2>&1 || return 1
+  wine_session_restart_desktop "$log"
   wine cmd /c exit >"$WINE_SESSION_FOLDER/warm-up.log" 2>&1 || return 1
 
   WINE_SESSION_START_SECONDS=$(wine_session_seconds_since "$started")
