@@ -1,8 +1,13 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
+#include <functional>
+#include <future>
 #include <optional>
 #include <string>
+#include <thread>
+#include <utility>
 #include <vector>
 
 #include "core/settings_index.h"
@@ -27,6 +32,10 @@ DateParts March(int day, int hour, int minute) {
   return {2024, 3, day, hour, minute, 0};
 }
 
+// How the rig's starter treats a writer: runs it at once, keeps it for the test to run, or
+// refuses it as a thread registry at its limit does.
+enum class Writers { Inline, Kept, Refused };
+
 // A log book over an in-memory folder, started at `start` with logging on.
 struct Rig {
   explicit Rig(DateParts start) {
@@ -45,6 +54,13 @@ struct Rig {
     const auto found = files.Files.find(kFolder + name);
     return found == files.Files.end() ? std::nullopt : std::optional(found->second);
   }
+  bool StartWriter(std::function<void()> work) {
+    if (writers == Writers::Kept)
+      kept.push_back(std::move(work));
+    if (writers == Writers::Inline)
+      work();
+    return writers != Writers::Refused;
+  }
 
   fakes::FakeFileSystem files;
   fakes::FakeClock clock;
@@ -52,7 +68,14 @@ struct Rig {
   TextSlots texts;
   std::wstring shown;
   std::vector<std::wstring> names;
-  LogBook book{files, clock, settings, texts, [this](const std::wstring& text) { shown = text; }};
+  Writers writers = Writers::Inline;
+  std::vector<std::function<void()>> kept;
+  LogBook book{files,
+               clock,
+               settings,
+               texts,
+               [this](const std::wstring& text) { shown = text; },
+               [this](std::function<void()> work) { return StartWriter(std::move(work)); }};
 };
 
 TEST(LogBook, TheFirstRecordOfANewHourWritesTheHourBeforeAsOneUtf8BatchWithCrLf) {
@@ -141,14 +164,22 @@ TEST(LogBook, WithLoggingOffOrNothingPendingNoFileIsTouched) {
   }
 }
 
-// Switching logging off writes what was logged until then, without a closing record.
-TEST(LogBook, SwitchingLoggingOffWritesThePendingLines) {
-  Rig rig(March(9, 10, 0));
-  rig.Log(March(9, 10, 5), L"C: 1 2 3 4");
-  rig.settings.Set(opt::LogEnabled, 0);
-  rig.book.WritePendingLines();
-  EXPECT_EQ(rig.File(L"TK202403.log"), Header("2024-03-09 10:05:00") + "09100500 C: 1 2 3 4\r\n");
-  EXPECT_EQ(rig.shown, L"0 / 100");
+// Switching logging off writes what was logged until then, without a closing record; lines that
+// wait for a folder that could not be written then go out at shut-down, still without one.
+TEST(LogBook, SwitchingLoggingOffWritesThePendingLinesWithoutAClosingRecord) {
+  for (const bool writable : {true, false}) {
+    Rig rig(March(9, 10, 0));
+    rig.Log(March(9, 10, 5), L"C: 1 2 3 4");
+    if (!writable)
+      rig.files.ReadOnlyFolders.insert(L"C:\\Logs");
+    rig.settings.Set(opt::LogEnabled, 0);
+    rig.book.WritePendingLines();
+    EXPECT_EQ(rig.shown, writable ? L"0 / 100" : L"1 / 100, not written");
+    rig.files.ReadOnlyFolders.clear();
+    rig.book.FlushAtShutDown(L"1 Hour", false);
+    EXPECT_EQ(rig.File(L"TK202403.log"), Header("2024-03-09 10:05:00") + "09100500 C: 1 2 3 4\r\n")
+        << writable;
+  }
 }
 
 TEST(LogBook, AFullBufferIsWrittenAndItsSizeFollowsExtendedBuffering) {
@@ -195,6 +226,105 @@ TEST(LogBook, AFolderThatCannotBeWrittenKeepsTheNewestLinesForTheirMonthUntilItC
   EXPECT_EQ(rig.File(L"TK202402.log"), february + "29230100 line 101\r\n");
   EXPECT_EQ(rig.File(L"TK202403.log"), Header("2024-03-01 00:01:00") + "01000000 line 102\r\n");
   EXPECT_EQ(rig.shown, L"1 / 100, 2 dropped");
+}
+
+// A writer is started once for whatever falls due; no call that logs or flushes touches the file
+// itself. A refused writer leaves its lines in the buffer, and the next record asks again.
+TEST(LogBook, OneWriterTakesWhatFallsDueAndARefusedOneIsAskedForAgain) {
+  Rig rig(March(9, 10, 0));
+  rig.writers = Writers::Refused;
+  rig.Log(March(9, 10, 0), L"a");
+  rig.Log(March(9, 11, 0), L"b");
+  EXPECT_EQ(rig.shown, L"2 / 100");
+  rig.writers = Writers::Kept;
+  rig.Log(March(9, 11, 5), L"c");
+  rig.book.WritePendingLines();
+  rig.Log(March(9, 12, 0), L"d");
+  rig.settings.Set(opt::ExtendedLogBuffering, 1);
+  rig.book.ApplyBufferSize();
+  EXPECT_FALSE(rig.files.Touched());
+  ASSERT_EQ(rig.kept.size(), 1u);
+  rig.kept[0]();
+  EXPECT_EQ(rig.File(L"TK202403.log"),
+            Header("2024-03-09 12:00:00") + "09100000 a\r\n09110000 b\r\n09110500 c\r\n");
+  EXPECT_EQ(rig.files.Changes.size(), 1u);
+  EXPECT_EQ(rig.shown, L"1 / 9999");
+}
+
+// A disk that fills in the middle of a batch: the lines written whole are not written again, and
+// the next write first finishes the torn line (or the torn header), so the file ends up as if
+// nothing had stopped it.
+TEST(LogBook, ABatchCutOffPartWayIsNeitherWrittenTwiceNorLeftTorn) {
+  const std::string header = Header("2024-03-09 11:00:00");
+  const std::string lines = "09100000 one\r\n09100000 two\r\n09100000 three\r\n";
+  struct Case {
+    size_t Room;
+    const char* Created;
+  };
+  const Case cases[] = {{0, "2024-03-09 11:01:00"},
+                        {10, "2024-03-09 11:00:00"},
+                        {header.size(), "2024-03-09 11:00:00"},
+                        {header.size() + 3, "2024-03-09 11:00:00"},
+                        {header.size() + 14, "2024-03-09 11:00:00"},
+                        {header.size() + lines.size() - 1, "2024-03-09 11:00:00"}};
+  for (const Case& c : cases) {
+    Rig rig(March(9, 10, 0));
+    for (const wchar_t* text : {L"one", L"two", L"three"})
+      rig.Log(March(9, 10, 0), text);
+    rig.files.AppendRoom = c.Room;
+    rig.Log(March(9, 11, 0), L"four");
+    EXPECT_EQ(rig.File(L"TK202403.log").value_or("").size(), c.Room);
+    EXPECT_NE(rig.shown.find(L"not written"), std::wstring::npos) << c.Room;
+    rig.files.AppendRoom.reset();
+    rig.clock.Tick += 60'000;
+    rig.Log(March(9, 11, 1), L"five");
+    rig.book.FlushAtShutDown(L"1 Hour", false);
+    EXPECT_EQ(rig.File(L"TK202403.log"),
+              Header(c.Created) + lines +
+                  "09110000 four\r\n09110100 five\r\n"
+                  "09110100 Tarvik v2.33 x64 426.9423 closed. Uptime: 1 Hour\r\n")
+        << c.Room;
+  }
+}
+
+// A log folder on a share that stopped answering: while the writer hangs inside an append,
+// logging, flushing and the closing write all return (the closing write after a short wait,
+// leaving its lines to the writer). Once the share answers, every line is written once, in order.
+TEST(LogBook, AWriterHangingInAnAppendHoldsUpNoCaller) {
+  Rig rig(March(9, 10, 0));
+  rig.writers = Writers::Kept;
+  rig.Log(March(9, 10, 0), L"one");
+  rig.Log(March(9, 11, 0), L"two");
+  ASSERT_EQ(rig.kept.size(), 1u);
+  std::promise<void> entered;
+  std::promise<void> answer;
+  std::shared_future<void> answered = answer.get_future().share();
+  bool hung = false;
+  rig.files.OnAppend = [&](const std::wstring&) {
+    if (std::exchange(hung, true))
+      return;
+    entered.set_value();
+    answered.wait();
+  };
+  std::thread writer(rig.kept[0]);
+  entered.get_future().wait();
+  auto calls = std::async(std::launch::async, [&] {
+    rig.Log(March(9, 12, 0), L"three");
+    rig.book.WritePendingLines();
+    rig.book.ApplyBufferSize();
+    rig.book.FlushAtShutDown(L"1 Hour", false);
+    return rig.book.Status();
+  });
+  const bool returned = calls.wait_for(std::chrono::seconds(30)) == std::future_status::ready;
+  answer.set_value();
+  writer.join();
+  EXPECT_TRUE(returned);
+  EXPECT_EQ(calls.get(), L"0 / 100");
+  EXPECT_EQ(rig.kept.size(), 1u);
+  EXPECT_EQ(rig.File(L"TK202403.log"),
+            Header("2024-03-09 11:00:00") +
+                "09100000 one\r\n09110000 two\r\n09120000 three\r\n"
+                "09120000 Tarvik v2.33 x64 426.9423 closed. Uptime: 1 Hour\r\n");
 }
 
 }  // namespace

@@ -1,5 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <functional>
+#include <future>
+#include <string>
+
 #include "app/program_logs.h"
 #include "fakes/fake_file_system.h"
 #include "fakes/fake_system.h"
@@ -11,6 +18,11 @@ namespace tarvik {
 namespace {
 
 const std::wstring kSagaPath = L"C:\\Data\\TK-Saga.json";
+
+bool WriteAtOnce(std::function<void()> work) {
+  work();
+  return true;
+}
 
 struct ProgramLogsTest : ::testing::Test {
   ProgramLogsTest() {
@@ -29,7 +41,8 @@ struct ProgramLogsTest : ::testing::Test {
   ListModel system{gadget::SystemEventsList, updates};
   ListModel network{gadget::NetworkEventsList, updates};
   ListModel drive{gadget::DriveEventsList, updates};
-  ProgramLogs logs{{files, clock, settings, texts, paths, updates}, {system, network, drive}};
+  ProgramLogs logs{{files, clock, settings, texts, paths, updates, WriteAtOnce},
+                   {system, network, drive}};
 };
 
 // The events file is written once an hour begins, not on every check, and again at the end.
@@ -57,7 +70,7 @@ TEST_F(ProgramLogsTest, ANewRunNotesItsStartAboveTheRestoredEvents) {
   ListModel nextSystem{gadget::SystemEventsList, updates};
   ListModel nextNetwork{gadget::NetworkEventsList, updates};
   ListModel nextDrive{gadget::DriveEventsList, updates};
-  ProgramLogs next{{files, clock, settings, texts, paths, updates},
+  ProgramLogs next{{files, clock, settings, texts, paths, updates, WriteAtOnce},
                    {nextSystem, nextNetwork, nextDrive}};
   next.RestoreEventsAndNoteStart();
   for (const ListModel* list : {&nextSystem, &nextNetwork}) {
@@ -67,6 +80,46 @@ TEST_F(ProgramLogsTest, ANewRunNotesItsStartAboveTheRestoredEvents) {
     EXPECT_NE(rows[1].find(L"stopped"), std::wstring::npos);
     EXPECT_NE(rows[2].find(L"started"), std::wstring::npos);
   }
+}
+
+// The events file is written before the log's last lines, so that a log folder that does not
+// answer cannot cost the events.
+TEST_F(ProgramLogsTest, TheEndOfTheRunSavesTheEventsBeforeTheLogsLastLines) {
+  settings.Set(opt::LogEnabled, 1);
+  texts.Set(slot::LogFolder, L"C:\\Logs\\");
+  logs.StartLog();
+  logs.RestoreEventsAndNoteStart();
+  logs.Log().LogLine(L"C: 1 2 3 4");
+  logs.EndRun(L"1 Hour", false);
+  const auto saved = std::find(files.Changes.begin(), files.Changes.end(), L"write " + kSagaPath);
+  const auto logged = std::find_if(
+      files.Changes.begin(), files.Changes.end(),
+      [](const std::wstring& change) { return change.starts_with(L"append C:\\Logs\\TK"); });
+  ASSERT_NE(logged, files.Changes.end());
+  EXPECT_LT(saved, logged);
+}
+
+// The hourly save on another thread and the save at the end can meet. Interleaved, the first
+// would find the second's file where it reads its own back, take its write for failed and put
+// back a backup the second had already removed: no file would be left. The second waits instead.
+TEST_F(ProgramLogsTest, ASecondSaveWaitsForTheFirst) {
+  logs.RestoreEventsAndNoteStart();
+  ASSERT_TRUE(logs.SaveEvents());
+  std::atomic<int> reads = 0;
+  std::future<bool> second;
+  files.OnRead = [&](const std::wstring&) {
+    // The first save reads the old file, then its new one back: the second starts there, with
+    // one more event. Unserialised, it would run through within this generous moment.
+    if (++reads != 2)
+      return;
+    logs.Events().AddSystemEvent(L"later");
+    second = std::async(std::launch::async, [&] { return logs.SaveEvents(); });
+    static_cast<void>(second.wait_for(std::chrono::milliseconds(500)));
+  };
+  EXPECT_TRUE(logs.SaveEvents());
+  ASSERT_TRUE(second.valid());
+  EXPECT_TRUE(second.get());
+  EXPECT_NE(files.Files[kSagaPath].find("later"), std::string::npos);
 }
 
 }  // namespace
