@@ -11,8 +11,8 @@ namespace tarvik {
 namespace {
 
 constexpr int64_t kSecondsPerHour = 3'600;
-// A save is quick on the data folder; a thread that holds the lock for longer has been abandoned
-// inside a save, and waiting on would stop the program's end.
+// A save takes moments on the data folder. A lock held for longer belongs to a thread abandoned
+// inside a save: the save then gives up rather than keep the program from ending.
 constexpr auto kSaveWait = std::chrono::seconds(5);
 
 EventListHeaders Headers() {
