@@ -46,7 +46,10 @@ Application::Application(PlatformPorts ports) : ports_(ports) {
     lists_.push_back(std::make_unique<ListModel>(list, updates_));
   }
   logs_ = std::make_unique<ProgramLogs>(
-      ProgramLogPorts{ports_.Files, ports_.Clock, settings_, texts_, paths_, updates_},
+      ProgramLogPorts{ports_.Files, ports_.Clock, settings_, texts_, paths_, updates_,
+                      [this](std::function<void()> work) {
+                        return threads_.StartTask(L"log writer", std::move(work));
+                      }},
       EventListModels{*List(gadget::SystemEventsList), *List(gadget::NetworkEventsList),
                       *List(gadget::DriveEventsList)});
 }
@@ -485,9 +488,8 @@ void Application::ShutDown() {
   // process before the state files below are saved.
   if (abandoned == 0)
     ports_.Libraries.UnloadAll();
-  logs_->CloseLog(system_text::Trimmed((*meters_.Lock())[kUptimeMeter].Text),
-                  callback_->SessionEnded());
-  static_cast<void>(logs_->SaveEvents());
+  logs_->EndRun(system_text::Trimmed((*meters_.Lock())[kUptimeMeter].Text),
+                callback_->SessionEnded());
   ports_.Instance.Release();
   gui.UnblockShutdown(gadget::MiniWindow);
   gui.CloseWindow(gadget::MainWindow);

@@ -1,5 +1,7 @@
 #include "app/program_logs.h"
 
+#include <chrono>
+
 #include "logs/run_event.h"
 #include "logs/saga_file.h"
 #include "text/translation.h"
@@ -9,6 +11,9 @@ namespace tarvik {
 namespace {
 
 constexpr int64_t kSecondsPerHour = 3'600;
+// A save takes moments on the data folder. A lock held for longer belongs to a thread abandoned
+// inside a save: the save then gives up rather than keep the program from ending.
+constexpr auto kSaveWait = std::chrono::seconds(5);
 
 EventListHeaders Headers() {
   // The drive events list has no header: it is found by its identifier.
@@ -19,10 +24,12 @@ EventListHeaders Headers() {
 
 ProgramLogs::ProgramLogs(ProgramLogPorts ports, EventListModels lists)
     : ports_(ports),
-      log_(ports.Files, ports.Clock, ports.Options, ports.Texts,
-           [updates = &ports.Updates](const std::wstring& status) {
-             updates->SetGadgetText(gadget::LogStatusField, status);
-           }),
+      log_(
+          ports.Files, ports.Clock, ports.Options, ports.Texts,
+          [updates = &ports.Updates](const std::wstring& status) {
+            updates->SetGadgetText(gadget::LogStatusField, status);
+          },
+          ports.StartLogWriter),
       events_(
           std::make_unique<EventLists>(lists, ports.Options, ports.Clock,
                                        [this](const std::wstring& text) { log_.LogLine(text); })) {
@@ -50,22 +57,31 @@ void ProgramLogs::NoteStop() {
   events_->AddNetworkEvent(stopped);
 }
 
-void ProgramLogs::CloseLog(const std::wstring& uptimeText, bool windowsShutdown) {
+void ProgramLogs::EndRun(const std::wstring& uptimeText, bool windowsShutdown) {
+  static_cast<void>(SaveEvents());
   log_.FlushAtShutDown(uptimeText, windowsShutdown);
 }
 
 bool ProgramLogs::SaveEvents() {
-  savedHour_ = ports_.Clock.NowLocal() / kSecondsPerHour;
-  return tarvik::SaveEvents(*events_, ports_.Files, SagaPath(), Headers());
+  std::unique_lock<std::timed_mutex> lock(saveMutex_, kSaveWait);
+  return lock.owns_lock() && SaveEventsHoldingTheLock();
 }
 
 bool ProgramLogs::SaveEventsOnNewHour() {
+  std::unique_lock<std::timed_mutex> lock(saveMutex_, kSaveWait);
+  if (!lock.owns_lock())
+    return false;
   const int64_t hour = ports_.Clock.NowLocal() / kSecondsPerHour;
   if (savedHour_ < 0)
     savedHour_ = hour;
   if (hour == savedHour_)
     return false;
-  return SaveEvents();
+  return SaveEventsHoldingTheLock();
+}
+
+bool ProgramLogs::SaveEventsHoldingTheLock() {
+  savedHour_ = ports_.Clock.NowLocal() / kSecondsPerHour;
+  return tarvik::SaveEvents(*events_, ports_.Files, SagaPath(), Headers());
 }
 
 std::wstring ProgramLogs::SagaPath() const {

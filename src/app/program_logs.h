@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <mutex>
 #include <string>
 
 #include "core/guarded.h"
@@ -24,6 +25,8 @@ struct ProgramLogPorts {
   TextSlots& Texts;
   Guarded<Paths>& SharedPaths;
   WindowUpdateQueue& Updates;
+  // Starts the short-lived thread that appends the log's batches.
+  LogWriterStarter StartLogWriter;
 };
 
 // The program's records of what happened: the monthly log file and the three event lists that
@@ -41,9 +44,12 @@ class ProgramLogs {
   void RestoreEventsAndNoteStart();
   // Notes the end of the run in both event lists.
   void NoteStop();
-  // The closing record of the log, with the uptime as the mini window shows it.
-  void CloseLog(const std::wstring& uptimeText, bool windowsShutdown);
-  // Writes TK-Saga.json; true when a file was written.
+  // The end of the run: saves TK-Saga.json, then writes the log's last lines and its closing
+  // record with the uptime as the mini window shows it. The events go first, so that a log
+  // folder that does not answer cannot cost them.
+  void EndRun(const std::wstring& uptimeText, bool windowsShutdown);
+  // Writes TK-Saga.json; true when a file was written. Any thread may save: one save runs at a
+  // time, as two interleaved saves could lose both the file and its backup.
   bool SaveEvents();
   // Writes TK-Saga.json when the hour changed since it was last written.
   bool SaveEventsOnNewHour();
@@ -53,10 +59,13 @@ class ProgramLogs {
 
  private:
   [[nodiscard]] std::wstring SagaPath() const;
+  [[nodiscard]] bool SaveEventsHoldingTheLock();
 
   ProgramLogPorts ports_;
   LogBook log_;
   std::unique_ptr<EventLists> events_;
+  // Held for a whole save and its hour bookkeeping.
+  std::timed_mutex saveMutex_;
   int64_t savedHour_ = -1;
 };
 

@@ -5,8 +5,10 @@
 #include <deque>
 #include <functional>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "core/settings.h"
 #include "core/text_slots.h"
@@ -19,9 +21,17 @@ namespace tarvik {
 inline constexpr size_t kLogBufferLines = 100;
 inline constexpr size_t kExtendedLogBufferLines = 9'999;
 
+// Starts `work` on a short-lived thread of its own; false when no thread could be started.
+using LogWriterStarter = std::function<bool(std::function<void()> work)>;
+
 // The monthly log files "TKyyyymm.log" in the log folder. Records are stamped and kept in a
 // buffer, and appended to the file in batches so that the disk is touched rarely: when the buffer
 // is full, with the first record of a new hour, and at shut-down. Any thread may call any member.
+//
+// No caller waits for the file: a batch that falls due is only marked under the book's lock, and
+// one writer thread at a time takes the marked lines, appends them outside that lock and comes
+// back for more until nothing is due. A log folder on a network share that went away therefore
+// stops neither the monitors nor the window, however long the share takes to answer.
 //
 // A folder that cannot be written (removed, full, write-protected) loses nothing silently: the
 // lines stay in the buffer and go to their month's file once the folder can be written again. A
@@ -35,9 +45,11 @@ class LogBook {
   // the paths) and must never call the book.
   using TextChanged = std::function<void(const std::wstring&)>;
 
-  // `showStatus` receives the status text ("37 / 100") whenever it changes.
+  // `showStatus` receives the status text ("37 / 100") whenever it changes; `startWriter` starts
+  // the thread that appends a due batch. When it refuses, the lines stay in the buffer and the
+  // next record tries again.
   LogBook(platform::FileSystem& files, const platform::Clock& clock, const Settings& settings,
-          const TextSlots& texts, TextChanged showStatus);
+          const TextSlots& texts, TextChanged showStatus, LogWriterStarter startWriter);
   LogBook(const LogBook&) = delete;
   LogBook& operator=(const LogBook&) = delete;
 
@@ -50,8 +62,9 @@ class LogBook {
   void StartUp();
   // Adds one record while logging is on; `text` holds its fields, the stamp goes in front.
   void LogLine(std::wstring_view text);
-  // Writes what is pending and, when anything was, the closing record with the uptime text (as
-  // shown, trimmed) and, when Windows ended the session, its mark.
+  // Writes what is pending on the calling thread (the threads have stopped by now) and, when
+  // anything was pending and logging is on, the closing record with the uptime text (as shown,
+  // trimmed) and, when Windows ended the session, its mark.
   void FlushAtShutDown(std::wstring_view uptimeText, bool windowsShutdown);
   // Follows "Enable Extended Log File Buffering": the buffer grows keeping its lines, or shrinks
   // after writing them when they would not fit.
@@ -67,14 +80,30 @@ class LogBook {
     DateValue Logged;
     std::wstring Text;
   };
+  // The lines of one month that a writer appends in one go.
+  struct Batch {
+    std::wstring Path;
+    DateValue Taken = 0;
+    std::vector<std::wstring> Lines;
+  };
+  // The end of a line that a write stopped in the middle of, still to be added to its file.
+  struct TornLine {
+    std::wstring Path;
+    std::string Rest;
+  };
 
   [[nodiscard]] bool FlushDue(DateValue now) const;
-  void Flush(DateValue now);
-  void WritePending(DateValue now);
-  [[nodiscard]] bool AppendMonth(const std::wstring& path, size_t lines, DateValue now);
-  void Resize(size_t capacity);
-  void DropOldest(size_t count);
+  [[nodiscard]] bool MarkDue(DateValue now);
+  void MarkDueAndStartWriter();
+  void StartWriter();
+  void WriteDueLines();
+  [[nodiscard]] std::optional<Batch> TakeBatch();
+  [[nodiscard]] size_t AppendBatch(const Batch& batch);
+  [[nodiscard]] bool CompleteTornLine();
+  void Settle(size_t linesDone, bool complete);
+  void DropOldestFrom(size_t first, size_t count);
   [[nodiscard]] size_t ChosenCapacity() const;
+  [[nodiscard]] size_t Buffered() const;
   void ShowStatus();
 
   platform::FileSystem& files_;
@@ -82,10 +111,15 @@ class LogBook {
   const Settings& settings_;
   const TextSlots& texts_;
   TextChanged showStatus_;
+  LogWriterStarter startWriter_;
   TextChanged fileNameChanged_;
 
   mutable std::mutex mutex_;
   std::deque<Line> pending_;
+  size_t due_ = 0;       // the oldest lines, marked for the writer
+  size_t inFlight_ = 0;  // the oldest of those, being appended now
+  bool writerStarted_ = false;
+  bool writerRefused_ = false;
   size_t capacity_ = kLogBufferLines;
   int64_t lastFlushHour_ = 0;
   int64_t lastAttemptMs_ = 0;
@@ -93,6 +127,10 @@ class LogBook {
   int64_t dropped_ = 0;
   std::wstring fileName_;
   std::wstring status_;
+
+  // One writer at a time touches the files; held for a whole run of batches.
+  std::timed_mutex writerMutex_;
+  TornLine torn_;  // under writerMutex_
 };
 
 }  // namespace tarvik

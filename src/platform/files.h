@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -17,7 +18,9 @@ class FileSystem {
   // Replaces the file as a whole: a failed write leaves any old file as it was.
   [[nodiscard]] virtual bool WriteFile(const std::wstring& path, std::string_view bytes) = 0;
   // Adds the bytes at the end of the file, creating it when missing; readers may keep it open.
-  [[nodiscard]] virtual bool AppendFile(const std::wstring& path, std::string_view bytes) = 0;
+  // Returns how many bytes were added: all of them, fewer when the write stopped part way (a full
+  // disk), none when the file could not be opened.
+  [[nodiscard]] virtual size_t AppendFile(const std::wstring& path, std::string_view bytes) = 0;
   [[nodiscard]] virtual bool RemoveFile(const std::wstring& path) = 0;
   // Gives the file a new name; fails when a file of that name exists.
   [[nodiscard]] virtual bool RenameFile(const std::wstring& from, const std::wstring& to) = 0;

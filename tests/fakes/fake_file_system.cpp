@@ -1,5 +1,7 @@
 #include "fakes/fake_file_system.h"
 
+#include <algorithm>
+
 namespace tarvik::fakes {
 namespace {
 
@@ -33,12 +35,18 @@ bool FakeFileSystem::WriteFile(const std::wstring& path, std::string_view bytes)
   return true;
 }
 
-bool FakeFileSystem::AppendFile(const std::wstring& path, std::string_view bytes) {
+size_t FakeFileSystem::AppendFile(const std::wstring& path, std::string_view bytes) {
+  if (OnAppend)
+    OnAppend(path);
   if (!IsWritable(path))
-    return false;
+    return 0;
+  if (AppendRoom) {
+    bytes = bytes.substr(0, std::min(bytes.size(), *AppendRoom));
+    *AppendRoom -= bytes.size();
+  }
   Files[path] += std::string(bytes);
   Changes.push_back(L"append " + path);
-  return true;
+  return bytes.size();
 }
 
 bool FakeFileSystem::RenameFile(const std::wstring& from, const std::wstring& to) {

@@ -23,6 +23,11 @@ class FakeFileSystem : public platform::FileSystem {
   int Reads = 0;
   // Runs at every read, to look at the program while it reads.
   std::function<void(const std::wstring& path)> OnRead;
+  // Runs at every append before anything is added: a test can hold the writer there.
+  std::function<void(const std::wstring& path)> OnAppend;
+  // When set, the disk takes only this many more appended bytes: an append that does not fit
+  // adds what fits and reports that many.
+  std::optional<size_t> AppendRoom;
   // When set, every written file is noted here in order ("write Tarvik.ini").
   std::vector<std::string>* Steps = nullptr;
   // Changes past this many are refused, as if the program had stopped there: a test can cut a
@@ -34,7 +39,7 @@ class FakeFileSystem : public platform::FileSystem {
 
   std::optional<std::string> ReadFile(const std::wstring& path) override;
   bool WriteFile(const std::wstring& path, std::string_view bytes) override;
-  bool AppendFile(const std::wstring& path, std::string_view bytes) override;
+  size_t AppendFile(const std::wstring& path, std::string_view bytes) override;
   bool RemoveFile(const std::wstring& path) override;
   bool RenameFile(const std::wstring& from, const std::wstring& to) override;
   bool FileExists(const std::wstring& path) override;

@@ -23,7 +23,7 @@ class AcceptingFiles : public platform::FileSystem {
  public:
   std::optional<std::string> ReadFile(const std::wstring&) override { return std::nullopt; }
   bool WriteFile(const std::wstring&, std::string_view) override { return true; }
-  bool AppendFile(const std::wstring&, std::string_view) override { return true; }
+  size_t AppendFile(const std::wstring&, std::string_view bytes) override { return bytes.size(); }
   bool RemoveFile(const std::wstring&) override { return true; }
   bool RenameFile(const std::wstring&, const std::wstring&) override { return true; }
   bool FileExists(const std::wstring&) override { return false; }

@@ -1,8 +1,13 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
+#include <functional>
+#include <future>
 #include <optional>
 #include <string>
+#include <thread>
+#include <utility>
 #include <vector>
 
 #include "core/settings_index.h"
@@ -25,6 +30,11 @@ std::string Header(const std::string& created) {
 
 DateParts March(int day, int hour, int minute) {
   return {2024, 3, day, hour, minute, 0};
+}
+
+bool WriteAtOnce(std::function<void()> work) {
+  work();
+  return true;
 }
 
 // A log book over an in-memory folder, started at `start` with logging on.
@@ -52,7 +62,9 @@ struct Rig {
   TextSlots texts;
   std::wstring shown;
   std::vector<std::wstring> names;
-  LogBook book{files, clock, settings, texts, [this](const std::wstring& text) { shown = text; }};
+  LogWriterStarter starter = WriteAtOnce;
+  LogBook::TextChanged show = [this](const std::wstring& text) { shown = text; };
+  LogBook book{files, clock, settings, texts, show, std::ref(starter)};
 };
 
 TEST(LogBook, TheFirstRecordOfANewHourWritesTheHourBeforeAsOneUtf8BatchWithCrLf) {
@@ -141,14 +153,22 @@ TEST(LogBook, WithLoggingOffOrNothingPendingNoFileIsTouched) {
   }
 }
 
-// Switching logging off writes what was logged until then, without a closing record.
-TEST(LogBook, SwitchingLoggingOffWritesThePendingLines) {
-  Rig rig(March(9, 10, 0));
-  rig.Log(March(9, 10, 5), L"C: 1 2 3 4");
-  rig.settings.Set(opt::LogEnabled, 0);
-  rig.book.WritePendingLines();
-  EXPECT_EQ(rig.File(L"TK202403.log"), Header("2024-03-09 10:05:00") + "09100500 C: 1 2 3 4\r\n");
-  EXPECT_EQ(rig.shown, L"0 / 100");
+// Switching logging off writes what was logged until then, without a closing record; lines that
+// wait for a folder that could not be written then go out at shut-down, still without one.
+TEST(LogBook, SwitchingLoggingOffWritesThePendingLinesWithoutAClosingRecord) {
+  for (const bool writable : {true, false}) {
+    Rig rig(March(9, 10, 0));
+    rig.Log(March(9, 10, 5), L"C: 1 2 3 4");
+    if (!writable)
+      rig.files.ReadOnlyFolders.insert(L"C:\\Logs");
+    rig.settings.Set(opt::LogEnabled, 0);
+    rig.book.WritePendingLines();
+    EXPECT_EQ(rig.shown, writable ? L"0 / 100" : L"1 / 100, not written");
+    rig.files.ReadOnlyFolders.clear();
+    rig.book.FlushAtShutDown(L"1 Hour", false);
+    EXPECT_EQ(rig.File(L"TK202403.log"), Header("2024-03-09 10:05:00") + "09100500 C: 1 2 3 4\r\n")
+        << writable;
+  }
 }
 
 TEST(LogBook, AFullBufferIsWrittenAndItsSizeFollowsExtendedBuffering) {
@@ -195,6 +215,72 @@ TEST(LogBook, AFolderThatCannotBeWrittenKeepsTheNewestLinesForTheirMonthUntilItC
   EXPECT_EQ(rig.File(L"TK202402.log"), february + "29230100 line 101\r\n");
   EXPECT_EQ(rig.File(L"TK202403.log"), Header("2024-03-01 00:01:00") + "01000000 line 102\r\n");
   EXPECT_EQ(rig.shown, L"1 / 100, 2 dropped");
+}
+
+// A disk that fills in the middle of a batch: the lines written whole are not written again, and
+// the next write first finishes the torn line (or header), so the file reads as if nothing had
+// stopped it.
+TEST(LogBook, ABatchCutOffPartWayIsNeitherWrittenTwiceNorLeftTorn) {
+  const std::string header = Header("2024-03-09 11:00:00");
+  const std::string lines = "09100000 one\r\n09100000 two\r\n";
+  for (const size_t room : {size_t{0}, size_t{10}, header.size(), header.size() + 3,
+                            header.size() + 14, header.size() + lines.size() - 1}) {
+    Rig rig(March(9, 10, 0));
+    rig.Log(March(9, 10, 0), L"one");
+    rig.Log(March(9, 10, 0), L"two");
+    rig.files.AppendRoom = room;
+    rig.Log(March(9, 11, 0), L"three");
+    EXPECT_TRUE(rig.shown.ends_with(L", not written")) << room;
+    rig.files.AppendRoom.reset();
+    rig.book.FlushAtShutDown(L"1 Hour", false);
+    EXPECT_EQ(rig.File(L"TK202403.log"),
+              header + lines +
+                  "09110000 three\r\n09110000 Tarvik v2.33 x64 426.9423 closed. "
+                  "Uptime: 1 Hour\r\n")
+        << room;
+  }
+}
+
+// A log folder on a share that stopped answering: while the writer hangs inside an append,
+// logging, flushing and the closing write all return (the closing write after a short wait).
+// Once the share answers, that one writer writes every line once, in order. A writer that could
+// not be started at all leaves its lines in the buffer, and the next record asks again.
+TEST(LogBook, AWriterHangingInAnAppendHoldsUpNoCaller) {
+  Rig rig(March(9, 10, 0));
+  std::function<void()> kept;
+  int starts = 0;
+  rig.starter = [&](std::function<void()> work) {
+    kept = std::move(work);
+    return ++starts > 1;  // the first is refused
+  };
+  rig.Log(March(9, 10, 0), L"one");
+  rig.Log(March(9, 11, 0), L"two");
+  EXPECT_EQ(rig.shown, L"2 / 100");
+  rig.Log(March(9, 11, 5), L"three");
+  std::promise<void> entered, answer;
+  rig.files.OnAppend = [&, first = true](const std::wstring&) mutable {
+    if (!std::exchange(first, false))
+      return;
+    entered.set_value();
+    answer.get_future().wait();
+  };
+  std::thread writer(kept);
+  entered.get_future().wait();
+  auto calls = std::async(std::launch::async, [&] {
+    rig.Log(March(9, 12, 0), L"four");
+    rig.book.WritePendingLines();
+    rig.book.ApplyBufferSize();
+    rig.book.FlushAtShutDown(L"1 Hour", false);
+  });
+  const bool returned = calls.wait_for(std::chrono::seconds(30)) == std::future_status::ready;
+  answer.set_value();
+  writer.join();
+  EXPECT_TRUE(returned);
+  EXPECT_EQ(starts, 2);
+  EXPECT_EQ(rig.File(L"TK202403.log"),
+            Header("2024-03-09 11:05:00") +
+                "09100000 one\r\n09110000 two\r\n09110500 three\r\n"
+                "09120000 four\r\n09120000 Tarvik v2.33 x64 426.9423 closed. Uptime: 1 Hour\r\n");
 }
 
 }  // namespace

@@ -59,14 +59,14 @@ TEST(Win32FileSystem, AppendsWhileAReaderHoldsTheFileAndRenamesOnlyOntoAFreeName
   ASSERT_TRUE(files.CreateFolder(folder));
   const std::wstring path = folder + L"TK202612.log";
   EXPECT_FALSE(files.FileSize(path).has_value());
-  ASSERT_TRUE(files.AppendFile(path, "one\r\n"));
+  ASSERT_EQ(files.AppendFile(path, "one\r\n"), 5u);
   {
     // A viewer that has the log open (shared for writing) does not stop the next batch.
     const HANDLE reader =
         ::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                       OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     ASSERT_NE(reader, INVALID_HANDLE_VALUE);
-    EXPECT_TRUE(files.AppendFile(path, "two\r\n"));
+    EXPECT_EQ(files.AppendFile(path, "two\r\n"), 5u);
     ::CloseHandle(reader);
   }
   EXPECT_EQ(files.ReadFile(path).value_or(""), "one\r\ntwo\r\n");

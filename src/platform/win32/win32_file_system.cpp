@@ -14,15 +14,17 @@ namespace {
 constexpr LONGLONG kMaxReadBytes = 64LL * 1024 * 1024;
 constexpr DWORD kChunkBytes = 1u << 20;
 
-bool WriteAll(HANDLE file, std::string_view bytes) {
-  while (!bytes.empty()) {
-    const DWORD chunk = static_cast<DWORD>(std::min<size_t>(bytes.size(), kChunkBytes));
+// How many of the bytes went to the file before it stopped taking them.
+size_t WriteAll(HANDLE file, std::string_view bytes) {
+  size_t done = 0;
+  while (done < bytes.size()) {
+    const DWORD chunk = static_cast<DWORD>(std::min<size_t>(bytes.size() - done, kChunkBytes));
     DWORD written = 0;
-    if (!::WriteFile(file, bytes.data(), chunk, &written, nullptr) || written == 0)
-      return false;
-    bytes.remove_prefix(written);
+    if (!::WriteFile(file, bytes.data() + done, chunk, &written, nullptr) || written == 0)
+      break;
+    done += written;
   }
-  return true;
+  return done;
 }
 
 DWORD Attributes(const std::wstring& path) {
@@ -70,7 +72,7 @@ bool Win32FileSystem::WriteFile(const std::wstring& path, std::string_view bytes
                                     FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file)
       return false;
-    if (!WriteAll(file.Get(), bytes) || !::FlushFileBuffers(file.Get())) {
+    if (WriteAll(file.Get(), bytes) != bytes.size() || !::FlushFileBuffers(file.Get())) {
       file.Reset();
       ::DeleteFileW(temporary.c_str());
       return false;
@@ -84,12 +86,12 @@ bool Win32FileSystem::WriteFile(const std::wstring& path, std::string_view bytes
   return true;
 }
 
-bool Win32FileSystem::AppendFile(const std::wstring& path, std::string_view bytes) {
+size_t Win32FileSystem::AppendFile(const std::wstring& path, std::string_view bytes) {
   UniqueHandle file(::CreateFileW(path.c_str(), FILE_APPEND_DATA,
                                   FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS,
                                   FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file)
-    return false;
+    return 0;
   return WriteAll(file.Get(), bytes);
 }
 

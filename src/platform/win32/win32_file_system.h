@@ -8,7 +8,7 @@ class Win32FileSystem final : public platform::FileSystem {
  public:
   std::optional<std::string> ReadFile(const std::wstring& path) override;
   bool WriteFile(const std::wstring& path, std::string_view bytes) override;
-  bool AppendFile(const std::wstring& path, std::string_view bytes) override;
+  size_t AppendFile(const std::wstring& path, std::string_view bytes) override;
   bool RemoveFile(const std::wstring& path) override;
   bool RenameFile(const std::wstring& from, const std::wstring& to) override;
   bool FileExists(const std::wstring& path) override;
