@@ -1,5 +1,7 @@
 #pragma once
 
+#include <atomic>
+
 #include <chrono>
 #include <deque>
 #include <mutex>
@@ -25,9 +27,10 @@ namespace tarvik::fakes {
 
 class FakeClock : public platform::Clock {
  public:
-  mutable int64_t Now = 1'709'993'107;  // 2024-03-09 14:05:07
-  mutable int64_t Tick = 1'000;
-  mutable int SleptMs = 0;
+  // Atomic: a test's window thread moves the clock while a monitor's thread reads it.
+  mutable std::atomic<int64_t> Now = 1'709'993'107;  // 2024-03-09 14:05:07
+  mutable std::atomic<int64_t> Tick = 1'000;
+  mutable std::atomic<int> SleptMs = 0;
 
   int64_t NowLocal() const override { return Now; }
   int64_t TickMs() const override { return Tick; }

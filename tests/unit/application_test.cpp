@@ -450,6 +450,35 @@ TEST_F(ApplicationTest, AQuitRequestWhileStartingEndsTheProgramOnceStarted) {
   EXPECT_TRUE(gui.WindowExists(gadget::MiniWindow) == false);
 }
 
+// The sampler's own thread reports cells, samples and readings while this thread, the window
+// thread, redraws the mini window, switches tabs (drawing their graphs from the readings) and
+// applies the queued updates. At the end the mini window shows what the sampler last reported.
+TEST_F(ApplicationTest, TheSamplersThreadReportsWhileTheWindowThreadDrawsAndApplies) {
+  Application application(Ports());
+  int waits = 0;
+  gui.OnWait = [&] {
+    clock.Now += 1;  // a new second at every wait: uptime and idle have new texts to show
+    clock.Tick += 1'000;
+    application.WindowUpdates().Refresh(gadget::MiniWindow);
+    gui.Events.push_back(
+        {EventKind::Shortcut, gadget::MainWindow, 0, static_cast<int>(Command::NextPanel), {}});
+    std::this_thread::sleep_for(std::chrono::milliseconds(3));
+    if (++waits == 250)
+      gui.OnWait = nullptr;  // the loop ends with the next wait
+  };
+  application.Run();
+  const MeterRecord uptime = (*application.Meters().Lock())[kUptimeMeter];
+  const std::wstring last =
+      (uptime.Label + uptime.Text).substr(0, static_cast<size_t>(uptime.Width));
+  std::vector<std::wstring> shown;
+  for (const std::wstring& text : gui.TextHistoryOfCanvas(gadget::MiniCanvas)) {
+    if (text.starts_with(uptime.Label) && (shown.empty() || shown.back() != text))
+      shown.push_back(text);
+  }
+  ASSERT_GE(shown.size(), 5u);
+  EXPECT_EQ(shown.back(), last);
+}
+
 // Whatever escapes the event loop, the events are saved and the log closed on the way out.
 TEST_F(ApplicationTest, AFailureInTheEventLoopStillRunsTheShutDown) {
   files.Files[kPortableIni] = SettingsFileWithFlags({opt::RestoreEvents});
