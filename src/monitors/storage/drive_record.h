@@ -1,0 +1,80 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+#include "platform/colour.h"
+
+namespace tarvik {
+
+enum class DriveState : int { NeverSeen = 0, Present = 1, Lost = 2 };
+
+// The drive types the system reports.
+enum class DriveKind : int {
+  Undetermined = 0,
+  NoRoot = 1,
+  Removable = 2,
+  Fixed = 3,
+  Remote = 4,
+  Optical = 5,
+  RamDisk = 6
+};
+
+// The serial a volume without media reads as.
+inline constexpr const wchar_t* kNoMediaSerial = L"0000-0000";
+
+// One drive letter's record; index 0 of the table is the drive list's summary row.
+struct DriveRecord {
+  DriveState State = DriveState::NeverSeen;
+  int DisplayOrder = 0;  // row position in the drive list; 0 = not shown
+  Colour TextColour = 0x000000;
+  Colour BackColour = 0xFFFFFF;
+  std::wstring RowText;
+  int HighlightCountdown = 0;  // storage-monitor polls before a highlight reverts
+  int FadeLevel = 0;           // palette index of the fading highlight
+  std::wstring ShortName;      // letter and mark
+  std::wstring Mark;           // ":" fixed, removable and optical; "$" remote; "r" RAM disk
+  std::wstring DriveName;      // "C:"
+  std::wstring Letter;         // "C"
+  DriveKind Kind = DriveKind::Undetermined;
+  int AliasOf = 0;             // index of an earlier drive that is the same volume
+  std::wstring AliasLetters;   // later drives that are the same volume as this one
+  int AliasCount = 0;
+  int64_t BytesAvailable = 0;
+  int64_t BytesTotal = 0;
+  int FreePercent = 0;
+  int64_t BytesDiff = 0;     // the last change of the available bytes
+  int64_t BytesDiffSum = 0;  // every change since the last reset
+  std::wstring VolumeName;
+  std::wstring PreviousVolumeName;
+  std::wstring VolumeSerial;  // "1A2B-3C4D", high half first
+  std::wstring PreviousVolumeSerial;
+  std::wstring FileSystem;
+  std::wstring NetworkPath;  // remote name of a mapped drive, or the error's name
+  int MaxFileNameLength = 0;
+  int AudioTracks = 0;  // an audio CD's tracks and playing time
+  int AudioSeconds = 0;
+};
+
+inline constexpr int kDriveRecords = 27;
+inline constexpr int kSummaryRow = 0;
+
+// The drives A: (1) to Z: (26) and the summary row (0), with the counters of the last scan.
+struct DriveTable {
+  std::array<DriveRecord, kDriveRecords> Drives;
+  int64_t ScanCount = 0;
+  int FixedDrives = 0;
+  int AliasedDrives = 0;
+  int LargestAliasCount = 0;
+  bool ResetDifferences = false;    // the next scan zeroes the differences
+  bool NewDriveHighlighted = false;
+  int OrderCounter = 0;
+};
+
+// The letter of index 1-26 ('A' to 'Z').
+[[nodiscard]] inline wchar_t LetterOf(int index) {
+  return static_cast<wchar_t>(64 + index);
+}
+
+}  // namespace tarvik
