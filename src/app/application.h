@@ -164,7 +164,7 @@ class Application {
   MiniWindow miniWindow_{ports_.Gui, settings_, meters_, fonts_, updates_};
   TrayIcon tray_{ports_.Gui, settings_};
   WindowUpdateApplier updateApplier_{ports_.Gui, tray_, updates_};
-  MiniTitle miniTitle_{ports_.Gui, settings_, titles_};
+  MiniTitle miniTitle_{ports_.Gui, settings_, titles_, tray_};
   RegisteredMessages messages_;
   DefaultColours defaultColours_;
   SettingsSaver settingsSaver_;

@@ -6,11 +6,11 @@
 namespace tarvik {
 
 void MiniTitle::Show() {
-  std::wstring title = board_.Summary(settings_.Get(opt::TitleBarMode));
-  if (title.empty())
-    title = kProgramTitle;
+  const std::wstring summary = board_.Summary(settings_.Get(opt::TitleBarMode));
+  const std::wstring title = summary.empty() ? std::wstring(kProgramTitle) : summary;
   if (title != gui_.WindowTitle(gadget::MiniWindow))
     gui_.SetWindowTitle(gadget::MiniWindow, title);
+  tray_.SetTip(summary.empty() ? title : L"Tarvik " + summary);
 }
 
 }  // namespace tarvik

@@ -41,6 +41,14 @@ std::wstring SystemPanelCopy(std::wstring_view systemBlock,
   return text;
 }
 
+std::wstring StoragePanelCopy(const std::vector<std::wstring>& driveRows,
+                              const std::vector<std::wstring>& driveEvents) {
+  std::wstring rows;
+  for (const std::wstring& row : driveRows)
+    rows += row + kLineEnd;
+  return SystemPanelCopy(rows, driveEvents);
+}
+
 std::wstring ProcessorsPanelCopy(const ListContents& description, const ListContents& load) {
   std::wstring text;
   AppendColumns(text, description);

@@ -24,6 +24,11 @@ inline constexpr int kMaxCopiedColumns = 21;
 [[nodiscard]] std::wstring SystemPanelCopy(std::wstring_view systemBlock,
                                            const std::vector<std::wstring>& systemEvents);
 
+// The Storage tab as text: each drive row as the mini window shows it, an empty line, then each
+// drive event on a line of its own.
+[[nodiscard]] std::wstring StoragePanelCopy(const std::vector<std::wstring>& driveRows,
+                                            const std::vector<std::wstring>& driveEvents);
+
 // The Processors tab as text: for the description list and then the load list, one line per
 // column up to the first untitled one, "title = value" with the value from the first row.
 [[nodiscard]] std::wstring ProcessorsPanelCopy(const ListContents& description,

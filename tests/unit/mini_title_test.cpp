@@ -22,18 +22,27 @@ TEST(MiniTitle, ShowsTheSummaryOfTheChosenModeAsLastPublished) {
   board.Publish(9, L"no such mode");
   board.Publish(-1, L"no such mode");
   EXPECT_EQ(changes, 2);
-  MiniTitle title(gui, settings, board);
-  const std::pair<int, const wchar_t*> cases[] = {
-      {4, L"Batt:None"},
-      {1, L"21.2G 89% Phys"},
-      {0, L"Tarvik v2.33 x64 426.9423"},
-      {8, L"Tarvik v2.33 x64 426.9423"},
-      {9, L"Tarvik v2.33 x64 426.9423"},
+  settings.Set(opt::TrayIconEnabled, 1);
+  TrayIcon tray(gui, settings);
+  tray.BuildImages();
+  tray.ShowIfEnabled();
+  MiniTitle title(gui, settings, board, tray);
+  const struct {
+    int Mode;
+    const wchar_t* Title;
+    const wchar_t* Tip;
+  } cases[] = {
+      {4, L"Batt:None", L"Tarvik Batt:None"},
+      {1, L"21.2G 89% Phys", L"Tarvik 21.2G 89% Phys"},
+      {0, L"Tarvik v2.33 x64 426.9423", L"Tarvik v2.33 x64 426.9423"},
+      {8, L"Tarvik v2.33 x64 426.9423", L"Tarvik v2.33 x64 426.9423"},
+      {9, L"Tarvik v2.33 x64 426.9423", L"Tarvik v2.33 x64 426.9423"},
   };
-  for (const auto& [mode, shown] : cases) {
-    settings.Set(opt::TitleBarMode, mode);
+  for (const auto& c : cases) {
+    settings.Set(opt::TitleBarMode, c.Mode);
     title.Show();
-    EXPECT_EQ(gui.WindowTitle(gadget::MiniWindow), shown) << mode;
+    EXPECT_EQ(gui.WindowTitle(gadget::MiniWindow), c.Title) << c.Mode;
+    EXPECT_EQ(gui.TrayTip, c.Tip) << c.Mode;
   }
 }
 
