@@ -68,11 +68,15 @@ bool PerformanceCounterSet::StartRebuild() {
   if (rebuildFolder_.empty())
     return false;
   auto failed = std::make_shared<std::atomic<bool>>(false);
+  auto running = std::make_shared<std::atomic<bool>>(true);
+  rebuildRunning_ = running;
   platform::PerformanceCounters& counters = counters_;
-  if (!startTask_ || !startTask_([&counters, failed, folder = rebuildFolder_] {
+  if (!startTask_ || !startTask_([&counters, failed, running, folder = rebuildFolder_] {
         if (!counters.StartNameRebuild(folder))
           failed->store(true);
+        running->store(false);
       })) {
+    rebuildRunning_.reset();
     return false;
   }
   rebuildFailed_ = std::move(failed);

@@ -62,6 +62,8 @@ class PerformanceCounterSet {
   // without the counters.
   void AwaitNames(int64_t tickMs, const CounterReport& report);
   [[nodiscard]] bool AwaitingNames() const { return repairEndsMs_ > 0; }
+  // The rebuild itself still runs (Windows may be asking the user to allow it).
+  [[nodiscard]] bool Rebuilding() const { return rebuildRunning_ && rebuildRunning_->load(); }
 
   [[nodiscard]] bool On() const { return processorQuery_ != nullptr; }
   // Collects the processor query; nothing when that failed.
@@ -86,6 +88,8 @@ class PerformanceCounterSet {
   std::wstring rebuildFolder_;
   // Set by the rebuild's thread when the rebuild could not be started.
   std::shared_ptr<std::atomic<bool>> rebuildFailed_;
+  // Cleared by the rebuild's thread when it ends.
+  std::shared_ptr<std::atomic<bool>> rebuildRunning_;
   int processorCount_ = 0;
   std::unique_ptr<platform::CounterQuery> pendingQuery_;  // the test query, for the processors
   int64_t nextPollMs_ = 0;

@@ -282,10 +282,12 @@ void SystemSampler::AddProcessorSamples(const std::vector<double>& percent) {
   }
 }
 
-// While the counter names are rebuilt the cell keeps saying so.
+// While the counter names are rebuilt (and Windows may ask the user to allow it) the cell keeps
+// saying so; once the rebuild ended it shows the loads from the processors' times while the names
+// are still looked for.
 void SystemSampler::ShowProcessorTexts(int64_t now) {
   const bool changed = meanMhz_ != shownMhz_ || averageLoad_ != shownLoad_;
-  if (changed && !counters_.AwaitingNames()) {
+  if (changed && !counters_.Rebuilding()) {
     shownMhz_ = meanMhz_;
     shownLoad_ = averageLoad_;
     const ProcessorTexts texts =
