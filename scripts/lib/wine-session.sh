@@ -77,14 +77,16 @@ wine_session_unmanaged_windows() {
   wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >>"$1" 2>&1
 }
 
-# Wine's desktop process (explorer.exe, which also shows the stand-in tray window) started with
-# wineboot, before the settings above, and keeps what it read then: its tray window stayed
-# managed, and every program that removed the last tray icon waited 2 s for it to hide. Ended
-# here, it is started again by the next program and reads the settings. Measured: a program's
-# shut-down took 2.08 s with the old desktop process and 0.09 s with a new one.
-wine_session_restart_desktop() {
-  wine taskkill /f /im explorer.exe >>"$1" 2>&1
-  return 0
+# Wine's desktop process (explorer.exe, which also shows the stand-in tray window and serves the
+# clipboard to X) started with wineboot, before the settings above, and keeps what it read then:
+# its tray window stayed managed, and every program that removed the last tray icon waited 2 s
+# for it to hide. The whole server is started again, so that every process reads the settings
+# (ending only the desktop process loses the clipboard). Measured: a program's shut-down took
+# 2.08 s with the old desktop process and 0.09 s with a new one.
+wine_session_restart_server() {
+  wineserver -k >>"$1" 2>&1
+  timeout 30 wineserver -w >>"$1" 2>&1
+  wineserver -p >>"$1" 2>&1
 }
 
 # Wine has no Lucida Console; without a substitute it picks a proportional font, and the mini
@@ -143,7 +145,7 @@ wine_session_start() {
   fi
   wine_session_unmanaged_windows "$log" || return 1
   wine_session_font_substitutes wine >>"$log" 2>&1 || return 1
-  wine_session_restart_desktop "$log"
+  wine_session_restart_server "$log" || return 1
   wine cmd /c exit >"$WINE_SESSION_FOLDER/warm-up.log" 2>&1 || return 1
 
   WINE_SESSION_START_SECONDS=$(wine_session_seconds_since "$started")
