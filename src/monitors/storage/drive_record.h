@@ -30,7 +30,8 @@ struct DriveRecord {
   int DisplayOrder = 0;  // row position in the drive list; 0 = not shown
   Colour TextColour = 0x000000;
   Colour BackColour = 0xFFFFFF;
-  std::wstring RowText;
+  std::wstring RowText;        // one line: what the mini window's drive cell shows
+  std::wstring ListText;       // the drive list's columns, separated by line feeds
   int HighlightCountdown = 0;  // storage-monitor polls before a highlight reverts
   int FadeLevel = 0;           // palette index of the fading highlight
   std::wstring ShortName;      // letter and mark
@@ -38,8 +39,8 @@ struct DriveRecord {
   std::wstring DriveName;      // "C:"
   std::wstring Letter;         // "C"
   DriveKind Kind = DriveKind::Undetermined;
-  int AliasOf = 0;             // index of an earlier drive that is the same volume
-  std::wstring AliasLetters;   // later drives that are the same volume as this one
+  int AliasOf = 0;            // index of an earlier drive that is the same volume
+  std::wstring AliasLetters;  // later drives that are the same volume as this one
   int AliasCount = 0;
   int64_t BytesAvailable = 0;
   int64_t BytesTotal = 0;
@@ -67,7 +68,7 @@ struct DriveTable {
   int FixedDrives = 0;
   int AliasedDrives = 0;
   int LargestAliasCount = 0;
-  bool ResetDifferences = false;    // the next scan zeroes the differences
+  bool ResetDifferences = false;  // the next scan zeroes the differences
   bool NewDriveHighlighted = false;
   int OrderCounter = 0;
 };
