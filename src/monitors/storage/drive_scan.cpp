@@ -1,0 +1,375 @@
+#include "monitors/storage/drive_scan.h"
+
+#include <algorithm>
+#include <array>
+#include <limits>
+#include <optional>
+#include <utility>
+
+#include "core/palette.h"
+#include "monitors/storage/drive_events.h"
+#include "monitors/storage/volume_serial.h"
+#include "monitors/system/text_shapes.h"
+#include "text/translation.h"
+
+namespace tarvik {
+namespace {
+
+using system_text::Trimmed;
+
+constexpr int kFirstDrive = 1;
+constexpr int kLastDrive = 26;
+// A: and B: are floppy letters: a later volume is never taken for one of them.
+constexpr int kFirstAliasTarget = 3;
+constexpr int kNewDriveFadeLevel = 11;
+constexpr int kNewDriveHighlightPolls = 3;
+constexpr int kFirstBuildWithoutFloppyLetters = 1504;
+constexpr uint32_t kRemoteNameLength = 127;
+constexpr size_t kLabelWidth = 33;
+constexpr size_t kFileSystemWidth = 16;
+constexpr size_t kNetworkPathWidth = 260;
+constexpr const wchar_t* kHardDiskLetters = L"CDEFGHIJKLMNOPQRSTUVWXYZ";
+constexpr const wchar_t* kAudioCdLabel = L"Audio CD";
+constexpr const wchar_t* kSummaryName = L"==";
+// The drive list shows fixed drives first and remote drives last.
+constexpr std::array<DriveKind, 6> kRowOrder = {DriveKind::Fixed,   DriveKind::Removable,
+                                                DriveKind::NoRoot,  DriveKind::RamDisk,
+                                                DriveKind::Optical, DriveKind::Remote};
+constexpr Colour kNormalText = kPalette[0];
+constexpr Colour kNormalBack = kPalette[15];
+
+const std::pair<uint32_t, const wchar_t*> kNetworkErrorNames[] = {
+    {1200, L"ERROR_BAD_DEVICE"},         {2250, L"ERROR_NOT_CONNECTED"},
+    {234, L"ERROR_MORE_DATA"},           {1201, L"ERROR_CONNECTION_UNAVAIL"},
+    {1222, L"ERROR_NO_NETWORK"},         {1208, L"ERROR_EXTENDED_ERROR"},
+    {1203, L"ERROR_NO_NET_OR_BAD_PATH"}, {487, L"ERROR_INVALID_ADDRESS"}};
+
+bool ShuttingDown(const Settings& options) {
+  return options.IsOn(opt::StopFlag);
+}
+
+void Emit(const std::function<void(const std::wstring&)>& to, const std::wstring& text) {
+  if (to)
+    to(text);
+}
+
+void Report(DriveScanPorts& ports, const DriveRecord& drive, DriveReport report) {
+  for (const std::wstring& line : DriveReportLines(drive, report))
+    Emit(ports.AddDriveEvent, line);
+  if (report != DriveReport::Error)
+    Emit(ports.LogRecord, DriveReportRecord(drive, report));
+}
+
+void SetColours(DriveRecord& drive, Colour text, Colour back) {
+  drive.TextColour = text;
+  drive.BackColour = back;
+}
+
+// An unlabelled volume keeps a label of blanks, so that naming it later counts as a change.
+void CheckLabel(DriveRecord& drive, DriveScanPorts& ports) {
+  if (Trimmed(drive.VolumeName).empty())
+    drive.VolumeName.assign(kLabelWidth, L' ');
+  if (drive.PreviousVolumeName.empty()) {
+    drive.PreviousVolumeName = drive.VolumeName;
+    return;
+  }
+  if (Trimmed(drive.PreviousVolumeName) == Trimmed(drive.VolumeName))
+    return;
+  for (const std::wstring& line :
+       LabelChangeLines(drive, drive.PreviousVolumeName, drive.VolumeName))
+    Emit(ports.AddDriveEvent, line);
+  Emit(ports.LogRecord, LabelChangeRecord(drive, drive.PreviousVolumeName, drive.VolumeName));
+  drive.PreviousVolumeName = drive.VolumeName;
+}
+
+// The letters the system listed, upper case, each once; anything but a letter is dropped.
+std::wstring DriveLetters(const std::wstring& listed, bool withFloppyLetters) {
+  std::wstring letters;
+  for (wchar_t letter : listed) {
+    if (letter >= L'a' && letter <= L'z')
+      letter = static_cast<wchar_t>(letter - L'a' + L'A');
+    const bool floppy = letter == L'A' || letter == L'B';
+    if (letter < L'A' || letter > L'Z' || (floppy && !withFloppyLetters) ||
+        letters.find(letter) != std::wstring::npos)
+      continue;
+    letters += letter;
+  }
+  return letters;
+}
+
+DriveKind KindOf(int driveType) {
+  if (driveType < static_cast<int>(DriveKind::Undetermined) ||
+      driveType > static_cast<int>(DriveKind::RamDisk))
+    return DriveKind::Undetermined;
+  return static_cast<DriveKind>(driveType);
+}
+
+void PrepareForScan(DriveRecord& drive, int index, bool resetDifferences) {
+  drive.DisplayOrder = 0;
+  drive.Letter.assign(1, LetterOf(index));
+  drive.DriveName = drive.Letter + L":";
+  // Every scan finds the aliases anew; kept ones would repeat their letters.
+  drive.AliasOf = 0;
+  drive.AliasLetters.clear();
+  drive.AliasCount = 0;
+  if (resetDifferences) {
+    drive.BytesDiff = 0;
+    drive.BytesDiffSum = 0;
+  }
+}
+
+void ForgetVolume(DriveRecord& drive) {
+  drive.VolumeSerial.clear();
+  drive.PreviousVolumeSerial.clear();
+  drive.VolumeName.clear();
+  drive.PreviousVolumeName.clear();
+  drive.NetworkPath.clear();
+  drive.BytesTotal = 0;
+  drive.FreePercent = 0;
+}
+
+void DropMissingDrive(DriveRecord& drive, DriveScanPorts& ports) {
+  if (drive.State == DriveState::Present) {
+    Report(ports, drive, DriveReport::Lost);
+    drive.State = DriveState::Lost;
+  }
+  ForgetVolume(drive);
+}
+
+// A listed letter whose drive type turned undetermined counts as gone; it stays lost until it
+// answers again, when it is reported found.
+void DropUnreadableDrive(DriveRecord& drive, DriveScanPorts& ports) {
+  if (drive.State == DriveState::Present) {
+    Report(ports, drive, DriveReport::Error);
+    drive.State = DriveState::Lost;
+  }
+  drive.Kind = DriveKind::Undetermined;
+  drive.BytesAvailable = 0;
+  SetColours(drive, kNormalText, kNormalBack);
+  ForgetVolume(drive);
+}
+
+void HighlightIfNew(DriveTable& table, DriveRecord& drive) {
+  if (table.ScanCount >= 2 && drive.State != DriveState::Present) {
+    SetColours(drive, kNormalText, kPalette[kNewDriveFadeLevel]);
+    drive.FadeLevel = kNewDriveFadeLevel;
+    drive.HighlightCountdown = kNewDriveHighlightPolls;
+    table.NewDriveHighlighted = true;
+  } else {
+    SetColours(drive, kNormalText, kNormalBack);
+  }
+}
+
+std::wstring AudioLabel(int tracks) {
+  return TrFixed(L"Audio") + L": " + std::to_wstring(tracks) + L" " +
+         (tracks == 1 ? TrFixed(L"Track") : TrFixed(L"Tracks"));
+}
+
+void NameMediaDrive(DriveRecord& drive, DriveScanPorts& ports) {
+  drive.AudioTracks = 0;
+  drive.AudioSeconds = 0;
+  if (drive.VolumeSerial == kNoMediaSerial) {
+    drive.VolumeName = TrFixed(L"No Media / Blank");
+    return;
+  }
+  if (drive.VolumeName != kAudioCdLabel)
+    return;
+  const std::optional<platform::AudioDisc> disc = ports.Drives.Audio(drive.DriveName);
+  if (!disc || disc->Tracks < 1)
+    return;
+  drive.AudioTracks = disc->Tracks;
+  drive.AudioSeconds = std::max(disc->Seconds, 0);
+  drive.VolumeName = AudioLabel(disc->Tracks);
+}
+
+void NameRemoteDrive(DriveRecord& drive, DriveScanPorts& ports) {
+  if (!ports.Options.IsOn(opt::NetProviderLibraryPresent)) {
+    drive.NetworkPath = Tr(L"Network Path");
+    return;
+  }
+  drive.NetworkPath = NetworkPathText(ports.Drives.Connection(drive.DriveName, kRemoteNameLength));
+}
+
+void Classify(DriveRecord& drive, DriveScanPorts& ports) {
+  drive.Mark = L":";
+  switch (drive.Kind) {
+    case DriveKind::Removable:
+    case DriveKind::Optical:
+      NameMediaDrive(drive, ports);
+      break;
+    case DriveKind::RamDisk:
+      drive.Mark = L"r";
+      break;
+    case DriveKind::Remote:
+      drive.Mark = L"$";
+      NameRemoteDrive(drive, ports);
+      break;
+    default:
+      break;
+  }
+  drive.ShortName = drive.Letter + drive.Mark;
+}
+
+// A drive without media has no space; one whose space cannot be read keeps what it showed.
+void ReadSpace(DriveRecord& drive, DriveScanPorts& ports) {
+  if (drive.VolumeSerial == kNoMediaSerial) {
+    drive.BytesAvailable = 0;
+    drive.BytesTotal = 0;
+  } else if (const std::optional<platform::DriveSpace> space =
+                 ports.Drives.Space(drive.DriveName)) {
+    drive.BytesAvailable = space->Available;
+    drive.BytesTotal = space->Total;
+  }
+  drive.FreePercent = FreePercentOf(drive.BytesAvailable, drive.BytesTotal);
+}
+
+void ScanPresentDrive(DriveTable& table, DriveRecord& drive, DriveScanPorts& ports) {
+  const DriveKind kind = KindOf(ports.Drives.DriveType(drive.DriveName));
+  if (kind == DriveKind::Undetermined || kind == DriveKind::NoRoot) {
+    DropUnreadableDrive(drive, ports);
+    return;
+  }
+  drive.Kind = kind;
+  HighlightIfNew(table, drive);
+  ReadVolume(drive, ports, true);
+  Classify(drive, ports);
+  ReadSpace(drive, ports);
+  if (drive.State != DriveState::Present) {
+    Report(ports, drive, DriveReport::Found);
+    drive.State = DriveState::Present;
+  }
+}
+
+// Volumes without media all read alike, so they are never taken for one another.
+bool IsSameVolume(const DriveRecord& later, const DriveRecord& earlier) {
+  return later.VolumeSerial != kNoMediaSerial && earlier.State == DriveState::Present &&
+         later.VolumeSerial == earlier.VolumeSerial && later.BytesTotal == earlier.BytesTotal &&
+         later.VolumeName == earlier.VolumeName &&
+         (later.Kind != DriveKind::Remote || earlier.BytesTotal >= 1);
+}
+
+void FindAlias(DriveTable& table, int index) {
+  DriveRecord& drive = table.Drives[index];
+  if (drive.VolumeSerial.empty())
+    return;
+  for (int earlier = kFirstAliasTarget; earlier < index; ++earlier) {
+    DriveRecord& target = table.Drives[earlier];
+    if (!IsSameVolume(drive, target))
+      continue;
+    drive.AliasOf = earlier;
+    ++table.AliasedDrives;
+    target.AliasLetters += drive.Letter;
+    ++target.AliasCount;
+    table.LargestAliasCount = std::max(table.LargestAliasCount, target.AliasCount);
+    return;
+  }
+}
+
+bool HasRow(const DriveRecord& drive) {
+  return drive.State == DriveState::Present && drive.AliasOf == 0;
+}
+
+// Only drives with a row count: a second letter for the same volume is no second drive.
+int CountFixedDrives(const DriveTable& table) {
+  int count = 0;
+  for (int index = kFirstDrive; index <= kLastDrive; ++index) {
+    const DriveRecord& drive = table.Drives[index];
+    count += HasRow(drive) && drive.Kind == DriveKind::Fixed ? 1 : 0;
+  }
+  return count;
+}
+
+void ShowSummaryRow(DriveTable& table) {
+  DriveRecord& summary = table.Drives[kSummaryRow];
+  summary.State = DriveState::Present;
+  summary.DisplayOrder = ++table.OrderCounter;
+  SetColours(summary, kNormalText, kNormalBack);
+  summary.DriveName = kSummaryName;
+}
+
+void NumberRows(DriveTable& table) {
+  table.ResetDifferences = false;
+  table.OrderCounter = 0;
+  table.Drives[kSummaryRow].State = DriveState::NeverSeen;
+  for (DriveRecord& drive : table.Drives)
+    drive.DisplayOrder = 0;
+  table.FixedDrives = CountFixedDrives(table);
+  for (const DriveKind kind : kRowOrder) {
+    if (kind == DriveKind::Removable && table.FixedDrives >= 2)
+      ShowSummaryRow(table);
+    for (int index = kFirstDrive; index <= kLastDrive; ++index) {
+      DriveRecord& drive = table.Drives[index];
+      if (HasRow(drive) && drive.Kind == kind)
+        drive.DisplayOrder = ++table.OrderCounter;
+    }
+  }
+}
+
+}  // namespace
+
+std::wstring PresentDrivesText(platform::Drives& drives, const Settings& options) {
+  if (ShuttingDown(options))
+    return {};
+  const std::optional<std::wstring> listed = drives.PresentLetters();
+  const bool withFloppyLetters = options.Get(opt::OsBuildNumber) >= kFirstBuildWithoutFloppyLetters;
+  return DriveLetters(listed.value_or(kHardDiskLetters), withFloppyLetters);
+}
+
+void ScanDrives(DriveTable& table, const std::wstring& presentLetters, DriveScanPorts& ports) {
+  if (ShuttingDown(ports.Options))
+    return;
+  ++table.ScanCount;
+  table.FixedDrives = 0;
+  table.AliasedDrives = 0;
+  table.LargestAliasCount = 0;
+  for (int index = kFirstDrive; index <= kLastDrive; ++index) {
+    // Each drive may take the system's whole wait to answer; shut-down does not wait for the rest.
+    if (ShuttingDown(ports.Options))
+      return;
+    DriveRecord& drive = table.Drives[index];
+    PrepareForScan(drive, index, table.ResetDifferences);
+    if (presentLetters.find(LetterOf(index)) == std::wstring::npos) {
+      DropMissingDrive(drive, ports);
+      continue;
+    }
+    ScanPresentDrive(table, drive, ports);
+    if (drive.State == DriveState::Present)
+      FindAlias(table, index);
+  }
+  NumberRows(table);
+}
+
+std::wstring ReadVolume(DriveRecord& drive, DriveScanPorts& ports, bool checkLabel) {
+  const platform::VolumeInformation volume =
+      ports.Drives.Volume(drive.DriveName + L"\\").value_or(platform::VolumeInformation{});
+  drive.PreviousVolumeSerial = drive.VolumeSerial;
+  drive.VolumeSerial = VolumeSerialText(volume.Serial);
+  drive.VolumeName = CleanVolumeText(volume.Label, kLabelWidth);
+  drive.FileSystem = CleanVolumeText(volume.FileSystem, kFileSystemWidth);
+  drive.MaxFileNameLength = static_cast<int>(
+      std::min<uint32_t>(volume.MaxFileNameLength, std::numeric_limits<int>::max()));
+  if (checkLabel && drive.VolumeSerial != kNoMediaSerial)
+    CheckLabel(drive, ports);
+  return drive.VolumeSerial;
+}
+
+int FreePercentOf(int64_t available, int64_t total) {
+  if (total <= 0)
+    return 0;
+  const int64_t free = std::clamp<int64_t>(available, 0, total);
+  // Free bytes times 100 pass 64 bits above 92 PB.
+  __extension__ using Wide = unsigned __int128;
+  return static_cast<int>(static_cast<Wide>(free) * 100 / static_cast<Wide>(total));
+}
+
+std::wstring NetworkPathText(const platform::NetworkConnection& connection) {
+  if (connection.Error == 0)
+    return CleanVolumeText(connection.RemoteName, kNetworkPathWidth);
+  for (const auto& [error, name] : kNetworkErrorNames) {
+    if (error == connection.Error)
+      return name;
+  }
+  return L"UNKNOWN ERROR " + std::to_wstring(connection.Error);
+}
+
+}  // namespace tarvik

@@ -1,0 +1,48 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+
+#include "core/settings.h"
+#include "monitors/storage/drive_record.h"
+#include "platform/drives.h"
+
+namespace tarvik {
+
+struct DriveScanPorts {
+  platform::Drives& Drives;
+  // The build number, whether the network provider library is there (mapped drives then show
+  // their remote path) and the stop flag.
+  const Settings& Options;
+  // One line for the drive events list (list 131), in the order the lines are written (the list
+  // puts each new line on top; an empty line closes a block).
+  std::function<void(const std::wstring& line)> AddDriveEvent;
+  // One StMon record's fields (the log book stamps it); the caller decides whether logging is on.
+  std::function<void(const std::wstring& record)> LogRecord;
+};
+
+// The letters of the present drives in the system's order, "" while shutting down. Systems
+// before build 1504 list A: and B: whether or not a floppy drive is there, so those are left
+// out; when the system gives no list, every letter from C to Z is tried.
+[[nodiscard]] std::wstring PresentDrivesText(platform::Drives& drives, const Settings& options);
+
+// Classifies every letter, reads its label, serial and space, reports the drives found and lost
+// (and those whose type turned undetermined), finds the letters that are the same volume as an
+// earlier one, and numbers the rows of the drive list: fixed drives, the summary row after two
+// or more of them, then removable, RAM disk, optical and remote drives.
+void ScanDrives(DriveTable& table, const std::wstring& presentLetters, DriveScanPorts& ports);
+
+// Reads the volume information of one drive into its record (label, file system, maximum name
+// length and serial text) and returns the serial text; a drive that does not answer reads as
+// "0000-0000" with no label. With `checkLabel` and media present, a label other than the
+// remembered one is reported as a "Volume name changed" block and a "*" record.
+std::wstring ReadVolume(DriveRecord& drive, DriveScanPorts& ports, bool checkLabel);
+
+// FreePercent: available x 100 / total, truncated, kept within 0 to 100; 0 without a total.
+[[nodiscard]] int FreePercentOf(int64_t available, int64_t total);
+
+// What NetworkPath holds for the answer to asking for a mapped drive's remote name.
+[[nodiscard]] std::wstring NetworkPathText(const platform::NetworkConnection& connection);
+
+}  // namespace tarvik
