@@ -4,6 +4,7 @@
 #include "platform/win32/win32_clipboard.h"
 #include "platform/win32/win32_clock.h"
 #include "platform/win32/win32_desktop.h"
+#include "platform/win32/win32_drives.h"
 #include "platform/win32/win32_environment.h"
 #include "platform/win32/win32_file_system.h"
 #include "platform/win32/win32_gui.h"
@@ -36,9 +37,10 @@ int RunOnWindows(const std::function<void(Application&)>& prepare) {
   auto* processors = new win32::Win32Processors();
   auto* power = new win32::Win32PowerSource();
   auto* counters = new win32::Win32PerformanceCounters();
+  auto* drives = new win32::Win32Drives(*libraries);
   auto* application = new Application({*gui, *files, *environment, *clock, *instance, *libraries,
                                        *system, *versions, *wmi, *display, *memory, *clipboard,
-                                       *activity, *processors, *power, *counters});
+                                       *activity, *processors, *power, *counters, *drives});
   if (prepare)
     prepare(*application);
   return application->Run();

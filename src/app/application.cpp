@@ -42,7 +42,7 @@ Application::Application(PlatformPorts ports) : ports_(ports) {
   for (const int list :
        {gadget::BatteryList, gadget::PhysicalList, gadget::PageFileList, gadget::ProcessorsList,
         gadget::SystemEventsList, gadget::ProcessorInfoList, gadget::ProcessorLoadList,
-        gadget::NetworkEventsList, gadget::DriveEventsList}) {
+        gadget::NetworkEventsList, gadget::DriveEventsList, gadget::DriveList}) {
     lists_.push_back(std::make_unique<ListModel>(list, updates_));
   }
   logs_ = std::make_unique<ProgramLogs>(
@@ -52,6 +52,9 @@ Application::Application(PlatformPorts ports) : ports_(ports) {
                       }},
       EventListModels{*List(gadget::SystemEventsList), *List(gadget::NetworkEventsList),
                       *List(gadget::DriveEventsList)});
+  storage_ = std::make_unique<StorageWiring>(StoragePorts{
+      ports_.Gui, ports_.Drives, ports_.Clock, ports_.Env, settings_, texts_, meters_, titles_,
+      updates_, *logs_, *List(gadget::DriveList), *List(gadget::DriveEventsList), miniWindow_});
 }
 
 ListModel* Application::List(int gadget) {
@@ -275,6 +278,7 @@ void Application::InstallDispatchAndShortcuts() {
     ShowGraphsOfNewTab();
   });
   graphControls_.Install(*dispatcher_);
+  storage_->Install(dispatcher_->Routes(), updateApplier_);
   RegisterShortcuts(ports_.Gui);
 }
 
@@ -403,6 +407,9 @@ void Application::StartMonitors() {
                            return threads_.StartTask(L"counter names rebuild", std::move(work));
                          }},
       SystemSamplerTargets()));
+  storage_->Start(threads_, stop_, [this](int panel, const PanelCopy::Builder& build) {
+    return panelCopy_->Serve(panel, build);
+  });
 }
 
 void Application::ReportFailedPasses() {

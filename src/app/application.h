@@ -8,6 +8,7 @@
 #include "app/mini_window_clicks.h"
 #include "app/program_logs.h"
 #include "app/settings_tab_events.h"
+#include "app/storage_wiring.h"
 #include "app/tray_icon.h"
 #include "app/window_callback.h"
 #include "app/window_update_applier.h"
@@ -26,6 +27,7 @@
 #include "platform/clipboard.h"
 #include "platform/clock.h"
 #include "platform/display.h"
+#include "platform/drives.h"
 #include "platform/environment.h"
 #include "platform/files.h"
 #include "platform/gui.h"
@@ -66,6 +68,7 @@ struct PlatformPorts {
   platform::Processors& Processors;
   platform::PowerSource& Power;
   platform::PerformanceCounters& Counters;
+  platform::Drives& Drives;
 };
 
 // The program's main body: start-up, the event loop, and the ordered shut-down.
@@ -172,6 +175,7 @@ class Application {
   std::unique_ptr<EventDispatcher> dispatcher_;
   std::unique_ptr<MiniWindowClicks> miniClicks_;
   std::unique_ptr<SettingsTabEvents> settingsTab_;
+  std::unique_ptr<StorageWiring> storage_;
 };
 
 }  // namespace tarvik

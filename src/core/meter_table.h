@@ -27,6 +27,7 @@ struct MeterRecord {
 };
 
 inline constexpr int kMeterCount = 81;
+inline constexpr int kDriveSummaryMeter = 0;
 inline constexpr int kFirstDriveMeter = 1;  // drive A; drive Z is meter 26
 inline constexpr int kLastDriveMeter = 26;
 inline constexpr int kFirstMiniMeter = 28;  // "Phys"; item k of the cell list is meter 27 + k

@@ -52,8 +52,9 @@ bool IsFurtherItem(int meter) {
   return meter >= kFirstGpuMeter && meter < kMeterCount;
 }
 
+// The drive rows: the drives and their summary row, each placed by its display order.
 bool IsDrive(int meter) {
-  return meter >= kFirstDriveMeter && meter <= kLastDriveMeter;
+  return meter >= kDriveSummaryMeter && meter <= kLastDriveMeter;
 }
 
 bool ShowsOnItsOwnRow(int index, const MeterRecord& meter) {
@@ -99,7 +100,6 @@ void LabelDriveCells(Meters& meters) {
     const wchar_t letter = static_cast<wchar_t>(L'A' + drive - kFirstDriveMeter);
     MeterRecord& meter = meters[static_cast<size_t>(drive)];
     meter.Key = std::wstring(1, letter);
-    meter.Label = meter.Key + L":";
   }
 }
 
@@ -114,7 +114,7 @@ int LayOutFurtherCells(Meters& meters, const CellMetrics& metrics) {
     }
   }
   const int drivesAfter = lastRow;
-  for (int index = kFirstDriveMeter; index <= kLastDriveMeter; ++index) {
+  for (int index = kDriveSummaryMeter; index <= kLastDriveMeter; ++index) {
     MeterRecord& meter = meters[static_cast<size_t>(index)];
     if (ShowsOnItsOwnRow(index, meter)) {
       PlaceOnRow(meter, drivesAfter + meter.DisplayOrder, metrics);

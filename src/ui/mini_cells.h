@@ -32,7 +32,8 @@ void BuildBuiltInCells(Meters& meters, const CellMetrics& metrics, bool compact)
 // cells "[-]", "[+]" and "[X]", which then stand in for the missing title bar's buttons.
 void ApplyCompactCells(Meters& meters, const CellMetrics& metrics, bool compact);
 
-// Drive meters 1-26 carry the labels "A:" ... "Z:" and the one-letter names "A" ... "Z".
+// Drive meters 1-26 carry the one-letter names "A" ... "Z"; they have no label, as their row
+// text starts with the letter and its mark.
 void LabelDriveCells(Meters& meters);
 
 // Lays out the rows below the built-in cells: each active further item (meters 41-48, then

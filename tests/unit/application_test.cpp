@@ -9,6 +9,7 @@
 
 #include "app/application.h"
 #include "app/messages.h"
+#include "fakes/fake_drives.h"
 #include "fakes/fake_file_system.h"
 #include "fakes/fake_gui.h"
 #include "fakes/fake_performance_counters.h"
@@ -26,8 +27,8 @@ using platform::EventKind;
 class ApplicationTest : public ::testing::Test {
  protected:
   PlatformPorts Ports() {
-    return {gui, files,   environment, clock,     instance, libraries,  identity, versions,
-            wmi, display, memory,      clipboard, activity, processors, power,    counters};
+    return {gui,     files,  environment, clock,    instance,   libraries, identity, versions, wmi,
+            display, memory, clipboard,   activity, processors, power,     counters, drives};
   }
 
   fakes::FakeGui gui;
@@ -46,6 +47,7 @@ class ApplicationTest : public ::testing::Test {
   fakes::FakeProcessors processors;
   fakes::FakePowerSource power;
   fakes::FakePerformanceCounters counters;
+  fakes::FakeDrives drives;
 };
 
 TEST_F(ApplicationTest, ASecondCopyAnnouncesItselfAndTouchesNoFile) {

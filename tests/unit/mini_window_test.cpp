@@ -99,26 +99,28 @@ TEST_F(MiniWindowTest, FurtherItemsAndDrivesAppearOnRowsOfTheirOwnWhenTheyHaveTe
   EXPECT_EQ(DrawnCount(), beforeAnyText);
   EXPECT_TRUE(LayoutRequested());
   Report(41, L"GPU 0 41C");
-  Report(kFirstDriveMeter + 3, L" 12.5G free", false, 2);  // D:
-  Report(kFirstDriveMeter + 2, L" 80.1G free", false, 1);  // C:
-  Report(kFirstDriveMeter + 5, L" hidden");                // F: not in the drive list
+  Report(kFirstDriveMeter + 3, L"D: 12.5G free", false, 3);
+  Report(kFirstDriveMeter + 2, L"C: 80.1G free", false, 1);
+  Report(kDriveSummaryMeter, L"== 92.6G free", false, 2);  // below the fixed drives
+  Report(kFirstDriveMeter + 5, L"F: hidden");               // not in the drive list
   mini.RedrawAll();
   EXPECT_TRUE(LayoutRequested());
   EXPECT_EQ(TextAt(5), L"GPU 0 41C");
   EXPECT_EQ(TextAt(6), L"N1  1.2K/ 3.4K");
   EXPECT_EQ(TextAt(7), L"C: 80.1G free");
-  EXPECT_EQ(TextAt(8), L"D: 12.5G free");
-  EXPECT_EQ(Bounds().Height, Height(8));
+  EXPECT_EQ(TextAt(8), L"== 92.6G free");
+  EXPECT_EQ(TextAt(9), L"D: 12.5G free");
+  EXPECT_EQ(Bounds().Height, Height(9));
   EXPECT_EQ(meters.Lock()->at(kFirstDriveMeter + 5).Width, 0);
 
   // A placed cell is drawn where it stands; one that goes away gives its row back.
-  Report(kFirstDriveMeter + 2, L" 79.9G free", false, 1);
+  Report(kFirstDriveMeter + 2, L"C: 79.9G free", false, 1);
   EXPECT_EQ(TextAt(7), L"C: 79.9G free");
   EXPECT_FALSE(LayoutRequested());
   meters.Lock()->at(41).Active = false;
   mini.RedrawAll();
   EXPECT_EQ(TextAt(5), L"N1  1.2K/ 3.4K");
-  EXPECT_EQ(Bounds().Height, Height(7));
+  EXPECT_EQ(Bounds().Height, Height(8));
 }
 
 TEST_F(MiniWindowTest, AWindowPastTheWorkAreaComesBackAndStaysWhereTheUserPutsIt) {

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <string>
 
+#include "core/palette.h"
 #include "platform/colour.h"
 
 namespace tarvik {
@@ -20,6 +21,10 @@ enum class DriveKind : int {
   Optical = 5,
   RamDisk = 6
 };
+
+// A drive row's colours while nothing marks it.
+inline constexpr Colour kDriveNormalText = kPalette[0];
+inline constexpr Colour kDriveNormalBack = kPalette[15];
 
 // The serial a volume without media reads as.
 inline constexpr const wchar_t* kNoMediaSerial = L"0000-0000";

@@ -35,8 +35,6 @@ constexpr const wchar_t* kSummaryName = L"==";
 constexpr std::array<DriveKind, 6> kRowOrder = {DriveKind::Fixed,   DriveKind::Removable,
                                                 DriveKind::NoRoot,  DriveKind::RamDisk,
                                                 DriveKind::Optical, DriveKind::Remote};
-constexpr Colour kNormalText = kPalette[0];
-constexpr Colour kNormalBack = kPalette[15];
 
 const std::pair<uint32_t, const wchar_t*> kNetworkErrorNames[] = {
     {1200, L"ERROR_BAD_DEVICE"},         {2250, L"ERROR_NOT_CONNECTED"},
@@ -145,18 +143,18 @@ void DropUnreadableDrive(DriveRecord& drive, DriveScanPorts& ports) {
   }
   drive.Kind = DriveKind::Undetermined;
   drive.BytesAvailable = 0;
-  SetColours(drive, kNormalText, kNormalBack);
+  SetColours(drive, kDriveNormalText, kDriveNormalBack);
   ForgetVolume(drive);
 }
 
 void HighlightIfNew(DriveTable& table, DriveRecord& drive) {
   if (table.ScanCount >= 2 && drive.State != DriveState::Present) {
-    SetColours(drive, kNormalText, kPalette[kNewDriveFadeLevel]);
+    SetColours(drive, kDriveNormalText, kPalette[kNewDriveFadeLevel]);
     drive.FadeLevel = kNewDriveFadeLevel;
     drive.HighlightCountdown = kNewDriveHighlightPolls;
     table.NewDriveHighlighted = true;
   } else {
-    SetColours(drive, kNormalText, kNormalBack);
+    SetColours(drive, kDriveNormalText, kDriveNormalBack);
   }
 }
 
@@ -283,7 +281,7 @@ void ShowSummaryRow(DriveTable& table) {
   DriveRecord& summary = table.Drives[kSummaryRow];
   summary.State = DriveState::Present;
   summary.DisplayOrder = ++table.OrderCounter;
-  SetColours(summary, kNormalText, kNormalBack);
+  SetColours(summary, kDriveNormalText, kDriveNormalBack);
   summary.DriveName = kSummaryName;
 }
 

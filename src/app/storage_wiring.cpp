@@ -1,0 +1,92 @@
+#include "app/storage_wiring.h"
+
+#include "monitors/storage/drive_events.h"
+#include "monitors/storage/drive_filter.h"
+#include "monitors/storage/drive_rows.h"
+#include "monitors/storage/storage_monitor.h"
+#include "text/translation.h"
+#include "ui/gadget_ids.h"
+#include "ui/panel_copies.h"
+
+namespace tarvik {
+namespace {
+
+constexpr int kStorageTabCopy = 3;
+
+}  // namespace
+
+void StorageWiring::Install(GadgetRoutes& routes, WindowUpdateApplier& applier) {
+  applier.OnRefresh(gadget::DriveFilterSelector, [this] { FillDriveFilter(); });
+  routes.On(gadget::DriveFilterSelector, platform::GadgetAction::Change,
+            [this](const platform::GuiEvent&) {
+              FollowChosenDrive();
+              return LoopControl::Continue;
+            });
+  // The unit is stored by the Settings tab's handler of the same selector; the rows are built
+  // again in it by a scan at the monitor's next pass.
+  routes.On(gadget::StorageUnitSelector, platform::GadgetAction::Change,
+            [this](const platform::GuiEvent&) {
+              ports_.Options.Request(opt::StorageRefreshRequest);
+              return LoopControl::Continue;
+            });
+}
+
+void StorageWiring::Start(MonitorThreads& threads, StopSignal& stop, CopyServer serveCopy) {
+  WindowUpdateQueue& updates = ports_.Updates;
+  EventLists& events = ports_.Logs.Events();
+  ListModel& changes = ports_.DriveChanges;
+  threads.StartMonitor(std::make_unique<StorageMonitor>(
+      stop, StorageSources{.Drives = ports_.Drives, .Clock = ports_.Clock, .Env = ports_.Env},
+      StorageTargets{
+          .Options = ports_.Options,
+          .Meters = ports_.Meters,
+          .Readings = readings_,
+          .Titles = ports_.Titles,
+          .AddDriveEvent = [&events](const std::wstring& line) { events.AddDriveEventLine(line); },
+          .AddDriveChange =
+              [&events, &changes](const std::wstring& line) { events.AddDatedLine(changes, line); },
+          .LogRecord = [this](const std::wstring& record) { ports_.Logs.Log().LogLine(record); },
+          .SetTrayImage = [&updates](int image) { updates.SetTrayImage(image); },
+          .RefreshLayout = [&updates] { updates.Refresh(gadget::MiniWindow); },
+          .MeterChanged = [this](int meter, bool force) { ports_.Mini.MeterChanged(meter, force); },
+          .DrivesChanged = [&updates] { updates.Refresh(gadget::DriveFilterSelector); },
+          .CopyPanel =
+              [this, serveCopy = std::move(serveCopy)](int panel) {
+                serveCopy(panel, [this](std::atomic<int>&) { return StorageTabCopy(); });
+              }}));
+}
+
+// The followed drive keeps its item when the drives change: found again by its place or its
+// serial (a stick that comes back under another letter).
+void StorageWiring::FillDriveFilter() {
+  const DriveTable table = readings_.Snapshot();
+  const auto names = DriveTypeNames();
+  const DriveFilter filter =
+      BuildDriveFilter(table, ports_.Texts.Get(slot::FilterDrvToWrite),
+                       ports_.Options.Get(opt::FollowedDrive), {names.begin(), names.end()});
+  driveOfItem_ = filter.DriveOfItem;
+  ports_.Gui.SetSelectorItems(gadget::DriveFilterSelector, filter.Items);
+  ports_.Gui.SelectItem(gadget::DriveFilterSelector, filter.Selected);
+  FollowChosenDrive();
+}
+
+void StorageWiring::FollowChosenDrive() {
+  const int item = ports_.Gui.SelectedItem(gadget::DriveFilterSelector);
+  const int drive = item >= 0 && static_cast<size_t>(item) < driveOfItem_.size()
+                        ? driveOfItem_[static_cast<size_t>(item)]
+                        : 0;
+  ports_.Options.Set(opt::DriveFilterItem, std::max(item, 0));
+  ports_.Options.Set(opt::FollowedDrive, drive);
+  ports_.Texts.Set(slot::FilterDrvToWrite,
+                   drive > 0 ? readings_.Lock()->Drives[static_cast<size_t>(drive)].VolumeSerial
+                             : std::wstring());
+}
+
+std::wstring StorageWiring::StorageTabCopy() {
+  std::vector<std::wstring> rows;
+  for (const DriveListRow& row : DriveListRows(readings_.Snapshot()))
+    rows.push_back(row.Text);
+  return StoragePanelCopy(rows, ports_.DriveEvents.Rows());
+}
+
+}  // namespace tarvik
