@@ -22,9 +22,11 @@ enum class DriveKind : int {
   RamDisk = 6
 };
 
-// A drive row's colours while nothing marks it.
+// A drive row's colours while nothing marks it: the level colours of the text (silver, red for
+// critical, yellow for low, magenta for a network path) read on black, and so do the text on
+// the dark steps that a highlight fades through.
 inline constexpr Colour kDriveNormalText = kPalette[0];
-inline constexpr Colour kDriveNormalBack = kPalette[15];
+inline constexpr Colour kDriveNormalBack = kPalette[0];
 
 // The serial a volume without media reads as.
 inline constexpr const wchar_t* kNoMediaSerial = L"0000-0000";
@@ -34,7 +36,7 @@ struct DriveRecord {
   DriveState State = DriveState::NeverSeen;
   int DisplayOrder = 0;  // row position in the drive list; 0 = not shown
   Colour TextColour = 0x000000;
-  Colour BackColour = 0xFFFFFF;
+  Colour BackColour = kDriveNormalBack;
   std::wstring RowText;        // one line: what the mini window's drive cell shows
   std::wstring ListText;       // the drive list's columns, separated by line feeds
   int HighlightCountdown = 0;  // storage-monitor polls before a highlight reverts
