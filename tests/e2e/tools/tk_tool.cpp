@@ -11,15 +11,19 @@
 //   tk-tool click <exact window title> <control caption>
 //   tk-tool checked <exact window title> <control caption>
 //   tk-tool close <exact window title> <client width>
+//   tk-tool mount <drive letter> <Linux folder> <drive type>
+//   tk-tool unmount <drive letter>
 
 #include <windows.h>
 
 #include <commctrl.h>
 #include <dbt.h>
+#include <winioctl.h>
 
 #include <fcntl.h>
 #include <io.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cwchar>
 #include <cwctype>
@@ -42,6 +46,9 @@ struct TitleSearch {
   std::vector<HWND> Found;
 };
 
+// The class of the program's own windows.
+constexpr wchar_t kProgramWindowClass[] = L"TarvikWindow";
+
 std::wstring WindowText(HWND window) {
   const int length = GetWindowTextLengthW(window);
   std::wstring text(static_cast<size_t>(length) + 1, L'\0');
@@ -58,10 +65,37 @@ BOOL CALLBACK CollectByTitle(HWND window, LPARAM search) {
   return TRUE;
 }
 
-// Every top-level window with exactly this title, in z-order, hidden ones included.
+DWORD ProcessOf(HWND window) {
+  DWORD process = 0;
+  GetWindowThreadProcessId(window, &process);
+  return process;
+}
+
+// The program's other windows: the mini window's title shows what the chosen title-bar mode
+// shows, so it is found as a window of the program's class in a process that owns a window with
+// the title.
+BOOL CALLBACK CollectSiblings(HWND window, LPARAM search) {
+  auto* wanted = reinterpret_cast<TitleSearch*>(search);
+  wchar_t className[64] = {};
+  GetClassNameW(window, className, static_cast<int>(std::size(className)));
+  if (std::wstring(className) != kProgramWindowClass ||
+      std::find(wanted->Found.begin(), wanted->Found.end(), window) != wanted->Found.end()) {
+    return TRUE;
+  }
+  const DWORD process = ProcessOf(window);
+  if (std::any_of(wanted->Found.begin(), wanted->Found.end(),
+                  [process](HWND titled) { return ProcessOf(titled) == process; })) {
+    wanted->Found.push_back(window);
+  }
+  return TRUE;
+}
+
+// Every top-level window with exactly this title, in z-order, hidden ones included, then the
+// other windows of the programs that own them.
 std::vector<HWND> TopLevelWindows(const std::wstring& title) {
   TitleSearch search{title, {}};
   EnumWindows(CollectByTitle, reinterpret_cast<LPARAM>(&search));
+  EnumWindows(CollectSiblings, reinterpret_cast<LPARAM>(&search));
   return search.Found;
 }
 
@@ -151,6 +185,54 @@ int SendDeviceChange(const std::wstring& kind, const std::wstring& letters) {
     return kExitNotFound;
   }
   return kExitOk;
+}
+
+// Wine's mount manager defines and removes drive letters while programs run, as its own
+// configuration tool does; the record's layout is Wine's (a fixed head, then the Linux folder as a
+// string of bytes that the head points to).
+struct UnixDriveRecord {
+  ULONG Size;
+  ULONG Type;
+  ULONG FileSystemType;
+  DWORD Serial;
+  ULONGLONG UnixDevice;
+  WCHAR Letter;
+  USHORT MountPointOffset;
+  USHORT DeviceOffset;
+  USHORT LabelOffset;
+};
+constexpr DWORD kDefineUnixDrive =
+    CTL_CODE('m', 32, METHOD_BUFFERED, FILE_READ_ACCESS | FILE_WRITE_ACCESS);
+
+// <type> is the drive type (2 removable, 3 fixed, ...); an empty folder removes the letter.
+int DefineDrive(const std::wstring& letter, const std::wstring& folder, ULONG type) {
+  if (letter.size() != 1 || !std::iswalpha(letter[0]))
+    return kExitUsage;
+  std::string unixFolder(folder.size() * 4 + 1, '\0');
+  const int length = WideCharToMultiByte(CP_UTF8, 0, folder.c_str(), -1, unixFolder.data(),
+                                         static_cast<int>(unixFolder.size()), nullptr, nullptr);
+  std::vector<char> buffer(sizeof(UnixDriveRecord) + static_cast<size_t>(std::max(length, 1)));
+  auto* record = reinterpret_cast<UnixDriveRecord*>(buffer.data());
+  record->Size = static_cast<ULONG>(buffer.size());
+  record->Letter = static_cast<WCHAR>(std::towlower(letter[0]));
+  record->Type = folder.empty() ? DRIVE_NO_ROOT_DIR : type;
+  if (!folder.empty()) {
+    std::copy(unixFolder.begin(), unixFolder.begin() + length, buffer.begin() + sizeof(*record));
+    record->MountPointOffset = sizeof(*record);
+  }
+  const HANDLE manager =
+      CreateFileW(L"\\\\.\\MountPointManager", GENERIC_READ | GENERIC_WRITE,
+                  FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
+  if (manager == INVALID_HANDLE_VALUE)
+    return kExitNotFound;
+  DWORD returned = 0;
+  const BOOL done =
+      DeviceIoControl(manager, kDefineUnixDrive, buffer.data(), static_cast<DWORD>(buffer.size()),
+                      nullptr, 0, &returned, nullptr);
+  CloseHandle(manager);
+  if (!done)
+    std::fwprintf(stderr, L"mount: error %lu\n", GetLastError());
+  return done ? kExitOk : kExitNotFound;
 }
 
 // "rect": the outer rectangle of each window, x y w h. "client": its client area, the top-left
@@ -293,7 +375,9 @@ int Usage() {
                 L"       tk-tool font <face name>\n"
                 L"       tk-tool click <window title> <control caption>\n"
                 L"       tk-tool checked <window title> <control caption>\n"
-                L"       tk-tool close <window title> <client width>\n");
+                L"       tk-tool close <window title> <client width>\n"
+                L"       tk-tool mount <letter> <Linux folder> <drive type>\n"
+                L"       tk-tool unmount <letter>\n");
   return kExitUsage;
 }
 
@@ -321,6 +405,13 @@ int Run(const std::vector<std::wstring>& args) {
   }
   if (args.size() == 3 && args[0] == L"close") {
     return CloseWindowOfWidth(args[1], args[2]);
+  }
+  if (args.size() == 4 && args[0] == L"mount") {
+    return DefineDrive(args[1], args[2],
+                       static_cast<ULONG>(std::wcstoul(args[3].c_str(), nullptr, 10)));
+  }
+  if (args.size() == 2 && args[0] == L"unmount") {
+    return DefineDrive(args[1], L"", DRIVE_NO_ROOT_DIR);
   }
   return Usage();
 }
