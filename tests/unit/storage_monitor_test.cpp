@@ -101,6 +101,9 @@ TEST_F(StorageMonitorTest, ADriveThatComesAndGoesIsFoundAndLost) {
   EXPECT_EQ(Drive(5).State, DriveState::Present);
   EXPECT_EQ(Drive(5).HighlightCountdown, 3);
   EXPECT_GT(layouts, layoutsBefore);
+  // Pulled out between two polls: the poll still reads the letter, without its volume.
+  drives.Letters[L'E'].Volume.reset();
+  Passes(StorageMonitor::kPollPasses);
   drives.Letters.erase(L'E');
   settings.Request(opt::DriveChangeRequest);
   Passes(1);

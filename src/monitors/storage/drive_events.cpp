@@ -57,8 +57,18 @@ std::wstring TypeLine(const DriveRecord& drive) {
          std::to_wstring(drive.MaxFileNameLength);
 }
 
-std::wstring RecordHead(const DriveRecord& drive, wchar_t mark) {
-  return drive.Letter + mark + L" " + drive.VolumeSerial + L" ";
+// A drive that went away between two polls was read once more without its volume: the serial
+// it had is the one before that read.
+std::wstring ReportedSerial(const DriveRecord& drive, DriveReport report) {
+  if (report == DriveReport::Lost && drive.VolumeSerial == kNoMediaSerial &&
+      !drive.PreviousVolumeSerial.empty()) {
+    return drive.PreviousVolumeSerial;
+  }
+  return drive.VolumeSerial;
+}
+
+std::wstring RecordHead(const DriveRecord& drive, wchar_t mark, const std::wstring& serial) {
+  return drive.Letter + mark + L" " + serial + L" ";
 }
 
 }  // namespace
@@ -98,7 +108,7 @@ std::vector<std::wstring> DriveReportLines(const DriveRecord& drive, DriveReport
   if (report != DriveReport::Error && !drive.FileSystem.empty())
     lines.push_back(TypeLine(drive));
   lines.push_back(drive.DriveName + L" " + ReportWord(report) + L". " + Tr(L"VolSerial") + L": " +
-                  drive.VolumeSerial);
+                  ReportedSerial(drive, report));
   lines.emplace_back();
   return lines;
 }
@@ -106,7 +116,8 @@ std::vector<std::wstring> DriveReportLines(const DriveRecord& drive, DriveReport
 std::wstring DriveReportRecord(const DriveRecord& drive, DriveReport report) {
   if (report == DriveReport::Error)
     return {};
-  return RecordHead(drive, report == DriveReport::Found ? L'+' : L'-') +
+  return RecordHead(drive, report == DriveReport::Found ? L'+' : L'-',
+                    ReportedSerial(drive, report)) +
          std::to_wstring(drive.BytesAvailable) + L" " + std::to_wstring(drive.BytesTotal) + L" " +
          Trimmed(drive.VolumeName);
 }
@@ -119,8 +130,8 @@ std::vector<std::wstring> LabelChangeLines(const DriveRecord& drive, const std::
 
 std::wstring LabelChangeRecord(const DriveRecord& drive, const std::wstring& oldLabel,
                                const std::wstring& newLabel) {
-  return RecordHead(drive, L'*') + Tr(L"Volume Name") + L": \"" + Trimmed(oldLabel) + L"\" -> \"" +
-         Trimmed(newLabel) + L"\"";
+  return RecordHead(drive, L'*', drive.VolumeSerial) + Tr(L"Volume Name") + L": \"" +
+         Trimmed(oldLabel) + L"\" -> \"" + Trimmed(newLabel) + L"\"";
 }
 
 std::vector<std::wstring> TotalChangeLines(const DriveRecord& drive, int64_t newTotal) {
@@ -138,8 +149,8 @@ std::vector<std::wstring> TotalChangeLines(const DriveRecord& drive, int64_t new
 }
 
 std::wstring TotalChangeRecord(const DriveRecord& drive, int64_t newTotal) {
-  return RecordHead(drive, L'!') + std::to_wstring(drive.BytesAvailable) + L" " +
-         std::to_wstring(newTotal) + L" " + Trimmed(drive.VolumeName);
+  return RecordHead(drive, L'!', drive.VolumeSerial) + std::to_wstring(drive.BytesAvailable) +
+         L" " + std::to_wstring(newTotal) + L" " + Trimmed(drive.VolumeName);
 }
 
 std::wstring DriveSpaceRecord(const DriveRecord& drive) {
