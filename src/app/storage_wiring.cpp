@@ -11,7 +11,9 @@
 namespace tarvik {
 namespace {
 
-constexpr int kStorageTabCopy = 3;
+// How long the storage monitor waits for a drive that may hang before it counts it as without a
+// volume for now.
+constexpr std::chrono::milliseconds kDriveAnswerWait{1'000};
 
 }  // namespace
 
@@ -35,8 +37,14 @@ void StorageWiring::Start(MonitorThreads& threads, StopSignal& stop, CopyServer 
   WindowUpdateQueue& updates = ports_.Updates;
   EventLists& events = ports_.Logs.Events();
   ListModel& changes = ports_.DriveChanges;
+  answering_ = std::make_unique<AnsweringDrives>(
+      ports_.Drives,
+      [&threads](std::function<void()> work) {
+        return threads.StartTask(L"drive answer", std::move(work));
+      },
+      kDriveAnswerWait);
   threads.StartMonitor(std::make_unique<StorageMonitor>(
-      stop, StorageSources{.Drives = ports_.Drives, .Clock = ports_.Clock, .Env = ports_.Env},
+      stop, StorageSources{.Drives = *answering_, .Clock = ports_.Clock, .Env = ports_.Env},
       StorageTargets{
           .Options = ports_.Options,
           .Meters = ports_.Meters,

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -16,6 +17,7 @@
 #include "core/text_slots.h"
 #include "core/title_board.h"
 #include "core/window_updates.h"
+#include "monitors/storage/answering_drives.h"
 #include "monitors/storage/drive_record.h"
 #include "platform/clock.h"
 #include "platform/drives.h"
@@ -60,6 +62,8 @@ class StorageWiring {
   [[nodiscard]] std::wstring StorageTabCopy();
 
   StoragePorts ports_;
+  // Outlives the monitor: its helpers may still be out when the monitor stops.
+  std::unique_ptr<AnsweringDrives> answering_;
   Guarded<DriveTable> readings_;
   // The drive (1-26) behind each item of the filter selector, as last filled.
   std::vector<int> driveOfItem_;
