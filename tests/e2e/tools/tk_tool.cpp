@@ -57,45 +57,28 @@ std::wstring WindowText(HWND window) {
   return text;
 }
 
-BOOL CALLBACK CollectByTitle(HWND window, LPARAM search) {
-  auto* wanted = reinterpret_cast<TitleSearch*>(search);
-  if (WindowText(window) == wanted->Title) {
-    wanted->Found.push_back(window);
-  }
-  return TRUE;
-}
-
-DWORD ProcessOf(HWND window) {
-  DWORD process = 0;
-  GetWindowThreadProcessId(window, &process);
-  return process;
-}
-
-// The program's other windows: the mini window's title shows what the chosen title-bar mode
-// shows, so it is found as a window of the program's class in a process that owns a window with
-// the title.
-BOOL CALLBACK CollectSiblings(HWND window, LPARAM search) {
-  auto* wanted = reinterpret_cast<TitleSearch*>(search);
+bool IsProgramWindow(HWND window) {
   wchar_t className[64] = {};
   GetClassNameW(window, className, static_cast<int>(std::size(className)));
-  if (std::wstring(className) != kProgramWindowClass ||
-      std::find(wanted->Found.begin(), wanted->Found.end(), window) != wanted->Found.end()) {
-    return TRUE;
-  }
-  const DWORD process = ProcessOf(window);
-  if (std::any_of(wanted->Found.begin(), wanted->Found.end(),
-                  [process](HWND titled) { return ProcessOf(titled) == process; })) {
+  return std::wstring(className) == kProgramWindowClass;
+}
+
+// The program's windows whatever their titles say: a title message can stand in the main
+// window's title for a while, and the mini window's title shows what the chosen title-bar mode
+// shows.
+BOOL CALLBACK CollectByTitle(HWND window, LPARAM search) {
+  auto* wanted = reinterpret_cast<TitleSearch*>(search);
+  if (WindowText(window) == wanted->Title || IsProgramWindow(window)) {
     wanted->Found.push_back(window);
   }
   return TRUE;
 }
 
-// Every top-level window with exactly this title, in z-order, hidden ones included, then the
-// other windows of the programs that own them.
+// Every top-level window with exactly this title or of the program's class, in z-order, hidden
+// ones included.
 std::vector<HWND> TopLevelWindows(const std::wstring& title) {
   TitleSearch search{title, {}};
   EnumWindows(CollectByTitle, reinterpret_cast<LPARAM>(&search));
-  EnumWindows(CollectSiblings, reinterpret_cast<LPARAM>(&search));
   return search.Found;
 }
 
