@@ -45,6 +45,17 @@ cpu_ticks() {
   awk '{ print $14 + $15 }' "/proc/$1/stat" 2>/dev/null || echo 0
 }
 
+# CPU ticks so far of a process's threads with the given name (the program names its threads;
+# Linux keeps the first 15 characters).
+thread_ticks() {
+  local pid=$1 name=${2:0:15} task total=0
+  for task in /proc/"$pid"/task/*; do
+    [[ "$(cat "$task/comm" 2>/dev/null)" == "$name" ]] || continue
+    total=$((total + $(awk '{ print $14 + $15 }' "$task/stat" 2>/dev/null || echo 0)))
+  done
+  echo "$total"
+}
+
 peak_kb() {
   awk '/^VmHWM:/ { print $2 }' "/proc/$1/status" 2>/dev/null || echo 0
 }
@@ -77,12 +88,16 @@ measure() {
     return 1
   }
   sleep "$settleSeconds"
-  local own0 server0 own1 server1
+  local own0 server0 own1 server1 sampler0 storage0 sampler1 storage1
   own0=$(cpu_ticks "$pid")
   server0=$(cpu_ticks "$server")
+  sampler0=$(thread_ticks "$pid" "system sampler")
+  storage0=$(thread_ticks "$pid" "storage monitor")
   sleep "$seconds"
   own1=$(cpu_ticks "$pid")
   server1=$(cpu_ticks "$server")
+  sampler1=$(thread_ticks "$pid" "system sampler")
+  storage1=$(thread_ticks "$pid" "storage monitor")
   local peak
   peak=$(peak_kb "$pid")
   wine "$tkTool" post WM_DEACTIVATEOLDINST_TK >/dev/null 2>&1
@@ -94,6 +109,10 @@ measure() {
   printf '%-16s CPU %6s %% of one core (own %s, server %s ticks)   peak memory %6s MB\n' \
     "$label" "${cpuPercent[$label]}" "$((own1 - own0))" "$((server1 - server0))" \
     "${peakMb[$label]}"
+  if [[ "$label" != baseline ]]; then
+    printf '%-16s of the own ticks: system sampler %s, storage monitor %s\n' "" \
+      "$((sampler1 - sampler0))" "$((storage1 - storage0))"
+  fi
 }
 
 # Milliseconds since a value of $EPOCHREALTIME.

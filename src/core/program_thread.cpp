@@ -40,6 +40,7 @@ void ProgramThread::Abandon() {
 
 void ProgramThread::Body() noexcept {
   try {
+    environment_.NameCurrentThread(name_);
     environment_.SetCurrentThreadPriority(priority_);
     Run();
   } catch (...) {

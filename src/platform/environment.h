@@ -19,6 +19,9 @@ class Environment {
   [[nodiscard]] virtual std::wstring WindowsFolder() const = 0;
   virtual void Beep(int hertz, int milliseconds) = 0;
   virtual void SetCurrentThreadPriority(int level) = 0;  // 1 lowest .. 16 normal .. 31 highest
+  // Names the calling thread for debuggers and for the system's per-thread figures; nothing
+  // where the system cannot name threads.
+  virtual void NameCurrentThread(const std::wstring& name) = 0;
   // Shows a folder in the file manager; false when it could not be opened.
   virtual bool OpenFolder(const std::wstring& folder) = 0;
 };

@@ -68,6 +68,7 @@ class FakeEnvironment : public platform::Environment {
     std::lock_guard<std::mutex> lock(prioritiesLock_);
     Priorities.push_back(level);
   }
+  void NameCurrentThread(const std::wstring& /*name*/) override {}
 
  private:
   std::mutex prioritiesLock_;

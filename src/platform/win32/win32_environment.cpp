@@ -99,6 +99,16 @@ int ThreadPriorityForLevel(int level) {
   return THREAD_PRIORITY_TIME_CRITICAL;
 }
 
+// SetThreadDescription came with Windows 10 1607: looked up, not imported.
+void Win32Environment::NameCurrentThread(const std::wstring& name) {
+  using SetThreadDescriptionFunction = HRESULT(WINAPI*)(HANDLE, PCWSTR);
+  static const auto setDescription = reinterpret_cast<SetThreadDescriptionFunction>(
+      reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleW(L"kernel32.dll"),
+                                               "SetThreadDescription")));
+  if (setDescription)
+    static_cast<void>(setDescription(::GetCurrentThread(), name.c_str()));
+}
+
 void Win32Environment::SetCurrentThreadPriority(int level) {
   ::SetThreadPriority(::GetCurrentThread(), ThreadPriorityForLevel(level));
 }

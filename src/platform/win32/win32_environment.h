@@ -16,6 +16,7 @@ class Win32Environment final : public platform::Environment {
   void Beep(int hertz, int milliseconds) override;
   bool OpenFolder(const std::wstring& folder) override;
   void SetCurrentThreadPriority(int level) override;
+  void NameCurrentThread(const std::wstring& name) override;
 };
 
 // The logical processors the program counts: on a machine of one processor group those its
