@@ -10,6 +10,7 @@
 #include <string>
 
 #include "platform/win32/proc_address.h"
+#include "platform/win32/system_folder.h"
 
 namespace tarvik::win32 {
 namespace {
@@ -65,14 +66,27 @@ bool IsDriveName(const std::wstring& driveName) {
           (driveName[0] >= L'a' && driveName[0] <= L'z'));
 }
 
+// The multimedia library is loaded the first time a drive may hold an audio CD, not with the
+// program: it answers nothing else, and loaded at start it would be held all day.
+using MciSendString = decltype(&::mciSendStringW);
+MciSendString MciSend() {
+  static const MciSendString send = []() -> MciSendString {
+    const HMODULE library = ::LoadLibraryW(SystemFolderFile(L"winmm.dll").c_str());
+    return library ? ProcAddress<MciSendString>(library, "mciSendStringW") : nullptr;
+  }();
+  return send;
+}
+
 bool SendMci(const std::wstring& command) {
-  return ::mciSendStringW(command.c_str(), nullptr, 0, nullptr) == 0;
+  const MciSendString send = MciSend();
+  return send && send(command.c_str(), nullptr, 0, nullptr) == 0;
 }
 
 std::optional<int> MciNumber(const std::wstring& alias, const wchar_t* item) {
   wchar_t answer[kMciAnswerLength] = {};
   const std::wstring command = L"status " + alias + L" " + item + L" wait";
-  if (::mciSendStringW(command.c_str(), answer, kMciAnswerLength, nullptr) != 0)
+  const MciSendString send = MciSend();
+  if (!send || send(command.c_str(), answer, kMciAnswerLength, nullptr) != 0)
     return std::nullopt;
   answer[kMciAnswerLength - 1] = L'\0';
   wchar_t* end = nullptr;
