@@ -7,6 +7,7 @@
 #include "core/fixed_lists.h"
 #include "core/path_text.h"
 #include "core/version.h"
+#include "monitors/storage/storage_monitor.h"
 #include "monitors/system/desktop_events.h"
 #include "monitors/system/system_sampler.h"
 #include "monitors/system/text_shapes.h"
@@ -410,6 +411,8 @@ void Application::StartMonitors() {
   storage_->Start(threads_, stop_, [this](int panel, const PanelCopy::Builder& build) {
     return panelCopy_->Serve(panel, build);
   });
+  // A removal notice asks the storage monitor for a check of the drive set, while it runs.
+  callback_->SetStorageRunning([this] { return threads_.IsAlive(StorageMonitor::kName); });
 }
 
 void Application::ReportFailedPasses() {

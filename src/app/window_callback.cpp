@@ -109,7 +109,7 @@ void WindowCallback::OnVolumeRemoval(const std::wstring& letters) {
                   [&](wchar_t letter) { return letters.find(letter) != std::wstring::npos; });
   });
   if (storageRunning_ && storageRunning_())
-    settings_.Set(opt::DriveRemovalSeen, 0);
+    settings_.Set(opt::DriveSetCountdown, 0);
 }
 
 }  // namespace tarvik

@@ -14,7 +14,9 @@ inline constexpr int CopyRequest = 26;
 inline constexpr int OsBuildNumber = 29;  // the larger of kernel32.dll's build and the kernel's
 inline constexpr int NetProviderLibraryPresent = 31;
 inline constexpr int DriveLetterCount = 32;
-inline constexpr int DriveRemovalSeen = 39;
+// The storage monitor's passes until it reads the set of drive letters again; the window
+// callback clears it on a volume removal notice, so that the next pass reads it.
+inline constexpr int DriveSetCountdown = 39;
 inline constexpr int HistoryRowLimit = 41;
 inline constexpr int StorageRefreshRequest = 47;
 inline constexpr int StorageResetRequest = 48;

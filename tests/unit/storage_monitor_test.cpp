@@ -105,7 +105,7 @@ TEST_F(StorageMonitorTest, ADriveThatComesAndGoesIsFoundAndLost) {
   drives.Letters[L'E'].Volume.reset();
   Passes(StorageMonitor::kPollPasses);
   drives.Letters.erase(L'E');
-  settings.Request(opt::DriveChangeRequest);
+  settings.Set(opt::DriveSetCountdown, 0);  // as the removal notice does
   Passes(1);
   EXPECT_EQ(Drive(5).State, DriveState::Lost);
   EXPECT_FALSE(meters.Lock()->at(5).Active);

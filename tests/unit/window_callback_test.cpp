@@ -66,18 +66,17 @@ TEST_F(WindowCallbackTest, PendingLettersAreNeitherLostNorDoubledWhileTheStorage
   EXPECT_EQ(taken, static_cast<size_t>(kArrivals));
 }
 
-TEST_F(WindowCallbackTest,
-       RemovedVolumesLeaveThePendingTextAndClearTheRemovalFlagWhileStorageRuns) {
+TEST_F(WindowCallbackTest, RemovedVolumesLeaveThePendingTextAndAskStorageForACheckWhileItRuns) {
   texts.Set(slot::PendingDrives, L"DEF");
-  settings.Set(opt::DriveRemovalSeen, 1);
+  settings.Set(opt::DriveSetCountdown, 1);
   Volume(SystemMessageKind::VolumeRemoval, 1u << 4);
   EXPECT_EQ(texts.Get(slot::PendingDrives), L"DF");
-  EXPECT_EQ(settings.Get(opt::DriveRemovalSeen), 1);
+  EXPECT_EQ(settings.Get(opt::DriveSetCountdown), 1);
 
   storageRunning = true;
   Volume(SystemMessageKind::VolumeRemoval, 1u << 3);
   EXPECT_EQ(texts.Get(slot::PendingDrives), L"F");
-  EXPECT_EQ(settings.Get(opt::DriveRemovalSeen), 0);
+  EXPECT_EQ(settings.Get(opt::DriveSetCountdown), 0);
 }
 
 TEST_F(WindowCallbackTest, DriveEventsPopUpAMinimizedMiniWindowOnlyWhenAsked) {

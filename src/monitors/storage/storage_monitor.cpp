@@ -38,7 +38,7 @@ int ActivityImage(const platform::DiskActivity& before, const platform::DiskActi
 }  // namespace
 
 StorageMonitor::StorageMonitor(StopSignal& stop, StorageSources sources, StorageTargets targets)
-    : MonitorThread(L"storage monitor", kStoragePriority, stop, sources.Clock, sources.Env),
+    : MonitorThread(kName, kStoragePriority, stop, sources.Clock, sources.Env),
       sources_(std::move(sources)),
       targets_(std::move(targets)),
       ports_{.Drives = sources_.Drives,
@@ -62,14 +62,14 @@ int StorageMonitor::Pass(int64_t /*tickMs*/) {
     ResetDifferencesAndMarks();
     forced = true;
   }
-  if ((driveSetCountdown_ < 1 || forced) && !options.IsOn(opt::StopFlag))
+  if ((DriveSetCountdown() < 1 || forced) && !options.IsOn(opt::StopFlag))
     CheckDriveSet(forced);
   if (pollCountdown_ < 1)
     PollDrives();
   ShowActivity();
   if (options.Get(opt::CopyRequest) == kStorageTabCopy)
     targets_.CopyPanel(kStorageTabCopy);
-  --driveSetCountdown_;
+  CountDownDriveSet();
   --pollCountdown_;
   --titleCountdown_;
   return kPassMs;
@@ -118,7 +118,7 @@ void StorageMonitor::UpdateTitle() {
 // A forced check (a device notice, F5, F6, the first pass, a change the poll found) scans even
 // when the letters look the same.
 void StorageMonitor::CheckDriveSet(bool forced) {
-  driveSetCountdown_ = kDriveSetPasses;
+  SetDriveSetCountdown(kDriveSetPasses);
   const std::wstring letters = PresentDrivesText(sources_.Drives, targets_.Options);
   if (forced)
     presentLetters_.clear();
@@ -164,7 +164,7 @@ bool StorageMonitor::PollDrive(int index) {
     const std::wstring serial = drive.VolumeSerial;
     if (ReadVolume(drive, ports_, false) != serial) {
       presentLetters_.clear();
-      driveSetCountdown_ = 0;
+      SetDriveSetCountdown(0);
       return false;
     }
     return true;
@@ -181,7 +181,7 @@ void StorageMonitor::PollOptical(DriveRecord& drive, int index) {
   const std::wstring serial = drive.VolumeSerial;
   if (ReadVolume(drive, ports_, false) != serial) {
     presentLetters_.clear();
-    driveSetCountdown_ = kMediaChangePasses;
+    SetDriveSetCountdown(kMediaChangePasses);
     Highlight(drive, kMediaLevel, index);
   }
   if (drive.HighlightCountdown > 0 && --drive.HighlightCountdown == 0) {
@@ -221,7 +221,7 @@ void StorageMonitor::PollSpace(DriveRecord& drive, int index) {
     drive.BytesDiffSum = 0;
     Highlight(drive, kMediaLevel, index);
     presentLetters_.clear();
-    driveSetCountdown_ = kMediaChangePasses;
+    SetDriveSetCountdown(kMediaChangePasses);
     return;
   }
   if (space->Total > 0)
@@ -237,7 +237,7 @@ void StorageMonitor::TotalChanged(DriveRecord& drive, const platform::DriveSpace
     targets_.LogRecord(TotalChangeRecord(drive, space.Total));
   summaryDirty_ = true;
   presentLetters_.clear();
-  driveSetCountdown_ = 0;
+  SetDriveSetCountdown(0);
 }
 
 void StorageMonitor::Highlight(DriveRecord& drive, int fadeLevel, int index) {
@@ -337,6 +337,20 @@ void StorageMonitor::Publish() {
     if (table_.Drives[static_cast<size_t>(index)].DisplayOrder > 0)
       targets_.MeterChanged(index, false);
   }
+}
+
+int StorageMonitor::DriveSetCountdown() const {
+  return targets_.Options.Get(opt::DriveSetCountdown);
+}
+
+void StorageMonitor::SetDriveSetCountdown(int passes) {
+  targets_.Options.Set(opt::DriveSetCountdown, passes);
+}
+
+// One step down, unless the window thread cleared the count meanwhile: that clearing must stand.
+void StorageMonitor::CountDownDriveSet() {
+  const int passes = DriveSetCountdown();
+  static_cast<void>(targets_.Options.TakeIfEquals(opt::DriveSetCountdown, passes, passes - 1));
 }
 
 bool StorageMonitor::LogOn(int option) const {

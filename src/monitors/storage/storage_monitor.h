@@ -52,6 +52,7 @@ struct StorageTargets {
 // lock and the readings' lock only.
 class StorageMonitor : public MonitorThread {
  public:
+  static constexpr const wchar_t* kName = L"storage monitor";
   static constexpr int kPassMs = 100;
   static constexpr int kDriveSetPasses = 200;
   static constexpr int kMediaChangePasses = 40;
@@ -81,13 +82,16 @@ class StorageMonitor : public MonitorThread {
   void ShowRow(int index);
   void Publish();
   [[nodiscard]] bool LogOn(int option) const;
+  // The drive-set countdown lives in the settings, where a removal notice can clear it.
+  [[nodiscard]] int DriveSetCountdown() const;
+  void SetDriveSetCountdown(int passes);
+  void CountDownDriveSet();
 
   StorageSources sources_;
   StorageTargets targets_;
   DriveScanPorts ports_;
   DriveTable table_;
   bool scanned_ = false;
-  int driveSetCountdown_ = 0;
   int pollCountdown_ = kPollPasses;
   int titleCountdown_ = 0;
   bool summaryDirty_ = false;
