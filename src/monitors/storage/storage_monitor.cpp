@@ -109,10 +109,10 @@ void StorageMonitor::UpdateTitle() {
   const DriveRecord& drive = table_.Drives[static_cast<size_t>(index)];
   if (drive.BytesDiff == 0)
     return;
-  driveTitle_ = drive.Letter + drive.AliasLetters + drive.Mark + L" " +
-                std::to_wstring(drive.FreePercent) + L"% " + FormatSize(drive.BytesAvailable, 0) +
-                L" " + FormatSize(drive.BytesDiff, 0);
-  targets_.Titles.Publish(kDriveTitleMode, driveTitle_);
+  const std::wstring title =
+      drive.Letter + drive.AliasLetters + drive.Mark + L" " + std::to_wstring(drive.FreePercent) +
+      L"% " + FormatSize(drive.BytesAvailable, 0) + L" " + FormatSize(drive.BytesDiff, 0);
+  targets_.Titles.Publish(kDriveTitleMode, title);
 }
 
 // A forced check (a device notice, F5, F6, the first pass, a change the poll found) scans even
@@ -139,7 +139,6 @@ void StorageMonitor::CheckDriveSet(bool forced) {
 }
 
 void StorageMonitor::PollDrives() {
-  ++polls_;
   pollCountdown_ = kPollPasses;
   for (int index = kDriveRecords - 1; index >= 0; --index) {
     if (table_.Drives[static_cast<size_t>(index)].State != DriveState::Present)

@@ -98,11 +98,9 @@ class StorageMonitor : public MonitorThread {
   bool flash_ = false;
   std::wstring changedLetters_;
   std::wstring presentLetters_;
-  std::wstring driveTitle_;
   bool diskOpen_ = false;
   platform::DiskActivity lastActivity_;
   int trayImage_ = 0;
-  int64_t polls_ = 0;
 };
 
 }  // namespace tarvik
