@@ -29,6 +29,7 @@ constexpr Binding kBindings[] = {
     {{Key::Tab, true, true}, Command::PreviousPanel, true},
     {{Key::S, true, false}, Command::ToggleGraphSmoothing, true},
     {{Key::I, true, false}, Command::InvertGraphColours, true},
+    {{Key::Return, false, false}, Command::Enter, true},
 };
 
 }  // namespace

@@ -21,6 +21,7 @@ enum class Command : int {
   PreviousPanel,
   ToggleGraphSmoothing,
   InvertGraphColours,
+  Enter,  // Return: adds the typed host on the Ping tab
 };
 
 // Registers every shortcut on the windows it belongs to: some on both, some on the main only.

@@ -116,6 +116,26 @@ inline constexpr int SlowResponseChoice = 289;
 inline constexpr int PingShowsAddresses = 291;
 inline constexpr int FirstGraphColour = 301;
 
+// The ping list's run-time fields. The window thread writes the requests; the ping coordinator
+// carries each out on its next pass and clears it.
+inline constexpr int PingHostCount = 800;        // published by the coordinator after each change
+inline constexpr int PingIntervalSeconds = 801;  // the chosen interval
+inline constexpr int SlowThreshold = 802;        // ms; 0 asks the coordinator to recompute it
+inline constexpr int PingHoverRow = 803;         // 1-based row under the mouse; 0 none
+inline constexpr int PingMouseX = 804;           // x in the timeline with a hover or click; 0 none
+inline constexpr int PingSelectRequest = 805;    // 1-based row clicked with the left button
+inline constexpr int PingActionRequest = 806;    // 1-based row clicked with the right button
+inline constexpr int PingDeleteRequest = 807;    // 1 the selected hosts, -1 all
+inline constexpr int PingResetRequest = 808;     // 1 the selected hosts, -1 all
+inline constexpr int PingSortRequest = 809;      // column 1-7 of a header click
+inline constexpr int PingCharColumn = 810;       // character column of the last hover
+inline constexpr int PingRowHeight = 811;        // the list's layout, as last measured
+inline constexpr int PingCharWidth = 812;
+inline constexpr int PingTimelineX = 813;
+inline constexpr int PingTimelineWidth = 814;
+inline constexpr int PingFirstRow = 815;         // the list's first visible row (0-based)
+inline constexpr int PingRedrawRequest = 816;    // the list's canvas changed size or scrolled
+
 // Start values whose readers are not written yet; each takes its proper name with its reader.
 inline constexpr int StartValue45 = 45;
 inline constexpr int StartValue51 = 51;

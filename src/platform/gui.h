@@ -52,7 +52,8 @@ struct Shortcut {
 
 // Wake: a worker queued window updates (see Gui::Wake).
 enum class EventKind { None, Close, Minimize, Restore, Move, Gadget, Shortcut, Tray, Timer, Wake };
-enum class GadgetAction { Click, RightClick, Change, MouseMove };
+// Scroll: a scrolling canvas moved; the event's Mouse.Y is its new top.
+enum class GadgetAction { Click, RightClick, Change, MouseMove, Scroll };
 enum class TrayAction { LeftClick, LeftDoubleClick, RightClick };
 
 struct GuiEvent {
@@ -131,6 +132,12 @@ class Gui {
   virtual void DrawCanvas(int id, const std::function<void(Canvas&)>& draw) = 0;
   // The canvas's size in its own pixels; nothing for an unknown canvas.
   [[nodiscard]] virtual Size CanvasExtent(int id) const = 0;
+  // Makes the canvas a window onto a taller content: a vertical scroll bar (from then on part of
+  // the canvas, which keeps its outer size and loses the bar's width of drawing), the content's
+  // height and one scroll step, in canvas pixels. The scroll bar and the mouse wheel move the
+  // top by steps and give Scroll events; the owner draws what the top shows.
+  virtual void SetCanvasScroll(int id, int contentHeight, int step) = 0;
+  [[nodiscard]] virtual int CanvasScrollTop(int id) const = 0;
   virtual void CreateText(int id, const GadgetParent& parent, const Rect& bounds,
                           const std::wstring& text) = 0;
   // The caption of a text, button, check box or frame, or the contents of a text field.

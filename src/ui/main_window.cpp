@@ -11,6 +11,7 @@
 #include "ui/graph_view.h"
 #include "ui/processor_captions.h"
 #include "ui/processor_grid.h"
+#include "ui/ping_tab.h"
 #include "ui/settings_tab.h"
 
 namespace tarvik {
@@ -219,20 +220,6 @@ void BuildNetworksTab(platform::Gui& gui) {
   AddList(gui, gadget::NetworkEventsList, tab, {573, 379, 309, 150}, {{L"Network Events", 0}});
 }
 
-void BuildPingTab(platform::Gui& gui) {
-  const platform::GadgetParent tab = Tab(gadget::PingPanel);
-  gui.CreateSelector(gadget::PingShowSelector, tab, {4, 2, 150, 22},
-                     Translated({L"Ping Host Name", L"Ping IP Address"}));
-  gui.CreateButton(gadget::PingAddButton, tab, {158, 2, 70, 22}, Tr(L"Add"));
-  gui.CreateButton(gadget::PingDeleteButton, tab, {232, 2, 70, 22}, Tr(L"Delete"));
-  gui.CreateButton(gadget::PingResetButton, tab, {306, 2, 90, 22}, Tr(L"Reset Data"));
-  gui.CreateSelector(gadget::SlowResponseSelector, tab, {400, 2, 110, 22}, {});
-  gui.SetTooltip(gadget::SlowResponseSelector, Tr(L"Slow Response Time (Yellow Bars)"));
-  gui.CreateSelector(gadget::PingIntervalSelector, tab, {514, 2, 110, 22}, {});
-  gui.SetTooltip(gadget::PingIntervalSelector, Tr(L"Ping Intervals"));
-  gui.CreateButton(gadget::PingNowButton, tab, {628, 2, 130, 22}, Tr(L"Click to Ping now"));
-}
-
 void BuildAboutTab(platform::Gui& gui, const Fonts& fonts) {
   const platform::GadgetParent about = Tab(gadget::AboutPanel);
   gui.CreateText(gadget::AboutTitleText, about, {15, 20, 854, 30}, kProgramTitle);
@@ -276,7 +263,7 @@ void BuildMainWindow(platform::Gui& gui, const Fonts& fonts, Settings& settings,
   BuildGraphicsTab(gui);
   BuildStorageTab(gui);
   BuildNetworksTab(gui);
-  BuildPingTab(gui);
+  BuildPingTab(gui, settings);
   BuildGraphs(gui, fonts, graphs, settings);
   BuildSettingsTab(gui);
   BuildAboutTab(gui, fonts);

@@ -245,6 +245,20 @@ platform::Size FakeGui::CanvasExtent(int id) const {
   return gadget && gadget->Pixels ? gadget->Pixels->Extent() : platform::Size{};
 }
 
+void FakeGui::SetCanvasScroll(int id, int contentHeight, int step) {
+  CheckWindowThread();
+  Gadget* gadget = Find(id);
+  if (!gadget)
+    return;
+  gadget->ContentHeight = contentHeight;
+  gadget->ScrollStep = step;
+}
+
+int FakeGui::CanvasScrollTop(int id) const {
+  const Gadget* gadget = Find(id);
+  return gadget ? gadget->Position : 0;
+}
+
 void FakeGui::CreateText(int id, const platform::GadgetParent& parent, const platform::Rect& bounds,
                          const std::wstring& text) {
   CheckWindowThread();

@@ -48,6 +48,8 @@ class FakeGui : public platform::Gui {
     int Minimum = 0;
     int Maximum = 0;
     int Position = 0;
+    int ContentHeight = 0;  // a scrolling canvas's content
+    int ScrollStep = 0;
   };
   struct ShortcutEntry {
     int Window;
@@ -138,6 +140,8 @@ class FakeGui : public platform::Gui {
                     const platform::Rect& bounds) override;
   void DrawCanvas(int id, const std::function<void(platform::Canvas&)>& draw) override;
   [[nodiscard]] platform::Size CanvasExtent(int id) const override;
+  void SetCanvasScroll(int id, int contentHeight, int step) override;
+  [[nodiscard]] int CanvasScrollTop(int id) const override;
   void CreateText(int id, const platform::GadgetParent& parent, const platform::Rect& bounds,
                   const std::wstring& text) override;
   void SetGadgetText(int id, const std::wstring& text) override;

@@ -32,6 +32,7 @@ struct CanvasSurface {
   std::mutex Lock;
   platform::Size Extent;
   std::unique_ptr<DibCanvas> Pixels;
+  int ScrollStep = 0;  // above 0 once the canvas scrolls
 };
 
 // The Windows implementation of the program's window system. All windows live on the thread that
@@ -71,6 +72,8 @@ class Win32Gui final : public platform::Gui {
                     const platform::Rect& bounds) override;
   void DrawCanvas(int id, const std::function<void(platform::Canvas&)>& draw) override;
   [[nodiscard]] platform::Size CanvasExtent(int id) const override;
+  void SetCanvasScroll(int id, int contentHeight, int step) override;
+  [[nodiscard]] int CanvasScrollTop(int id) const override;
   void CreateText(int id, const platform::GadgetParent& parent, const platform::Rect& bounds,
                   const std::wstring& text) override;
   void SetGadgetText(int id, const std::wstring& text) override;
@@ -140,6 +143,7 @@ class Win32Gui final : public platform::Gui {
   // Called by the window procedures.
   LRESULT OnWindowMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
   LRESULT OnCanvasMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+  void ScrollCanvas(HWND hwnd, int id, int code, int wheelNotches);
   LRESULT OnPageMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 
  private:

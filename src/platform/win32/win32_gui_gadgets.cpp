@@ -2,6 +2,8 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
+
 namespace tarvik::win32 {
 namespace {
 
@@ -196,9 +198,100 @@ platform::Size Win32Gui::CanvasExtent(int id) const {
   return found == surfaces_.end() ? platform::Size{} : found->second->Extent;
 }
 
+void Win32Gui::SetCanvasScroll(int id, int contentHeight, int step) {
+  AssertWindowThread();
+  const Gadget* gadget = FindGadget(id);
+  const std::shared_ptr<CanvasSurface> surface = FindSurface(id);
+  if (!gadget || !surface)
+    return;
+  const HWND hwnd = gadget->Hwnd;
+  const LONG_PTR style = ::GetWindowLongPtrW(hwnd, GWL_STYLE);
+  if ((style & WS_VSCROLL) == 0) {
+    ::SetWindowLongPtrW(hwnd, GWL_STYLE, style | WS_VSCROLL);
+    ::SetWindowPos(hwnd, nullptr, 0, 0, 0, 0,
+                   SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+    RECT client{};
+    ::GetClientRect(hwnd, &client);
+    // The bar takes its width from the drawing; what was drawn is lost and drawn again.
+    std::lock_guard<std::mutex> lock(surface->Lock);
+    surface->Extent = {client.right, client.bottom};
+    surface->Pixels = NewCanvasPixels(surface->Extent);
+  }
+  SCROLLINFO info{};
+  info.cbSize = sizeof(info);
+  info.fMask = SIF_RANGE | SIF_PAGE | SIF_DISABLENOSCROLL;
+  info.nMax = std::max(contentHeight - 1, 0);
+  {
+    std::lock_guard<std::mutex> lock(surface->Lock);
+    surface->ScrollStep = std::max(step, 1);
+    info.nPage = static_cast<UINT>(std::max(surface->Extent.Height, 1));
+  }
+  ::SetScrollInfo(hwnd, SB_VERT, &info, TRUE);
+}
+
+int Win32Gui::CanvasScrollTop(int id) const {
+  const Gadget* gadget = FindGadget(id);
+  if (!gadget)
+    return 0;
+  SCROLLINFO info{};
+  info.cbSize = sizeof(info);
+  info.fMask = SIF_POS;
+  return ::GetScrollInfo(gadget->Hwnd, SB_VERT, &info) ? info.nPos : 0;
+}
+
+// Moves a scrolling canvas by a scroll-bar action or a wheel turn, in whole steps, and tells the
+// owner where its top is now.
+void Win32Gui::ScrollCanvas(HWND hwnd, int id, int code, int wheelNotches) {
+  const std::shared_ptr<CanvasSurface> surface = FindSurface(id);
+  if (!surface)
+    return;
+  int step = 1;
+  {
+    std::lock_guard<std::mutex> lock(surface->Lock);
+    step = std::max(surface->ScrollStep, 1);
+  }
+  SCROLLINFO info{};
+  info.cbSize = sizeof(info);
+  info.fMask = SIF_ALL;
+  if (!::GetScrollInfo(hwnd, SB_VERT, &info))
+    return;
+  const int page = std::max(static_cast<int>(info.nPage) / step, 1) * step;
+  int top = info.nPos;
+  switch (code) {
+    case SB_LINEUP: top -= step; break;
+    case SB_LINEDOWN: top += step; break;
+    case SB_PAGEUP: top -= page; break;
+    case SB_PAGEDOWN: top += page; break;
+    case SB_THUMBTRACK:
+    case SB_THUMBPOSITION: top = info.nTrackPos; break;
+    case SB_TOP: top = 0; break;
+    case SB_BOTTOM: top = info.nMax; break;
+    default: top -= wheelNotches * step; break;
+  }
+  const int last = std::max(info.nMax - static_cast<int>(info.nPage) + 1, 0);
+  top = std::clamp(top, 0, last) / step * step;
+  if (top == info.nPos)
+    return;
+  info.fMask = SIF_POS;
+  info.nPos = top;
+  ::SetScrollInfo(hwnd, SB_VERT, &info, TRUE);
+  const Gadget* gadget = FindGadget(id);
+  Push({platform::EventKind::Gadget,
+        gadget ? gadget->Window : 0,
+        id,
+        static_cast<int>(platform::GadgetAction::Scroll),
+        {0, top}});
+}
+
 LRESULT Win32Gui::OnCanvasMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
   const int id = static_cast<int>(::GetDlgCtrlID(hwnd));
   switch (message) {
+    case WM_VSCROLL:
+      ScrollCanvas(hwnd, id, LOWORD(wParam), 0);
+      return 0;
+    case WM_MOUSEWHEEL:
+      ScrollCanvas(hwnd, id, -1, GET_WHEEL_DELTA_WPARAM(wParam) / WHEEL_DELTA);
+      return 0;
     case WM_ERASEBKGND:
       return 1;
     case WM_PAINT: {
@@ -225,6 +318,9 @@ LRESULT Win32Gui::OnCanvasMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM
           : message == WM_RBUTTONDOWN ? platform::GadgetAction::RightClick
                                       : platform::GadgetAction::MouseMove;
       const Gadget* gadget = FindGadget(id);
+      // A scrolling canvas takes the focus when clicked, so that the wheel turns reach it.
+      if (message != WM_MOUSEMOVE && (::GetWindowLongPtrW(hwnd, GWL_STYLE) & WS_VSCROLL) != 0)
+        ::SetFocus(hwnd);
       // In the canvas's own pixels, as its drawing is.
       const POINTS at = MAKEPOINTS(lParam);
       Push({platform::EventKind::Gadget,

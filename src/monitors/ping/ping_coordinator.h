@@ -1,0 +1,108 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "core/monitor_thread.h"
+#include "core/settings.h"
+#include "core/text_slots.h"
+#include "monitors/ping/creation_keys.h"
+#include "monitors/ping/ping_workers.h"
+#include "platform/clock.h"
+#include "platform/environment.h"
+#include "platform/ping.h"
+
+namespace tarvik {
+
+struct PingSources {
+  platform::IcmpEcho& Icmp;
+  const platform::Clock& Clock;
+  platform::Environment& Env;
+  // Starts one worker through the thread registry; false when it was refused.
+  std::function<bool(std::function<void()> work)> StartWorker;
+  // The list the state file holds, with the reason when the file was refused; called once.
+  std::function<std::optional<PingList>(std::wstring& refusal)> LoadList;
+};
+
+// Where the coordinator's results go; each callable runs on the coordinator's thread. The list
+// callables are given the list while the coordinator holds it.
+struct PingTargets {
+  Settings& Options;
+  TextSlots& Texts;
+  std::shared_ptr<SharedPingList> List;
+  // The header line: the message (empty for the column titles) over the list.
+  std::function<void(const PingList& hosts, const std::wstring& message)> DrawHeader;
+  // The rows and timelines; sets each host's CFor and CBak.
+  std::function<void(PingList& hosts)> DrawList;
+  // The main window shows the Ping tab.
+  std::function<bool()> PanelInView;
+  std::function<void(const std::wstring& text)> ShowCountdown;
+  std::function<void(const std::wstring& message)> ShowTitleMessage;
+  // The mini window's ping cell: the up/down text, and whether it shows its blink colours.
+  std::function<void(const std::wstring& text, bool alternate)> ShowIndicator;
+  // The hourly saves, each given a copy of the list taken under the lock: the state file, then
+  // the events file.
+  std::function<void(const PingList& hosts)> SaveList;
+  std::function<void()> SaveEvents;
+  // Serves a copy request for the Ping tab with the rows of the list.
+  std::function<void(const PingList& hosts)> CopyPanel;
+  std::function<void(const std::wstring& text)> PutOnClipboard;
+};
+
+// The ping coordinator: every interval a cycle of n + 1 workers pings the active hosts, then the
+// statistics of the cycle are taken; between cycles it carries out the window's requests (add,
+// delete, reset, select, pause, sort, hover, log), keeps the countdown and the header message,
+// blinks the indicator and saves the list every hour. It alone changes the list, and only while
+// no worker of a cycle runs.
+class PingCoordinator : public MonitorThread {
+ public:
+  static constexpr const wchar_t* kName = L"ping coordinator";
+  static constexpr int kFirstCycleDelaySeconds = 10;
+  static constexpr int kMessageSeconds = 5;
+
+  PingCoordinator(StopSignal& stop, PingSources sources, PingTargets targets);
+
+  int Pass(int64_t tickMs) override;
+
+ private:
+  void StartUp();
+  void RunCycleIfDue(int32_t now);
+  bool PingAllHosts(int timeoutMs);
+  void CountDown(int32_t now);
+  void ServeAddRequest(int32_t now);
+  void ClearStaleMessage(int32_t now);
+  void ServeListRequests(int32_t now);
+  void AnnounceSlowThreshold(int32_t now);
+  void SaveOnNewHour(int32_t now);
+  void ShowIndicator();
+  void ServeCopy();
+
+  void SetMessage(const std::wstring& message, int32_t now);
+  void Redraw(PingList& hosts);
+  void Changed(PingList& hosts);
+  [[nodiscard]] bool RequestsPending() const;
+  [[nodiscard]] bool Stopping() const;
+  [[nodiscard]] int32_t Now() const;
+  [[nodiscard]] PingList Copy();
+
+  PingSources sources_;
+  PingTargets targets_;
+  CreationKeys keys_;
+  bool started_ = false;
+  int workerBudgetMs_ = 0;
+  int32_t countdownSecond_ = 0;
+  int32_t messageClearTime_ = 0;
+  int64_t savedHour_ = -1;
+  std::wstring countdownShown_;
+  int upCount_ = 0;
+  int downCount_ = 0;
+  int shownUp_ = -1;
+  int shownDown_ = -1;
+  int blinkCount_ = 0;
+  bool blinking_ = false;
+};
+
+}  // namespace tarvik
