@@ -11,7 +11,8 @@
 # percentage of one core, and the peak resident memory of the program's process; then Tarvik's
 # figures as multiples of the yardstick's. Last, how long closing takes: three runs from the
 # registered quit message to the windows gone from the screen and to the process ended. Then the
-# storage monitor's own cost over 26 fake drives, from the native (Debug, sanitizer) build.
+# storage monitor's own cost over 26 fake drives and the cost of painting the ping table with
+# 1024 full histories, from the native (Debug, sanitizer) build.
 set -uo pipefail
 
 repo=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -172,5 +173,6 @@ nativeBuild=${TARVIK_NATIVE_BUILD:-build/native}
 if [[ ! -f "$nativeBuild/build.ninja" ]]; then
   cmake -S . -B "$nativeBuild" -G Ninja -DCMAKE_BUILD_TYPE=Debug >/dev/null || exit 1
 fi
-cmake --build "$nativeBuild" --target tarvik_storage_bench >/dev/null || exit 1
+cmake --build "$nativeBuild" --target tarvik_storage_bench tarvik_ping_bench >/dev/null || exit 1
 "$nativeBuild/tests/tarvik_storage_bench"
+"$nativeBuild/tests/tarvik_ping_bench"
