@@ -10,6 +10,7 @@
 #include "platform/win32/win32_gui.h"
 #include "platform/win32/win32_libraries.h"
 #include "platform/win32/win32_performance_counters.h"
+#include "platform/win32/win32_ping.h"
 #include "platform/win32/win32_processors.h"
 #include "platform/win32/win32_single_instance.h"
 #include "platform/win32/win32_system_identity.h"
@@ -38,9 +39,12 @@ int RunOnWindows(const std::function<void(Application&)>& prepare) {
   auto* power = new win32::Win32PowerSource();
   auto* counters = new win32::Win32PerformanceCounters();
   auto* drives = new win32::Win32Drives(*libraries);
+  auto* icmp = new win32::Win32IcmpEcho();
+  auto* names = new win32::Win32NameLookup(*libraries);
   auto* application = new Application({*gui, *files, *environment, *clock, *instance, *libraries,
                                        *system, *versions, *wmi, *display, *memory, *clipboard,
-                                       *activity, *processors, *power, *counters, *drives});
+                                       *activity, *processors, *power, *counters, *drives,
+                                       *icmp, *names});
   if (prepare)
     prepare(*application);
   return application->Run();

@@ -32,9 +32,9 @@
 namespace tarvik {
 namespace {
 
-// A timer of the mini window checks once a minute whether an hour began.
-constexpr int kEventsSaveTimer = 3;
-constexpr int kEventsSaveCheckMs = 60'000;
+// A timer of the mini window applies, once a minute, what a lost wake note left pending.
+constexpr int kPendingUpdatesTimer = 3;
+constexpr int kPendingUpdatesCheckMs = 60'000;
 
 }  // namespace
 
@@ -56,6 +56,9 @@ Application::Application(PlatformPorts ports) : ports_(ports) {
   storage_ = std::make_unique<StorageWiring>(StoragePorts{
       ports_.Gui, ports_.Drives, ports_.Clock, ports_.Env, settings_, texts_, meters_, titles_,
       updates_, *logs_, *List(gadget::DriveList), *List(gadget::DriveEventsList), miniWindow_});
+  ping_ = std::make_unique<PingWiring>(PingPorts{
+      ports_.Gui, ports_.Icmp, ports_.Names, ports_.Clock, ports_.Env, ports_.Files,
+      ports_.Clipboard, settings_, texts_, paths_, meters_, miniWindow_, updates_, *logs_});
 }
 
 ListModel* Application::List(int gadget) {
@@ -124,7 +127,7 @@ bool Application::StartUp() {
   ShowMiniTitleOfChosenMode();
   ReportFailedPasses();
   StartMonitors();
-  ports_.Gui.StartTimer(gadget::MiniWindow, kEventsSaveTimer, kEventsSaveCheckMs);
+  ports_.Gui.StartTimer(gadget::MiniWindow, kPendingUpdatesTimer, kPendingUpdatesCheckMs);
   callback_->EndStartUp();
   return true;
 }
@@ -280,6 +283,7 @@ void Application::InstallDispatchAndShortcuts() {
   });
   graphControls_.Install(*dispatcher_);
   storage_->Install(dispatcher_->Routes(), updateApplier_);
+  ping_->Install(*dispatcher_, updateApplier_, fonts_.Console8);
   RegisterShortcuts(ports_.Gui);
 }
 
@@ -330,7 +334,10 @@ void Application::ShowProcessorGraph(int processor, int processorCount) {
 void Application::ShowGraphsOfNewTab() {
   platform::Gui& gui = ports_.Gui;
   const int tab =
-      gui.IsWindowVisible(gadget::MainWindow) ? gui.SelectedPanelTab(gadget::MainPanel) : -1;
+      gui.IsWindowVisible(gadget::MainWindow) && !gui.IsWindowMinimized(gadget::MainWindow)
+          ? gui.SelectedPanelTab(gadget::MainPanel)
+          : -1;
+  ping_->NotePanelInView(tab == gadget::PingPanel);
   if (tab == lastShownTab_)
     return;
   lastShownTab_ = tab;
@@ -411,6 +418,12 @@ void Application::StartMonitors() {
   storage_->Start(threads_, stop_, [this](int panel, const PanelCopy::Builder& build) {
     return panelCopy_->Serve(panel, build);
   });
+  // The ping coordinator saves the ping list and then the events every hour.
+  updateApplier_.OnRefresh(gadget::FileStatusCanvas, [this] { ShowFiles(); });
+  ping_->Start(
+      threads_, stop_,
+      [this](int panel, const PanelCopy::Builder& build) { return panelCopy_->Serve(panel, build); },
+      [this] { ShowFiles(); });
   // A removal notice asks the storage monitor for a check of the drive set, while it runs.
   callback_->SetStorageRunning([this] { return threads_.IsAlive(StorageMonitor::kName); });
 }
@@ -469,10 +482,8 @@ void Application::RunEventLoop() {
       continue;
     }
     if (event.Kind == platform::EventKind::Timer && event.Window == gadget::MiniWindow &&
-        event.Detail == kEventsSaveTimer) {
-      // Also what a lost wake note left pending.
+        event.Detail == kPendingUpdatesTimer) {
       updateApplier_.ApplyPending();
-      SaveEventsOnNewHour();
       continue;
     }
     if (dispatcher_->Dispatch(event) == LoopControl::Exit)
@@ -498,6 +509,7 @@ void Application::ShutDown() {
   // process before the state files below are saved.
   if (abandoned == 0)
     ports_.Libraries.UnloadAll();
+  ping_->SaveAtEnd();
   logs_->EndRun(system_text::Trimmed((*meters_.Lock())[kUptimeMeter].Text),
                 callback_->SessionEnded());
   ports_.Instance.Release();
@@ -563,11 +575,6 @@ void Application::CopySystemOrProcessorsTab(int panel) {
     return ProcessorsPanelCopy({processorInfoTitles_, List(gadget::ProcessorInfoList)->Rows()},
                                {processorValueTitles_, List(gadget::ProcessorLoadList)->Rows()});
   });
-}
-
-void Application::SaveEventsOnNewHour() {
-  if (logs_->SaveEventsOnNewHour())
-    ShowFiles();
 }
 
 void Application::ShowFiles() {

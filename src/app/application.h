@@ -8,6 +8,7 @@
 #include "app/mini_window_clicks.h"
 #include "app/program_logs.h"
 #include "app/settings_tab_events.h"
+#include "app/ping_wiring.h"
 #include "app/storage_wiring.h"
 #include "app/tray_icon.h"
 #include "app/window_callback.h"
@@ -69,6 +70,8 @@ struct PlatformPorts {
   platform::PowerSource& Power;
   platform::PerformanceCounters& Counters;
   platform::Drives& Drives;
+  platform::IcmpEcho& Icmp;
+  platform::NameLookup& Names;
 };
 
 // The program's main body: start-up, the event loop, and the ordered shut-down.
@@ -130,7 +133,6 @@ class Application {
   // The loop with anything that escapes it caught, so that shut-down still saves the events.
   void RunEventLoopGuarded();
   // The events file is written at every new hour, so a crash loses at most an hour of events.
-  void SaveEventsOnNewHour();
 
   void ShutDown();
 
@@ -176,6 +178,7 @@ class Application {
   std::unique_ptr<MiniWindowClicks> miniClicks_;
   std::unique_ptr<SettingsTabEvents> settingsTab_;
   std::unique_ptr<StorageWiring> storage_;
+  std::unique_ptr<PingWiring> ping_;
 };
 
 }  // namespace tarvik

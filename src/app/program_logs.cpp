@@ -10,7 +10,6 @@
 namespace tarvik {
 namespace {
 
-constexpr int64_t kSecondsPerHour = 3'600;
 // A save takes moments on the data folder. A lock held for longer belongs to a thread abandoned
 // inside a save: the save then gives up rather than keep the program from ending.
 constexpr auto kSaveWait = std::chrono::seconds(5);
@@ -64,24 +63,7 @@ void ProgramLogs::EndRun(const std::wstring& uptimeText, bool windowsShutdown) {
 
 bool ProgramLogs::SaveEvents() {
   std::unique_lock<std::timed_mutex> lock(saveMutex_, kSaveWait);
-  return lock.owns_lock() && SaveEventsHoldingTheLock();
-}
-
-bool ProgramLogs::SaveEventsOnNewHour() {
-  std::unique_lock<std::timed_mutex> lock(saveMutex_, kSaveWait);
-  if (!lock.owns_lock())
-    return false;
-  const int64_t hour = ports_.Clock.NowLocal() / kSecondsPerHour;
-  if (savedHour_ < 0)
-    savedHour_ = hour;
-  if (hour == savedHour_)
-    return false;
-  return SaveEventsHoldingTheLock();
-}
-
-bool ProgramLogs::SaveEventsHoldingTheLock() {
-  savedHour_ = ports_.Clock.NowLocal() / kSecondsPerHour;
-  return tarvik::SaveEvents(*events_, ports_.Files, SagaPath(), Headers());
+  return lock.owns_lock() && tarvik::SaveEvents(*events_, ports_.Files, SagaPath(), Headers());
 }
 
 std::wstring ProgramLogs::SagaPath() const {

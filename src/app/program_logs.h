@@ -51,22 +51,18 @@ class ProgramLogs {
   // Writes TK-Saga.json; true when a file was written. Any thread may save: one save runs at a
   // time, as two interleaved saves could lose both the file and its backup.
   bool SaveEvents();
-  // Writes TK-Saga.json when the hour changed since it was last written.
-  bool SaveEventsOnNewHour();
 
   [[nodiscard]] EventLists& Events() { return *events_; }
   [[nodiscard]] LogBook& Log() { return log_; }
 
  private:
   [[nodiscard]] std::wstring SagaPath() const;
-  [[nodiscard]] bool SaveEventsHoldingTheLock();
 
   ProgramLogPorts ports_;
   LogBook log_;
   std::unique_ptr<EventLists> events_;
   // Held for a whole save and its hour bookkeeping.
   std::timed_mutex saveMutex_;
-  int64_t savedHour_ = -1;
 };
 
 }  // namespace tarvik

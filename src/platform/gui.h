@@ -134,9 +134,9 @@ class Gui {
   [[nodiscard]] virtual Size CanvasExtent(int id) const = 0;
   // Makes the canvas a window onto a taller content: a vertical scroll bar (from then on part of
   // the canvas, which keeps its outer size and loses the bar's width of drawing), the content's
-  // height and one scroll step, in canvas pixels. The scroll bar and the mouse wheel move the
-  // top by steps and give Scroll events; the owner draws what the top shows.
-  virtual void SetCanvasScroll(int id, int contentHeight, int step) = 0;
+  // height, one scroll step and the top shown, in canvas pixels. The scroll bar and the mouse
+  // wheel move the top by steps and give Scroll events; the owner draws what the top shows.
+  virtual void SetCanvasScroll(int id, int contentHeight, int step, int top) = 0;
   [[nodiscard]] virtual int CanvasScrollTop(int id) const = 0;
   virtual void CreateText(int id, const GadgetParent& parent, const Rect& bounds,
                           const std::wstring& text) = 0;

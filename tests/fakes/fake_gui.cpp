@@ -245,13 +245,14 @@ platform::Size FakeGui::CanvasExtent(int id) const {
   return gadget && gadget->Pixels ? gadget->Pixels->Extent() : platform::Size{};
 }
 
-void FakeGui::SetCanvasScroll(int id, int contentHeight, int step) {
+void FakeGui::SetCanvasScroll(int id, int contentHeight, int step, int top) {
   CheckWindowThread();
   Gadget* gadget = Find(id);
   if (!gadget)
     return;
   gadget->ContentHeight = contentHeight;
   gadget->ScrollStep = step;
+  gadget->Position = top;
 }
 
 int FakeGui::CanvasScrollTop(int id) const {

@@ -140,7 +140,7 @@ class FakeGui : public platform::Gui {
                     const platform::Rect& bounds) override;
   void DrawCanvas(int id, const std::function<void(platform::Canvas&)>& draw) override;
   [[nodiscard]] platform::Size CanvasExtent(int id) const override;
-  void SetCanvasScroll(int id, int contentHeight, int step) override;
+  void SetCanvasScroll(int id, int contentHeight, int step, int top) override;
   [[nodiscard]] int CanvasScrollTop(int id) const override;
   void CreateText(int id, const platform::GadgetParent& parent, const platform::Rect& bounds,
                   const std::wstring& text) override;

@@ -13,6 +13,7 @@
 #include "fakes/fake_file_system.h"
 #include "fakes/fake_gui.h"
 #include "fakes/fake_performance_counters.h"
+#include "fakes/fake_ping.h"
 #include "fakes/fake_system.h"
 #include "fakes/fake_system_info.h"
 #include "text/translation.h"
@@ -28,7 +29,8 @@ class ApplicationTest : public ::testing::Test {
  protected:
   PlatformPorts Ports() {
     return {gui,     files,  environment, clock,    instance,   libraries, identity, versions, wmi,
-            display, memory, clipboard,   activity, processors, power,     counters, drives};
+            display, memory, clipboard,   activity, processors, power,     counters, drives,
+            icmp,    names};
   }
 
   fakes::FakeGui gui;
@@ -48,6 +50,8 @@ class ApplicationTest : public ::testing::Test {
   fakes::FakePowerSource power;
   fakes::FakePerformanceCounters counters;
   fakes::FakeDrives drives;
+  fakes::FakeIcmpEcho icmp;
+  fakes::FakeNameLookup names;
 };
 
 TEST_F(ApplicationTest, ASecondCopyAnnouncesItselfAndTouchesNoFile) {

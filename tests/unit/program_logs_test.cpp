@@ -36,16 +36,11 @@ struct ProgramLogsTest : ::testing::Test {
                    {system, network, drive}};
 };
 
-// The events file is written once an hour begins, not on every check, and again at the end.
-TEST_F(ProgramLogsTest, EventsAreSavedWhenAnHourBeginsAndAtTheEnd) {
+// The events file holds the run's start and, saved at the end, its stop.
+TEST_F(ProgramLogsTest, EventsAreSavedWithTheRunsStartAndStop) {
   logs.RestoreEventsAndNoteStart();
-  clock.Now = clock.Now - clock.Now % 3600 + 3599;  // hh:59:59
-  EXPECT_FALSE(logs.SaveEventsOnNewHour());
-  EXPECT_EQ(files.Files.count(kSagaPath), 0u);
-  clock.Now += 1;
-  EXPECT_TRUE(logs.SaveEventsOnNewHour());
+  ASSERT_TRUE(logs.SaveEvents());
   EXPECT_NE(files.Files[kSagaPath].find("Tarvik v2.33 started"), std::string::npos);
-  EXPECT_FALSE(logs.SaveEventsOnNewHour()) << "saved once per hour";
 
   logs.NoteStop();
   ASSERT_TRUE(logs.SaveEvents());

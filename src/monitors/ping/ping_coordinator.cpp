@@ -2,7 +2,10 @@
 
 #include "core/settings_index.h"
 #include "monitors/ping/ping_cycle.h"
+#include "monitors/ping/ping_copy_text.h"
 #include "monitors/ping/ping_edits.h"
+#include "monitors/ping/ping_indicator.h"
+#include "monitors/ping/ping_readouts.h"
 #include "text/translation.h"
 
 namespace tarvik {
@@ -194,22 +197,89 @@ void PingCoordinator::ClearStaleMessage(int32_t now) {
 
 void PingCoordinator::ServeListRequests(int32_t now) {
   Settings& options = targets_.Options;
+  const bool rows = options.Get(opt::PingSelectRequest) != 0 ||
+                    options.Get(opt::PingActionRequest) != 0 ||
+                    options.Get(opt::PingHoverRow) != 0;
   const int32_t remove = options.Take(opt::PingDeleteRequest);
   const int32_t reset = options.Take(opt::PingResetRequest);
+  if (rows || remove != 0 || reset != 0) {
+    auto list = targets_.List->Lock();
+    PingList& hosts = list->Hosts;
+    if (rows)
+      ServeRowRequests(hosts, now);
+    if (remove != 0 || reset != 0) {
+      if (remove != 0)
+        SetMessage(DeleteHosts(hosts, remove == -1), now);
+      if (reset != 0)
+        SetMessage(ResetHosts(hosts, reset == -1), now);
+      Changed(hosts);
+    }
+  }
+  ServeSortRequest();
+  ServeRedrawRequest();
+}
+
+// Clicks and hovers on a row. Inside the timeline a left click does nothing and a right click
+// copies the host's log; on the text a left click selects the row and a right click pauses or
+// resumes its host.
+void PingCoordinator::ServeRowRequests(PingList& hosts, int32_t now) {
+  Settings& options = targets_.Options;
+  const int32_t mouseX = options.Take(opt::PingMouseX);
   const int32_t select = options.Take(opt::PingSelectRequest);
-  if (remove == 0 && reset == 0 && select == 0)
+  const int32_t action = options.Take(opt::PingActionRequest);
+  const int32_t hover = options.Take(opt::PingHoverRow);
+  const auto hostAt = [&hosts](int32_t row) -> PSys* {
+    return row >= 1 && static_cast<size_t>(row) <= hosts.size() ? &hosts[static_cast<size_t>(row - 1)]
+                                                              : nullptr;
+  };
+  if (PSys* host = hostAt(select); host && mouseX == 0) {
+    host->HiLi ^= 1;
+    Changed(hosts);
+  }
+  if (PSys* host = hostAt(action)) {
+    if (mouseX == 0) {
+      host->Actv ^= 1;
+      Changed(hosts);
+    } else {
+      SetMessage(targets_.CopyHostLog(*host), now);
+      targets_.DrawHeader(hosts, targets_.Texts.Get(slot::PingStatusMessage));
+    }
+  }
+  if (hostAt(hover))
+    ServeHover(hosts, hover, mouseX);
+}
+
+// A hover is read out only when the mouse moved to another row or column since the last one.
+void PingCoordinator::ServeHover(PingList& hosts, int row, int mouseX) {
+  const PSys& host = hosts[static_cast<size_t>(row - 1)];
+  if (mouseX != 0 && (row != lastHoverRow_ || mouseX != lastHoverX_)) {
+    targets_.ShowTitleMessage(TimelineReadout(host, mouseX, Layout()));
+  } else if (mouseX == 0 && row != lastHoverRow_) {
+    if (const auto readout =
+            LastDownReadout(host, targets_.Options.Get(opt::PingCharColumn)))
+      targets_.ShowTitleMessage(*readout);
+  }
+  lastHoverRow_ = row;
+  lastHoverX_ = mouseX;
+}
+
+void PingCoordinator::ServeSortRequest() {
+  const int32_t column = targets_.Options.Take(opt::PingSortRequest);
+  if (column < 1 || column > 7)
+    return;
+  const PingSortOrder order = sortCycle_.Click(column);
+  auto list = targets_.List->Lock();
+  SortPings(list->Hosts, column, order);
+  targets_.ShowTitleMessage(SortingTitle(column, order));
+  Changed(list->Hosts);
+}
+
+// The list canvas scrolled or came into view: what it shows now is drawn.
+void PingCoordinator::ServeRedrawRequest() {
+  if (targets_.Options.Take(opt::PingRedrawRequest) == 0)
     return;
   auto list = targets_.List->Lock();
-  PingList& hosts = list->Hosts;
-  if (select >= 1 && static_cast<size_t>(select) <= hosts.size() &&
-      options.Get(opt::PingMouseX) == 0) {
-    hosts[static_cast<size_t>(select - 1)].HiLi ^= 1;
-  }
-  if (remove != 0)
-    SetMessage(DeleteHosts(hosts, remove == -1), now);
-  if (reset != 0)
-    SetMessage(ResetHosts(hosts, reset == -1), now);
-  Changed(hosts);
+  Redraw(list->Hosts);
 }
 
 void PingCoordinator::AnnounceSlowThreshold(int32_t now) {
@@ -234,6 +304,28 @@ void PingCoordinator::SaveOnNewHour(int32_t now) {
   targets_.SaveEvents();
 }
 
+// The mini window's ping cell shows the counts of the last cycle and, after a cycle with silent
+// hosts, blinks: each pass turns its blink colours on or off, and each return to the normal
+// colours counts one blink down.
+void PingCoordinator::ShowIndicator() {
+  const bool changed = upCount_ != shownUp_ || downCount_ != shownDown_;
+  if (!changed && blinkCount_ < 1)
+    return;
+  if (changed) {
+    if (const auto text = UpDownIndicatorText(upCount_, downCount_))
+      indicatorText_ = *text;
+    shownUp_ = upCount_;
+    shownDown_ = downCount_;
+  }
+  if (blinking_) {
+    blinking_ = false;
+    blinkCount_ = downCount_ == 0 ? 0 : blinkCount_ - 1;
+  } else if (blinkCount_ >= 1) {
+    blinking_ = true;
+  }
+  targets_.ShowIndicator(indicatorText_, blinking_);
+}
+
 void PingCoordinator::ServeCopy() {
   if (targets_.Options.Get(opt::CopyRequest) == kPingTabCopy)
     targets_.CopyPanel(Copy());
@@ -244,9 +336,22 @@ void PingCoordinator::SetMessage(const std::wstring& message, int32_t now) {
   messageClearTime_ = now + kMessageSeconds;
 }
 
+// Drawing the list also counts the answering and silent hosts for the indicator.
+// The list first: the header places its time span by the layout the list measured.
 void PingCoordinator::Redraw(PingList& hosts) {
+  if (const std::optional<PingPaintResult> painted = targets_.DrawList(hosts)) {
+    upCount_ = painted->UpCount;
+    downCount_ = painted->DownCount;
+  }
   targets_.DrawHeader(hosts, targets_.Texts.Get(slot::PingStatusMessage));
-  targets_.DrawList(hosts);
+}
+
+PingLayout PingCoordinator::Layout() const {
+  const Settings& options = targets_.Options;
+  return {.RowHeight = options.Get(opt::PingRowHeight),
+          .CharWidth = options.Get(opt::PingCharWidth),
+          .TimelineX = options.Get(opt::PingTimelineX),
+          .TimelineWidth = options.Get(opt::PingTimelineWidth)};
 }
 
 // After any change to the list: the count the window reads, and the list drawn again.

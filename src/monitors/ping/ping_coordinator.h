@@ -10,6 +10,9 @@
 #include "core/settings.h"
 #include "core/text_slots.h"
 #include "monitors/ping/creation_keys.h"
+#include "monitors/ping/ping_layout.h"
+#include "monitors/ping/ping_list_painter.h"
+#include "monitors/ping/ping_sorting.h"
 #include "monitors/ping/ping_workers.h"
 #include "platform/clock.h"
 #include "platform/environment.h"
@@ -35,8 +38,9 @@ struct PingTargets {
   std::shared_ptr<SharedPingList> List;
   // The header line: the message (empty for the column titles) over the list.
   std::function<void(const PingList& hosts, const std::wstring& message)> DrawHeader;
-  // The rows and timelines; sets each host's CFor and CBak.
-  std::function<void(PingList& hosts)> DrawList;
+  // The rows and timelines; sets each host's CFor and CBak and counts the answering and the
+  // silent active hosts; nothing while no list canvas can be drawn.
+  std::function<std::optional<PingPaintResult>(PingList& hosts)> DrawList;
   // The main window shows the Ping tab.
   std::function<bool()> PanelInView;
   std::function<void(const std::wstring& text)> ShowCountdown;
@@ -49,7 +53,8 @@ struct PingTargets {
   std::function<void()> SaveEvents;
   // Serves a copy request for the Ping tab with the rows of the list.
   std::function<void(const PingList& hosts)> CopyPanel;
-  std::function<void(const std::wstring& text)> PutOnClipboard;
+  // Puts the host's ping log on the clipboard; returns the message that says so.
+  std::function<std::wstring(const PSys& host)> CopyHostLog;
 };
 
 // The ping coordinator: every interval a cycle of n + 1 workers pings the active hosts, then the
@@ -75,6 +80,10 @@ class PingCoordinator : public MonitorThread {
   void ServeAddRequest(int32_t now);
   void ClearStaleMessage(int32_t now);
   void ServeListRequests(int32_t now);
+  void ServeRowRequests(PingList& hosts, int32_t now);
+  void ServeHover(PingList& hosts, int row, int mouseX);
+  void ServeSortRequest();
+  void ServeRedrawRequest();
   void AnnounceSlowThreshold(int32_t now);
   void SaveOnNewHour(int32_t now);
   void ShowIndicator();
@@ -87,6 +96,7 @@ class PingCoordinator : public MonitorThread {
   [[nodiscard]] bool Stopping() const;
   [[nodiscard]] int32_t Now() const;
   [[nodiscard]] PingList Copy();
+  [[nodiscard]] PingLayout Layout() const;
 
   PingSources sources_;
   PingTargets targets_;
@@ -103,6 +113,10 @@ class PingCoordinator : public MonitorThread {
   int shownDown_ = -1;
   int blinkCount_ = 0;
   bool blinking_ = false;
+  std::wstring indicatorText_;
+  int lastHoverRow_ = 0;
+  int lastHoverX_ = 0;
+  PingSortCycle sortCycle_;
 };
 
 }  // namespace tarvik

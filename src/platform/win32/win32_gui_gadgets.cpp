@@ -198,7 +198,7 @@ platform::Size Win32Gui::CanvasExtent(int id) const {
   return found == surfaces_.end() ? platform::Size{} : found->second->Extent;
 }
 
-void Win32Gui::SetCanvasScroll(int id, int contentHeight, int step) {
+void Win32Gui::SetCanvasScroll(int id, int contentHeight, int step, int top) {
   AssertWindowThread();
   const Gadget* gadget = FindGadget(id);
   const std::shared_ptr<CanvasSurface> surface = FindSurface(id);
@@ -219,8 +219,9 @@ void Win32Gui::SetCanvasScroll(int id, int contentHeight, int step) {
   }
   SCROLLINFO info{};
   info.cbSize = sizeof(info);
-  info.fMask = SIF_RANGE | SIF_PAGE | SIF_DISABLENOSCROLL;
+  info.fMask = SIF_RANGE | SIF_PAGE | SIF_POS | SIF_DISABLENOSCROLL;
   info.nMax = std::max(contentHeight - 1, 0);
+  info.nPos = std::max(top, 0);
   {
     std::lock_guard<std::mutex> lock(surface->Lock);
     surface->ScrollStep = std::max(step, 1);
