@@ -10,6 +10,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include "core/backed_up_write.h"
 #include "text/translation.h"
 #include "text/utf8.h"
 
@@ -171,13 +172,7 @@ bool SaveEvents(const EventLists& lists, platform::FileSystem& files, const std:
   if (!SetAsideLastGoodCopy(files, path, backup))
     return false;
   const std::string bytes = events.dump(2, ' ', false, Json::error_handler_t::replace);
-  if (files.WriteFile(path, bytes) && files.ReadFile(path) == bytes) {
-    static_cast<void>(files.RemoveFile(backup));
-    return true;
-  }
-  static_cast<void>(files.RemoveFile(path));
-  static_cast<void>(files.RenameFile(backup, path));
-  return false;
+  return WriteOverBackup(files, path, backup, bytes);
 }
 
 bool RestoreEvents(EventLists& lists, platform::FileSystem& files, const std::wstring& path,

@@ -11,6 +11,8 @@ namespace tarvik {
 struct PValues {
   int32_t S = 0;  // date value of the cycle
   int32_t T = 0;  // round-trip ms (0 or more), or one of the markers below
+
+  bool operator==(const PValues&) const = default;
 };
 
 // Markers a sample's T holds in place of a round-trip time.
@@ -46,6 +48,8 @@ struct PSys {
   std::wstring Host;  // description shown after the address, at most 40 characters
   std::wstring Addr;  // the address, dotted decimal
   std::deque<PValues> PV;  // history, oldest first, at most kMaxSamples
+
+  bool operator==(const PSys&) const = default;
 };
 
 // The ping list in display order.
