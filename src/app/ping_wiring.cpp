@@ -14,6 +14,7 @@
 #include "monitors/ping/ping_header_painter.h"
 #include "monitors/ping/ping_log.h"
 #include "monitors/ping/ping_mouse.h"
+#include "monitors/ping/ping_readouts.h"
 #include "monitors/ping/ping_state_file.h"
 #include "text/translation.h"
 #include "ui/gadget_ids.h"
@@ -106,7 +107,7 @@ void PingWiring::Start(MonitorThreads& threads, StopSignal& stop, CopyServer ser
           .DrawHeader = [this](const PingList& hosts,
                                const std::wstring& message) { DrawHeader(hosts, message); },
           .DrawList = [this](PingList& hosts) { return DrawList(hosts); },
-          .PanelInView = [this] { return inView_; },
+          .PanelInView = [this] { return inView_.load(); },
           .ShowCountdown =
               [&updates](const std::wstring& text) {
                 updates.SetGadgetText(gadget::PingNowButton, text);

@@ -2,10 +2,10 @@
 
 namespace tarvik {
 
-void CreationKeys::TakeBase() {
+void CreationKeys::TakeBase(const std::function<bool()>& stopping) {
   constexpr int kMostPolls = 1'100;
   const int64_t second = clock_.NowLocal();
-  for (int poll = 0; poll < kMostPolls && clock_.NowLocal() == second; ++poll)
+  for (int poll = 0; poll < kMostPolls && clock_.NowLocal() == second && !stopping(); ++poll)
     clock_.SleepMs(1);
   baseTickMs_ = clock_.TickMs();
 }

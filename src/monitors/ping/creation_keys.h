@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 
 #include "platform/clock.h"
@@ -14,8 +15,9 @@ class CreationKeys {
  public:
   explicit CreationKeys(const platform::Clock& clock) : clock_(clock) {}
 
-  // Waits (at most a little over a second) for the seconds clock to tick over and takes the base.
-  void TakeBase();
+  // Waits (at most a little over a second, less when `stopping` turns true) for the seconds
+  // clock to tick over and takes the base.
+  void TakeBase(const std::function<bool()>& stopping);
   [[nodiscard]] std::wstring Next() const;
 
  private:

@@ -1,5 +1,7 @@
 #include "monitors/ping/ping_coordinator.h"
 
+#include <algorithm>
+
 #include "core/settings_index.h"
 #include "monitors/ping/ping_cycle.h"
 #include "monitors/ping/ping_copy_text.h"
@@ -69,7 +71,7 @@ void PingCoordinator::StartUp() {
   options.Set(opt::SlowThreshold, SlowThresholdOf(options.Get(opt::SlowResponseChoice)));
   const int32_t now = Now();
   options.Set(opt::NextPingTime, now + kFirstCycleDelaySeconds);
-  keys_.TakeBase();
+  keys_.TakeBase([this] { return Stopping(); });
   std::wstring refusal;
   std::optional<PingList> loaded = sources_.LoadList(refusal);
   auto list = targets_.List->Lock();
@@ -99,6 +101,7 @@ void PingCoordinator::RunCycleIfDue(int32_t now) {
   targets_.ShowCountdown(kNoCountdown);
   countdownShown_ = kNoCountdown;
   targets_.List->Lock()->NextHostIndex = 0;
+  cycled_ = true;
   if (!PingAllHosts(options.Get(opt::PingTimeout)))
     return;
   auto list = targets_.List->Lock();
@@ -139,9 +142,12 @@ void PingCoordinator::CountDown(int32_t now) {
   int32_t next = options.Get(opt::NextPingTime);
   if (now == countdownSecond_ || next - now < 0)
     return;
+  // A wait longer than the interval means the clock went back; before the first cycle the wait
+  // may be the start's longer delay.
   const int interval = options.Get(opt::PingIntervalSeconds);
-  if (next - now > interval) {
-    next = now + interval;  // the clock went back
+  const int longest = cycled_ ? interval : std::max(interval, kFirstCycleDelaySeconds);
+  if (next - now > longest) {
+    next = now + interval;
     options.Set(opt::NextPingTime, next);
   }
   countdownSecond_ = now;

@@ -102,6 +102,7 @@ class PingCoordinator : public MonitorThread {
   PingTargets targets_;
   CreationKeys keys_;
   bool started_ = false;
+  bool cycled_ = false;
   int workerBudgetMs_ = 0;
   int32_t countdownSecond_ = 0;
   int32_t messageClearTime_ = 0;
