@@ -19,11 +19,12 @@ repo=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$repo" || exit 1
 # shellcheck source=scripts/lib/wine-session.sh
 source scripts/lib/wine-session.sh
+# shellcheck source=scripts/lib/bench-lib.sh
+source scripts/lib/bench-lib.sh
 
 seconds=${1:-60}
 settleSeconds=5
 winBuild=${TARVIK_WIN_BUILD:-build/win}
-ticksPerSecond=$(getconf CLK_TCK)
 
 scripts/setup.sh >/dev/null || exit 1
 if [[ ! -f "$winBuild/build.ninja" ]]; then
@@ -40,37 +41,6 @@ wine_session_start "$work/session" || exit 1
 trap 'wine_session_stop; rm -rf "$work"' EXIT
 # This session's Wine server (wineserver64 on 64-bit Debian), the newest one right after start.
 server=$(pgrep -n wineserver)
-
-# CPU ticks (user + system) of a process so far.
-cpu_ticks() {
-  awk '{ print $14 + $15 }' "/proc/$1/stat" 2>/dev/null || echo 0
-}
-
-# CPU ticks so far of a process's threads with the given name (the program names its threads;
-# Linux keeps the first 15 characters).
-thread_ticks() {
-  local pid=$1 name=${2:0:15} task total=0
-  for task in /proc/"$pid"/task/*; do
-    [[ "$(cat "$task/comm" 2>/dev/null)" == "$name" ]] || continue
-    total=$((total + $(awk '{ print $14 + $15 }' "$task/stat" 2>/dev/null || echo 0)))
-  done
-  echo "$total"
-}
-
-peak_kb() {
-  awk '/^VmHWM:/ { print $2 }' "/proc/$1/status" 2>/dev/null || echo 0
-}
-
-# The Linux process that runs a Windows program, found by its folder and file name (Wine shows
-# the Windows form of the path in the command line, so "." stands for the separator).
-program_pid() {
-  local folder=$1 name=$2 pid="" tries
-  for ((tries = 0; tries < 100; tries++)); do
-    pid=$(pgrep -n -f "$(basename "$folder").$name" 2>/dev/null) && break
-    sleep 0.1
-  done
-  echo "$pid"
-}
 
 declare -A cpuPercent peakMb
 # measure <label> <exe> <settings file contents, or "" for none>
