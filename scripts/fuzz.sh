@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Builds the settings-file fuzz target with clang and libFuzzer into build/fuzz and runs it.
-# Usage: scripts/fuzz.sh [seconds]   (default 20). Exits non-zero when the fuzzer finds a crash;
-# the crashing input is left in build/fuzz/artifacts/.
+# Builds the fuzz targets with clang and libFuzzer into build/fuzz and runs them one after the
+# other, sharing the time: the settings file, then the two state files (TK-Ping.json and
+# TK-Saga.json). Usage: scripts/fuzz.sh [seconds]   (default 20, in all). Exits non-zero when a
+# fuzzer finds a crash; the crashing input is left in build/fuzz/artifacts/.
 set -euo pipefail
 
 seconds="${1:-20}"
@@ -13,10 +14,10 @@ fi
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 out="$root/build/fuzz"
 cxx="${CXX_FUZZ:-clang++}"
-mkdir -p "$out/corpus" "$out/artifacts"
+mkdir -p "$out/artifacts"
 
-# The target compiles the logic it reaches directly, independent of the CMake tree.
-sources=(
+# Each target compiles the logic it reaches directly, independent of the CMake tree.
+settings_sources=(
   tests/fuzz/settings_fuzz.cpp
   src/settings/colour_list.cpp
   src/settings/config_string.cpp
@@ -32,14 +33,51 @@ sources=(
   src/core/path_text.cpp
   src/text/utf8.cpp
 )
+state_files_sources=(
+  tests/fuzz/state_files_fuzz.cpp
+  tests/fakes/fake_file_system.cpp
+  src/monitors/ping/ping_list_reader.cpp
+  src/monitors/ping/ping_list_writer.cpp
+  src/monitors/ping/ping_state_file.cpp
+  src/core/backed_up_write.cpp
+  src/logs/saga_file.cpp
+  src/logs/event_lists.cpp
+  src/core/list_model.cpp
+  src/core/window_updates.cpp
+  src/core/settings.cpp
+  src/settings/defaults.cpp
+  src/text/date_format.cpp
+  src/text/translation.cpp
+  src/text/translation_table.cpp
+  src/text/json_events.cpp
+  src/text/utf8.cpp
+)
 
-echo "fuzz: building $out/settings_fuzz"
-(cd "$root" && "$cxx" -std=c++20 -g -O1 -fno-omit-frame-pointer \
-  -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=all \
-  -DUNICODE -D_UNICODE -Isrc -o "$out/settings_fuzz" "${sources[@]}")
+# build <target> <sources...>
+build() {
+  local target=$1
+  shift
+  echo "fuzz: building $out/$target"
+  (cd "$root" && "$cxx" -std=c++20 -g -O1 -fno-omit-frame-pointer \
+    -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=all \
+    -DUNICODE -D_UNICODE -Isrc -Itests -o "$out/$target" "$@")
+}
 
-echo "fuzz: running for ${seconds}s"
-# New inputs go to build/fuzz/corpus; the checked-in seeds are only read.
-cd "$out"
-./settings_fuzz -max_total_time="$seconds" -print_final_stats=1 -max_len=8192 \
-  -artifact_prefix="$out/artifacts/" "$out/corpus" "$root/tests/fuzz/corpus"
+# run <target> <seconds> <max input length>: new inputs go to build/fuzz/<target>-corpus; the
+# checked-in seeds in tests/fuzz/<target>-corpus (the settings seeds in tests/fuzz/corpus) are
+# only read.
+run() {
+  local target=$1 time=$2 maxLength=$3 seeds="$root/tests/fuzz/$1-corpus"
+  [[ "$target" == settings_fuzz ]] && seeds="$root/tests/fuzz/corpus"
+  mkdir -p "$out/$target-corpus"
+  echo "fuzz: running $target for ${time}s"
+  (cd "$out" && "./$target" -max_total_time="$time" -print_final_stats=1 \
+    -max_len="$maxLength" -artifact_prefix="$out/artifacts/" "$out/$target-corpus" "$seeds")
+}
+
+build settings_fuzz "${settings_sources[@]}"
+build state_files_fuzz "${state_files_sources[@]}"
+settingsSeconds=$(((seconds + 1) / 2))
+stateSeconds=$((seconds - settingsSeconds > 0 ? seconds - settingsSeconds : 1))
+run settings_fuzz "$settingsSeconds" 8192
+run state_files_fuzz "$stateSeconds" 65536

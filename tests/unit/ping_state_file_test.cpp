@@ -138,6 +138,9 @@ TEST_F(PingStateFileTest, RefusedFileIsReportedAndKeptAside) {
     EXPECT_TRUE(loaded.Hosts.empty());
     EXPECT_EQ(std::string(loaded.Reason.begin(), loaded.Reason.end()), reason);
     EXPECT_TRUE(files.Changes.empty());
+    const PingLoadResult fromBackup = Load({{kPath, text}, {kBackup, Saved({Host(3, 1)})}});
+    EXPECT_EQ(fromBackup.Hosts, PingList{Host(3, 1)});
+    EXPECT_EQ(fromBackup.Reason, loaded.Reason);
     for (const bool withHosts : {false, true}) {
       fakes::FakeFileSystem later;
       later.Files = {{kPath, text}, {kRefused, "older"}};

@@ -6,15 +6,12 @@
 #include <string_view>
 #include <utility>
 
-#include <nlohmann/json.hpp>
-
 #include "monitors/ping/ping_list_json.h"
+#include "text/json_events.h"
 #include "text/utf8.h"
 
 namespace tarvik {
 namespace {
-
-using Json = nlohmann::json;
 
 struct NumberMember {
   std::string_view Name;
@@ -62,30 +59,22 @@ const Member* FindMember(const auto& members, std::string_view name) {
 // Where the reader stands in the file's nesting.
 enum class Place { BeforeList, InList, InHost, InHistory, InSample, AfterList };
 
-// Takes the parser's events one by one and builds the list without a document in between: a full
+// Takes the text's pieces one by one and builds the list without a document in between: a full
 // list holds about a million samples, which as a document would cost several times the file.
-class PingListHandler final : public nlohmann::json_sax<Json> {
+class PingListHandler final : public JsonEvents {
  public:
-  PingListReading Finish(bool parsed) {
-    if (!parsed && fault_ == PingListFault::None)
+  PingListReading Finish(JsonReadResult result) {
+    if (result == JsonReadResult::Malformed)
       fault_ = PingListFault::Damaged;
     if (fault_ != PingListFault::None)
       return {fault_, {}};
     return {PingListFault::None, std::move(hosts_)};
   }
 
-  bool null() override { return Scalar(); }
-  bool boolean(bool) override { return Scalar(); }
-  bool number_float(number_float_t, const string_t&) override { return Scalar(); }
-  bool binary(binary_t&) override { return Scalar(); }
-  bool number_integer(number_integer_t value) override { return Number(value); }
-  bool number_unsigned(number_unsigned_t value) override {
-    if (value > static_cast<uint64_t>(std::numeric_limits<int64_t>::max()))
-      return Scalar();
-    return Number(static_cast<int64_t>(value));
-  }
+  bool OtherValue() override { return Scalar(); }
+  bool Integer(int64_t value) override { return Number(value); }
 
-  bool string(string_t& value) override {
+  bool String(std::string&& value) override {
     if (skipDepth_ > 0 || UnknownMember())
       return true;
     const auto* member =
@@ -96,13 +85,13 @@ class PingListHandler final : public nlohmann::json_sax<Json> {
     return true;
   }
 
-  bool key(string_t& name) override {
+  bool Key(std::string_view name) override {
     if (skipDepth_ == 0)
-      key_ = std::move(name);
+      key_ = name;
     return true;
   }
 
-  bool start_object(std::size_t) override {
+  bool StartObject() override {
     if (Skipping())
       return true;
     if (place_ == Place::InList) {
@@ -118,7 +107,7 @@ class PingListHandler final : public nlohmann::json_sax<Json> {
     return Refuse(PingListFault::WrongValue);
   }
 
-  bool end_object() override {
+  bool EndObject() override {
     if (Leaving())
       return true;
     if (place_ == Place::InSample) {
@@ -131,7 +120,7 @@ class PingListHandler final : public nlohmann::json_sax<Json> {
     return Enter(Place::InList);
   }
 
-  bool start_array(std::size_t) override {
+  bool StartArray() override {
     if (Skipping())
       return true;
     if (place_ == Place::BeforeList)
@@ -141,14 +130,10 @@ class PingListHandler final : public nlohmann::json_sax<Json> {
     return Refuse(PingListFault::WrongValue);
   }
 
-  bool end_array() override {
+  bool EndArray() override {
     if (Leaving())
       return true;
     return Enter(place_ == Place::InHistory ? Place::InHost : Place::AfterList);
-  }
-
-  bool parse_error(std::size_t, const std::string&, const nlohmann::detail::exception&) override {
-    return Refuse(PingListFault::Damaged);
   }
 
  private:
@@ -230,8 +215,7 @@ class PingListHandler final : public nlohmann::json_sax<Json> {
 
 PingListReading ReadPingListJson(std::string_view bytes) {
   PingListHandler handler;
-  const bool parsed = Json::sax_parse(bytes, &handler);
-  return handler.Finish(parsed);
+  return handler.Finish(ReadJsonEvents(bytes, handler));
 }
 
 }  // namespace tarvik

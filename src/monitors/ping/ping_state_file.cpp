@@ -108,15 +108,17 @@ PingLoadResult LoadPingList(platform::FileSystem& files, const std::wstring& pat
   if (file.State == CopyState::Readable)
     return {PingLoadOutcome::Loaded, std::move(file.Reading.Hosts), {}};
   Copy backup = Examine(files, PingBackupPath(path));
-  if (backup.State == CopyState::Readable)
-    return {PingLoadOutcome::Loaded, std::move(backup.Reading.Hosts), {}};
   const Copy& refused = file.State == CopyState::Refused ? file : backup;
-  if (refused.State != CopyState::Refused)
+  std::wstring reason;
+  if (refused.State == CopyState::Refused) {
+    reason = FaultText(refused.Reading.Fault) + L", " + Tr(L"kept as") + L" " +
+             FileName(PingRefusedPath(path));
+  }
+  if (backup.State == CopyState::Readable)
+    return {PingLoadOutcome::Loaded, std::move(backup.Reading.Hosts), std::move(reason)};
+  if (reason.empty())
     return {PingLoadOutcome::NoFile, {}, {}};
-  return {PingLoadOutcome::Refused,
-          {},
-          FaultText(refused.Reading.Fault) + L", " + Tr(L"kept as") + L" " +
-              FileName(PingRefusedPath(path))};
+  return {PingLoadOutcome::Refused, {}, std::move(reason)};
 }
 
 // The list is never only in memory while the file is rewritten, and a file that does not read is

@@ -11,8 +11,10 @@ enum class PingLoadOutcome { Loaded, NoFile, Refused };
 
 struct PingLoadResult {
   PingLoadOutcome Outcome = PingLoadOutcome::NoFile;
-  PingList Hosts;       // the list read when Loaded, else empty
-  std::wstring Reason;  // when Refused: what was wrong and where the file is kept, translated
+  PingList Hosts;  // the list read when Loaded, else empty
+  // What was wrong with a file that did not read and where it is kept, translated: when Refused,
+  // and when Loaded from the backup beside such a file (the remains of a save cut off by a crash).
+  std::wstring Reason;
 };
 
 // The ping state file's backup: "TK-Ping.bak" beside "TK-Ping.json".
