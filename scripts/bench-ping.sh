@@ -39,7 +39,7 @@ tkTool="$winBuild/tests/e2e/tk-tool.exe"
 
 work=$(mktemp -d "${TMPDIR:-/tmp}/tarvik-bench-ping.XXXXXX")
 wine_session_start "$work/session" || exit 1
-trap 'wine_session_stop; rm -rf "$work"' EXIT
+trap 'wine_session_stop; [[ -n "${KEEP_WORK:-}" ]] || rm -rf "$work"' EXIT
 server=$(pgrep -n wineserver)
 
 # Started minimised to the tray (flags 13, 20, 21), a ping every second (interval position 0).
@@ -57,8 +57,9 @@ import json, sys
 hosts = []
 for n in range(1, int(sys.argv[2]) + 1):
     octets = [127, 0, n >> 8, n & 255]
+    value = octets[0] | octets[1] << 8 | octets[2] << 16 | octets[3] << 24
     hosts.append({"Init": "1765000000.%d" % n, "Actv": 1, "Best": -1, "Wors": -1,
-                  "Valu": octets[0] | octets[1] << 8 | octets[2] << 16 | octets[3] << 24,
+                  "Valu": value - (1 << 32) if value >= 1 << 31 else value,  # a signed 32-bit value
                   "Host": "", "Addr": ".".join(map(str, octets)), "PV": []})
 json.dump(hosts, open(sys.argv[1], "w"))
 PY
@@ -140,5 +141,6 @@ printf 'tarvik   CPU ticks %s with the hosts, %s without: %s ms of CPU per echo\
 printf 'loop     %s cycles (%s within their second), %s echoes, %s answered; CPU ticks %s: %s ms per echo\n' \
   "$loopCycles" "$loopOnTime" "$loopEchoes" "$loopAnswered" "${ticks[loop]}" \
   "$(per_echo_ms "${ticks[loop]}" "$loopEchoes")"
-awk -v a="$pingTicks" -v ea="$echoes" -v b="${ticks[loop]}" -v eb="$loopEchoes" 'BEGIN {
-  if (ea > 0 && eb > 0 && b > 0) printf "tarvik's CPU per echo is %.2fx the loop'"'"'s\n", (a / ea) / (b / eb) }'
+ratio=$(awk -v a="$pingTicks" -v ea="$echoes" -v b="${ticks[loop]}" -v eb="$loopEchoes" \
+  'BEGIN { if (ea > 0 && eb > 0 && b > 0) printf "%.2f", (a / ea) / (b / eb); else print "-" }')
+echo "tarvik's CPU per echo is ${ratio}x the loop's"

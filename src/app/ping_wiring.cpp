@@ -354,9 +354,9 @@ void PingWiring::SaveList(const PingList& hosts) {
 }
 
 std::optional<PingList> PingWiring::LoadList(std::wstring& refusal) {
+  // A refused file, or one read from the backup beside a damaged file, says so.
   PingLoadResult loaded = LoadPingList(ports_.Files, StatePath());
-  if (loaded.Outcome == PingLoadOutcome::Refused)
-    refusal = loaded.Reason;
+  refusal = loaded.Reason;
   if (loaded.Outcome != PingLoadOutcome::Loaded)
     return std::nullopt;
   return std::move(loaded.Hosts);

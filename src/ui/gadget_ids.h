@@ -71,10 +71,10 @@ inline constexpr int PingNowButton = 148;
 inline constexpr int PingResetButton = 149;
 inline constexpr int PingIntervalSelector = 188;
 inline constexpr int SlowResponseSelector = 189;
-inline constexpr int PingHostEntry = 170;         // a host name, or an address in address mode
-inline constexpr int PingDescriptionEntry = 171;  // the address's description
-inline constexpr int PingHeaderCanvas = 172;      // column titles or the message
-inline constexpr int PingListCanvas = 173;        // the rows and their timelines, scrolling
+inline constexpr int PingHostEntry = 176;         // a host name, or an address in address mode
+inline constexpr int PingDescriptionEntry = 177;  // the address's description
+inline constexpr int PingHeaderCanvas = 178;      // column titles or the message
+inline constexpr int PingListCanvas = 179;        // the rows and their timelines, scrolling
 
 // Settings tab
 inline constexpr int LongIdleSelector = 184;

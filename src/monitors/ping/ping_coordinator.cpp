@@ -100,11 +100,13 @@ void PingCoordinator::RunCycleIfDue(int32_t now) {
   options.Set(opt::NextPingTime, now + options.Get(opt::PingIntervalSeconds));
   targets_.ShowCountdown(kNoCountdown);
   countdownShown_ = kNoCountdown;
-  targets_.List->Lock()->NextHostIndex = 0;
   cycled_ = true;
-  if (!PingAllHosts(options.Get(opt::PingTimeout)))
+  const auto cycle = std::make_shared<PingCycle>();
+  PrepareCycle(targets_.List->Lock()->Hosts, options.Get(opt::PingTimeout), *cycle);
+  if (!PingAllHosts(cycle))
     return;
   auto list = targets_.List->Lock();
+  ApplyReplies(*cycle, list->Hosts);
   const CycleTally tally = TallyCycle(list->Hosts, Now());
   workerBudgetMs_ = tally.BudgetMs;
   upCount_ = tally.Up;
@@ -116,15 +118,14 @@ void PingCoordinator::RunCycleIfDue(int32_t now) {
 
 // Starts the cycle's workers and waits for them; false when stop came first. When the registry
 // gives no worker at all, the coordinator pings the hosts itself, so a cycle is never lost.
-bool PingCoordinator::PingAllHosts(int timeoutMs) {
-  const size_t hosts = targets_.List->Lock()->Hosts.size();
+bool PingCoordinator::PingAllHosts(const std::shared_ptr<PingCycle>& cycle) {
   const auto running = std::make_shared<WorkerCount>();
   int started = 0;
-  for (int worker = 0; worker < PingWorkerCount(workerBudgetMs_, hosts); ++worker) {
+  for (int worker = 0; worker < PingWorkerCount(workerBudgetMs_, cycle->Targets.size()); ++worker) {
     running->Started();
     const bool launched =
-        sources_.StartWorker([list = targets_.List, &icmp = sources_.Icmp, timeoutMs, running] {
-          RunPingWorker(*list, icmp, timeoutMs);
+        sources_.StartWorker([cycle, &icmp = sources_.Icmp, running] {
+          RunPingWorker(*cycle, icmp);
           running->Ended();
         });
     if (launched)
@@ -133,7 +134,7 @@ bool PingCoordinator::PingAllHosts(int timeoutMs) {
       running->Ended();
   }
   if (started == 0)
-    RunPingWorker(*targets_.List, sources_.Icmp, timeoutMs);
+    RunPingWorker(*cycle, sources_.Icmp);
   return running->WaitForAll([this] { return Stopping(); }, kWorkerWaitPollMs);
 }
 

@@ -75,7 +75,7 @@ class PingCoordinator : public MonitorThread {
  private:
   void StartUp();
   void RunCycleIfDue(int32_t now);
-  bool PingAllHosts(int timeoutMs);
+  bool PingAllHosts(const std::shared_ptr<PingCycle>& cycle);
   void CountDown(int32_t now);
   void ServeAddRequest(int32_t now);
   void ClearStaleMessage(int32_t now);

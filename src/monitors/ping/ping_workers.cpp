@@ -1,43 +1,35 @@
 #include "monitors/ping/ping_workers.h"
 
 #include <chrono>
-#include <optional>
 
 namespace tarvik {
-namespace {
 
-struct TakenHost {
-  size_t Index = 0;
-  int32_t Address = 0;
-};
-
-std::optional<TakenHost> TakeNextActive(SharedPingList& list) {
-  auto state = list.Lock();
-  while (state->NextHostIndex < state->Hosts.size()) {
-    const size_t index = state->NextHostIndex++;
-    const PSys& host = state->Hosts[index];
-    if (host.Actv == 1)
-      return TakenHost{index, host.Valu};
+void PrepareCycle(const PingList& hosts, int timeoutMs, PingCycle& cycle) {
+  for (size_t place = 0; place < hosts.size(); ++place) {
+    if (hosts[place].Actv == 1)
+      cycle.Targets.push_back({place, hosts[place].Valu});
   }
-  return std::nullopt;
+  cycle.Replies.resize(cycle.Targets.size());
+  cycle.TimeoutMs = timeoutMs;
 }
 
-void WriteResult(SharedPingList& list, const TakenHost& taken, const platform::EchoReply& reply) {
-  auto state = list.Lock();
-  if (taken.Index >= state->Hosts.size() || state->Hosts[taken.Index].Valu != taken.Address)
-    return;
-  PSys& host = state->Hosts[taken.Index];
-  host.Time = reply.Answered ? reply.RoundTripMs : kSampleNoReply;
-  host.PTTL = reply.Ttl;
-  host.PTOS = reply.Tos;
+void RunPingWorker(PingCycle& cycle, platform::IcmpEcho& icmp) {
+  for (size_t next = cycle.Next++; next < cycle.Targets.size(); next = cycle.Next++) {
+    cycle.Replies[next] =
+        icmp.Echo(static_cast<uint32_t>(cycle.Targets[next].Address), cycle.TimeoutMs);
+  }
 }
 
-}  // namespace
-
-void RunPingWorker(SharedPingList& list, platform::IcmpEcho& icmp, int timeoutMs) {
-  while (const std::optional<TakenHost> taken = TakeNextActive(list)) {
-    const platform::EchoReply reply = icmp.Echo(static_cast<uint32_t>(taken->Address), timeoutMs);
-    WriteResult(list, *taken, reply);
+void ApplyReplies(const PingCycle& cycle, PingList& hosts) {
+  for (size_t slot = 0; slot < cycle.Targets.size(); ++slot) {
+    const PingCycle::Target& target = cycle.Targets[slot];
+    if (target.Place >= hosts.size() || hosts[target.Place].Valu != target.Address)
+      continue;
+    const platform::EchoReply& reply = cycle.Replies[slot];
+    PSys& host = hosts[target.Place];
+    host.Time = reply.Answered ? reply.RoundTripMs : kSampleNoReply;
+    host.PTTL = reply.Ttl;
+    host.PTOS = reply.Tos;
   }
 }
 

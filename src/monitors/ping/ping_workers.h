@@ -1,9 +1,11 @@
 #pragma once
 
+#include <atomic>
 #include <condition_variable>
 #include <cstddef>
 #include <functional>
 #include <mutex>
+#include <vector>
 
 #include "core/guarded.h"
 #include "monitors/ping/ping_host.h"
@@ -11,20 +13,35 @@
 
 namespace tarvik {
 
-// The ping list and the place of the next host a worker takes. Workers hold the lock only to
-// take a host and to write its result, never while an echo waits; the coordinator changes the
-// list only while no worker of a cycle runs.
+// The ping list, shared by the coordinator (its only writer) and the end-of-run save.
 struct PingListState {
   PingList Hosts;
-  size_t NextHostIndex = 0;
 };
 using SharedPingList = Guarded<PingListState>;
 
-// One worker: takes the next active host, pings it outside the lock, writes its Time (-1 when
-// unanswered), TTL and TOS back, and goes on until no host is left. A result goes back only to
-// the host it belongs to, so a list changed meanwhile (a worker left behind at shut-down) is not
-// written wrong.
-void RunPingWorker(SharedPingList& list, platform::IcmpEcho& icmp, int timeoutMs);
+// One cycle's echoes: the active hosts' places and addresses, taken from the list before the
+// cycle, and a reply slot for each. Workers take the next host by a counter and write only their
+// own slots, so no lock is taken per echo and none is held while an echo waits; the coordinator
+// writes the replies into the list once every worker has ended. A worker left behind at
+// shut-down writes into this record, never into the list.
+struct PingCycle {
+  struct Target {
+    size_t Place = 0;  // index in the list
+    int32_t Address = 0;
+  };
+  std::vector<Target> Targets;
+  std::vector<platform::EchoReply> Replies;
+  std::atomic<size_t> Next = 0;
+  int TimeoutMs = 0;
+};
+
+// The active hosts of the list, in list order, with a reply slot each.
+void PrepareCycle(const PingList& hosts, int timeoutMs, PingCycle& cycle);
+// One worker: pings hosts of the cycle until none is left.
+void RunPingWorker(PingCycle& cycle, platform::IcmpEcho& icmp);
+// Writes each reply into its host: Time (-1 when unanswered), TTL and TOS. A host that is no
+// longer at its place with its address is left alone.
+void ApplyReplies(const PingCycle& cycle, PingList& hosts);
 
 // Counts the workers of a cycle that have not ended; the coordinator waits for the count to
 // reach zero.
