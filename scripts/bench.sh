@@ -11,7 +11,8 @@
 # percentage of one core, and the peak resident memory of the program's process; then Tarvik's
 # figures as multiples of the yardstick's. Last, how long closing takes: three runs from the
 # registered quit message to the windows gone from the screen and to the process ended. Then the
-# storage monitor's own cost over 26 fake drives, from the native (Debug, sanitizer) build.
+# storage monitor's own cost over 26 fake drives and the GPU monitor's over 8 fake cards, from the
+# native (Debug, sanitizer) build.
 set -uo pipefail
 
 repo=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -174,3 +175,5 @@ if [[ ! -f "$nativeBuild/build.ninja" ]]; then
 fi
 cmake --build "$nativeBuild" --target tarvik_storage_bench >/dev/null || exit 1
 "$nativeBuild/tests/tarvik_storage_bench"
+cmake --build "$nativeBuild" --target tarvik_gpu_bench >/dev/null || exit 1
+"$nativeBuild/tests/tarvik_gpu_bench"

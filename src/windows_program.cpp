@@ -9,6 +9,7 @@
 #include "platform/win32/win32_file_system.h"
 #include "platform/win32/win32_gui.h"
 #include "platform/win32/win32_libraries.h"
+#include "platform/win32/win32_nvml.h"
 #include "platform/win32/win32_performance_counters.h"
 #include "platform/win32/win32_processors.h"
 #include "platform/win32/win32_single_instance.h"
@@ -41,6 +42,7 @@ int RunOnWindows(const std::function<void(Application&)>& prepare) {
   auto* application = new Application({*gui, *files, *environment, *clock, *instance, *libraries,
                                        *system, *versions, *wmi, *display, *memory, *clipboard,
                                        *activity, *processors, *power, *counters, *drives});
+  application->UseNvml(win32::LoadNvml);
   if (prepare)
     prepare(*application);
   return application->Run();

@@ -43,7 +43,7 @@ Application::Application(PlatformPorts ports) : ports_(ports) {
   for (const int list :
        {gadget::BatteryList, gadget::PhysicalList, gadget::PageFileList, gadget::ProcessorsList,
         gadget::SystemEventsList, gadget::ProcessorInfoList, gadget::ProcessorLoadList,
-        gadget::NetworkEventsList, gadget::DriveEventsList, gadget::DriveList}) {
+        gadget::NetworkEventsList, gadget::DriveEventsList, gadget::DriveList, gadget::GpuList}) {
     lists_.push_back(std::make_unique<ListModel>(list, updates_));
   }
   logs_ = std::make_unique<ProgramLogs>(
@@ -56,6 +56,10 @@ Application::Application(PlatformPorts ports) : ports_(ports) {
   storage_ = std::make_unique<StorageWiring>(StoragePorts{
       ports_.Gui, ports_.Drives, ports_.Clock, ports_.Env, settings_, texts_, meters_, titles_,
       updates_, *logs_, *List(gadget::DriveList), *List(gadget::DriveEventsList), miniWindow_});
+  gpu_ = std::make_unique<GpuWiring>(
+      GpuPorts{ports_.Gui, ports_.Clock, ports_.Env, settings_, meters_, updates_, *logs_,
+               *List(gadget::GpuList), miniWindow_, graphs_,
+               [this] { return loadNvml_ ? loadNvml_() : nullptr; }});
 }
 
 ListModel* Application::List(int gadget) {
@@ -95,6 +99,7 @@ bool Application::StartUp() {
     return false;
   }
   LoadOptionalLibraries();
+  static_cast<void>(gpu_->LoadLibrary());
   fonts_ = LoadFonts(ports_.Gui);
   OpenProgressWindow(ports_.Gui, settings_, fonts_);
   // From the first window on, the callback hears requests such as the quit message; one that
@@ -280,6 +285,7 @@ void Application::InstallDispatchAndShortcuts() {
   });
   graphControls_.Install(*dispatcher_);
   storage_->Install(dispatcher_->Routes(), updateApplier_);
+  gpu_->Install(dispatcher_->Routes(), updateApplier_);
   RegisterShortcuts(ports_.Gui);
 }
 
@@ -334,6 +340,10 @@ void Application::ShowGraphsOfNewTab() {
   if (tab == lastShownTab_)
     return;
   lastShownTab_ = tab;
+  if (tab == gadget::GraphicsPanel) {
+    gpu_->ShowGraphs();
+    return;
+  }
   if (tab == gadget::ProcessorsPanel) {
     const int count = std::min(settings_.Get(opt::ProcessorCount), kMaxProcessorGraphs);
     for (int processor = 0; processor < count; ++processor)
@@ -409,6 +419,9 @@ void Application::StartMonitors() {
                          }},
       SystemSamplerTargets()));
   storage_->Start(threads_, stop_, [this](int panel, const PanelCopy::Builder& build) {
+    return panelCopy_->Serve(panel, build);
+  });
+  gpu_->Start(threads_, stop_, fonts_.Gadget, [this](int panel, const PanelCopy::Builder& build) {
     return panelCopy_->Serve(panel, build);
   });
   // A removal notice asks the storage monitor for a check of the drive set, while it runs.
