@@ -22,6 +22,8 @@ std::string Typed(const char* name, int type) {
 // The card behind a handle and the status a call about it returns.
 Return Find(Device device, const std::string& name, FakeGpu*& gpu) {
   ++board.Calls;
+  if (board.OnCardCall)
+    board.OnCardCall();
   const auto index = reinterpret_cast<uintptr_t>(device);
   if (index == 0 || index > board.Gpus.size())
     return kInvalidArgument;

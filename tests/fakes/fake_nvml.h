@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -29,6 +30,8 @@ struct FakeNvmlBoard {
   int CudaVersionV2 = 4020;
   std::vector<FakeGpu> Gpus;
   int Calls = 0;  // every call into the library
+  // Runs inside every call about a card, on the caller's thread: a test may hold it there.
+  std::function<void()> OnCardCall;
   int Shutdowns = 0;
 };
 

@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <future>
 #include <map>
+#include <thread>
 
 #include "fakes/fake_nvml.h"
 #include "fakes/fake_system.h"
@@ -149,6 +151,31 @@ TEST_F(GpuMonitorTest, ACardThatStartsFailingKeepsTheMonitorRunning) {
   Seconds(1);
   EXPECT_EQ(devicesChanged, 2);
   EXPECT_EQ(readings.Lock()->Devices[1].Facts.Name.Status, 15);
+}
+
+// A deliberately threaded test: while a card's call does not return, the window thread can
+// still take the meter table and the readings, and the pass ends once the call returns.
+TEST_F(GpuMonitorTest, ACallThatBlocksHoldsNoSharedLock) {
+  FakeNvml().Gpus = {WorkingGpu()};
+  Seconds(1);
+  std::promise<void> entered;
+  std::promise<void> release;
+  std::shared_future<void> released = release.get_future().share();
+  bool first = true;
+  FakeNvml().OnCardCall = [&] {
+    if (!std::exchange(first, false)) {
+      return;
+    }
+    entered.set_value();
+    released.wait();
+  };
+  std::thread pass([this] { static_cast<void>(monitor.GuardedPass(0)); });
+  ASSERT_EQ(entered.get_future().wait_for(std::chrono::seconds(30)), std::future_status::ready);
+  EXPECT_EQ(Meter(41).Text, L"G0  43C  41%");
+  EXPECT_EQ(readings.Lock()->Devices.size(), 1u);
+  release.set_value();
+  pass.join();
+  FakeNvml().OnCardCall = nullptr;
 }
 
 TEST_F(GpuMonitorTest, WithoutCardsNothingIsShownOrSampled) {

@@ -69,8 +69,8 @@ HWND ListOfMainWindow(int id) {
 std::wstring ListLines(int id) {
   const HWND list = ListOfMainWindow(id);
   DWORD_PTR count = 0;
-  if (list == nullptr || !::SendMessageTimeoutW(list, LVM_GETITEMCOUNT, 0, 0, SMTO_ABORTIFHUNG,
-                                                500, &count))
+  if (list == nullptr ||
+      !::SendMessageTimeoutW(list, LVM_GETITEMCOUNT, 0, 0, SMTO_ABORTIFHUNG, 500, &count))
     return {};
   std::wostringstream out;
   for (DWORD_PTR row = 0; row < count; ++row) {
@@ -109,7 +109,8 @@ std::wstring Readout(tarvik::Application& program) {
   const int firstGpuGraph = options.Get(tarvik::opt::FirstGpuGraph);
   for (int card = 0; card < options.Get(tarvik::opt::GpuCount); ++card) {
     for (int graph = 0; graph < 6; ++graph)
-      text += GraphLine(program.Graphs(), firstGpuGraph + tarvik::GpuMonitor::kGraphsPerCard * card + graph);
+      text += GraphLine(program.Graphs(),
+                        firstGpuGraph + tarvik::GpuMonitor::kGraphsPerCard * card + graph);
   }
   text += L"nvml " + std::to_wstring(options.Get(tarvik::opt::NvmlPresent)) + L"\n";
   text += L"gpu-monitor " +
