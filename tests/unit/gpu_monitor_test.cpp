@@ -137,8 +137,10 @@ TEST_F(GpuMonitorTest, AnUnreadableFanIsHiddenUntilErrorsAreShown) {
 }
 
 TEST_F(GpuMonitorTest, ACardThatStartsFailingKeepsTheMonitorRunning) {
-  FakeNvml().Gpus = {WorkingGpu(), WorkingGpu()};
+  FakeNvml().Gpus = {WorkingGpu(), WorkingGpu(), WorkingGpu()};
+  FakeNvml().Gpus[2].Fails["nvmlDeviceGetTemperature/0"] = 3;
   Seconds(2);
+  EXPECT_EQ(Meter(43).BackColour, Rgb(255, 255, 255));  // no temperature read yet
   FakeNvml().Gpus[1].FailsAll = 15;  // the card fell off the bus
   Seconds(2);
   EXPECT_EQ(Meter(42).Text, L"G1");

@@ -98,7 +98,7 @@ struct GpuDevice {
   GpuFacts Facts;
   GpuClocks FirstClocks;  // the clocks as enumeration found them
   GpuSample Sample;
-  Colour RowColour = 0;
+  Colour RowColour = 0xFFFFFF;  // white until a temperature is read
   // The maximum clocks follow the highest clock seen while this is on.
   bool TracksMaximum = false;
 };
