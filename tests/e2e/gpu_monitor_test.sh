@@ -13,7 +13,7 @@ TARVIK_EXE=$TARVIK_PROBE_EXE
 
 # The prefix is shared with the other tests: the library leaves it with this test, pass or fail.
 nvsmi="$WINEPREFIX/drive_c/Program Files/NVIDIA Corporation/NVSMI"
-trap 'code=$?; rm -f "$nvsmi/nvml.dll"; (exit $code); e2e_cleanup' EXIT
+trap 'code=$?; rm -f "$nvsmi/nvml.dll"; rmdir "$nvsmi" "${nvsmi%/*}" 2>/dev/null; (exit $code); e2e_cleanup' EXIT
 
 readout="$E2E_DATA/probe-readout.txt"
 
