@@ -15,7 +15,8 @@
 # cost of painting the ping table with 1024 full histories (native Release), and what the ping
 # state file costs with a full list (1024 hosts of 1000 samples): its size and the times of
 # writing, reading, saving and loading it, natively (Release, files in memory) and under Wine
-# (real files). scripts/bench-ping.sh measures the pinging itself.
+# (real files); and the GPU monitor's cost over 8 fake cards (native Debug). scripts/bench-ping.sh
+# measures the pinging itself.
 set -uo pipefail
 
 repo=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -159,3 +160,5 @@ cmake --build "$releaseBuild" --target tarvik_ping_bench tarvik_ping_state_bench
 # Wine's output goes to a file: a pipe would stay open as long as the Wine server runs.
 (cd "$work" && wine "$repo/$winBuild/tests/tarvik_ping_state_bench.exe") >"$work/ping-bench.txt" 2>&1
 grep -a '^ping state file' "$work/ping-bench.txt" || cat "$work/ping-bench.txt"
+cmake --build "$nativeBuild" --target tarvik_gpu_bench >/dev/null || exit 1
+"$nativeBuild/tests/tarvik_gpu_bench"

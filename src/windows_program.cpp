@@ -9,6 +9,7 @@
 #include "platform/win32/win32_file_system.h"
 #include "platform/win32/win32_gui.h"
 #include "platform/win32/win32_libraries.h"
+#include "platform/win32/win32_nvml.h"
 #include "platform/win32/win32_performance_counters.h"
 #include "platform/win32/win32_ping.h"
 #include "platform/win32/win32_processors.h"
@@ -45,6 +46,7 @@ int RunOnWindows(const std::function<void(Application&)>& prepare) {
                                        *system, *versions, *wmi, *display, *memory, *clipboard,
                                        *activity, *processors, *power, *counters, *drives,
                                        *icmp, *names});
+  application->UseNvml(win32::LoadNvml);
   if (prepare)
     prepare(*application);
   return application->Run();

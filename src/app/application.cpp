@@ -43,7 +43,7 @@ Application::Application(PlatformPorts ports) : ports_(ports) {
   for (const int list :
        {gadget::BatteryList, gadget::PhysicalList, gadget::PageFileList, gadget::ProcessorsList,
         gadget::SystemEventsList, gadget::ProcessorInfoList, gadget::ProcessorLoadList,
-        gadget::NetworkEventsList, gadget::DriveEventsList, gadget::DriveList}) {
+        gadget::NetworkEventsList, gadget::DriveEventsList, gadget::DriveList, gadget::GpuList}) {
     lists_.push_back(std::make_unique<ListModel>(list, updates_));
   }
   logs_ = std::make_unique<ProgramLogs>(
@@ -59,6 +59,10 @@ Application::Application(PlatformPorts ports) : ports_(ports) {
   ping_ = std::make_unique<PingWiring>(PingPorts{
       ports_.Gui, ports_.Icmp, ports_.Names, ports_.Clock, ports_.Env, ports_.Files,
       ports_.Clipboard, settings_, texts_, paths_, meters_, miniWindow_, updates_, *logs_});
+  gpu_ = std::make_unique<GpuWiring>(
+      GpuPorts{ports_.Gui, ports_.Clock, ports_.Env, settings_, meters_, updates_, *logs_,
+               *List(gadget::GpuList), miniWindow_, graphs_,
+               [this] { return loadNvml_ ? loadNvml_() : nullptr; }});
 }
 
 ListModel* Application::List(int gadget) {
@@ -98,6 +102,7 @@ bool Application::StartUp() {
     return false;
   }
   LoadOptionalLibraries();
+  static_cast<void>(gpu_->LoadLibrary());
   fonts_ = LoadFonts(ports_.Gui);
   OpenProgressWindow(ports_.Gui, settings_, fonts_);
   // From the first window on, the callback hears requests such as the quit message; one that
@@ -284,6 +289,7 @@ void Application::InstallDispatchAndShortcuts() {
   graphControls_.Install(*dispatcher_);
   storage_->Install(dispatcher_->Routes(), updateApplier_);
   ping_->Install(*dispatcher_, updateApplier_, fonts_.Console8);
+  gpu_->Install(dispatcher_->Routes(), updateApplier_);
   RegisterShortcuts(ports_.Gui);
 }
 
@@ -341,6 +347,10 @@ void Application::ShowGraphsOfNewTab() {
   if (tab == lastShownTab_)
     return;
   lastShownTab_ = tab;
+  if (tab == gadget::GraphicsPanel) {
+    gpu_->ShowGraphs();
+    return;
+  }
   if (tab == gadget::ProcessorsPanel) {
     const int count = std::min(settings_.Get(opt::ProcessorCount), kMaxProcessorGraphs);
     for (int processor = 0; processor < count; ++processor)
@@ -424,6 +434,9 @@ void Application::StartMonitors() {
       threads_, stop_,
       [this](int panel, const PanelCopy::Builder& build) { return panelCopy_->Serve(panel, build); },
       [this] { ShowFiles(); });
+  gpu_->Start(threads_, stop_, fonts_.Gadget, [this](int panel, const PanelCopy::Builder& build) {
+    return panelCopy_->Serve(panel, build);
+  });
   // A removal notice asks the storage monitor for a check of the drive set, while it runs.
   callback_->SetStorageRunning([this] { return threads_.IsAlive(StorageMonitor::kName); });
 }

@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "app/event_dispatcher.h"
+#include "app/gpu_wiring.h"
 #include "app/graph_controls.h"
 #include "app/mini_title.h"
 #include "app/mini_window_clicks.h"
@@ -84,6 +85,9 @@ class Application {
   // Runs the program from start to exit and returns its exit code. A second copy announces
   // itself and returns at once.
   int Run();
+
+  // Where the NVIDIA Management Library is looked for; without it there is no GPU monitor.
+  void UseNvml(platform::NvmlLoader load) { loadNvml_ = std::move(load); }
 
   [[nodiscard]] Settings& SharedSettings() { return settings_; }
   [[nodiscard]] Guarded<Paths>& SharedPaths() { return paths_; }
@@ -179,6 +183,8 @@ class Application {
   std::unique_ptr<SettingsTabEvents> settingsTab_;
   std::unique_ptr<StorageWiring> storage_;
   std::unique_ptr<PingWiring> ping_;
+  platform::NvmlLoader loadNvml_;
+  std::unique_ptr<GpuWiring> gpu_;
 };
 
 }  // namespace tarvik

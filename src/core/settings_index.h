@@ -92,6 +92,7 @@ inline constexpr int FirstGpuGraph = 190;     // graph id of device 0; device n 
 inline constexpr int SelectedGpuGraph = 191;  // graph id of the device shown
 inline constexpr int GpuRefreshRequest = 195;
 inline constexpr int GpuShowErrors = 196;
+inline constexpr int GpuCount = 199;  // the cards the GPU monitor read
 inline constexpr int NvmlPresent = 200;
 inline constexpr int PdhLibraryPresent = 201;
 inline constexpr int ProcessorCount = 202;

@@ -45,6 +45,8 @@ inline constexpr int TimeSpanCanvas = 152;
 inline constexpr int GpuSelector = 183;
 inline constexpr int GpuList = 136;
 inline constexpr int GpuDetailList = 140;
+// The six canvases of the selected card's graphs, 170-175.
+inline constexpr int FirstGpuGraphCanvas = 170;
 
 // Storage tab
 inline constexpr int StorageUnitSelector = 182;

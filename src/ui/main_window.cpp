@@ -7,6 +7,7 @@
 #include "core/version.h"
 #include "text/translation.h"
 #include "ui/gadget_ids.h"
+#include "ui/gpu_graphs.h"
 #include "ui/graph_attributes.h"
 #include "ui/graph_view.h"
 #include "ui/processor_captions.h"
@@ -192,6 +193,7 @@ void BuildGraphicsTab(platform::Gui& gui) {
            {L"Fan", 48},
            {L"Power", 70}});
   gui.CreateList(gadget::GpuDetailList, Tab(tab), {573, 2, 309, 527}, {});
+  BuildGpuGraphColumn(gui);
 }
 
 void BuildStorageTab(platform::Gui& gui) {

@@ -1,8 +1,11 @@
 // TarvikProbe.exe: the program as it ships, plus a read-out that only end-to-end tests use.
 // Four times a second it writes what the mini window's cells say and how many samples each
 // history graph holds to "probe-readout.txt" in the program's folder, so a test can check the
-// values the program shows without reading pixels.
+// values the program shows without reading pixels. The Graphics tab's cards add their cells,
+// their graphs, whether the GPU monitor runs, and the rows of the tab's detail list.
 #include <windows.h>
+
+#include <commctrl.h>
 
 #include <algorithm>
 #include <chrono>
@@ -11,6 +14,7 @@
 
 #include "core/meter_table.h"
 #include "core/settings_index.h"
+#include "monitors/gpu/gpu_monitor.h"
 #include "text/utf8.h"
 #include "windows_program.h"
 
@@ -24,6 +28,63 @@ std::wstring MeterLines(tarvik::MeterTable& meters) {
   auto table = meters.Lock();
   for (int meter = tarvik::kPhysMeter; meter <= tarvik::kCloseCellMeter; ++meter)
     out << L"meter " << meter << L" [" << (*table)[static_cast<size_t>(meter)].Text << L"]\n";
+  for (int meter = tarvik::kFirstGpuMeter; meter < tarvik::kFirstAdapterMeter; ++meter) {
+    const tarvik::MeterRecord& record = (*table)[static_cast<size_t>(meter)];
+    if (record.Active)
+      out << L"meter " << meter << L" [" << record.Text << L"]\n";
+  }
+  return out.str();
+}
+
+// The main window's list with the given control id, found among this process's windows.
+HWND ListOfMainWindow(int id) {
+  struct Search {
+    int Id;
+    HWND Found = nullptr;
+  } search{id};
+  ::EnumWindows(
+      [](HWND window, LPARAM data) -> BOOL {
+        DWORD process = 0;
+        ::GetWindowThreadProcessId(window, &process);
+        if (process != ::GetCurrentProcessId())
+          return TRUE;
+        ::EnumChildWindows(
+            window,
+            [](HWND child, LPARAM inner) -> BOOL {
+              auto* found = reinterpret_cast<Search*>(inner);
+              if (::GetDlgCtrlID(child) != found->Id)
+                return TRUE;
+              found->Found = child;
+              return FALSE;
+            },
+            data);
+        return reinterpret_cast<Search*>(data)->Found == nullptr;
+      },
+      reinterpret_cast<LPARAM>(&search));
+  return search.Found;
+}
+
+// Each row of the list as "list <id> [<text of the first column>]"; the window thread answers
+// within a bounded wait, so a busy window only leaves the rows out.
+std::wstring ListLines(int id) {
+  const HWND list = ListOfMainWindow(id);
+  DWORD_PTR count = 0;
+  if (list == nullptr ||
+      !::SendMessageTimeoutW(list, LVM_GETITEMCOUNT, 0, 0, SMTO_ABORTIFHUNG, 500, &count))
+    return {};
+  std::wostringstream out;
+  for (DWORD_PTR row = 0; row < count; ++row) {
+    wchar_t text[512] = {};
+    LVITEMW item{};
+    item.iSubItem = 0;
+    item.pszText = text;
+    item.cchTextMax = 512;
+    DWORD_PTR copied = 0;
+    if (!::SendMessageTimeoutW(list, LVM_GETITEMTEXTW, row, reinterpret_cast<LPARAM>(&item),
+                               SMTO_ABORTIFHUNG, 500, &copied))
+      return out.str();
+    out << L"list " << id << L" [" << text << L"]\n";
+  }
   return out.str();
 }
 
@@ -45,7 +106,16 @@ std::wstring Readout(tarvik::Application& program) {
   const int firstProcessor = options.Get(tarvik::opt::FirstProcessorGraph);
   for (int processor = 0; processor < options.Get(tarvik::opt::ProcessorCount); ++processor)
     text += GraphLine(program.Graphs(), firstProcessor + processor);
-  return text;
+  const int firstGpuGraph = options.Get(tarvik::opt::FirstGpuGraph);
+  for (int card = 0; card < options.Get(tarvik::opt::GpuCount); ++card) {
+    for (int graph = 0; graph < 6; ++graph)
+      text += GraphLine(program.Graphs(),
+                        firstGpuGraph + tarvik::GpuMonitor::kGraphsPerCard * card + graph);
+  }
+  text += L"nvml " + std::to_wstring(options.Get(tarvik::opt::NvmlPresent)) + L"\n";
+  text += L"gpu-monitor " +
+          std::to_wstring(program.Threads().IsAlive(tarvik::GpuMonitor::kName) ? 1 : 0) + L"\n";
+  return text + ListLines(140);
 }
 
 // Replaces the read-out file in one step, so the test never reads half of one.
