@@ -1,11 +1,15 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that building, testing and running Tarvik need, and nothing when
-# they are all there already (no apt-get call at all then). Runs as root, or through sudo.
+# they are all there already (no apt-get call at all then), then builds the Windows build's
+# libcurl into its cache unless it is there. Runs as root, or through sudo.
 set -euo pipefail
 
 packages=(
   # native build and unit tests
   cmake ninja-build g++ clang libclang-rt-14-dev googletest nlohmann-json3-dev clang-format
+  libcurl4-openssl-dev
+  # fetching and unpacking Debian's curl source package for the Windows build's libcurl
+  dpkg-dev
   # the Windows build
   g++-mingw-w64-x86-64-posix
   # running the Windows build and its end-to-end tests
@@ -31,8 +35,9 @@ for package in "${packages[@]}"; do
   grep -qxF "$package" <<<"$installedList" || missing+=("$package")
 done
 
+scripts=$(cd "$(dirname "$0")" && pwd)
 if [[ ${#missing[@]} -eq 0 ]]; then
-  exit 0
+  exec "$scripts/build-curl-mingw.sh"
 fi
 
 echo "setup: installing ${missing[*]}"
@@ -47,3 +52,4 @@ fi
 "${asRoot[@]}" apt-get update
 "${asRoot[@]}" env DEBIAN_FRONTEND=noninteractive \
   apt-get install -y --no-install-recommends "${missing[@]}"
+"$scripts/build-curl-mingw.sh"

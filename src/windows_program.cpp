@@ -1,6 +1,7 @@
 // Builds the Windows implementations of the platform interfaces and hands them to the program.
 #include "windows_program.h"
 
+#include "platform/posix/curl_http.h"
 #include "platform/win32/win32_clipboard.h"
 #include "platform/win32/win32_clock.h"
 #include "platform/win32/win32_desktop.h"
@@ -9,6 +10,7 @@
 #include "platform/win32/win32_file_system.h"
 #include "platform/win32/win32_gui.h"
 #include "platform/win32/win32_libraries.h"
+#include "platform/win32/win32_network.h"
 #include "platform/win32/win32_performance_counters.h"
 #include "platform/win32/win32_processors.h"
 #include "platform/win32/win32_single_instance.h"
@@ -38,9 +40,12 @@ int RunOnWindows(const std::function<void(Application&)>& prepare) {
   auto* power = new win32::Win32PowerSource();
   auto* counters = new win32::Win32PerformanceCounters();
   auto* drives = new win32::Win32Drives(*libraries);
-  auto* application = new Application({*gui, *files, *environment, *clock, *instance, *libraries,
-                                       *system, *versions, *wmi, *display, *memory, *clipboard,
-                                       *activity, *processors, *power, *counters, *drives});
+  auto* network = new win32::Win32Network(*libraries);
+  auto* http = new curl::CurlHttp();
+  auto* application =
+      new Application({*gui, *files, *environment, *clock, *instance, *libraries, *system,
+                       *versions, *wmi, *display, *memory, *clipboard, *activity, *processors,
+                       *power, *counters, *drives, *network, *http});
   if (prepare)
     prepare(*application);
   return application->Run();

@@ -56,6 +56,9 @@ Application::Application(PlatformPorts ports) : ports_(ports) {
   storage_ = std::make_unique<StorageWiring>(StoragePorts{
       ports_.Gui, ports_.Drives, ports_.Clock, ports_.Env, settings_, texts_, meters_, titles_,
       updates_, *logs_, *List(gadget::DriveList), *List(gadget::DriveEventsList), miniWindow_});
+  network_ = std::make_unique<NetworkWiring>(NetworkPorts{
+      ports_.Gui, ports_.Network, ports_.Http, ports_.Clock, ports_.Env, settings_, texts_, meters_,
+      titles_, updates_, *logs_, *List(gadget::NetworkEventsList), graphs_, miniWindow_});
 }
 
 ListModel* Application::List(int gadget) {
@@ -280,6 +283,7 @@ void Application::InstallDispatchAndShortcuts() {
   });
   graphControls_.Install(*dispatcher_);
   storage_->Install(dispatcher_->Routes(), updateApplier_);
+  network_->Install(dispatcher_->Routes(), updateApplier_);
   RegisterShortcuts(ports_.Gui);
 }
 
@@ -340,12 +344,14 @@ void Application::ShowGraphsOfNewTab() {
       ShowProcessorGraph(processor, count);
     return;
   }
-  for (const int graph : {gadget::PhysicalGraph, gadget::PageFileGraph, gadget::ProcessorSpeedGraph,
-                          gadget::AverageLoadGraph, gadget::DriveReadGraph, gadget::DriveWriteGraph,
-                          gadget::NetworkSendGraph, gadget::NetworkReceiveGraph}) {
+  for (const int graph :
+       {gadget::PhysicalGraph, gadget::PageFileGraph, gadget::ProcessorSpeedGraph,
+        gadget::AverageLoadGraph, gadget::DriveReadGraph, gadget::DriveWriteGraph}) {
     if (TabOfGraph(graph) == tab)
       ShowGraphOf(gui, graphs_, graph, SystemGraphValues(graph, *systemReadings_.Lock()));
   }
+  if (tab == gadget::NetworksPanel)
+    network_->ShowGraphs();
 }
 
 // Where the system sampler's results go; every callable runs on the sampler's thread.
@@ -409,6 +415,9 @@ void Application::StartMonitors() {
                          }},
       SystemSamplerTargets()));
   storage_->Start(threads_, stop_, [this](int panel, const PanelCopy::Builder& build) {
+    return panelCopy_->Serve(panel, build);
+  });
+  network_->Start(threads_, stop_, [this](int panel, const PanelCopy::Builder& build) {
     return panelCopy_->Serve(panel, build);
   });
   // A removal notice asks the storage monitor for a check of the drive set, while it runs.

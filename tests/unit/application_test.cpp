@@ -12,6 +12,7 @@
 #include "fakes/fake_drives.h"
 #include "fakes/fake_file_system.h"
 #include "fakes/fake_gui.h"
+#include "fakes/fake_network.h"
 #include "fakes/fake_performance_counters.h"
 #include "fakes/fake_system.h"
 #include "fakes/fake_system_info.h"
@@ -27,8 +28,9 @@ using platform::EventKind;
 class ApplicationTest : public ::testing::Test {
  protected:
   PlatformPorts Ports() {
-    return {gui,     files,  environment, clock,    instance,   libraries, identity, versions, wmi,
-            display, memory, clipboard,   activity, processors, power,     counters, drives};
+    return {gui,      files,    environment, clock,   instance,  libraries, identity,
+            versions, wmi,      display,     memory,  clipboard, activity,  processors,
+            power,    counters, drives,      network, http};
   }
 
   fakes::FakeGui gui;
@@ -48,6 +50,8 @@ class ApplicationTest : public ::testing::Test {
   fakes::FakePowerSource power;
   fakes::FakePerformanceCounters counters;
   fakes::FakeDrives drives;
+  fakes::FakeNetwork network;
+  fakes::FakeHttp http;
 };
 
 TEST_F(ApplicationTest, ASecondCopyAnnouncesItselfAndTouchesNoFile) {

@@ -1,11 +1,14 @@
 // TarvikProbe.exe: the program as it ships, plus a read-out that only end-to-end tests use.
 // Four times a second it writes what the mini window's cells say and how many samples each
 // history graph holds to "probe-readout.txt" in the program's folder, so a test can check the
-// values the program shows without reading pixels.
+// values the program shows without reading pixels. It also shows the network information list,
+// and points the external address lookup at the service that TARVIK_TEST_LOCALE_SERVICE names
+// (a local server of the test), when it is set.
 #include <windows.h>
 
 #include <algorithm>
 #include <chrono>
+#include <cstdlib>
 #include <sstream>
 #include <thread>
 
@@ -24,7 +27,19 @@ std::wstring MeterLines(tarvik::MeterTable& meters) {
   auto table = meters.Lock();
   for (int meter = tarvik::kPhysMeter; meter <= tarvik::kCloseCellMeter; ++meter)
     out << L"meter " << meter << L" [" << (*table)[static_cast<size_t>(meter)].Text << L"]\n";
+  for (int meter = tarvik::kFirstAdapterMeter; meter < tarvik::kMeterCount; ++meter) {
+    const tarvik::MeterRecord& record = (*table)[static_cast<size_t>(meter)];
+    if (record.Active)
+      out << L"meter " << meter << L" [" << record.Text << L"]\n";
+  }
   return out.str();
+}
+
+std::wstring InformationLines(tarvik::NetworkWiring& network) {
+  std::wstring text;
+  for (const std::wstring& line : network.Readings().Information)
+    text += L"info [" + line + L"]\n";
+  return text;
 }
 
 std::wstring GraphLine(tarvik::GraphStore& graphs, int graph) {
@@ -45,7 +60,7 @@ std::wstring Readout(tarvik::Application& program) {
   const int firstProcessor = options.Get(tarvik::opt::FirstProcessorGraph);
   for (int processor = 0; processor < options.Get(tarvik::opt::ProcessorCount); ++processor)
     text += GraphLine(program.Graphs(), firstProcessor + processor);
-  return text;
+  return text + InformationLines(program.Network());
 }
 
 // Replaces the read-out file in one step, so the test never reads half of one.
@@ -64,6 +79,8 @@ void WriteReadout(const std::wstring& folder, const std::wstring& text) {
 }
 
 void StartReadout(tarvik::Application& program) {
+  if (const wchar_t* service = _wgetenv(L"TARVIK_TEST_LOCALE_SERVICE"); service && *service)
+    program.Network().UseLocaleService(tarvik::ToUtf8(service));
   std::thread([&program] {
     for (;;) {
       std::this_thread::sleep_for(std::chrono::milliseconds(250));

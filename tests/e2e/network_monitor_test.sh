@@ -1,0 +1,68 @@
+#!/usr/bin/env bash
+# The network monitor under Wine, read back through the probe's read-out: the loopback
+# adapter's block is in the network information list and its item in the mini window counts the
+# traffic a local loop sends through it, and the external address lookup reads its answer from
+# a local server (the probe points the lookup at it), whose request log shows the request.
+# shellcheck source=tests/e2e/lib.sh
+source "$(dirname "$0")/lib.sh"
+
+: "${TARVIK_PROBE_EXE:?TARVIK_PROBE_EXE must name TarvikProbe.exe}"
+TARVIK_EXE=$TARVIK_PROBE_EXE
+
+e2e_require_no_program
+e2e_new_data_folder
+readout="$E2E_DATA/probe-readout.txt"
+
+# The service's answer, as a file the server gives for /json/ whatever the query.
+service="$E2E_WORK/service"
+mkdir -p "$service/json"
+cat >"$service/json/index.html" <<'JSON'
+{"status":"success","Query":"127.0.0.9","As":"AS0 Loopback","city":"Localhost","lat":1.5}
+JSON
+port=$(python3 -c 'import socket; s = socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])')
+python3 -m http.server --bind 127.0.0.1 --directory "$service" "$port" \
+  >"$E2E_WORK/server.out" 2>&1 &
+E2E_PIDS+=("$!")
+serving() { curl -sf -o /dev/null "http://127.0.0.1:$port/json/"; }
+e2e_poll 10 serving || e2e_fail "the local service did not start"
+
+export TARVIK_TEST_LOCALE_SERVICE="http://127.0.0.1:$port"
+e2e_start_program tarvik
+
+info_has() {
+  grep -qF "info [$1" "$readout" 2>/dev/null
+}
+
+# The loopback adapter's block: its heading line follows an empty line, its description is "lo".
+e2e_poll 30 info_has "lo " || {
+  cat "$readout" >&2 2>/dev/null
+  e2e_fail "the information list has no block of the loopback adapter"
+}
+e2e_poll 20 info_has "External IP       127.0.0.9" || {
+  grep '^info' "$readout" >&2 2>/dev/null
+  e2e_fail "the lookup's answer is not shown"
+}
+info_has "AS1: AS0 Loopback" || e2e_fail "the member \"As\" did not fill AS1"
+info_has "Latitude          1.5" || e2e_fail "the latitude is not shown"
+grep -q 'GET /json/?fields=status,message,continent,.*,reverse,query' "$E2E_WORK/server.out" ||
+  e2e_fail "the service saw no request of the expected shape"
+e2e_log "lookup: $(grep -c '^info' "$readout") information lines"
+
+# Traffic through the loopback adapter shows in an adapter item of the mini window.
+(
+  end=$((SECONDS + 20))
+  while ((SECONDS < end)); do serving; done
+) &
+E2E_PIDS+=("$!")
+loopback_item_counts() {
+  grep -qE '^meter (49|[5-7][0-9]|80) \[N[0-9A-F]+ +[0-9.]+[BKMGT]' "$readout" 2>/dev/null
+}
+e2e_poll 20 loopback_item_counts || {
+  grep '^meter' "$readout" >&2
+  e2e_fail "no adapter item counts the loopback traffic"
+}
+e2e_log "items: $(grep -E '^meter (49|[5-8][0-9]) ' "$readout" | tr -d '\r' | tr '\n' ';')"
+
+e2e_quit tarvik 4
+[[ "$E2E_EXIT_CODE" == 0 ]] || e2e_fail "exit code $E2E_EXIT_CODE after the quit message, expected 0"
+e2e_log "passed"
