@@ -1,5 +1,8 @@
 #pragma once
 
+// The interface-row functions are declared only after the socket address types.
+#include <winsock2.h>
+#include <ws2ipdef.h>
 #include <windows.h>
 #include <iphlpapi.h>
 
