@@ -31,8 +31,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   windowClass.hInstance = instance;
   windowClass.lpszClassName = L"TarvikBaseline";
   RegisterClassW(&windowClass);
-  HWND window = CreateWindowExW(0, L"TarvikBaseline", L"Tarvik baseline", WS_OVERLAPPEDWINDOW, 100,
-                                100, 234, 84, nullptr, nullptr, instance, nullptr);
+  HWND window = CreateWindowExW(0, L"TarvikBaseline", L"Tarvik baseline", WS_OVERLAPPEDWINDOW,
+                                100, 100, 234, 84, nullptr, nullptr, instance, nullptr);
   ShowWindow(window, SW_SHOWNORMAL);
   SetTimer(window, kTimer, kTimerMs, nullptr);
   MSG message;
