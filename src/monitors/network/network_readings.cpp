@@ -7,6 +7,8 @@ namespace tarvik {
 std::wstring NetworksPanelCopy(const NetworkReadings& readings,
                                const std::vector<std::wstring>& networkEvents) {
   std::wstring text;
+  if (!readings.InternetText.empty())
+    text += readings.InternetText + L"\r\n";
   for (const AdapterRecord& adapter : readings.Adapters) {
     if (adapter.PanelItem != 0)
       text += AdapterItemText(adapter) + L"\r\n";

@@ -18,7 +18,7 @@ struct NetworkReadings {
   std::vector<std::wstring> Information;  // the network information list, top to bottom
 };
 
-// The Networks tab as text: each adapter's item, an empty line, the information list, an empty
+// The Networks tab as text: the Internet state, each adapter's item, an empty line, the information list, an empty
 // line, then each network event, every line ending in CR LF.
 [[nodiscard]] std::wstring NetworksPanelCopy(const NetworkReadings& readings,
                                              const std::vector<std::wstring>& networkEvents);
