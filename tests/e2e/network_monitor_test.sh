@@ -4,7 +4,8 @@
 # interface out of the adapter list) is numbered N1, has its block in the network information
 # list and its item in the mini window with the bytes sent and received, and the external
 # address lookup reads its answer from a local server (the probe points the lookup at it), whose
-# request log shows the request.
+# request log shows the request. With the service gone, F5 on the Networks tab asks again, and
+# the list shows a clean "not detected" line instead of the address it had.
 # shellcheck source=tests/e2e/lib.sh
 source "$(dirname "$0")/lib.sh"
 
@@ -24,7 +25,8 @@ JSON
 port=$(python3 -c 'import socket; s = socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])')
 python3 -m http.server --bind 127.0.0.1 --directory "$service" "$port" \
   >"$E2E_WORK/server.out" 2>&1 &
-E2E_PIDS+=("$!")
+server=$!
+E2E_PIDS+=("$server")
 serving() { curl -sf -o /dev/null "http://127.0.0.1:$port/json/"; }
 e2e_poll 10 serving || e2e_fail "the local service did not start"
 
@@ -61,6 +63,20 @@ graph_sampled() {
   grep -qE "^graph $1 [1-9]" "$readout" 2>/dev/null
 }
 e2e_poll 10 graph_sampled 305 && graph_sampled 306 || e2e_fail "the network graphs have no samples"
+
+kill "$server" && wait "$server" 2>/dev/null
+e2e_wait_started 40
+main=$(e2e_x_window_of "$MAIN_WIDTH" "$MAIN_HEIGHT") || e2e_fail "no X window for the main window"
+e2e_click_client "$MAIN_WIDTH" "$MAIN_HEIGHT" 14 10
+e2e_key "$main" ctrl+Tab ctrl+Tab ctrl+Tab ctrl+Tab
+e2e_poll 3 e2e_tab_is 4 || e2e_fail "the Networks tab is not selected ($(e2e_selected_tab))"
+e2e_key "$main" F5
+e2e_poll 20 info_has "-- IP Lookup: Not Detected" || {
+  grep '^info' "$readout" | head -n 20 >&2
+  e2e_fail "a lookup without its service does not show as not detected"
+}
+! info_has "External IP" || e2e_fail "the old external address is still shown"
+e2e_log "without the service: $(grep -m 1 '^info \[-- IP' "$readout" | tr -d '\r')"
 
 e2e_quit tarvik 4
 [[ "$E2E_EXIT_CODE" == 0 ]] || e2e_fail "exit code $E2E_EXIT_CODE after the quit message, expected 0"
