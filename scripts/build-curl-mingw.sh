@@ -15,13 +15,18 @@ chmod 755 "$work"  # apt fetches as its own user
 root=$(cd "$(dirname "$0")/.." && pwd)
 
 # The system's Debian sources, as source sources, in a private apt configuration: the system's
-# own lists and settings stay as they are.
-mkdir -p "$work/sources" "$work/lists/partial"
+# own lists, cache and settings stay as they are, and no root is needed.
+mkdir -p "$work/sources" "$work/lists/partial" "$work/cache/archives/partial"
 for list in /etc/apt/sources.list.d/*.sources; do
-  [[ -f $list ]] && sed 's/^Types:.*/Types: deb-src/' "$list" >"$work/sources/$(basename "$list")"
+  if [[ -f $list ]]; then
+    sed 's/^Types:.*/Types: deb-src/' "$list" >"$work/sources/$(basename "$list")"
+  fi
 done
+if [[ -f /etc/apt/sources.list ]]; then
+  sed -n 's/^deb /deb-src /p' /etc/apt/sources.list >"$work/sources/system.list"
+fi
 apt=(apt-get -o Dir::Etc::SourceList=/dev/null -o Dir::Etc::SourceParts="$work/sources"
-  -o Dir::State::Lists="$work/lists")
+  -o Dir::State::Lists="$work/lists" -o Dir::Cache="$work/cache")
 echo "build-curl-mingw: fetching Debian's curl source package"
 "${apt[@]}" update -qq
 (cd "$work" && "${apt[@]}" source -qq curl >/dev/null)

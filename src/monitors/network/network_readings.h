@@ -18,8 +18,8 @@ struct NetworkReadings {
   std::vector<std::wstring> Information;  // the network information list, top to bottom
 };
 
-// The Networks tab as text: the Internet state, each adapter's item, an empty line, the information list, an empty
-// line, then each network event, every line ending in CR LF.
+// The Networks tab as text: the Internet state, each adapter's item, an empty line, the information
+// list, an empty line, then each network event, every line ending in CR LF.
 [[nodiscard]] std::wstring NetworksPanelCopy(const NetworkReadings& readings,
                                              const std::vector<std::wstring>& networkEvents);
 
