@@ -6,6 +6,7 @@
 #include "fakes/fake_network.h"
 #include "monitors/network/adapter_block.h"
 #include "monitors/network/adapter_enumeration.h"
+#include "monitors/network/adapter_filter.h"
 #include "monitors/network/info_line.h"
 #include "text/translation.h"
 
@@ -206,6 +207,34 @@ TEST_F(AdapterEnumeration, TheBlockShowsHeadingLeaseAndErrors) {
   EXPECT_TRUE(has(L"Errors Recv       4"));
   EXPECT_FALSE(has(L"Errors Sent       0"));
   EXPECT_TRUE(has(L"Interface    #0   Type 0"));
+}
+
+// The filter lists the adapters with an item and finds the filtered one by its physical
+// address; an address no adapter has leaves the filter off.
+TEST_F(AdapterEnumeration, TheFilterFindsItsAdapterByPhysicalAddress) {
+  AdapterTable adapters(3);
+  const std::wstring macs[] = {L"00:00:00:00:00:0A", L"00:00:00:00:00:0B", L"00:00:00:00:00:0C"};
+  for (size_t i = 0; i < 3; ++i) {
+    adapters[i].PhysicalAddress = macs[i];
+    adapters[i].IfIndex = static_cast<uint32_t>(5 + i);
+    adapters[i].Tag = i == 1 ? L"NX" : L"N" + std::to_wstring(i / 2 + 1);
+    adapters[i].PanelItem = i == 1 ? 0 : kFirstAdapterItem + static_cast<int>(i / 2);
+    adapters[i].Info.Description = L"Card";
+  }
+  struct Case {
+    std::wstring stored;
+    int selected;
+  };
+  for (const Case& c : {Case{L"", 0}, Case{macs[0], 1}, Case{macs[2], 2}, Case{macs[1], 0},
+                        Case{L"00:00:00:00:00:0D", 0}}) {
+    const AdapterFilter filter = BuildAdapterFilter(adapters, c.stored);
+    EXPECT_EQ(filter.Selected, c.selected) << c.stored;
+  }
+  const AdapterFilter filter = BuildAdapterFilter(adapters, L"");
+  EXPECT_EQ(filter.Items, (std::vector<std::wstring>{L"Show ALL Active Networks",
+                                                     L"Filter N1:005 (00:00:00:00:00:0A) Card",
+                                                     L"Filter N2:007 (00:00:00:00:00:0C) Card"}));
+  EXPECT_EQ(filter.InterfaceOfItem, (std::vector<uint32_t>{0, 5, 7}));
 }
 
 }  // namespace

@@ -14,8 +14,7 @@ AdapterFilter BuildAdapterFilter(const AdapterTable& adapters,
     std::wstring index = std::to_wstring(adapter.IfIndex);
     if (index.size() < 3)
       index.insert(0, 3 - index.size(), L'0');
-    if (!filteredAddress.empty() && adapter.PhysicalAddress == filteredAddress &&
-        filter.Selected == 0)
+    if (adapter.PhysicalAddress == filteredAddress && filter.Selected == 0)
       filter.Selected = static_cast<int>(filter.Items.size());
     filter.Items.push_back(Tr(L"Filter") + L" " + adapter.Tag + L":" + index + L" (" +
                            adapter.PhysicalAddress + L") " + adapter.Info.Description);
