@@ -14,6 +14,8 @@ packages=(
   g++-mingw-w64-x86-64-posix
   # running the Windows build and its end-to-end tests
   wine wine64 xvfb xdotool xclip imagemagick x11-utils
+  # the local service of the network test's address lookup
+  python3
   # Wine's own fonts (Marlett for the caption buttons, Tahoma, MS Sans Serif, the bitmap system
   # fonts), only recommended by libwine; scripts/lib/wine-session.sh copies them into each prefix
   fonts-wine

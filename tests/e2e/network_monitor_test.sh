@@ -27,7 +27,10 @@ python3 -m http.server --bind 127.0.0.1 --directory "$service" "$port" \
   >"$E2E_WORK/server.out" 2>&1 &
 server=$!
 E2E_PIDS+=("$server")
-serving() { curl -sf -o /dev/null "http://127.0.0.1:$port/json/"; }
+serving() {
+  python3 -c "import urllib.request; urllib.request.urlopen('http://127.0.0.1:$port/json/', timeout=2)" \
+    2>/dev/null
+}
 e2e_poll 10 serving || e2e_fail "the local service did not start"
 
 export TARVIK_TEST_LOCALE_SERVICE="http://127.0.0.1:$port"
