@@ -11,7 +11,8 @@
 # percentage of one core, and the peak resident memory of the program's process; then Tarvik's
 # figures as multiples of the yardstick's. Last, how long closing takes: three runs from the
 # registered quit message to the windows gone from the screen and to the process ended. Then the
-# storage monitor's own cost over 26 fake drives, from the native (Debug, sanitizer) build; the
+# storage monitor's own cost over 26 fake drives and the network monitor's over 31 fake adapters,
+# from the native (Debug, sanitizer) build; the
 # cost of painting the ping table with 1024 full histories (native Release), and what the ping
 # state file costs with a full list (1024 hosts of 1000 samples): its size and the times of
 # writing, reading, saving and loading it, natively (Release, files in memory) and under Wine
@@ -64,16 +65,18 @@ measure() {
     return 1
   }
   sleep "$settleSeconds"
-  local own0 server0 own1 server1 sampler0 storage0 sampler1 storage1
+  local own0 server0 own1 server1 sampler0 storage0 sampler1 storage1 network0 network1
   own0=$(cpu_ticks "$pid")
   server0=$(cpu_ticks "$server")
   sampler0=$(thread_ticks "$pid" "system sampler")
   storage0=$(thread_ticks "$pid" "storage monitor")
+  network0=$(thread_ticks "$pid" "network monitor")
   sleep "$seconds"
   own1=$(cpu_ticks "$pid")
   server1=$(cpu_ticks "$server")
   sampler1=$(thread_ticks "$pid" "system sampler")
   storage1=$(thread_ticks "$pid" "storage monitor")
+  network1=$(thread_ticks "$pid" "network monitor")
   local peak
   peak=$(peak_kb "$pid")
   wine "$tkTool" post WM_DEACTIVATEOLDINST_TK >/dev/null 2>&1
@@ -86,8 +89,8 @@ measure() {
     "$label" "${cpuPercent[$label]}" "$((own1 - own0))" "$((server1 - server0))" \
     "${peakMb[$label]}"
   if [[ "$label" != baseline ]]; then
-    printf '%-16s of the own ticks: system sampler %s, storage monitor %s\n' "" \
-      "$((sampler1 - sampler0))" "$((storage1 - storage0))"
+    printf '%-16s of the own ticks: system sampler %s, storage monitor %s, network monitor %s\n' \
+      "" "$((sampler1 - sampler0))" "$((storage1 - storage0))" "$((network1 - network0))"
   fi
 }
 
@@ -148,8 +151,9 @@ nativeBuild=${TARVIK_NATIVE_BUILD:-build/native}
 if [[ ! -f "$nativeBuild/build.ninja" ]]; then
   cmake -S . -B "$nativeBuild" -G Ninja -DCMAKE_BUILD_TYPE=Debug >/dev/null || exit 1
 fi
-cmake --build "$nativeBuild" --target tarvik_storage_bench >/dev/null || exit 1
+cmake --build "$nativeBuild" --target tarvik_storage_bench tarvik_network_bench >/dev/null || exit 1
 "$nativeBuild/tests/tarvik_storage_bench"
+"$nativeBuild/tests/tarvik_network_bench"
 releaseBuild=${TARVIK_RELEASE_BUILD:-build/native-release}
 if [[ ! -f "$releaseBuild/build.ninja" ]]; then
   cmake -S . -B "$releaseBuild" -G Ninja -DCMAKE_BUILD_TYPE=Release -DTARVIK_SANITIZE=OFF >/dev/null || exit 1

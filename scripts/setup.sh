@@ -1,16 +1,21 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that building, testing and running Tarvik need, and nothing when
-# they are all there already (no apt-get call at all then). Runs as root, or through sudo.
+# they are all there already (no apt-get call at all then), then builds the Windows build's
+# libcurl into its cache unless it is there. Runs as root, or through sudo.
 set -euo pipefail
 
 packages=(
   # native build and unit tests
   cmake ninja-build g++ clang libclang-rt-14-dev googletest nlohmann-json3-dev clang-format
+  libcurl4-openssl-dev
+  # fetching and unpacking Debian's curl source package for the Windows build's libcurl
+  dpkg-dev
   # the Windows build
   g++-mingw-w64-x86-64-posix
   # running the Windows build and its end-to-end tests
   wine wine64 xvfb xdotool xclip imagemagick x11-utils
-  # the end-to-end tests read the program's JSON state files
+  # the end-to-end tests read the program's JSON state files and serve the network test's
+  # address lookup
   python3
   # Wine's own fonts (Marlett for the caption buttons, Tahoma, MS Sans Serif, the bitmap system
   # fonts), only recommended by libwine; scripts/lib/wine-session.sh copies them into each prefix
@@ -33,8 +38,9 @@ for package in "${packages[@]}"; do
   grep -qxF "$package" <<<"$installedList" || missing+=("$package")
 done
 
+scripts=$(cd "$(dirname "$0")" && pwd)
 if [[ ${#missing[@]} -eq 0 ]]; then
-  exit 0
+  exec "$scripts/build-curl-mingw.sh"
 fi
 
 echo "setup: installing ${missing[*]}"
@@ -49,3 +55,4 @@ fi
 "${asRoot[@]}" apt-get update
 "${asRoot[@]}" env DEBIAN_FRONTEND=noninteractive \
   apt-get install -y --no-install-recommends "${missing[@]}"
+"$scripts/build-curl-mingw.sh"

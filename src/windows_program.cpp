@@ -1,6 +1,7 @@
 // Builds the Windows implementations of the platform interfaces and hands them to the program.
 #include "windows_program.h"
 
+#include "platform/posix/curl_http.h"
 #include "platform/win32/win32_clipboard.h"
 #include "platform/win32/win32_clock.h"
 #include "platform/win32/win32_desktop.h"
@@ -10,6 +11,7 @@
 #include "platform/win32/win32_gui.h"
 #include "platform/win32/win32_libraries.h"
 #include "platform/win32/win32_nvml.h"
+#include "platform/win32/win32_network.h"
 #include "platform/win32/win32_performance_counters.h"
 #include "platform/win32/win32_ping.h"
 #include "platform/win32/win32_processors.h"
@@ -42,10 +44,12 @@ int RunOnWindows(const std::function<void(Application&)>& prepare) {
   auto* drives = new win32::Win32Drives(*libraries);
   auto* icmp = new win32::Win32IcmpEcho();
   auto* names = new win32::Win32NameLookup(*libraries);
-  auto* application = new Application({*gui, *files, *environment, *clock, *instance, *libraries,
-                                       *system, *versions, *wmi, *display, *memory, *clipboard,
-                                       *activity, *processors, *power, *counters, *drives,
-                                       *icmp, *names});
+  auto* network = new win32::Win32Network(*libraries);
+  auto* http = new curl::CurlHttp();
+  auto* application =
+      new Application({*gui, *files, *environment, *clock, *instance, *libraries, *system,
+                       *versions, *wmi, *display, *memory, *clipboard, *activity, *processors,
+                       *power, *counters, *drives, *icmp, *names, *network, *http});
   application->UseNvml(win32::LoadNvml);
   if (prepare)
     prepare(*application);

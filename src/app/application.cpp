@@ -59,6 +59,9 @@ Application::Application(PlatformPorts ports) : ports_(ports) {
   ping_ = std::make_unique<PingWiring>(PingPorts{
       ports_.Gui, ports_.Icmp, ports_.Names, ports_.Clock, ports_.Env, ports_.Files,
       ports_.Clipboard, settings_, texts_, paths_, meters_, miniWindow_, updates_, *logs_});
+  network_ = std::make_unique<NetworkWiring>(NetworkPorts{
+      ports_.Gui, ports_.Network, ports_.Http, ports_.Clock, ports_.Env, settings_, texts_, meters_,
+      titles_, updates_, *logs_, *List(gadget::NetworkEventsList), graphs_, miniWindow_});
   gpu_ = std::make_unique<GpuWiring>(
       GpuPorts{ports_.Gui, ports_.Clock, ports_.Env, settings_, meters_, updates_, *logs_,
                *List(gadget::GpuList), miniWindow_, graphs_,
@@ -289,6 +292,7 @@ void Application::InstallDispatchAndShortcuts() {
   graphControls_.Install(*dispatcher_);
   storage_->Install(dispatcher_->Routes(), updateApplier_);
   ping_->Install(*dispatcher_, updateApplier_, fonts_.Console8);
+  network_->Install(dispatcher_->Routes(), updateApplier_);
   gpu_->Install(dispatcher_->Routes(), updateApplier_);
   RegisterShortcuts(ports_.Gui);
 }
@@ -357,12 +361,14 @@ void Application::ShowGraphsOfNewTab() {
       ShowProcessorGraph(processor, count);
     return;
   }
-  for (const int graph : {gadget::PhysicalGraph, gadget::PageFileGraph, gadget::ProcessorSpeedGraph,
-                          gadget::AverageLoadGraph, gadget::DriveReadGraph, gadget::DriveWriteGraph,
-                          gadget::NetworkSendGraph, gadget::NetworkReceiveGraph}) {
+  for (const int graph :
+       {gadget::PhysicalGraph, gadget::PageFileGraph, gadget::ProcessorSpeedGraph,
+        gadget::AverageLoadGraph, gadget::DriveReadGraph, gadget::DriveWriteGraph}) {
     if (TabOfGraph(graph) == tab)
       ShowGraphOf(gui, graphs_, graph, SystemGraphValues(graph, *systemReadings_.Lock()));
   }
+  if (tab == gadget::NetworksPanel)
+    network_->ShowGraphs();
 }
 
 // Where the system sampler's results go; every callable runs on the sampler's thread.
@@ -434,6 +440,9 @@ void Application::StartMonitors() {
       threads_, stop_,
       [this](int panel, const PanelCopy::Builder& build) { return panelCopy_->Serve(panel, build); },
       [this] { ShowFiles(); });
+  network_->Start(threads_, stop_, [this](int panel, const PanelCopy::Builder& build) {
+    return panelCopy_->Serve(panel, build);
+  });
   gpu_->Start(threads_, stop_, fonts_.Gadget, [this](int panel, const PanelCopy::Builder& build) {
     return panelCopy_->Serve(panel, build);
   });

@@ -7,6 +7,7 @@
 #include "app/graph_controls.h"
 #include "app/mini_title.h"
 #include "app/mini_window_clicks.h"
+#include "app/network_wiring.h"
 #include "app/program_logs.h"
 #include "app/settings_tab_events.h"
 #include "app/ping_wiring.h"
@@ -33,8 +34,10 @@
 #include "platform/environment.h"
 #include "platform/files.h"
 #include "platform/gui.h"
+#include "platform/http.h"
 #include "platform/libraries.h"
 #include "platform/memory.h"
+#include "platform/network.h"
 #include "platform/performance_counters.h"
 #include "platform/power_status.h"
 #include "platform/processors.h"
@@ -73,6 +76,8 @@ struct PlatformPorts {
   platform::Drives& Drives;
   platform::IcmpEcho& Icmp;
   platform::NameLookup& Names;
+  platform::Network& Network;
+  platform::Http& Http;
 };
 
 // The program's main body: start-up, the event loop, and the ordered shut-down.
@@ -104,6 +109,8 @@ class Application {
   [[nodiscard]] GraphStore& Graphs() { return graphs_; }
   // The mini window's title summaries, one per title-bar mode, as the monitors publish them.
   [[nodiscard]] TitleBoard& Titles() { return titles_; }
+  // The network monitor's wiring (the end-to-end probe points its address lookup elsewhere).
+  [[nodiscard]] NetworkWiring& Network() { return *network_; }
 
  private:
   // Start-up, in order; false when another copy already runs.
@@ -185,6 +192,7 @@ class Application {
   std::unique_ptr<PingWiring> ping_;
   platform::NvmlLoader loadNvml_;
   std::unique_ptr<GpuWiring> gpu_;
+  std::unique_ptr<NetworkWiring> network_;
 };
 
 }  // namespace tarvik

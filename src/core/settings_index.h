@@ -71,6 +71,9 @@ inline constexpr int MainY = 98;
 inline constexpr int IpHelperLibraryPresent = 101;
 inline constexpr int NetworkRefreshRequest = 111;
 inline constexpr int NetworkResetRequest = 112;
+// The adapter filter selector: its chosen item, and the interface index it follows, 0 for all.
+inline constexpr int AdapterFilterItem = 132;
+inline constexpr int FilteredInterface = 133;
 // The drive filter selector: its chosen item, and the drive (1-26) it follows, 0 for all.
 inline constexpr int DriveFilterItem = 122;
 inline constexpr int FollowedDrive = 123;

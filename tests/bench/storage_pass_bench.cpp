@@ -2,9 +2,9 @@
 // that polls the drives, and of a pass that scans them, over fake drives (the drive calls cost
 // nothing here, so the figures are the monitor's own work); and how many cells a pass draws
 // when nothing changed. Run by scripts/bench.sh; prints figures, judges nothing.
-#include <chrono>
 #include <cstdio>
 
+#include "bench/pass_timing.h"
 #include "fakes/fake_drives.h"
 #include "fakes/fake_system.h"
 #include "monitors/storage/storage_monitor.h"
@@ -21,12 +21,7 @@ struct Counts {
 };
 
 double MicrosecondsPerPass(StorageMonitor& monitor, int passes) {
-  const auto started = std::chrono::steady_clock::now();
-  for (int pass = 0; pass < passes; ++pass)
-    static_cast<void>(monitor.Pass(0));
-  const std::chrono::duration<double, std::micro> spent =
-      std::chrono::steady_clock::now() - started;
-  return spent.count() / passes;
+  return bench::MicrosecondsPerCall(passes, [&monitor] { static_cast<void>(monitor.Pass(0)); });
 }
 
 int Run() {

@@ -12,6 +12,7 @@
 #include "fakes/fake_drives.h"
 #include "fakes/fake_file_system.h"
 #include "fakes/fake_gui.h"
+#include "fakes/fake_network.h"
 #include "fakes/fake_performance_counters.h"
 #include "fakes/fake_ping.h"
 #include "fakes/fake_system.h"
@@ -28,9 +29,9 @@ using platform::EventKind;
 class ApplicationTest : public ::testing::Test {
  protected:
   PlatformPorts Ports() {
-    return {gui,     files,  environment, clock,    instance,   libraries, identity, versions, wmi,
-            display, memory, clipboard,   activity, processors, power,     counters, drives,
-            icmp,    names};
+    return {gui,      files,    environment, clock,   instance,  libraries, identity,
+            versions, wmi,      display,     memory,  clipboard, activity,  processors,
+            power,    counters, drives,      icmp,    names,     network,   http};
   }
 
   fakes::FakeGui gui;
@@ -52,6 +53,8 @@ class ApplicationTest : public ::testing::Test {
   fakes::FakeDrives drives;
   fakes::FakeIcmpEcho icmp;
   fakes::FakeNameLookup names;
+  fakes::FakeNetwork network;
+  fakes::FakeHttp http;
 };
 
 TEST_F(ApplicationTest, ASecondCopyAnnouncesItselfAndTouchesNoFile) {

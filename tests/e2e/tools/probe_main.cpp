@@ -2,13 +2,16 @@
 // Four times a second it writes what the mini window's cells say and how many samples each
 // history graph holds to "probe-readout.txt" in the program's folder, so a test can check the
 // values the program shows without reading pixels. The Graphics tab's cards add their cells,
-// their graphs, whether the GPU monitor runs, and the rows of the tab's detail list.
+// their graphs, whether the GPU monitor runs, and the rows of the tab's detail list. It also shows
+// the network information list, and points the external address lookup at the service that
+// TARVIK_TEST_LOCALE_SERVICE names (a local server of the test), when it is set.
 #include <windows.h>
 
 #include <commctrl.h>
 
 #include <algorithm>
 #include <chrono>
+#include <cstdlib>
 #include <sstream>
 #include <thread>
 
@@ -28,7 +31,7 @@ std::wstring MeterLines(tarvik::MeterTable& meters) {
   auto table = meters.Lock();
   for (int meter = tarvik::kPhysMeter; meter <= tarvik::kCloseCellMeter; ++meter)
     out << L"meter " << meter << L" [" << (*table)[static_cast<size_t>(meter)].Text << L"]\n";
-  for (int meter = tarvik::kFirstGpuMeter; meter < tarvik::kFirstAdapterMeter; ++meter) {
+  for (int meter = tarvik::kFirstGpuMeter; meter < tarvik::kMeterCount; ++meter) {
     const tarvik::MeterRecord& record = (*table)[static_cast<size_t>(meter)];
     if (record.Active)
       out << L"meter " << meter << L" [" << record.Text << L"]\n";
@@ -88,6 +91,13 @@ std::wstring ListLines(int id) {
   return out.str();
 }
 
+std::wstring InformationLines(tarvik::NetworkWiring& network) {
+  std::wstring text;
+  for (const std::wstring& line : network.Readings().Information)
+    text += L"info [" + line + L"]\n";
+  return text;
+}
+
 std::wstring GraphLine(tarvik::GraphStore& graphs, int graph) {
   const std::vector<tarvik::GraphSample> samples = graphs.Samples(graph);
   float highest = 0;
@@ -115,7 +125,7 @@ std::wstring Readout(tarvik::Application& program) {
   text += L"nvml " + std::to_wstring(options.Get(tarvik::opt::NvmlPresent)) + L"\n";
   text += L"gpu-monitor " +
           std::to_wstring(program.Threads().IsAlive(tarvik::GpuMonitor::kName) ? 1 : 0) + L"\n";
-  return text + ListLines(140);
+  return text + ListLines(140) + InformationLines(program.Network());
 }
 
 // Replaces the read-out file in one step, so the test never reads half of one.
@@ -134,6 +144,8 @@ void WriteReadout(const std::wstring& folder, const std::wstring& text) {
 }
 
 void StartReadout(tarvik::Application& program) {
+  if (const wchar_t* service = _wgetenv(L"TARVIK_TEST_LOCALE_SERVICE"); service && *service)
+    program.Network().UseLocaleService(tarvik::ToUtf8(service));
   std::thread([&program] {
     for (;;) {
       std::this_thread::sleep_for(std::chrono::milliseconds(250));

@@ -1,0 +1,44 @@
+#!/usr/bin/env bash
+# Builds libcurl for the Windows build once: Debian's curl source package, static, HTTP only,
+# TLS through Schannel, installed into a cache outside the repository where the Windows build's
+# find_package(CURL) looks. A cache that holds it already is used as it is.
+set -euo pipefail
+
+prefix=${TARVIK_CURL_MINGW:-$HOME/.cache/tarvik/curl-mingw}
+if [[ -f $prefix/lib/cmake/CURL/CURLConfig.cmake ]]; then
+  exit 0
+fi
+
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+chmod 755 "$work"  # apt fetches as its own user
+root=$(cd "$(dirname "$0")/.." && pwd)
+
+# The system's Debian sources, as source sources, in a private apt configuration: the system's
+# own lists, cache and settings stay as they are, and no root is needed.
+mkdir -p "$work/sources" "$work/lists/partial" "$work/cache/archives/partial"
+for list in /etc/apt/sources.list.d/*.sources; do
+  if [[ -f $list ]]; then
+    sed 's/^Types:.*/Types: deb-src/' "$list" >"$work/sources/$(basename "$list")"
+  fi
+done
+if [[ -f /etc/apt/sources.list ]]; then
+  sed -n 's/^deb /deb-src /p' /etc/apt/sources.list >"$work/sources/system.list"
+fi
+apt=(apt-get -o Dir::Etc::SourceList=/dev/null -o Dir::Etc::SourceParts="$work/sources"
+  -o Dir::State::Lists="$work/lists" -o Dir::Cache="$work/cache")
+echo "build-curl-mingw: fetching Debian's curl source package"
+"${apt[@]}" update -qq
+(cd "$work" && "${apt[@]}" source -qq curl >/dev/null)
+source=$(find "$work" -maxdepth 1 -type d -name 'curl-*' | head -n 1)
+
+echo "build-curl-mingw: building libcurl into $prefix"
+cmake -S "$source" -B "$work/build" -G Ninja \
+  -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" \
+  -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX="$prefix" \
+  -DBUILD_SHARED_LIBS=OFF -DCURL_USE_SCHANNEL=ON -DHTTP_ONLY=ON -DBUILD_CURL_EXE=OFF \
+  -DCURL_USE_LIBSSH2=OFF -DUSE_LIBIDN2=OFF -DCURL_ZLIB=OFF -DENABLE_MANUAL=OFF \
+  -DBUILD_TESTING=OFF -DCURL_USE_LIBPSL=OFF >"$work/configure.log" ||
+  { cat "$work/configure.log" >&2; exit 1; }
+cmake --build "$work/build" -j 2 >"$work/build.log" || { tail -n 40 "$work/build.log" >&2; exit 1; }
+cmake --install "$work/build" >/dev/null

@@ -1,0 +1,66 @@
+#include "platform/posix/curl_http.h"
+
+#include <curl/curl.h>
+
+#include <memory>
+
+namespace tarvik::curl {
+namespace {
+
+constexpr long kFirstSuccess = 200;
+constexpr long kPastSuccess = 300;
+
+struct EasyDeleter {
+  void operator()(CURL* easy) const { curl_easy_cleanup(easy); }
+};
+using Easy = std::unique_ptr<CURL, EasyDeleter>;
+
+// Collects the body; a body past the limit ends the transfer as failed.
+size_t Collect(char* data, size_t size, size_t count, void* target) {
+  auto& body = *static_cast<std::string*>(target);
+  const size_t bytes = size * count;
+  if (body.size() + bytes > CurlHttp::kMostAnswerBytes)
+    return 0;
+  body.append(data, bytes);
+  return bytes;
+}
+
+}  // namespace
+
+CurlHttp::CurlHttp() : ready_(curl_global_init(CURL_GLOBAL_DEFAULT) == CURLE_OK) {}
+
+CurlHttp::~CurlHttp() {
+  if (ready_)
+    curl_global_cleanup();
+}
+
+std::optional<std::string> CurlHttp::Get(const std::string& url,
+                                         const platform::HttpLimits& limits) {
+  if (!ready_)
+    return std::nullopt;
+  const Easy easy(curl_easy_init());
+  if (!easy)
+    return std::nullopt;
+  std::string body;
+  CURL* handle = easy.get();
+  const bool set = curl_easy_setopt(handle, CURLOPT_URL, url.c_str()) == CURLE_OK &&
+                   curl_easy_setopt(handle, CURLOPT_PROTOCOLS_STR, "http,https") == CURLE_OK &&
+                   // Signals would reach the whole program; the time-outs hold without them.
+                   curl_easy_setopt(handle, CURLOPT_NOSIGNAL, 1L) == CURLE_OK &&
+                   curl_easy_setopt(handle, CURLOPT_CONNECTTIMEOUT_MS,
+                                    static_cast<long>(limits.ConnectTimeoutMs)) == CURLE_OK &&
+                   curl_easy_setopt(handle, CURLOPT_TIMEOUT_MS,
+                                    static_cast<long>(limits.TotalTimeoutMs)) == CURLE_OK &&
+                   curl_easy_setopt(handle, CURLOPT_WRITEFUNCTION, &Collect) == CURLE_OK &&
+                   curl_easy_setopt(handle, CURLOPT_WRITEDATA, &body) == CURLE_OK &&
+                   curl_easy_setopt(handle, CURLOPT_USERAGENT, "Tarvik/2.33") == CURLE_OK;
+  if (!set || curl_easy_perform(handle) != CURLE_OK)
+    return std::nullopt;
+  long status = 0;
+  if (curl_easy_getinfo(handle, CURLINFO_RESPONSE_CODE, &status) != CURLE_OK ||
+      status < kFirstSuccess || status >= kPastSuccess)
+    return std::nullopt;
+  return body;
+}
+
+}  // namespace tarvik::curl
