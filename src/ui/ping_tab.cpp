@@ -38,16 +38,16 @@ void BuildPingTab(platform::Gui& gui, const Settings& settings) {
   const platform::GadgetParent tab{gadget::MainWindow, gadget::MainPanel, gadget::PingPanel};
   gui.CreateSelector(gadget::PingShowSelector, tab, {4, 2, 150, 22},
                      {Tr(L"Ping Host Name"), Tr(L"Ping IP Address")});
-  gui.CreateButton(gadget::PingAddButton, tab, {158, 2, 70, 22}, Tr(L"Add"));
-  gui.CreateButton(gadget::PingDeleteButton, tab, {232, 2, 70, 22}, Tr(L"Delete"));
-  gui.CreateButton(gadget::PingResetButton, tab, {306, 2, 90, 22}, Tr(L"Reset Data"));
-  gui.CreateSelector(gadget::SlowResponseSelector, tab, {400, 2, 110, 22}, SlowResponseItems());
+  gui.CreateButton(gadget::PingAddButton, tab, {158, 2, 80, 22}, Tr(L"Add"));
+  gui.CreateButton(gadget::PingDeleteButton, tab, {242, 2, 80, 22}, Tr(L"Delete"));
+  gui.CreateButton(gadget::PingResetButton, tab, {326, 2, 130, 22}, Tr(L"Reset Data"));
+  gui.CreateSelector(gadget::SlowResponseSelector, tab, {460, 2, 100, 22}, SlowResponseItems());
   gui.SetTooltip(gadget::SlowResponseSelector, Tr(L"Slow Response Time (Yellow Bars)"));
   gui.SelectItem(gadget::SlowResponseSelector, settings.Get(opt::SlowResponseChoice));
-  gui.CreateSelector(gadget::PingIntervalSelector, tab, {514, 2, 110, 22}, PingIntervalItems());
+  gui.CreateSelector(gadget::PingIntervalSelector, tab, {564, 2, 110, 22}, PingIntervalItems());
   gui.SetTooltip(gadget::PingIntervalSelector, Tr(L"Ping Intervals"));
   gui.SelectItem(gadget::PingIntervalSelector, settings.Get(opt::PingIntervalChoice));
-  gui.CreateButton(gadget::PingNowButton, tab, {628, 2, 130, 22}, Tr(L"Click to Ping now"));
+  gui.CreateButton(gadget::PingNowButton, tab, {678, 2, 130, 22}, Tr(L"Click to Ping now"));
   gui.CreateTextField(gadget::PingHostEntry, tab, {4, 28, 300, 22}, L"", false);
   gui.CreateTextField(gadget::PingDescriptionEntry, tab, {308, 28, 450, 22}, L"", false);
   gui.CreateCanvas(gadget::PingHeaderCanvas, tab, {4, 54, 878, 18});
