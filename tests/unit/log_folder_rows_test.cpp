@@ -15,8 +15,6 @@
 namespace tarvik {
 namespace {
 
-using platform::GadgetAction;
-
 class LogFolderRowsTest : public ::testing::Test {
  protected:
   LogFolderRowsTest() {
@@ -24,6 +22,7 @@ class LogFolderRowsTest : public ::testing::Test {
     texts.Set(slot::LogFolder, L"C:\\Logs\\");
     paths.Lock()->ProgramFolder = L"D:\\Tools\\";
     paths.Lock()->DefaultDataFolder = L"C:\\Data\\Brimhold\\";
+    files.ReadOnlyFolders.insert(L"P:\\");
     BuildMainWindow(gui, {}, settings, graphs, false);
     rows.OnFolderChanged([this] { ++changes; });
     rows.Install(routes);
@@ -34,24 +33,16 @@ class LogFolderRowsTest : public ::testing::Test {
     static_cast<void>(routes.Route({platform::EventKind::Gadget,
                                     gadget::MainWindow,
                                     id,
-                                    static_cast<int>(GadgetAction::Click),
+                                    static_cast<int>(platform::GadgetAction::Click),
                                     {}}));
   }
-  void SetTo(const std::wstring& typed) {
-    Click(gadget::LogSetButton);
-    gui.SetGadgetText(gadget::LogFolderField, typed);
-    Click(gadget::LogSetButton);
-  }
-  [[nodiscard]] bool Editable() const {
-    const auto& field = gui.Gadgets.at(gadget::LogFolderField);
-    return !field.ReadOnly && field.Enabled && gui.IsGadgetEnabled(gadget::LogPortableButton) &&
-           gui.IsGadgetEnabled(gadget::LogDefaultButton);
-  }
-  [[nodiscard]] bool ReadOnly() const {
-    const auto& field = gui.Gadgets.at(gadget::LogFolderField);
-    return field.ReadOnly && !field.Enabled && !gui.IsGadgetEnabled(gadget::LogPortableButton) &&
-           !gui.IsGadgetEnabled(gadget::LogDefaultButton) &&
-           gui.IsGadgetEnabled(gadget::LogSetButton);
+  // The field's text, "(editing)" after it while the field and its two buttons can be used.
+  std::wstring Field() const {
+    const bool editing = !gui.Gadgets.at(gadget::LogFolderField).ReadOnly &&
+                         gui.IsGadgetEnabled(gadget::LogFolderField) &&
+                         gui.IsGadgetEnabled(gadget::LogPortableButton) &&
+                         gui.IsGadgetEnabled(gadget::LogDefaultButton);
+    return gui.GadgetText(gadget::LogFolderField) + (editing ? L" (editing)" : L"");
   }
 
   fakes::FakeGui gui;
@@ -67,86 +58,57 @@ class LogFolderRowsTest : public ::testing::Test {
   std::vector<std::function<void()>> held;
   LogFolderRows rows{{gui, files, texts, paths,
                       [this](std::function<void()> work) {
-                        if (answering) {
-                          work();
-                        } else {
-                          held.push_back(std::move(work));
-                        }
+                        answering ? work() : held.push_back(std::move(work));
                         return true;
                       },
                       std::chrono::milliseconds(0)}};
   int changes = 0;
 };
 
-TEST_F(LogFolderRowsTest, SetOpensTheEditorAndTakesAFolderThatPassesTheWriteTest) {
-  EXPECT_TRUE(ReadOnly());
-  EXPECT_EQ(gui.GadgetText(gadget::LogFolderField), L"C:\\Logs\\*.*");
-  Click(gadget::LogSetButton);
-  EXPECT_TRUE(Editable());
-  EXPECT_EQ(gui.GadgetText(gadget::LogFolderField), L"C:\\Logs\\");
-  gui.SetGadgetText(gadget::LogFolderField, L"  E:\\New Logs  ");
-  Click(gadget::LogSetButton);
-  EXPECT_EQ(texts.Get(slot::LogFolder), L"E:\\New Logs\\");
-  EXPECT_EQ(files.Changes, (std::vector<std::wstring>{L"write E:\\New Logs\\Tarvik.tmp",
-                                                      L"delete E:\\New Logs\\Tarvik.tmp"}));
-  EXPECT_TRUE(ReadOnly());
-  EXPECT_EQ(gui.GadgetText(gadget::LogFolderField), L"E:\\New Logs\\*.*");
-  EXPECT_EQ(changes, 1);
-}
-
-// A folder that cannot be written, no folder at all, and a write test that does not answer in
-// time all leave the log folder as it was and say so in the field, which stays open for a retry.
-TEST_F(LogFolderRowsTest, AFolderThatFailsTheWriteTestChangesNothing) {
-  files.ReadOnlyFolders.insert(L"P:\\");
+// "Set" opens the editor and takes what was typed once a file can be written there; a folder
+// that cannot be written, none at all, and a test that does not answer in time change nothing.
+TEST_F(LogFolderRowsTest, SetTakesOnlyAFolderThatPassesTheWriteTestInTime) {
   const struct {
-    const char* Guards;
     std::wstring Typed;
     bool Answering;
-  } cases[] = {{"protected", L"P:\\Logs", true},
-               {"blank", L"   ", true},
-               {"only the pattern", L"*.*", true},
-               {"share not answering", L"\\\\server\\logs\\", false}};
+    std::wstring Folder;
+  } cases[] = {{L"P:\\Logs", true, L"C:\\Logs\\"},
+               {L"   ", true, L"C:\\Logs\\"},
+               {L"*.*", true, L"C:\\Logs\\"},
+               {L"\\\\server\\logs\\", false, L"C:\\Logs\\"},
+               {L" E:\\New Logs\\*.* ", true, L"E:\\New Logs\\"}};
   for (const auto& c : cases) {
-    SCOPED_TRACE(c.Guards);
+    SCOPED_TRACE(c.Typed);
     answering = c.Answering;
-    SetTo(c.Typed);
-    EXPECT_EQ(texts.Get(slot::LogFolder), L"C:\\Logs\\");
-    EXPECT_EQ(gui.GadgetText(gadget::LogFolderField), L"Invalid or Protected Folder");
-    EXPECT_TRUE(Editable());
-    EXPECT_EQ(changes, 0);
-    rows.CloseEditor();
+    EXPECT_EQ(Field(), texts.Get(slot::LogFolder) + L"*.*");
+    Click(gadget::LogSetButton);
+    EXPECT_EQ(Field(), texts.Get(slot::LogFolder) + L" (editing)");
+    gui.SetGadgetText(gadget::LogFolderField, c.Typed);
+    Click(gadget::LogSetButton);
+    EXPECT_EQ(texts.Get(slot::LogFolder), c.Folder);
+    const bool taken = c.Folder != L"C:\\Logs\\";
+    EXPECT_EQ(Field(), taken ? c.Folder + L"*.*" : L"Invalid or Protected Folder (editing)");
+    EXPECT_EQ(changes, taken ? 1 : 0);
+    rows.CloseEditor();  // as closing the main window does
   }
+  EXPECT_EQ(files.Changes, (std::vector<std::wstring>{L"write E:\\New Logs\\Tarvik.tmp",
+                                                      L"delete E:\\New Logs\\Tarvik.tmp"}));
   ASSERT_EQ(held.size(), 1u);
   held.front()();  // the late answer changes nothing either
-  EXPECT_EQ(texts.Get(slot::LogFolder), L"C:\\Logs\\");
+  EXPECT_EQ(texts.Get(slot::LogFolder), L"E:\\New Logs\\");
 }
 
 TEST_F(LogFolderRowsTest, PortableAndDefaultTakeTheirFolders) {
-  const struct {
-    int Button;
-    std::wstring Folder;
-  } cases[] = {{gadget::LogPortableButton, L"D:\\Tools\\"},
-               {gadget::LogDefaultButton, L"C:\\Data\\Brimhold\\"}};
-  for (const auto& c : cases) {
+  for (const auto& [button, folder] :
+       {std::pair{gadget::LogPortableButton, L"D:\\Tools\\"},
+        std::pair{gadget::LogDefaultButton, L"C:\\Data\\Brimhold\\"}}) {
     Click(gadget::LogSetButton);
-    Click(c.Button);
-    EXPECT_EQ(texts.Get(slot::LogFolder), c.Folder);
-    EXPECT_EQ(gui.GadgetText(gadget::LogFolderField), c.Folder + L"*.*");
-    EXPECT_TRUE(ReadOnly());
+    Click(button);
+    EXPECT_EQ(texts.Get(slot::LogFolder), folder);
+    EXPECT_EQ(Field(), std::wstring(folder) + L"*.*");
   }
   EXPECT_TRUE(files.FolderExists(L"C:\\Data\\Brimhold\\"));
   EXPECT_EQ(changes, 2);
-}
-
-// Closing the main window while the editor is open drops the edit.
-TEST_F(LogFolderRowsTest, ClosingTheEditorRestoresTheReadOnlyField) {
-  Click(gadget::LogSetButton);
-  gui.SetGadgetText(gadget::LogFolderField, L"E:\\Half typed");
-  rows.CloseEditor();
-  EXPECT_FALSE(rows.EditorOpen());
-  EXPECT_TRUE(ReadOnly());
-  EXPECT_EQ(gui.GadgetText(gadget::LogFolderField), L"C:\\Logs\\*.*");
-  EXPECT_EQ(texts.Get(slot::LogFolder), L"C:\\Logs\\");
 }
 
 }  // namespace
