@@ -52,7 +52,6 @@ void LogFolderRows::Install(GadgetRoutes& routes) {
               static_cast<void>(ports_.Files.CreateFolder(folder));
               UseFolder(folder);
             }));
-  ports_.Gui.EnableGadget(gadget::LogSetButton, true);
 }
 
 void LogFolderRows::CloseEditor() {
