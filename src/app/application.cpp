@@ -218,6 +218,9 @@ void Application::LoadSettingsAndPlaceMainWindow() {
   const LoadResult loaded = LocateAndLoadSettings(context, defaultDataFolder);
   settingsSaver_.RememberSaved(CurrentSettingsTexts(context));
   UseDataFolder(loaded.DataFolder);
+  ShowLogFolder();
+  // The graphs were built before the file was read.
+  TakeGraphColours(graphs_, settings_);
   const std::wstring logFolder = texts_.Get(slot::LogFolder);
   if (settings_.IsOn(opt::LogEnabled) && logFolder == defaultDataFolder) {
     static_cast<void>(ports_.Files.CreateFolder(logFolder));
@@ -274,7 +277,10 @@ void Application::BuildMiniCells() {
 
 void Application::InstallDispatchAndShortcuts() {
   dispatcher_ = std::make_unique<EventDispatcher>(ports_.Gui, settings_, texts_, ports_.Env, tray_);
-  dispatcher_->SetSaveOnClose([this] { SaveSettingsIfChanged(); });
+  dispatcher_->SetSaveOnClose([this] {
+    logFolderRows_->CloseEditor();
+    SaveSettingsIfChanged();
+  });
   dispatcher_->SetOnSystemRefresh([this] {
     static_cast<void>(ReadOperatingSystem(ports_.System, ports_.Versions, settings_, texts_));
     ShowSystemPanel();
@@ -305,7 +311,32 @@ void Application::InstallSettingsTab() {
   settingsTab_->OnLogBufferingChanged([this] { logs_->Log().ApplyBufferSize(); });
   settingsTab_->OnLogSwitchedOff([this] { logs_->Log().WritePendingLines(); });
   settingsTab_->OnCompactChanged([this](bool compact) { miniWindow_.SetCompact(compact); });
+  settingsTab_->OnImported([this] {
+    TakeGraphColours(graphs_, settings_);
+    lastShownTab_ = -1;
+    ShowGraphsOfNewTab();
+    miniTitle_.Show();
+    ShowLogFolder();
+  });
   settingsTab_->Install(dispatcher_->Routes());
+  // A share gone offline answers the write test only after many seconds; the window waits 2 s.
+  logFolderRows_ = std::make_unique<LogFolderRows>(
+      LogFolderPorts{ports_.Gui, ports_.Files, texts_, paths_,
+                     [this](std::function<void()> work) {
+                       return threads_.StartTask(L"log folder test", std::move(work));
+                     },
+                     std::chrono::milliseconds(2000)});
+  logFolderRows_->OnFolderChanged([this] {
+    ShowLogFolder();
+    ShowFiles();
+  });
+  logFolderRows_->Install(dispatcher_->Routes());
+}
+
+void Application::ShowLogFolder() {
+  const std::wstring folder = texts_.Get(slot::LogFolder);
+  if (!folder.empty())
+    paths_.Lock()->Files[kLogFileEntry].Folder = folder;
 }
 
 // A sampled graph is drawn again only while the main window shows its tab, with the values the
@@ -438,7 +469,9 @@ void Application::StartMonitors() {
   updateApplier_.OnRefresh(gadget::FileStatusCanvas, [this] { ShowFiles(); });
   ping_->Start(
       threads_, stop_,
-      [this](int panel, const PanelCopy::Builder& build) { return panelCopy_->Serve(panel, build); },
+      [this](int panel, const PanelCopy::Builder& build) {
+        return panelCopy_->Serve(panel, build);
+      },
       [this] { ShowFiles(); });
   network_->Start(threads_, stop_, [this](int panel, const PanelCopy::Builder& build) {
     return panelCopy_->Serve(panel, build);

@@ -5,12 +5,13 @@
 #include "app/event_dispatcher.h"
 #include "app/gpu_wiring.h"
 #include "app/graph_controls.h"
+#include "app/log_folder_rows.h"
 #include "app/mini_title.h"
 #include "app/mini_window_clicks.h"
 #include "app/network_wiring.h"
+#include "app/ping_wiring.h"
 #include "app/program_logs.h"
 #include "app/settings_tab_events.h"
-#include "app/ping_wiring.h"
 #include "app/storage_wiring.h"
 #include "app/tray_icon.h"
 #include "app/window_callback.h"
@@ -126,6 +127,8 @@ class Application {
   void OpenMiniWindowAndTray();
   void BuildMiniCells();
   void InstallSettingsTab();
+  // The file panel's log entry lies in the log folder as it stands.
+  void ShowLogFolder();
   void ShowListModels();
   void ShowGraphsWhenSampled();
   // Draws the graphs of a tab that has just come into view.
@@ -188,6 +191,7 @@ class Application {
   std::unique_ptr<EventDispatcher> dispatcher_;
   std::unique_ptr<MiniWindowClicks> miniClicks_;
   std::unique_ptr<SettingsTabEvents> settingsTab_;
+  std::unique_ptr<LogFolderRows> logFolderRows_;
   std::unique_ptr<StorageWiring> storage_;
   std::unique_ptr<PingWiring> ping_;
   platform::NvmlLoader loadNvml_;

@@ -3,6 +3,7 @@
 #include "core/error_signal.h"
 #include "settings/long_idle.h"
 #include "settings/settings_dialogs.h"
+#include "text/translation.h"
 #include "ui/gadget_ids.h"
 #include "ui/mini_window.h"
 #include "ui/settings_checkboxes.h"
@@ -22,6 +23,14 @@ struct IndexSelector {
   int Gadget;
   int Option;
 };
+// Whether each control's option is on, by its position in SettingsControls().
+std::vector<bool> SwitchesOf(const Settings& options) {
+  std::vector<bool> on;
+  for (const SettingsControl& control : SettingsControls())
+    on.push_back(control.Kind == SettingsControlKind::CheckBox && options.IsOn(control.Option));
+  return on;
+}
+
 constexpr IndexSelector kIndexSelectors[] = {
     {gadget::TitleBarSelector, opt::TitleBarMode},
     {gadget::StorageUnitSelector, opt::StorageUnit},
@@ -73,12 +82,12 @@ void SettingsTabEvents::ToggleCheckBox(int control) {
   const bool on = !ports_.Options.IsOn(entry.Option);
   ports_.Options.Set(entry.Option, on ? 1 : 0);
   ShowOptions();
-  ApplyEffect(control, on);
+  ApplyEffect(entry.Effect, on);
 }
 
-void SettingsTabEvents::ApplyEffect(int control, bool on) {
+void SettingsTabEvents::ApplyEffect(CheckBoxEffect effect, bool on) {
   platform::Gui& gui = ports_.Gui;
-  switch (SettingsControls()[static_cast<size_t>(control)].Effect) {
+  switch (effect) {
     case CheckBoxEffect::AlwaysOnTop:
       gui.SetAlwaysOnTop(gadget::MiniWindow, on);
       break;
@@ -157,19 +166,72 @@ void SettingsTabEvents::MoveTransparencySlider() {
   ApplyMiniWindowStyle(ports_.Gui, ports_.Options);
 }
 
+// A file that is not a settings file changes nothing; one that is can change any option, and
+// each change takes effect as if its control had been used.
 void SettingsTabEvents::Import() {
+  const std::vector<bool> wasOn = SwitchesOf(ports_.Options);
   SettingsContext context = settingsContext_();
-  if (!ImportSettingsWithDialog(ports_.Gui, context).Opened)
+  const SettingsDialogOutcome imported = ImportSettingsWithDialog(ports_.Gui, context);
+  if (imported.Failed()) {
+    ReportFailed(L"Import Settings", *imported.Path);
+    return;
+  }
+  if (!imported.Served)
     return;
   ShowOptions();
   ApplyMiniWindowStyle(ports_.Gui, ports_.Options);
+  MatchFrameToOption();
+  ApplyImportedEffects(wasOn);
+  if (imported_)
+    imported_();
   if (filesChanged_)
     filesChanged_();
 }
 
+void SettingsTabEvents::MatchFrameToOption() {
+  const bool compact = ports_.Options.IsOn(opt::BorderlessWindow);
+  const platform::WindowFrame wanted =
+      compact ? platform::WindowFrame::Borderless : platform::WindowFrame::Caption;
+  if (ports_.Gui.FrameOf(gadget::MiniWindow) == wanted)
+    return;
+  ports_.Gui.SetWindowFrame(gadget::MiniWindow, wanted);
+  if (compactChanged_)
+    compactChanged_(compact);
+}
+
+void SettingsTabEvents::ApplyImportedEffects(const std::vector<bool>& wasOn) {
+  const std::vector<bool> isOn = SwitchesOf(ports_.Options);
+  const auto controls = SettingsControls();
+  bool trayDone = false;
+  for (size_t index = 0; index < controls.size(); ++index) {
+    const SettingsControl& control = controls[index];
+    if (control.Kind != SettingsControlKind::CheckBox || wasOn[index] == isOn[index]) {
+      continue;
+    }
+    // The frame was matched above; sound announces nothing here; the tray needs one pass.
+    const CheckBoxEffect effect = control.Effect;
+    if (effect == CheckBoxEffect::Frame || effect == CheckBoxEffect::Sound ||
+        (effect == CheckBoxEffect::TrayIcon && trayDone)) {
+      continue;
+    }
+    trayDone = trayDone || effect == CheckBoxEffect::TrayIcon;
+    ApplyEffect(effect, isOn[index]);
+  }
+}
+
 void SettingsTabEvents::Export() {
-  if (ExportSettingsWithDialog(ports_.Gui, settingsContext_()) && filesChanged_)
+  const SettingsDialogOutcome exported = ExportSettingsWithDialog(ports_.Gui, settingsContext_());
+  if (exported.Failed()) {
+    ReportFailed(L"Export Settings", *exported.Path);
+    return;
+  }
+  if (exported.Served && filesChanged_)
     filesChanged_();
+}
+
+void SettingsTabEvents::ReportFailed(const std::wstring& action, const std::wstring& path) {
+  ErrorSignal(ports_.Options, ports_.Env);
+  ports_.Gui.ShowNotice(Tr(action), path + L"\r\n" + Tr(L"Failed"));
 }
 
 void SettingsTabEvents::ShowOptions() {

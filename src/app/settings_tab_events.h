@@ -1,6 +1,8 @@
 #pragma once
 
 #include <functional>
+#include <string>
+#include <vector>
 
 #include "app/gadget_routes.h"
 #include "app/tray_icon.h"
@@ -12,6 +14,7 @@
 #include "platform/files.h"
 #include "platform/gui.h"
 #include "settings/settings_file.h"
+#include "ui/settings_checkboxes.h"
 
 namespace tarvik {
 
@@ -47,13 +50,21 @@ class SettingsTabEvents {
     logSwitchedOff_ = std::move(switchedOff);
   }
 
+  // Settings were imported: what the file changed beyond the options' own side effects (the
+  // mini window's title, the graph colours, the log folder) is shown.
+  void OnImported(std::function<void()> imported) { imported_ = std::move(imported); }
+
   void Install(GadgetRoutes& routes);
 
   void ToggleCheckBox(int control);
 
  private:
-  void ApplyEffect(int control, bool on);
+  void ApplyEffect(CheckBoxEffect effect, bool on);
   void SwitchFrame();
+  // After an import: the frame follows the option, and every option that changed has its effect.
+  void MatchFrameToOption();
+  void ApplyImportedEffects(const std::vector<bool>& wasOn);
+  void ReportFailed(const std::wstring& action, const std::wstring& path);
   void ChooseOption(int selector, int option);
   void ChooseLongIdle();
   void MoveTransparencySlider();
@@ -67,6 +78,7 @@ class SettingsTabEvents {
   std::function<void(bool)> compactChanged_;
   std::function<void()> logBufferingChanged_;
   std::function<void()> logSwitchedOff_;
+  std::function<void()> imported_;
 };
 
 }  // namespace tarvik

@@ -223,6 +223,8 @@ class Gui {
                                                                 const std::wstring& filter) = 0;
   [[nodiscard]] virtual std::optional<std::wstring> AskOpenFile(const std::wstring& title,
                                                                 const std::wstring& filter) = 0;
+  // A message the user confirms with OK before going on, with the warning icon.
+  virtual void ShowNotice(const std::wstring& title, const std::wstring& text) = 0;
   virtual void UnblockShutdown(int window) = 0;
 };
 

@@ -11,6 +11,9 @@ bool ExportSettings(const std::optional<std::wstring>& chosenPath, const Setting
 ReadResult ImportSettings(const std::optional<std::wstring>& chosenPath, SettingsContext& context) {
   if (!chosenPath || chosenPath->empty())
     return {};
+  const std::optional<int64_t> size = context.Files.FileSize(*chosenPath);
+  if (!size || *size > kMaxSettingsFileBytes)
+    return {};
   return ReadSettingsFile(*chosenPath, context);
 }
 

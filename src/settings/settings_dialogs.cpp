@@ -10,16 +10,28 @@ std::wstring SettingsFileFilter() {
   return Tr(L"Settings File") + L" (*.ini)| *.ini";
 }
 
-}  // namespace
-
-bool ExportSettingsWithDialog(platform::Gui& gui, const SettingsContext& context) {
-  return ExportSettings(gui.AskSaveFile(Tr(L"Select file to Export"), SettingsFileFilter()),
-                        context);
+// A dialog closed with an empty name counts as cancelled.
+std::optional<std::wstring> Chosen(std::optional<std::wstring> path) {
+  if (path && path->empty())
+    return std::nullopt;
+  return path;
 }
 
-ReadResult ImportSettingsWithDialog(platform::Gui& gui, SettingsContext& context) {
-  return ImportSettings(gui.AskOpenFile(Tr(L"Select file to Import"), SettingsFileFilter()),
-                        context);
+}  // namespace
+
+SettingsDialogOutcome ExportSettingsWithDialog(platform::Gui& gui, const SettingsContext& context) {
+  SettingsDialogOutcome outcome;
+  outcome.Path = Chosen(gui.AskSaveFile(Tr(L"Select file to Export"), SettingsFileFilter()));
+  outcome.Served = ExportSettings(outcome.Path, context);
+  return outcome;
+}
+
+SettingsDialogOutcome ImportSettingsWithDialog(platform::Gui& gui, SettingsContext& context) {
+  SettingsDialogOutcome outcome;
+  outcome.Path = Chosen(gui.AskOpenFile(Tr(L"Select file to Import"), SettingsFileFilter()));
+  outcome.Read = ImportSettings(outcome.Path, context);
+  outcome.Served = outcome.Read.GroupFound;
+  return outcome;
 }
 
 }  // namespace tarvik

@@ -2,6 +2,7 @@
 
 #include <string_view>
 
+#include "core/settings.h"
 #include "platform/gui.h"
 #include "ui/graph_drawing.h"
 #include "ui/history_graph.h"
@@ -18,5 +19,9 @@ void CreateGraph(platform::Gui& gui, GraphStore& graphs, int id,
 // canvas is drawn. Any thread.
 void ShowGraph(platform::Gui& gui, GraphStore& graphs, int id, std::wstring_view unit,
                const GraphTitles& titles);
+
+// Every graph draws its series in the colour its option of the same number holds; called once
+// the settings file has been read, at start and after an import.
+void TakeGraphColours(GraphStore& graphs, const Settings& settings);
 
 }  // namespace tarvik

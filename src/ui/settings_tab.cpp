@@ -129,9 +129,9 @@ void BuildLogFolderControls(platform::Gui& gui) {
          L"Reverts log folder back to factory settings");
   gui.CreateTextField(gadget::LogFolderField, SettingsPage(), {x + 168, y + 1, 190, 22}, L"", true);
   button(gadget::LogSetButton, {x + 362, y, 78, 24}, L"Set", L"Set new log folder location");
-  // The folder is changed through these only once the folder editor is opened.
-  for (const int id : {gadget::LogPortableButton, gadget::LogDefaultButton, gadget::LogFolderField,
-                       gadget::LogSetButton}) {
+  // "Set" opens the folder editor; the folder is changed through the others only while it is open.
+  for (const int id :
+       {gadget::LogPortableButton, gadget::LogDefaultButton, gadget::LogFolderField}) {
     gui.EnableGadget(id, false);
   }
   button(gadget::LogExplorerButton, {x, y + 30, 164, 24}, L"Open File Explorer", nullptr);

@@ -69,6 +69,7 @@ class FakeGui : public platform::Gui {
   platform::Rect Work{0, 0, 1280, 760};
   bool ShiftDown = false;
   std::optional<std::wstring> NextDialogAnswer;
+  std::vector<std::wstring> Notices;  // "title: text" of every notice shown
   // Runs at every wait for an event, to look at the program while its loop runs.
   std::function<void()> OnWait;
   std::set<int> RefusedWindows;  // OpenWindow fails for these
@@ -207,6 +208,9 @@ class FakeGui : public platform::Gui {
                                           const std::wstring& filter) override;
   std::optional<std::wstring> AskOpenFile(const std::wstring& title,
                                           const std::wstring& filter) override;
+  void ShowNotice(const std::wstring& title, const std::wstring& text) override {
+    Notices.push_back(title + L": " + text);
+  }
 
  private:
   void Note(const std::string& step, int id = 0);

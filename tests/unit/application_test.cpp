@@ -29,9 +29,9 @@ using platform::EventKind;
 class ApplicationTest : public ::testing::Test {
  protected:
   PlatformPorts Ports() {
-    return {gui,      files,    environment, clock,   instance,  libraries, identity,
-            versions, wmi,      display,     memory,  clipboard, activity,  processors,
-            power,    counters, drives,      icmp,    names,     network,   http};
+    return {gui,      files,    environment, clock,  instance,  libraries, identity,
+            versions, wmi,      display,     memory, clipboard, activity,  processors,
+            power,    counters, drives,      icmp,   names,     network,   http};
   }
 
   fakes::FakeGui gui;
@@ -355,6 +355,42 @@ TEST_F(ApplicationTest, ClosingTheMainWindowTwiceWritesTheSettingsOnceAtMost) {
   gui.OnWait = [&] { second.SharedSettings().Set(opt::SoundEnabled, 1); };
   second.Run();
   EXPECT_EQ(std::count(files.Changes.begin(), files.Changes.end(), L"write " + kPortableIni), 1);
+}
+
+// The graphs are built before the settings file is read: they take its colours once it has been
+// read, and again after an import. Closing the main window drops an open log-folder edit.
+TEST_F(ApplicationTest, GraphColoursOfTheFileShowAtStartAndAfterAnImport) {
+  files.Files[kPortableIni] = SettingsFileWithFlags({}, "ColorBar = 123\r\nColorCPU = 456\r\n");
+  files.Files[L"E:\\other.ini"] = SettingsFileWithFlags({}, "ColorBar = $789\r\n");
+  gui.NextDialogAnswer = L"E:\\other.ini";
+  const auto click = [](int id) {
+    return platform::GuiEvent{EventKind::Gadget,
+                              gadget::MainWindow,
+                              id,
+                              static_cast<int>(platform::GadgetAction::Click),
+                              {}};
+  };
+  gui.Events = {click(gadget::ImportButton),
+                click(gadget::LogSetButton),
+                {EventKind::Close, gadget::MainWindow, 0, 0, {}}};
+  Application application(Ports());
+  std::vector<std::vector<Colour>> seen;
+  std::wstring field;  // the log folder field as the loop last waited, read-only or not
+  gui.OnWait = [&] {
+    field = (gui.Gadgets[gadget::LogFolderField].ReadOnly ? L"read-only " : L"") +
+            gui.GadgetText(gadget::LogFolderField);
+    std::vector<Colour> lines;
+    for (const int graph : {301, 302, 400})
+      lines.push_back(application.Graphs().Snapshot(graph)->Line);
+    if (seen.size() < 2)
+      seen.push_back(lines);
+  };
+  application.Run();
+  ASSERT_EQ(seen.size(), 2u);
+  EXPECT_EQ(seen[0], (std::vector<Colour>{0x123, 0xCC3399, 0x456}));
+  EXPECT_EQ(seen[1], (std::vector<Colour>{0x3C14DC, 0x789, seen[1][2]}));
+  EXPECT_NE(seen[1][2], 0x456u);
+  EXPECT_EQ(field, L"read-only C:\\Tools\\Tarvik\\*.*");
 }
 
 TEST_F(ApplicationTest, ShutDownRunsItsStepsInOrder) {

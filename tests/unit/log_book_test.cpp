@@ -194,6 +194,22 @@ TEST(LogBook, AFullBufferIsWrittenAndItsSizeFollowsExtendedBuffering) {
   EXPECT_EQ(rig.shown, L"0 / 100");
 }
 
+// Shrinking the buffer writes the pending lines exactly when they would fill the small one.
+TEST(LogBook, ShrinkingTheBufferWritesFirstFromAFullSmallBufferOn) {
+  for (const int pending : {99, 100}) {
+    SCOPED_TRACE(pending);
+    Rig rig(March(9, 10, 0));
+    rig.settings.Set(opt::ExtendedLogBuffering, 1);
+    rig.book.ApplyBufferSize();
+    for (int line = 0; line < pending; ++line)
+      rig.Log(March(9, 10, 0), L"x");
+    rig.settings.Set(opt::ExtendedLogBuffering, 0);
+    rig.book.ApplyBufferSize();
+    EXPECT_EQ(rig.files.Changes.size(), pending == 100 ? 1u : 0u);
+    EXPECT_EQ(rig.shown, pending == 100 ? L"0 / 100" : L"99 / 100");
+  }
+}
+
 TEST(LogBook, AFolderThatCannotBeWrittenKeepsTheNewestLinesForTheirMonthUntilItCan) {
   Rig rig({2024, 2, 29, 23, 0, 0});
   rig.files.ReadOnlyFolders.insert(L"C:\\Logs");

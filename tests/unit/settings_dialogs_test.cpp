@@ -13,8 +13,8 @@ TEST(SettingsDialogs, CancellingEitherDialogChangesNothing) {
   testing::SettingsFixture fixture;
   fakes::FakeGui gui;
   fixture.Options.Set(opt::TransparencyStep, 3);
-  EXPECT_FALSE(ExportSettingsWithDialog(gui, fixture.Context));
-  EXPECT_FALSE(ImportSettingsWithDialog(gui, fixture.Context).Opened);
+  EXPECT_FALSE(ExportSettingsWithDialog(gui, fixture.Context).Path);
+  EXPECT_FALSE(ImportSettingsWithDialog(gui, fixture.Context).Path);
   EXPECT_TRUE(fixture.Files.Changes.empty());
   EXPECT_EQ(fixture.Options.Get(opt::TransparencyStep), 3);
   EXPECT_EQ(gui.DialogTitles,
@@ -27,9 +27,9 @@ TEST(SettingsDialogs, AnExportedFileImportsBack) {
   fakes::FakeGui gui;
   gui.NextDialogAnswer = L"E:\\backup.ini";
   fixture.Options.Set(opt::TransparencyStep, 3);
-  ASSERT_TRUE(ExportSettingsWithDialog(gui, fixture.Context));
+  ASSERT_TRUE(ExportSettingsWithDialog(gui, fixture.Context).Served);
   fixture.Options.Set(opt::TransparencyStep, 8);
-  EXPECT_TRUE(ImportSettingsWithDialog(gui, fixture.Context).Opened);
+  EXPECT_TRUE(ImportSettingsWithDialog(gui, fixture.Context).Served);
   EXPECT_EQ(fixture.Options.Get(opt::TransparencyStep), 3);
 }
 

@@ -65,6 +65,23 @@ TEST(SettingsFile, EveryKeyIsWrittenInItsPlace) {
                 "FilterNic = 00:1A:2B:3C:4D:5E\r\n");
 }
 
+// Each colour key fills the graphs it names: the history graphs from 301, the processor graphs
+// from 400, the GPU graphs from 800.
+TEST(SettingsFile, EachColourKeyFillsItsOwnGraphs) {
+  const std::pair<const char*, int> keys[] = {
+      {"ColorBar", 301}, {"ColorCPU", 400}, {"ColorGra", 800}};
+  for (const auto& [key, first] : keys) {
+    SCOPED_TRACE(key);
+    SettingsFixture f;
+    const std::string text = "[Tarvik]\r\n" + std::string(key) + " = 123\r\n";
+    static_cast<void>(ApplySettingsFileText(text, f.Context));
+    for (const auto& [other, otherFirst] : keys) {
+      EXPECT_EQ(f.Options.Get(otherFirst), otherFirst == first ? 0x123 : f.Defaults.At(otherFirst))
+          << other;
+    }
+  }
+}
+
 TEST(SettingsFile, MalformedFileLeavesDefaults) {
   for (const std::string& bytes : {std::string("Config = 0000000000000000000000000000"),
                                    std::string("\x00\xFF\x01garbage", 10)}) {
@@ -245,6 +262,32 @@ TEST(ImportExport, ImportReplacesSettingsWithTheExportedOnes) {
   EXPECT_EQ(to.Options.Get(opt::FirstGraphColour + 1), to.Defaults.At(opt::FirstGraphColour + 1));
   EXPECT_EQ(to.Texts.Get(slot::FilterDrvToWrite), L"ABCD-1234");
   EXPECT_EQ(to.Files.Files.count(kDataFile), 0u);
+}
+
+// Only a file with the program's group and of a settings file's size is imported.
+TEST(ImportExport, AFileWithoutTheGroupOrTooLargeChangesNothing) {
+  const std::string config =
+      "[Tarvik]\r\nConfig = 11100111100000000001100000"
+      "3040100" +
+      std::string(17, '0') + "\r\n";
+  const auto padded = [&](int64_t size) {
+    return config + std::string(static_cast<size_t>(size) - config.size(), ' ');
+  };
+  const struct {
+    const char* Guards;
+    std::string Bytes;
+    bool Taken;
+  } cases[] = {{"a settings file", config, true},
+               {"no group", config.substr(config.find('C')), false},
+               {"largest taken", padded(kMaxSettingsFileBytes), true},
+               {"one byte too large", padded(kMaxSettingsFileBytes + 1), false}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Guards);
+    SettingsFixture f;
+    f.Files.Files[L"E:\\in.ini"] = c.Bytes;
+    EXPECT_EQ(ImportSettings(L"E:\\in.ini", f.Context).GroupFound, c.Taken);
+    EXPECT_EQ(f.Options.Get(opt::TransparencyStep), c.Taken ? 3 : 8);
+  }
 }
 
 }  // namespace

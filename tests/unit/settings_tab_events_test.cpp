@@ -216,5 +216,100 @@ TEST_F(SettingsTabEventsTest, SelectorsStoreTheirChoice) {
   EXPECT_EQ(gui.GadgetText(gadget::LogFolderField), L"C:\\Logs\\*.*");
 }
 
+// Each check box switches the option its caption names.
+TEST_F(SettingsTabEventsTest, EachCheckBoxSwitchesTheOptionOfItsCaption) {
+  const std::pair<const wchar_t*, int> boxes[] = {
+      {L"Enable Always on Top", 65},
+      {L"Enable Extended Log File Buffering", 66},
+      {L"Single click on tray icon to open", 67},
+      {L"Enable drive LED SysTray (Uses extra CPU)", 68},
+      {L"Enable Extended History", 69},
+      {L"Save Storage Monitor Events to Log", 70},
+      {L"Save Network Events to Log", 71},
+      {L"Save Drive Space Changes to Log", 72},
+      {L"Save System Events to Log", 73},
+      {L"Restore previous session events on startup", 74},
+      {L"Enable Log File", 76},
+      {L"Start Minimized", 77},
+      {L"Transparent Window", 79},
+      {L"Pop-Up if minimized on drive detection events", 80},
+      {L"Real-Time Memory Monitor", 81},
+      {L"Real-Time Network Monitor", 82},
+      {L"Enable Sound", 83},
+      {L"Always show tray icon", 84},
+      {L"Minimize button minimizes program to tray", 85},
+      {L"Comprehensive Ping Timeline", 86},
+      {L"Borderless Window", 87},
+      {L"Close button closes program to tray", 88},
+      {L"Remember Window Positions", 89}};
+  size_t checkBoxes = 0;
+  for (const SettingsControl& control : SettingsControls())
+    checkBoxes += control.Kind == SettingsControlKind::CheckBox ? 1 : 0;
+  EXPECT_EQ(checkBoxes, std::size(boxes));
+  for (const auto& [caption, option] : boxes) {
+    const bool before = settings.IsOn(option);
+    Click(IdOf(caption));
+    EXPECT_NE(settings.IsOn(option), before) << option;
+  }
+}
+
+// An import takes effect as if each changed option's control had been used; the frame follows
+// "Borderless Window", so the check box goes on switching it.
+TEST_F(SettingsTabEventsTest, ImportAppliesEveryOptionTheFileChanged) {
+  int imported = 0;
+  events.OnImported([&] { ++imported; });
+  std::vector<int> buffering;
+  events.OnLogBufferingChanged(
+      [&] { buffering.push_back(settings.Get(opt::ExtendedLogBuffering)); });
+  const std::pair<int, int> changes[] = {{opt::BorderlessWindow, 1}, {opt::TrayIconEnabled, 0},
+                                         {opt::LogEnabled, 1},       {opt::ExtendedLogBuffering, 0},
+                                         {opt::AlwaysOnTop, 0},      {opt::TitleBarMode, 3}};
+  std::vector<int> before;
+  for (const auto& [option, value] : changes) {
+    before.push_back(settings.Get(option));
+    settings.Set(option, value);
+  }
+  gui.NextDialogAnswer = L"E:\\mine.ini";
+  Click(gadget::ExportButton);
+  for (size_t i = 0; i < std::size(changes); ++i)
+    settings.Set(changes[i].first, before[i]);
+
+  Click(gadget::ImportButton);
+  for (const auto& [option, value] : changes)
+    EXPECT_EQ(settings.Get(option), value) << option;
+  EXPECT_EQ(gui.FrameOf(gadget::MiniWindow), platform::WindowFrame::Borderless);
+  EXPECT_EQ(compactSeen, std::vector<bool>{true});
+  EXPECT_FALSE(gui.TrayShown);
+  EXPECT_TRUE(files.FolderExists(L"C:\\Data\\Brimhold\\"));
+  EXPECT_EQ(buffering, std::vector<int>{0});
+  EXPECT_FALSE(gui.Windows[gadget::MiniWindow].OnTop);
+  EXPECT_EQ(gui.SelectedItem(gadget::TitleBarSelector), 3);
+  EXPECT_EQ(imported, 1);
+  EXPECT_TRUE(gui.Notices.empty());
+
+  settings.Set(opt::SoundEnabled, 1);
+  Click(IdOf(L"Borderless Window"));
+  EXPECT_EQ(gui.FrameOf(gadget::MiniWindow), platform::WindowFrame::Caption);
+  EXPECT_TRUE(environment.Beeps.empty());
+}
+
+TEST_F(SettingsTabEventsTest, AFailedImportOrExportSaysSoAndChangesNothing) {
+  settings.Set(opt::SoundEnabled, 1);
+  files.ReadOnlyFolders.insert(L"F:\\");
+  gui.NextDialogAnswer = L"F:\\locked.ini";
+  Click(gadget::ExportButton);
+  files.Files[L"E:\\notes.ini"] = "[Notes]\r\nConfig = 0\r\n";
+  gui.NextDialogAnswer = L"E:\\notes.ini";
+  Click(gadget::ImportButton);
+  gui.NextDialogAnswer.reset();  // cancelled: nothing to say
+  Click(gadget::ExportButton);
+  Click(gadget::ImportButton);
+  EXPECT_EQ(gui.Notices, (std::vector<std::wstring>{L"Export Settings: F:\\locked.ini\r\nFailed",
+                                                    L"Import Settings: E:\\notes.ini\r\nFailed"}));
+  EXPECT_EQ(environment.Beeps.size(), 2u);
+  EXPECT_EQ(settings.Get(opt::AlwaysOnTop), 1);
+  EXPECT_EQ(filesChanged, 0);
+}
+
 }  // namespace
 }  // namespace tarvik

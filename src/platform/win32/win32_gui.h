@@ -139,6 +139,7 @@ class Win32Gui final : public platform::Gui {
                                                         const std::wstring& filter) override;
   [[nodiscard]] std::optional<std::wstring> AskOpenFile(const std::wstring& title,
                                                         const std::wstring& filter) override;
+  void ShowNotice(const std::wstring& title, const std::wstring& text) override;
 
   // Called by the window procedures.
   LRESULT OnWindowMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);

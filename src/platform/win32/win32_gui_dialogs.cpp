@@ -84,4 +84,10 @@ std::optional<std::wstring> Win32Gui::AskOpenFile(const std::wstring& title,
   return AskFile(::GetActiveWindow(), title, filter, false);
 }
 
+void Win32Gui::ShowNotice(const std::wstring& title, const std::wstring& text) {
+  AssertWindowThread();
+  static_cast<void>(
+      ::MessageBoxW(::GetActiveWindow(), text.c_str(), title.c_str(), MB_OK | MB_ICONWARNING));
+}
+
 }  // namespace tarvik::win32
