@@ -21,29 +21,38 @@ platform::FocusedControl FocusedControlKind() {
   return platform::FocusedControl::Other;
 }
 
-BOOL CALLBACK CollectTabStop(HWND hwnd, LPARAM list) {
+bool IsTabStop(HWND hwnd) {
   const LONG_PTR style = ::GetWindowLongPtrW(hwnd, GWL_STYLE);
-  if ((style & WS_TABSTOP) && ::IsWindowVisible(hwnd) && ::IsWindowEnabled(hwnd))
-    reinterpret_cast<std::vector<HWND>*>(list)->push_back(hwnd);
-  return TRUE;
+  return (style & WS_TABSTOP) && ::IsWindowVisible(hwnd) && ::IsWindowEnabled(hwnd);
 }
 
-// The controls that Tab stops at, in the order they were made: the tab control, then the
-// controls of the page in view (those of hidden pages are not visible).
+// Walks the children in the order they were made, each before its own children.
+void CollectTabStops(HWND parent, std::vector<HWND>& stops) {
+  for (HWND child = ::GetWindow(parent, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
+    if (IsTabStop(child))
+      stops.push_back(child);
+    CollectTabStops(child, stops);
+  }
+}
+
+// The controls that Tab stops at: the tab control, then the controls of the page in view (those
+// of hidden pages are not visible).
 std::vector<HWND> TabStopsOf(HWND root) {
   std::vector<HWND> stops;
-  ::EnumChildWindows(root, CollectTabStop, reinterpret_cast<LPARAM>(&stops));
+  CollectTabStops(root, stops);
   return stops;
 }
 
-// The tab stop that holds the focus, itself or around a child of its own; stops.size() if none.
+// The tab stop that holds the focus, or stops.size() if none. A stop may hold others (the tab
+// control holds its pages' controls), so the last one that holds the focus is the nearest.
 size_t FocusedStop(const std::vector<HWND>& stops) {
   const HWND focus = ::GetFocus();
-  for (size_t index = 0; index < stops.size(); ++index) {
-    if (stops[index] == focus || (focus && ::IsChild(stops[index], focus)))
-      return index;
+  size_t found = stops.size();
+  for (size_t index = 0; focus && index < stops.size(); ++index) {
+    if (stops[index] == focus || ::IsChild(stops[index], focus))
+      found = index;
   }
-  return stops.size();
+  return found;
 }
 
 }  // namespace
