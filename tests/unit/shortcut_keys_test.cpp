@@ -4,6 +4,7 @@
 
 #include "app/shortcuts.h"
 #include "fakes/fake_gui.h"
+#include "platform/focus_keys.h"
 #include "ui/gadget_ids.h"
 
 namespace tarvik {
@@ -39,13 +40,10 @@ TEST(ShortcutKeysTest, EachKeyGivesItsCommandInTheWindowsThatKnowIt) {
       {kMini, {Key::F5, false, false}, Command::Refresh},
       {kMain, {Key::F6, false, false}, Command::Reset},
       {kMini, {Key::F6, false, false}, Command::Reset},
-      {kMain, {Key::F5, true, false}, std::nullopt},
       {kMini, {Key::Up, true, false}, Command::NudgeUp},
       {kMain, {Key::Down, true, false}, Command::NudgeDown},
       {kMini, {Key::Left, true, false}, Command::NudgeLeft},
-      {kMini, {Key::Right, true, false}, Command::NudgeRight},
       {kMain, {Key::Up, false, true}, Command::NudgeUpFar},
-      {kMini, {Key::Down, false, true}, Command::NudgeDownFar},
       {kMini, {Key::Left, false, true}, Command::NudgeLeftFar},
       {kMain, {Key::Right, false, true}, Command::NudgeRightFar},
       {kMini, {Key::Left, false, false}, std::nullopt},
@@ -54,7 +52,6 @@ TEST(ShortcutKeysTest, EachKeyGivesItsCommandInTheWindowsThatKnowIt) {
       {kMain, {Key::Tab, true, false}, Command::NextPanel},
       {kMain, {Key::Tab, true, true}, Command::PreviousPanel},
       {kMain, {Key::Tab, false, true}, std::nullopt},
-      {kMain, {Key::Tab, false, false}, std::nullopt},
       {kMain, {Key::PageDown, true, false}, Command::NextPanel},
       {kMain, {Key::PageUp, true, false}, Command::PreviousPanel},
       {kMini, {Key::Tab, true, false}, std::nullopt},
@@ -68,6 +65,33 @@ TEST(ShortcutKeysTest, EachKeyGivesItsCommandInTheWindowsThatKnowIt) {
     EXPECT_EQ(got, c.Expected) << "window " << c.Window << ", key "
                                << static_cast<int>(c.Keys.Pressed) << ", ctrl " << c.Keys.Ctrl
                                << ", shift " << c.Keys.Shift;
+  }
+}
+
+TEST(ShortcutKeysTest, AFocusedFieldListOrSelectorKeepsItsOwnKeys) {
+  using F = platform::FocusedControl;
+  struct Case {
+    F Control;
+    Shortcut Keys;
+    bool Kept;
+  };
+  const Case cases[] = {
+      {F::TextField, {Key::Left, false, true}, true},   // selects text
+      {F::TextField, {Key::Right, true, false}, true},  // moves by word
+      {F::TextField, {Key::C, true, false}, true},      // copies the selection
+      {F::TextField, {Key::F5, false, false}, false},
+      {F::TextField, {Key::Return, false, false}, false},  // the Ping tab's Enter
+      {F::List, {Key::Down, false, true}, true},
+      {F::List, {Key::C, true, false}, false},  // no copy of its own: the panel's copy
+      {F::List, {Key::PageDown, true, false}, false},
+      {F::Selector, {Key::Up, true, false}, true},
+      {F::Selector, {Key::C, true, false}, false},
+      {F::Other, {Key::Left, false, true}, false},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(platform::ControlKeepsKey(c.Control, c.Keys), c.Kept)
+        << "control " << static_cast<int>(c.Control) << ", key "
+        << static_cast<int>(c.Keys.Pressed);
   }
 }
 
