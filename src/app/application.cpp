@@ -1,5 +1,8 @@
 #include "app/application.h"
 
+#include <chrono>
+#include <functional>
+
 #include "app/language.h"
 #include "app/messages.h"
 #include "app/second_instance.h"
@@ -13,6 +16,7 @@
 #include "monitors/system/text_shapes.h"
 #include "settings/defaults.h"
 #include "settings/settings_location.h"
+#include "sysinfo/bounded_wmi.h"
 #include "sysinfo/operating_system.h"
 #include "sysinfo/processor_properties.h"
 #include "text/date_format.h"
@@ -35,6 +39,9 @@ namespace {
 // A timer of the mini window applies, once a minute, what a lost wake note left pending.
 constexpr int kPendingUpdatesTimer = 3;
 constexpr int kPendingUpdatesCheckMs = 60'000;
+// Start-up waits this long at most for the processor's description; a WMI service that does
+// not answer by then leaves it empty.
+constexpr std::chrono::milliseconds kProcessorQueryWait{5'000};
 
 }  // namespace
 
@@ -115,7 +122,13 @@ bool Application::StartUp() {
   static_cast<void>(ReadOperatingSystem(ports_.System, ports_.Versions, settings_, texts_));
   AddProgressLine(ports_.Gui, L"\r\n2-OS: " + texts_.Get(slot::OsDescription));
   AddProgressLine(ports_.Gui, L"\r\n3-" + Tr(L"Loading: PC Hardware"));
-  ReadProcessorProperties(ports_.Wmi, settings_, texts_);
+  BoundedWmi wmi(
+      ports_.Wmi,
+      [this](std::function<void()> work) {
+        return threads_.StartTask(L"processor query", std::move(work));
+      },
+      kProcessorQueryWait);
+  ReadProcessorProperties(wmi, settings_, texts_);
   AddProgressLine(ports_.Gui, L"\r\n4-" + Tr(L"Loading: Tarvik Window"));
   BuildMainWindow(ports_.Gui, fonts_, settings_, graphs_, false);
   // The progress window closes before the mini window opens; the main window hears the
@@ -231,7 +244,7 @@ void Application::LoadSettingsAndPlaceMainWindow() {
   const platform::Rect bounds = gui.WindowBounds(gadget::MainWindow);
   const platform::Point position = MainWindowStartPosition(
       {settings_.Get(opt::MainX), settings_.Get(opt::MainY)}, {bounds.X, bounds.Y},
-      {bounds.Width, bounds.Height}, gui.DesktopSize());
+      {bounds.Width, bounds.Height}, gui.WorkAreaOf(gadget::MainWindow));
   gui.MoveWindow(gadget::MainWindow, position);
   ApplySettingsToPanels(gui, settings_, texts_);
   // Built hidden, before the settings that say whether it shows were read; shown before the mini

@@ -27,6 +27,8 @@ constexpr Binding kBindings[] = {
     {{Key::C, true, false}, Command::CopyPanel, true},
     {{Key::Tab, true, false}, Command::NextPanel, true},
     {{Key::Tab, true, true}, Command::PreviousPanel, true},
+    {{Key::PageDown, true, false}, Command::NextPanel, true},
+    {{Key::PageUp, true, false}, Command::PreviousPanel, true},
     {{Key::S, true, false}, Command::ToggleGraphSmoothing, true},
     {{Key::I, true, false}, Command::InvertGraphColours, true},
     {{Key::Return, false, false}, Command::Enter, true},

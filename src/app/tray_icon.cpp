@@ -94,9 +94,12 @@ void TrayIcon::Remove() {
   shown_ = false;
 }
 
+// A window hidden to the tray would be out of reach without the icon: it comes back instead.
 void TrayIcon::OnTaskbarCreated() {
   shown_ = false;
   ShowIfEnabled();
+  if (!shown_ && !gui_.IsWindowVisible(gadget::MiniWindow))
+    gui_.ShowWindow(gadget::MiniWindow, platform::ShowMode::Normal);
 }
 
 }  // namespace tarvik

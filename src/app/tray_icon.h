@@ -24,7 +24,8 @@ class TrayIcon {
   // (the option switched on, Explorer restarted) shows the current ones.
   void SetImage(int image);
   void SetTip(const std::wstring& tip);
-  // Explorer (re)started and knows no icons: add ours when the option asks for it.
+  // Explorer (re)started and knows no icons: add ours when the option asks for it. Without an
+  // icon, a hidden mini window is shown.
   void OnTaskbarCreated();
   [[nodiscard]] bool IsShown() const { return shown_; }
 

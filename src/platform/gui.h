@@ -43,7 +43,7 @@ struct ListColumn {
 
 enum class CheckState { Unchecked, Checked, Indeterminate };
 
-enum class Key { F5, F6, Up, Down, Left, Right, C, S, I, Tab, Return };
+enum class Key { F5, F6, Up, Down, Left, Right, C, S, I, Tab, Return, PageUp, PageDown };
 struct Shortcut {
   Key Pressed = Key::F5;
   bool Ctrl = false;

@@ -1,5 +1,6 @@
 #include "ui/system_panel.h"
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -9,7 +10,7 @@
 namespace tarvik {
 namespace {
 
-constexpr int kLogoWidth = 160;
+constexpr int kLogoBaseWidth = 160;  // base units, scaled like the gadgets
 constexpr int kBlockGap = 6;
 constexpr Colour kFace = Rgb(240, 240, 240);
 constexpr Colour kFrame = Rgb(160, 160, 160);
@@ -27,8 +28,13 @@ void FramedBox(platform::Canvas& canvas, const platform::Rect& box) {
   canvas.Line({right, box.Y}, {right, bottom}, kFrame);
 }
 
-void DrawLogo(platform::Canvas& canvas, const Fonts& fonts, int height) {
-  FramedBox(canvas, {0, 0, kLogoWidth, height});
+// The canvas is drawn in device pixels: at 150 % the logo box is 240 of them.
+int LogoWidth(const SystemFacts& facts) {
+  return kLogoBaseWidth * std::max(100, facts.ScalePercent) / 100;
+}
+
+void DrawLogo(platform::Canvas& canvas, const Fonts& fonts, int logoWidth, int height) {
+  FramedBox(canvas, {0, 0, logoWidth, height});
   canvas.SetFont(fonts.Tahoma12Bold);
   const std::wstring name = L"Tarvik";
   const platform::Size nameSize = canvas.TextSize(name);
@@ -36,12 +42,12 @@ void DrawLogo(platform::Canvas& canvas, const Fonts& fonts, int height) {
   const std::wstring version(kShortVersion);
   const platform::Size versionSize = canvas.TextSize(version);
   const int top = (height - nameSize.Height - versionSize.Height) / 2;
-  const int nameX = (kLogoWidth - nameSize.Width) / 2;
+  const int nameX = (logoWidth - nameSize.Width) / 2;
   canvas.SetFont(fonts.Tahoma12Bold);
   canvas.TextTransparent({nameX + 1, top}, name, kLogoShadow);
   canvas.TextTransparent({nameX, top - 1}, name, kLogoColour);
   canvas.SetFont(fonts.Tahoma10);
-  canvas.TextTransparent({(kLogoWidth - versionSize.Width) / 2, top + nameSize.Height}, version,
+  canvas.TextTransparent({(logoWidth - versionSize.Width) / 2, top + nameSize.Height}, version,
                          kLogoColour);
 }
 
@@ -60,14 +66,15 @@ std::vector<std::wstring> LinesOf(const std::wstring& block) {
 
 void DrawBlock(platform::Canvas& canvas, const Fonts& fonts, const SystemFacts& facts,
                platform::Size size) {
-  FramedBox(canvas, {kLogoWidth, 0, size.Width - kLogoWidth, size.Height});
+  const int logoWidth = LogoWidth(facts);
+  FramedBox(canvas, {logoWidth, 0, size.Width - logoWidth, size.Height});
   canvas.SetFont(fonts.Tahoma10);
   const std::vector<std::wstring> lines = LinesOf(SystemBlockText(facts));
   const int lineHeight = canvas.TextSize(L"Tg").Height;
   // Centred for three lines, whatever the block holds.
   int y = (size.Height - 3 * lineHeight) / 2;
   for (const std::wstring& line : lines) {
-    canvas.TextTransparent({kLogoWidth + kBlockGap, y}, line, kText);
+    canvas.TextTransparent({logoWidth + kBlockGap, y}, line, kText);
     y += lineHeight;
   }
 }
@@ -77,7 +84,7 @@ void DrawBlock(platform::Canvas& canvas, const Fonts& fonts, const SystemFacts& 
 void DrawSystemPanel(platform::Gui& gui, const Fonts& fonts, const SystemFacts& facts) {
   gui.DrawCanvas(gadget::LogoCanvas, [&](platform::Canvas& canvas) {
     const platform::Size size = canvas.Extent();
-    DrawLogo(canvas, fonts, size.Height);
+    DrawLogo(canvas, fonts, LogoWidth(facts), size.Height);
     DrawBlock(canvas, fonts, facts, size);
   });
 }

@@ -35,11 +35,12 @@ platform::Point MiniWindowStartPosition(platform::Point saved, int height, platf
 }
 
 platform::Point MainWindowStartPosition(platform::Point saved, platform::Point current,
-                                        platform::Size window, platform::Size desktop) {
-  const int x = saved.X < 1 ? current.X : std::min(saved.X, LimitFor(desktop.Width, window.Width));
-  const int y =
-      saved.Y < 1 ? current.Y : std::min(saved.Y, LimitFor(desktop.Height, window.Height));
-  return {std::max(0, x), std::max(0, y)};
+                                        platform::Size window, const platform::Rect& work) {
+  const int x = saved.X < 1 ? current.X : saved.X;
+  const int y = saved.Y < 1 ? current.Y : saved.Y;
+  const int lastX = std::max(work.X, work.Right() - window.Width);
+  const int lastY = std::max(work.Y, work.Bottom() - window.Height);
+  return {std::clamp(x, work.X, lastX), std::clamp(y, work.Y, lastY)};
 }
 
 platform::Point KeepInWorkArea(const platform::Rect& window, const platform::Rect& work) {

@@ -16,12 +16,13 @@ inline constexpr int kMiniDefaultWidth = 234;
 [[nodiscard]] platform::Point MiniWindowStartPosition(platform::Point saved, int height,
                                                       platform::Size desktop);
 
-// The main window's saved position, kept inside the desktop; an unset coordinate keeps the
-// window's current one.
+// The main window's saved position, kept inside the work area of its monitor, off the taskbar;
+// an unset coordinate keeps the window's current one. A window taller or wider than the work
+// area keeps its top left corner in it, so that its title bar and tabs stay reachable.
 [[nodiscard]] platform::Point MainWindowStartPosition(platform::Point saved,
                                                       platform::Point current,
                                                       platform::Size window,
-                                                      platform::Size desktop);
+                                                      const platform::Rect& work);
 
 // Where the mini window goes so that it stays inside the work area of its monitor: a window whose
 // bottom edge comes within 7 pixels of the work area's bottom is lifted well clear of it, one

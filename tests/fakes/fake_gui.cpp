@@ -432,7 +432,7 @@ void FakeGui::CreateImage(int id, platform::Size size,
 
 bool FakeGui::AddTrayIcon(int window, int image, const std::wstring& tip) {
   CheckWindowThread();
-  if (!WindowExists(window) || Images.count(image) == 0)
+  if (TrayRefused || !WindowExists(window) || Images.count(image) == 0)
     return false;
   TrayShown = true;
   TrayImage = image;

@@ -68,6 +68,7 @@ class FakeGui : public platform::Gui {
   platform::Size Desktop{1280, 800};
   platform::Rect Work{0, 0, 1280, 760};
   bool ShiftDown = false;
+  bool TrayRefused = false;  // AddTrayIcon fails, as with no notification area
   std::optional<std::wstring> NextDialogAnswer;
   std::vector<std::wstring> Notices;  // "title: text" of every notice shown
   // Runs at every wait for an event, to look at the program while its loop runs.

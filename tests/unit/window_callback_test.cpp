@@ -150,5 +150,31 @@ TEST_F(WindowCallbackTest, AnExplorerRestartBringsTheTrayIconBack) {
   EXPECT_EQ(gui.TrayAdds, 2);
 }
 
+TEST_F(WindowCallbackTest, AWindowHiddenInTheTrayIsShownWhenItsIconCannotComeBack) {
+  struct Case {
+    const char* Name;
+    bool IconOption;
+    bool Refused;
+    bool Hidden;
+    bool ShownAfter;
+  };
+  const Case cases[] = {
+      {"icon back", true, false, true, false},
+      {"icon refused", true, true, true, true},
+      {"icon switched off", false, false, true, true},
+      {"window in view", true, true, false, true},
+  };
+  for (const Case& c : cases) {
+    settings.Set(opt::TrayIconEnabled, c.IconOption ? 1 : 0);
+    gui.TrayRefused = c.Refused;
+    gui.ShowWindow(gadget::MiniWindow,
+                   c.Hidden ? platform::ShowMode::Hide : platform::ShowMode::Normal);
+    tray.BuildImages();
+    EXPECT_FALSE(
+        callback.OnSystemMessage({SystemMessageKind::Registered, messages.TaskbarCreated, 0}));
+    EXPECT_EQ(gui.IsWindowVisible(gadget::MiniWindow), c.ShownAfter) << c.Name;
+  }
+}
+
 }  // namespace
 }  // namespace tarvik

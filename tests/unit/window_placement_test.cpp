@@ -8,6 +8,7 @@ namespace {
 using platform::Point;
 
 constexpr platform::Size kDesktop{1280, 800};
+constexpr platform::Rect kWholeDesktop{0, 0, 1280, 800};
 
 TEST(WindowPlacement, TheMiniWindowReopensOnTheDesktop) {
   struct Case {
@@ -30,10 +31,38 @@ TEST(WindowPlacement, TheMiniWindowReopensOnTheDesktop) {
 
 TEST(WindowPlacement, TheMainWindowIsClampedAndUnsetCoordinatesKeepTheCurrentOne) {
   const platform::Size window{900, 590};
-  EXPECT_EQ(MainWindowStartPosition({50, 60}, {190, 105}, window, kDesktop), (Point{50, 60}));
-  EXPECT_EQ(MainWindowStartPosition({0, 60}, {190, 105}, window, kDesktop), (Point{190, 60}));
-  EXPECT_EQ(MainWindowStartPosition({2000, 2000}, {190, 105}, window, kDesktop), (Point{380, 210}));
-  EXPECT_EQ(MainWindowStartPosition({50, 60}, {0, 0}, {1400, 900}, kDesktop), (Point{0, 0}));
+  EXPECT_EQ(MainWindowStartPosition({50, 60}, {190, 105}, window, kWholeDesktop), (Point{50, 60}));
+  EXPECT_EQ(MainWindowStartPosition({0, 60}, {190, 105}, window, kWholeDesktop), (Point{190, 60}));
+  EXPECT_EQ(MainWindowStartPosition({2000, 2000}, {190, 105}, window, kWholeDesktop),
+            (Point{380, 210}));
+  EXPECT_EQ(MainWindowStartPosition({50, 60}, {0, 0}, {1400, 900}, kWholeDesktop), (Point{0, 0}));
+}
+
+TEST(WindowPlacement, TheMainWindowOpensInsideTheWorkAreaOfItsMonitor) {
+  struct Case {
+    const char* Name;
+    platform::Point Saved;
+    platform::Size Window;
+    platform::Rect Work;
+    Point Expected;
+  };
+  const platform::Size window{900, 590};
+  const platform::Rect bottomBar{0, 0, 1280, 760};
+  const platform::Rect leftBar{48, 0, 1232, 800};
+  const platform::Rect second{1280, 0, 1366, 728};  // 1366 x 768 at 125 %, bar below
+  const Case cases[] = {
+      {"fits", {50, 60}, window, bottomBar, {50, 60}},
+      {"last row above the bar", {50, 170}, window, bottomBar, {50, 170}},
+      {"one row into the bar", {50, 171}, window, bottomBar, {50, 170}},
+      {"under a left bar", {10, 60}, window, leftBar, {48, 60}},
+      {"past the right edge", {2000, 60}, window, leftBar, {380, 60}},
+      {"on the second monitor", {1500, 100}, window, second, {1500, 100}},
+      {"taller than the work area", {1300, 300}, {900, 1000}, second, {1300, 0}},
+      {"wider than the work area", {1300, 10}, {1500, 590}, second, {1280, 10}},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(MainWindowStartPosition(c.Saved, {100, 100}, c.Window, c.Work), c.Expected) << c.Name;
+  }
 }
 
 TEST(WindowPlacement, KeyboardStepsClampExceptSinglePixelsPastTheFarEdges) {

@@ -127,6 +127,35 @@ TEST_F(Win32GuiTest, PanelsSwitchTheirPagesWhenSelected) {
   EXPECT_EQ(gui.SelectedPanelTab(127), 1);
 }
 
+// Tab walks the tab control and the enabled controls of the page in view, wrapping at the end.
+TEST_F(Win32GuiTest, TabMovesTheFocusThroughThePageInView) {
+  gui.ShowWindow(kWindow, platform::ShowMode::Normal);
+  gui.CreatePanel(127, {kWindow}, {2, 2, 220, 78}, {L" System ", L" About "});
+  gui.CreateTextField(170, {kWindow, 127, 0}, {5, 5, 60, 20}, L"C:\\", false);
+  gui.CreateCheckBox(171, {kWindow, 127, 0}, {70, 5, 60, 20}, L"on");
+  gui.CreateCheckBox(172, {kWindow, 127, 0}, {135, 5, 60, 20}, L"off");
+  gui.EnableGadget(172, false);
+  gui.CreateButton(173, {kWindow, 127, 1}, {5, 5, 60, 20}, L"About");
+  HWND field = nullptr;
+  ::EnumChildWindows(
+      Handle(kWindow),
+      [](HWND child, LPARAM found) {
+        if (::GetDlgCtrlID(child) == 170)
+          *reinterpret_cast<HWND*>(found) = child;
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&field));
+  ASSERT_NE(field, nullptr);
+  ::SetFocus(field);
+  const int expected[] = {171, 127, 170};
+  for (const int id : expected) {
+    ::PostMessageW(::GetFocus(), WM_KEYDOWN, VK_TAB, 0);
+    while (gui.WaitEvent(50).Kind != EventKind::None) {
+    }
+    EXPECT_EQ(::GetDlgCtrlID(::GetFocus()), id);
+  }
+}
+
 TEST_F(Win32GuiTest, CanvasesAcceptDrawingFromAnotherThread) {
   gui.CreateCanvas(105, {kWindow}, {0, 0, 50, 20});
   bool drawn = false;
@@ -291,6 +320,8 @@ TEST(VirtualKeys, EveryShortcutKeyHasItsCode) {
   EXPECT_EQ(VirtualKeyFor(platform::Key::F5), VK_F5);
   EXPECT_EQ(VirtualKeyFor(platform::Key::Tab), VK_TAB);
   EXPECT_EQ(VirtualKeyFor(platform::Key::C), 'C');
+  EXPECT_EQ(VirtualKeyFor(platform::Key::PageUp), VK_PRIOR);
+  EXPECT_EQ(VirtualKeyFor(platform::Key::PageDown), VK_NEXT);
 }
 
 }  // namespace

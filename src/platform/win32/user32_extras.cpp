@@ -20,6 +20,8 @@ User32Extras User32Extras::Bind() {
       Lookup<ShutdownBlockReasonCreateFn>(user32, "ShutdownBlockReasonCreate");
   extras.ShutdownBlockReasonDestroy =
       Lookup<ShutdownBlockReasonDestroyFn>(user32, "ShutdownBlockReasonDestroy");
+  extras.ChangeWindowMessageFilter =
+      Lookup<ChangeWindowMessageFilterFn>(user32, "ChangeWindowMessageFilter");
   return extras;
 }
 

@@ -8,9 +8,11 @@ namespace tarvik::win32 {
 struct User32Extras {
   using ShutdownBlockReasonCreateFn = BOOL(WINAPI*)(HWND, LPCWSTR);
   using ShutdownBlockReasonDestroyFn = BOOL(WINAPI*)(HWND);
+  using ChangeWindowMessageFilterFn = BOOL(WINAPI*)(UINT, DWORD);
 
   ShutdownBlockReasonCreateFn ShutdownBlockReasonCreate = nullptr;
   ShutdownBlockReasonDestroyFn ShutdownBlockReasonDestroy = nullptr;
+  ChangeWindowMessageFilterFn ChangeWindowMessageFilter = nullptr;
 
   static User32Extras Bind();
 };

@@ -6,6 +6,8 @@
 #include <algorithm>
 #include <cassert>
 #include <cmath>
+#include <cwchar>
+#include <iterator>
 
 namespace tarvik::win32 {
 namespace {
@@ -352,7 +354,7 @@ platform::GuiEvent Win32Gui::WaitEvent(int timeoutMs) {
   while (events_.empty()) {
     MSG message{};
     if (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-      if (TranslateShortcut(message))
+      if (TranslateKeyboard(message))
         continue;
       ::TranslateMessage(&message);
       ::DispatchMessageW(&message);
@@ -379,8 +381,13 @@ bool Win32Gui::Wake() {
 uint32_t Win32Gui::RegisterMessage(const std::wstring& name) {
   AssertWindowThread();
   const UINT message = ::RegisterWindowMessageW(name.c_str());
-  if (message != 0)
-    registeredMessages_.push_back(message);
+  if (message == 0)
+    return 0;
+  registeredMessages_.push_back(message);
+  // A copy running elevated hears these from a second copy or Explorer that runs without:
+  // the message filter of an elevated process drops them otherwise.
+  if (user32_.ChangeWindowMessageFilter)
+    user32_.ChangeWindowMessageFilter(message, MSGFLT_ADD);
   return message;
 }
 
@@ -439,53 +446,6 @@ void Win32Gui::UnblockShutdown(int window) {
   const HWND hwnd = WindowHandle(window);
   if (hwnd && user32_.ShutdownBlockReasonDestroy)
     user32_.ShutdownBlockReasonDestroy(hwnd);
-}
-
-bool Win32Gui::TranslateShortcut(const MSG& message) {
-  if (message.message != WM_KEYDOWN && message.message != WM_SYSKEYDOWN)
-    return false;
-  const int window = WindowIdOf(::GetAncestor(message.hwnd, GA_ROOT));
-  if (window == 0 || ::GetKeyState(VK_MENU) < 0)
-    return false;
-  const bool ctrl = ::GetKeyState(VK_CONTROL) < 0;
-  const bool shift = ::GetKeyState(VK_SHIFT) < 0;
-  for (const ShortcutEntry& entry : shortcuts_) {
-    if (entry.Window != window || entry.Keys.Ctrl != ctrl || entry.Keys.Shift != shift)
-      continue;
-    if (VirtualKeyFor(entry.Keys.Pressed) != static_cast<int>(message.wParam))
-      continue;
-    Push({platform::EventKind::Shortcut, window, 0, entry.Command, {}});
-    return true;
-  }
-  return false;
-}
-
-int VirtualKeyFor(platform::Key key) {
-  switch (key) {
-    case platform::Key::F5:
-      return VK_F5;
-    case platform::Key::F6:
-      return VK_F6;
-    case platform::Key::Up:
-      return VK_UP;
-    case platform::Key::Down:
-      return VK_DOWN;
-    case platform::Key::Left:
-      return VK_LEFT;
-    case platform::Key::Right:
-      return VK_RIGHT;
-    case platform::Key::C:
-      return 'C';
-    case platform::Key::S:
-      return 'S';
-    case platform::Key::I:
-      return 'I';
-    case platform::Key::Tab:
-      return VK_TAB;
-    case platform::Key::Return:
-      return VK_RETURN;
-  }
-  return 0;
 }
 
 // Session end, the registered messages and volume changes go to the program's window callback,
@@ -577,13 +537,43 @@ void Win32Gui::OnControlNotice(UINT message, WPARAM wParam, LPARAM lParam) {
   }
 }
 
+namespace {
+
+bool IsEditControl(HWND hwnd) {
+  wchar_t name[16] = {};
+  return ::GetClassNameW(hwnd, name, static_cast<int>(std::size(name))) > 0 &&
+         ::_wcsicmp(name, L"Edit") == 0;
+}
+
+}  // namespace
+
 LRESULT Win32Gui::OnPageMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_CTLCOLORSTATIC || message == WM_CTLCOLORBTN) {
-    // Texts, check boxes and frames on a tab page share the page's face colour.
-    ::SetBkMode(reinterpret_cast<HDC>(wParam), TRANSPARENT);
-    return reinterpret_cast<LRESULT>(::GetSysColorBrush(COLOR_BTNFACE));
+  const auto dc = reinterpret_cast<HDC>(wParam);
+  switch (message) {
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLORBTN: {
+      // Texts, check boxes, frames and sliders on a tab page share the page's background; a
+      // read-only field keeps the plain face behind its text.
+      ::SetBkMode(dc, TRANSPARENT);
+      const auto control = reinterpret_cast<HWND>(lParam);
+      if (IsEditControl(control))
+        return reinterpret_cast<LRESULT>(::GetSysColorBrush(COLOR_BTNFACE));
+      return reinterpret_cast<LRESULT>(themedPages_.ControlBrush(hwnd, control, dc));
+    }
+    case WM_ERASEBKGND:
+    case WM_PRINTCLIENT:
+      if (themedPages_.PaintBackground(hwnd, dc))
+        return 1;
+      break;
+    case WM_SIZE:
+    case WM_THEMECHANGED:
+    case WM_DESTROY:
+      themedPages_.Forget(hwnd);
+      break;
+    default:
+      OnControlNotice(message, wParam, lParam);
+      break;
   }
-  OnControlNotice(message, wParam, lParam);
   return ::DefWindowProcW(hwnd, message, wParam, lParam);
 }
 

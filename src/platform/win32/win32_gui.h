@@ -13,6 +13,7 @@
 #include "platform/gui.h"
 #include "platform/win32/dib_canvas.h"
 #include "platform/win32/handles.h"
+#include "platform/win32/themed_pages.h"
 #include "platform/win32/user32_extras.h"
 
 namespace tarvik::win32 {
@@ -193,7 +194,11 @@ class Win32Gui final : public platform::Gui {
                    const std::wstring& text, GadgetKind kind);
   void ShowPanelPage(const Gadget& panel, int tab);
   void Push(platform::GuiEvent event);
-  bool TranslateShortcut(const MSG& message);
+  // The program's shortcuts, then Tab and Shift+Tab through the controls; true when the key
+  // was used.
+  bool TranslateKeyboard(const MSG& message);
+  bool TranslateShortcut(const MSG& message, int window);
+  bool MoveFocusByTab(HWND root, bool backwards);
   bool OnSystemMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
   void OnNotify(NMHDR& header);
   // Notices that controls send their parent: clicks, choices, typing, slider moves.
@@ -231,6 +236,7 @@ class Win32Gui final : public platform::Gui {
   int trayWindow_ = 0;
   std::map<int, HWND> tooltips_;  // one per top-level window
   std::wstring listCellText_;     // the cell text a list asked for last, kept while it draws
+  ThemedPages themedPages_;
 };
 
 }  // namespace tarvik::win32
