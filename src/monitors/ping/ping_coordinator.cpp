@@ -72,6 +72,9 @@ void PingCoordinator::StartUp() {
   const int32_t now = Now();
   options.Set(opt::NextPingTime, now + kFirstCycleDelaySeconds);
   keys_.TakeBase([this] { return Stopping(); });
+  // Stopped while waiting for the base: the list is neither loaded nor drawn.
+  if (Stopping())
+    return;
   std::wstring refusal;
   std::optional<PingList> loaded = sources_.LoadList(refusal);
   auto list = targets_.List->Lock();
