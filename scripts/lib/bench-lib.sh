@@ -33,3 +33,43 @@ program_pid() {
   done
   echo "$pid"
 }
+
+# The Wine server of this session's own prefix ($WINEPREFIX): other sessions on the machine run
+# servers of their own, and the newest of them need not be ours.
+session_wineserver() {
+  local pid
+  for pid in $(pgrep wineserver); do
+    if tr '\0' '\n' 2>/dev/null <"/proc/$pid/environ" | grep -qxF "WINEPREFIX=$WINEPREFIX"; then
+      echo "$pid"
+      return 0
+    fi
+  done
+  return 1
+}
+
+# Resident memory of a process now, in KB.
+resident_kb() {
+  awk '/^VmRSS:/ { print $2 }' "/proc/$1/status" 2>/dev/null || echo 0
+}
+
+# Where a process's resident memory lies: the mapped files (Wine's DLLs and the program) with
+# the most, and the anonymous memory (heaps, stacks, bitmaps), in MB.
+resident_breakdown() {
+  awk '
+    /^[0-9a-f]+-[0-9a-f]+ / { name = (NF >= 6) ? $6 : "[anonymous]"; sub(/.*\//, "", name) }
+    /^Rss:/ { kb[name] += $2 }
+    END {
+      n = 0
+      for (k in kb) { names[++n] = k }
+      for (i = 1; i <= n; i++) for (j = i + 1; j <= n; j++)
+        if (kb[names[j]] > kb[names[i]]) { t = names[i]; names[i] = names[j]; names[j] = t }
+      line = ""
+      for (i = 1; i <= n && i <= 10; i++) line = line sprintf("%s %.1f, ", names[i], kb[names[i]] / 1024)
+      print substr(line, 1, length(line) - 2)
+    }' "/proc/$1/smaps" 2>/dev/null
+}
+
+# CPU ticks so far of a process's first thread (under Wine the program's window thread).
+first_thread_ticks() {
+  awk '{ print $14 + $15 }' "/proc/$1/task/$1/stat" 2>/dev/null || echo 0
+}
