@@ -52,19 +52,24 @@ resident_kb() {
   awk '/^VmRSS:/ { print $2 }' "/proc/$1/status" 2>/dev/null || echo 0
 }
 
-# Where a process's resident memory lies: the mapped files (Wine's DLLs and the program) with
-# the most, and the anonymous memory (heaps, stacks, bitmaps), in MB.
+# Where a process's resident memory lies, in MB: Windows modules (the program and Wine's DLLs),
+# Linux libraries (Wine's own and the system's), anonymous memory (heaps, stacks, bitmaps), X
+# shared images and other files.
 resident_breakdown() {
   awk '
-    /^[0-9a-f]+-[0-9a-f]+ / { name = (NF >= 6) ? $6 : "[anonymous]"; sub(/.*\//, "", name) }
-    /^Rss:/ { kb[name] += $2 }
+    /^[0-9a-f]+-[0-9a-f]+ / {
+      name = (NF >= 6) ? $6 : "anonymous"
+      if (name ~ /\.(dll|exe|drv)$/) group = "Windows modules"
+      else if (name ~ /\.so/) group = "Linux libraries"
+      else if (name ~ /SYSV/) group = "X shared images"
+      else if (name == "anonymous" || name ~ /^\[(heap|stack)/) group = "anonymous"
+      else group = "other"
+    }
+    /^Rss:/ { kb[group] += $2 }
     END {
-      n = 0
-      for (k in kb) { names[++n] = k }
-      for (i = 1; i <= n; i++) for (j = i + 1; j <= n; j++)
-        if (kb[names[j]] > kb[names[i]]) { t = names[i]; names[i] = names[j]; names[j] = t }
+      split("Windows modules,Linux libraries,anonymous,X shared images,other", order, ",")
       line = ""
-      for (i = 1; i <= n && i <= 10; i++) line = line sprintf("%s %.1f, ", names[i], kb[names[i]] / 1024)
+      for (i = 1; i <= 5; i++) line = line sprintf("%s %.1f, ", order[i], kb[order[i]] / 1024)
       print substr(line, 1, length(line) - 2)
     }' "/proc/$1/smaps" 2>/dev/null
 }
