@@ -40,7 +40,7 @@ tkTool="$winBuild/tests/e2e/tk-tool.exe"
 work=$(mktemp -d "${TMPDIR:-/tmp}/tarvik-bench-ping.XXXXXX")
 wine_session_start "$work/session" || exit 1
 trap 'wine_session_stop; [[ -n "${KEEP_WORK:-}" ]] || rm -rf "$work"' EXIT
-server=$(pgrep -n wineserver)
+server=$(session_wineserver)
 
 # Started minimised to the tray (flags 13, 20, 21), a ping every second (interval position 0).
 settings='\xEF\xBB\xBF\r\n[Tarvik]\r\nConfig = 00000000000010000001100000804010000000000000000000\r\n'

@@ -4,11 +4,13 @@
 #
 #   scripts/bench.sh [seconds]     (60 by default)
 #
-# Three runs of the same length, one after the other, each after 5 s to settle: the yardstick
+# Runs of the same length, one after the other, each after 5 s to settle: the yardstick
 # (tests/bench/baseline.cpp, a minimal window with a 125 ms timer), Tarvik with its main window
-# hidden (started minimised to the tray), and Tarvik with the System tab shown. For each it
+# hidden (started minimised to the tray), and Tarvik with the About, the System and the
+# Processors tab in view (TARVIK_BENCH_COMPARE adds the System and Processors runs of other builds). For each it
 # prints the CPU time of the program's own process and of the Wine server during the run, as a
-# percentage of one core, and the peak resident memory of the program's process; then Tarvik's
+# percentage of one core, the peak resident memory of the program's process and its resident
+# memory at the end of the run (what Task Manager shows); then Tarvik's
 # figures as multiples of the yardstick's. Last, how long closing takes: three runs from the
 # registered quit message to the windows gone from the screen and to the process ended. Then the
 # storage monitor's own cost over 26 fake drives and the network monitor's over 31 fake adapters,
@@ -45,13 +47,35 @@ tkTool="$winBuild/tests/e2e/tk-tool.exe"
 work=$(mktemp -d "${TMPDIR:-/tmp}/tarvik-bench.XXXXXX")
 wine_session_start "$work/session" || exit 1
 trap 'wine_session_stop; rm -rf "$work"' EXIT
-# This session's Wine server (wineserver64 on 64-bit Debian), the newest one right after start.
-server=$(pgrep -n wineserver)
+# This session's Wine server, found by its prefix (wineserver64 on 64-bit Debian).
+server=$(session_wineserver)
 
-declare -A cpuPercent peakMb
-# measure <label> <exe> <settings file contents, or "" for none>
+# The main window's tab control, clicked on its first tab (System), then <keys> (xdotool names)
+# sent to the window: the tab in view is the one a user would reach that way. Succeeds when the
+# window answers that tab <tab> is selected.
+show_tab() {
+  local tab=$1 keys=$2 out="$work/tool.txt" x y w rest window waited
+  for ((waited = 0; waited < 300; waited++)); do
+    wine "$tkTool" client "Tarvik v2.33 x64 426.9423" >"$out.raw" 2>/dev/null
+    tr -d '\r' <"$out.raw" >"$out"
+    read -r x y w rest < <(awk '$3 == 894 && $5 == 1' "$out")
+    [[ -n "${x:-}" ]] && break
+    sleep 0.1
+  done
+  [[ -n "${x:-}" ]] || return 1
+  xdotool mousemove "$((x + 14))" "$((y + 10))" click 1 2>/dev/null
+  window=$(xdotool getmouselocation --shell 2>/dev/null | awk -F= '/^WINDOW=/ { print $2 }')
+  # shellcheck disable=SC2086
+  [[ -z "$keys" ]] || xdotool key --window "$window" --delay 50 $keys 2>/dev/null
+  sleep 0.5
+  wine "$tkTool" tab "Tarvik v2.33 x64 426.9423" >"$out.raw" 2>/dev/null
+  [[ "$(tr -d '\r' <"$out.raw" | head -n 1)" == "$tab" ]]
+}
+
+declare -A cpuPercent peakMb residentMb
+# measure <label> <exe> <settings file contents, or "" for none> [<tab> <keys that reach it>]
 measure() {
-  local label=$1 exe=$2 settings=$3
+  local label=$1 exe=$2 settings=$3 tab=${4:-} keys=${5:-}
   local folder="$work/$label" name
   name=$(basename "$exe")
   mkdir -p "$folder" && cp "$exe" "$folder/"
@@ -64,34 +88,48 @@ measure() {
     echo "bench: $label did not start" >&2
     return 1
   }
+  if [[ -n "$tab" ]] && ! show_tab "$tab" "$keys"; then
+    echo "bench: $label could not show tab $tab" >&2
+    wine "$tkTool" post WM_DEACTIVATEOLDINST_TK >/dev/null 2>&1
+    wait "$started" 2>/dev/null
+    return 1
+  fi
   sleep "$settleSeconds"
   local own0 server0 own1 server1 sampler0 storage0 sampler1 storage1 network0 network1
+  local window0 window1
   own0=$(cpu_ticks "$pid")
+  window0=$(first_thread_ticks "$pid")
   server0=$(cpu_ticks "$server")
   sampler0=$(thread_ticks "$pid" "system sampler")
   storage0=$(thread_ticks "$pid" "storage monitor")
   network0=$(thread_ticks "$pid" "network monitor")
   sleep "$seconds"
   own1=$(cpu_ticks "$pid")
+  window1=$(first_thread_ticks "$pid")
   server1=$(cpu_ticks "$server")
   sampler1=$(thread_ticks "$pid" "system sampler")
   storage1=$(thread_ticks "$pid" "storage monitor")
   network1=$(thread_ticks "$pid" "network monitor")
-  local peak
+  local peak resident breakdown
   peak=$(peak_kb "$pid")
+  resident=$(resident_kb "$pid")
+  breakdown=$(resident_breakdown "$pid")
   wine "$tkTool" post WM_DEACTIVATEOLDINST_TK >/dev/null 2>&1
   wait "$started" 2>/dev/null
   local total=$((own1 - own0 + server1 - server0))
   cpuPercent[$label]=$(awk -v t="$total" -v s="$seconds" -v h="$ticksPerSecond" \
     'BEGIN { printf "%.2f", 100 * t / (s * h) }')
   peakMb[$label]=$(awk -v k="$peak" 'BEGIN { printf "%.1f", k / 1024 }')
-  printf '%-16s CPU %6s %% of one core (own %s, server %s ticks)   peak memory %6s MB\n' \
+  residentMb[$label]=$(awk -v k="$resident" 'BEGIN { printf "%.1f", k / 1024 }')
+  printf '%-18s CPU %6s %% of one core (own %s, server %s ticks)   peak memory %6s MB, resident at the end %6s MB\n' \
     "$label" "${cpuPercent[$label]}" "$((own1 - own0))" "$((server1 - server0))" \
-    "${peakMb[$label]}"
+    "${peakMb[$label]}" "${residentMb[$label]}"
   if [[ "$label" != baseline ]]; then
-    printf '%-16s of the own ticks: system sampler %s, storage monitor %s, network monitor %s\n' \
-      "" "$((sampler1 - sampler0))" "$((storage1 - storage0))" "$((network1 - network0))"
+    printf '%-18s of the own ticks: window thread %s, system sampler %s, storage monitor %s, network monitor %s\n' \
+      "" "$((window1 - window0))" "$((sampler1 - sampler0))" "$((storage1 - storage0))" \
+      "$((network1 - network0))"
   fi
+  printf '%-18s resident MB by mapping: %s\n' "" "$breakdown"
 }
 
 # Milliseconds since a value of $EPOCHREALTIME.
@@ -138,12 +176,30 @@ echo "bench: $seconds s per run under Wine, after $settleSeconds s to settle"
 hidden='\xEF\xBB\xBF\r\n[Tarvik]\r\nConfig = 00000000000010000001100000804000000000000000000000\r\n'
 measure baseline "$baselineExe" "" || exit 1
 measure tarvik-hidden "$tarvikExe" "$hidden" || exit 1
-measure tarvik-shown "$tarvikExe" " " || exit 1
-for label in tarvik-hidden tarvik-shown; do
-  printf '%-16s CPU %sx the yardstick, peak memory %sx\n' "$label" \
-    "$(ratio "${cpuPercent[$label]}" "${cpuPercent[baseline]}")" \
-    "$(ratio "${peakMb[$label]}" "${peakMb[baseline]}")"
+labels=(tarvik-hidden)
+# tab runs of one build: <label prefix> <exe>
+measure_tabs() {
+  measure "$1-about" "$2" " " 7 ctrl+shift+Tab || exit 1
+  measure "$1-system" "$2" " " 0 "" || exit 1
+  measure "$1-processors" "$2" " " 1 ctrl+Tab || exit 1
+  labels+=("$1-about" "$1-system" "$1-processors")
+}
+measure_tabs tarvik "$tarvikExe"
+# TARVIK_BENCH_COMPARE="name=path/to/Tarvik.exe ...": other builds measured on the System and
+# the Processors tab in the same session, for side-by-side figures.
+for other in ${TARVIK_BENCH_COMPARE:-}; do
+  measure "${other%%=*}-system" "${other#*=}" " " 0 "" || exit 1
+  measure "${other%%=*}-processors" "${other#*=}" " " 1 ctrl+Tab || exit 1
+  labels+=("${other%%=*}-system" "${other%%=*}-processors")
 done
+for label in "${labels[@]}"; do
+  printf '%-18s CPU %sx the yardstick, peak memory %sx, resident memory %sx\n' "$label" \
+    "$(ratio "${cpuPercent[$label]}" "${cpuPercent[baseline]}")" \
+    "$(ratio "${peakMb[$label]}" "${peakMb[baseline]}")" \
+    "$(ratio "${residentMb[$label]}" "${residentMb[baseline]}")"
+done
+# TARVIK_BENCH_TABS_ONLY=1 stops here.
+[[ -z "${TARVIK_BENCH_TABS_ONLY:-}" ]] || exit 0
 for run in 1 2 3; do
   closing "$run"
 done

@@ -33,3 +33,48 @@ program_pid() {
   done
   echo "$pid"
 }
+
+# The Wine server of this session's own prefix ($WINEPREFIX): other sessions on the machine run
+# servers of their own, and the newest of them need not be ours.
+session_wineserver() {
+  local pid
+  for pid in $(pgrep wineserver); do
+    if tr '\0' '\n' 2>/dev/null <"/proc/$pid/environ" | grep -qxF "WINEPREFIX=$WINEPREFIX"; then
+      echo "$pid"
+      return 0
+    fi
+  done
+  return 1
+}
+
+# Resident memory of a process now, in KB.
+resident_kb() {
+  awk '/^VmRSS:/ { print $2 }' "/proc/$1/status" 2>/dev/null || echo 0
+}
+
+# Where a process's resident memory lies, in MB: Windows modules (the program and Wine's DLLs),
+# Linux libraries (Wine's own and the system's), anonymous memory (heaps, stacks, bitmaps), X
+# shared images and other files.
+resident_breakdown() {
+  awk '
+    /^[0-9a-f]+-[0-9a-f]+ / {
+      name = (NF >= 6) ? $6 : "anonymous"
+      if (name ~ /\.(dll|exe|drv)$/) group = "Windows modules"
+      else if (name ~ /\.so/) group = "Linux libraries"
+      else if (name ~ /SYSV/) group = "X shared images"
+      else if (name == "anonymous" || name ~ /^\[(heap|stack)/) group = "anonymous"
+      else group = "other"
+    }
+    /^Rss:/ { kb[group] += $2 }
+    END {
+      split("Windows modules,Linux libraries,anonymous,X shared images,other", order, ",")
+      line = ""
+      for (i = 1; i <= 5; i++) line = line sprintf("%s %.1f, ", order[i], kb[order[i]] / 1024)
+      print substr(line, 1, length(line) - 2)
+    }' "/proc/$1/smaps" 2>/dev/null
+}
+
+# CPU ticks so far of a process's first thread (under Wine the program's window thread).
+first_thread_ticks() {
+  awk '{ print $14 + $15 }' "/proc/$1/task/$1/stat" 2>/dev/null || echo 0
+}

@@ -5,6 +5,7 @@
 
 #include "monitors/system/battery_texts.h"
 #include "monitors/system/idle_tracker.h"
+#include "monitors/system/title_summary.h"
 #include "monitors/system/uptime_text.h"
 #include "text/translation.h"
 
@@ -38,6 +39,23 @@ TEST_F(SystemBatteryTimeTest, BatteryTextsFromPercentPowerAndCharging) {
   EXPECT_EQ(BatteryPercentFromByte(255), -1);
   EXPECT_EQ(BatteryPercentFromByte(200), -1);  // not a level: never a negative percent
   EXPECT_EQ(BatteryPercentFromByte(100), 100);
+}
+
+// From the power status's life byte to the window title, as a user reads it: an empty battery
+// is still a battery, only the "unknown" byte 255 has none.
+TEST_F(SystemBatteryTimeTest, TitleFromTheLifeByte) {
+  const struct {
+    uint8_t LifeByte;
+    std::wstring Title;
+  } cases[] = {
+      {0, L"0% Battery"},     {1, L"1% Battery"},   {99, L"99% Battery"},
+      {100, L"100% Battery"}, {101, L"No Battery"}, {255, L"No Battery"},
+  };
+  for (const auto& c : cases) {
+    const int percent = BatteryPercentFromByte(c.LifeByte);
+    EXPECT_EQ(BatteryTitle(MakeBatteryTexts({percent, 0, false}).Text, percent), c.Title)
+        << "life byte " << int{c.LifeByte};
+  }
 }
 
 TEST_F(SystemBatteryTimeTest, LowBatteryBlinksOnlyWhenNotCharging) {

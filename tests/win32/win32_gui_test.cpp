@@ -5,6 +5,7 @@
 
 #include <atomic>
 #include <thread>
+#include <vector>
 
 #include "platform/win32/win32_gui.h"
 
@@ -169,6 +170,44 @@ TEST_F(Win32GuiTest, CanvasesAcceptDrawingFromAnotherThread) {
   EXPECT_TRUE(drawn);
   gui.DrawCanvas(999, [&](platform::Canvas&) { drawn = false; });  // unknown canvases are skipped
   EXPECT_TRUE(drawn);
+}
+
+// Only what a drawing or a list change altered waits to be painted.
+TEST_F(Win32GuiTest, OnlyChangedPixelsAndRowsArePaintedAgain) {
+  gui.ShowWindow(kWindow, platform::ShowMode::Normal);
+  gui.CreateCanvas(105, {kWindow}, {0, 0, 50, 20});
+  gui.CreateList(129, {kWindow}, {0, 20, 200, 60}, {{L"Row", 100}});
+  const HWND canvas = ::GetDlgItem(Handle(kWindow), 105);
+  const HWND list = ::GetDlgItem(Handle(kWindow), 129);
+  ASSERT_TRUE(canvas && list);
+  const auto pending = [](HWND hwnd) {
+    RECT box{};
+    return ::GetUpdateRect(hwnd, &box, FALSE) ? box : RECT{};
+  };
+  const auto fill = [&](const platform::Rect& box) {
+    gui.DrawCanvas(105, [&](platform::Canvas& c) {
+      c.FillBox({0, 0, 50, 20}, 0xFFFFFF);
+      c.FillBox(box, 0x0000FF);
+    });
+  };
+  fill({10, 5, 3, 2});
+  ::ValidateRect(canvas, nullptr);
+  fill({10, 5, 3, 2});
+  EXPECT_EQ(pending(canvas).right, 0);
+  fill({10, 5, 3, 3});
+  const RECT pixels = pending(canvas);
+  EXPECT_EQ(std::vector<LONG>({pixels.left, pixels.top, pixels.right, pixels.bottom}),
+            std::vector<LONG>({10, 7, 13, 8}));
+
+  gui.SetListRows(129, {L"a", L"b", L"c"});
+  ::ValidateRect(list, nullptr);
+  gui.SetListRows(129, {L"a", L"b", L"c"});
+  EXPECT_EQ(pending(list).bottom, 0);
+  gui.SetListRows(129, {L"a", L"x", L"c"});
+  RECT row{LVIR_BOUNDS, 0, 0, 0};
+  ::SendMessageW(list, LVM_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&row));
+  const RECT rows = pending(list);
+  EXPECT_EQ(std::vector<LONG>({rows.top, rows.bottom}), std::vector<LONG>({row.top, row.bottom}));
 }
 
 // The client area ends where the canvas ends, also for a window restored from its icon.

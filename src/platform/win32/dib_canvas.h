@@ -24,6 +24,8 @@ class DibCanvas final : public platform::Canvas {
   [[nodiscard]] bool IsValid() const { return pixels_ != nullptr; }
   [[nodiscard]] HDC Dc() const { return dc_.Get(); }
   [[nodiscard]] HBITMAP Bitmap() const { return bitmap_.Get(); }
+  // The pixels, width by height, top row first; read them after GdiFlush.
+  [[nodiscard]] const uint32_t* Bits() const { return pixels_; }
   // The colour at a pixel (red in the lowest byte), or 0 outside.
   [[nodiscard]] Colour PixelAt(platform::Point at) const;
   // Makes every pixel opaque, as icons drawn from this canvas need.

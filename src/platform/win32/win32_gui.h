@@ -33,6 +33,8 @@ struct CanvasSurface {
   std::mutex Lock;
   platform::Size Extent;
   std::unique_ptr<DibCanvas> Pixels;
+  // Set for a new bitmap: its first drawing is shown whole, later ones only where pixels changed.
+  bool Fresh = true;
   int ScrollStep = 0;  // above 0 once the canvas scrolls
 };
 

@@ -4,6 +4,8 @@
 
 #include <algorithm>
 
+#include "platform/changed_areas.h"
+
 namespace tarvik::win32 {
 namespace {
 
@@ -111,9 +113,19 @@ void Win32Gui::SetListRows(int id, std::vector<std::wstring> rows) {
   Gadget* gadget = FindGadgetOf(id);
   if (!gadget || gadget->Kind != GadgetKind::List)
     return;
+  // Only the rows whose texts changed are drawn again: a list whose first row alone changes
+  // every second repaints that row, not its whole face.
+  // A list that lost rows is drawn whole, so that no row it no longer has stays on screen.
+  const platform::RowSpan changed = platform::ChangedRows(gadget->Rows, rows);
+  const size_t before = gadget->Rows.size();
   gadget->Rows = std::move(rows);
-  ::SendMessageW(gadget->Hwnd, LVM_SETITEMCOUNT, gadget->Rows.size(), LVSICF_NOSCROLL);
-  ::InvalidateRect(gadget->Hwnd, nullptr, FALSE);
+  if (gadget->Rows.size() != before)
+    ::SendMessageW(gadget->Hwnd, LVM_SETITEMCOUNT, gadget->Rows.size(),
+                   LVSICF_NOSCROLL | LVSICF_NOINVALIDATEALL);
+  if (gadget->Rows.size() < before)
+    ::InvalidateRect(gadget->Hwnd, nullptr, FALSE);
+  else if (!changed.Empty())
+    ::SendMessageW(gadget->Hwnd, LVM_REDRAWITEMS, changed.First, changed.Last - 1);
 }
 
 std::vector<std::wstring> Win32Gui::ListRows(int id) const {

@@ -3,6 +3,9 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <vector>
+
+#include "platform/changed_areas.h"
 
 namespace tarvik::win32 {
 namespace {
@@ -158,6 +161,7 @@ void Win32Gui::FitWindowToCanvas(int window, int canvas, platform::Size pixels) 
     std::lock_guard<std::mutex> lock(surface->Lock);
     surface->Extent = pixels;
     surface->Pixels = NewCanvasPixels(pixels);
+    surface->Fresh = true;
   }
   ::SetWindowPos(gadget->Hwnd, nullptr, 0, 0, pixels.Width, pixels.Height,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
@@ -179,17 +183,33 @@ void Win32Gui::DrawCanvas(int id, const std::function<void(platform::Canvas&)>& 
     surface = found->second;
     hwnd = surface->Window;
   }
+  platform::Rect changed;
   {
     std::lock_guard<std::mutex> lock(surface->Lock);
-    if (!surface->Pixels)
+    if (!surface->Pixels) {
       surface->Pixels = NewCanvasPixels(surface->Extent);
+      surface->Fresh = true;
+    }
     if (!surface->Pixels->IsValid())
       return;
+    const platform::Size size = surface->Pixels->Extent();
+    const uint32_t* bits = surface->Pixels->Bits();
+    // The pixels before this drawing, in a buffer each drawing thread keeps: a graph's bitmap
+    // is too large to be allocated anew on every sample.
+    thread_local std::vector<uint32_t> before;
+    before.assign(bits, bits + static_cast<size_t>(size.Width) * size.Height);
     draw(*surface->Pixels);
+    ::GdiFlush();
+    changed = surface->Fresh ? platform::Rect{0, 0, size.Width, size.Height}
+                             : platform::ChangedBox(before.data(), bits, size);
+    surface->Fresh = false;
   }
-  // Only queues a repaint for the window thread; never waits for it.
-  if (hwnd)
-    ::InvalidateRect(hwnd, nullptr, FALSE);
+  // Only queues a repaint of what changed for the window thread; never waits for it. A drawing
+  // that changed no pixel costs no repaint.
+  if (hwnd && changed.Width > 0) {
+    const RECT box{changed.X, changed.Y, changed.Right(), changed.Bottom()};
+    ::InvalidateRect(hwnd, &box, FALSE);
+  }
 }
 
 platform::Size Win32Gui::CanvasExtent(int id) const {
@@ -216,6 +236,7 @@ void Win32Gui::SetCanvasScroll(int id, int contentHeight, int step, int top) {
     std::lock_guard<std::mutex> lock(surface->Lock);
     surface->Extent = {client.right, client.bottom};
     surface->Pixels = NewCanvasPixels(surface->Extent);
+    surface->Fresh = true;
   }
   SCROLLINFO info{};
   info.cbSize = sizeof(info);
@@ -302,8 +323,9 @@ LRESULT Win32Gui::OnCanvasMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM
       if (surface) {
         std::lock_guard<std::mutex> lock(surface->Lock);
         if (surface->Pixels) {
-          const platform::Size size = surface->Pixels->Extent();
-          ::BitBlt(dc, 0, 0, size.Width, size.Height, surface->Pixels->Dc(), 0, 0, SRCCOPY);
+          const RECT& box = paint.rcPaint;
+          ::BitBlt(dc, box.left, box.top, box.right - box.left, box.bottom - box.top,
+                   surface->Pixels->Dc(), box.left, box.top, SRCCOPY);
         } else {
           ::FillRect(dc, &paint.rcPaint, static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH)));
         }
