@@ -475,23 +475,15 @@ void Application::StartMonitors() {
                            return threads_.StartTask(L"counter names rebuild", std::move(work));
                          }},
       SystemSamplerTargets()));
-  storage_->Start(threads_, stop_, [this](int panel, const PanelCopy::Builder& build) {
+  const PanelCopyServer serveCopy = [this](int panel, const PanelCopy::Builder& build) {
     return panelCopy_->Serve(panel, build);
-  });
+  };
+  storage_->Start(threads_, stop_, serveCopy);
   // The ping coordinator saves the ping list and then the events every hour.
   updateApplier_.OnRefresh(gadget::FileStatusCanvas, [this] { ShowFiles(); });
-  ping_->Start(
-      threads_, stop_,
-      [this](int panel, const PanelCopy::Builder& build) {
-        return panelCopy_->Serve(panel, build);
-      },
-      [this] { ShowFiles(); });
-  network_->Start(threads_, stop_, [this](int panel, const PanelCopy::Builder& build) {
-    return panelCopy_->Serve(panel, build);
-  });
-  gpu_->Start(threads_, stop_, fonts_.Gadget, [this](int panel, const PanelCopy::Builder& build) {
-    return panelCopy_->Serve(panel, build);
-  });
+  ping_->Start(threads_, stop_, serveCopy, [this] { ShowFiles(); });
+  network_->Start(threads_, stop_, serveCopy);
+  gpu_->Start(threads_, stop_, fonts_.Gadget, serveCopy);
   // A removal notice asks the storage monitor for a check of the drive set, while it runs.
   callback_->SetStorageRunning([this] { return threads_.IsAlive(StorageMonitor::kName); });
 }

@@ -31,7 +31,7 @@ void GpuWiring::Install(GadgetRoutes& routes, WindowUpdateApplier& applier) {
 }
 
 void GpuWiring::Start(MonitorThreads& threads, StopSignal& stop, platform::FontId graphFont,
-                      CopyServer serveCopy) {
+                      PanelCopyServer serveCopy) {
   if (!system_)
     return;
   PrepareGpuGraphs(ports_.Gui, ports_.Graphs, ports_.Options, graphFont);

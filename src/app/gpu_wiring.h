@@ -44,8 +44,6 @@ struct GpuPorts {
 // its copy, and the monitor's start, only with a usable library.
 class GpuWiring {
  public:
-  using CopyServer = std::function<bool(int panel, const PanelCopy::Builder& build)>;
-
   explicit GpuWiring(GpuPorts ports) : ports_(std::move(ports)) {}
 
   // Loads and starts the library; false when there is none that can serve.
@@ -54,7 +52,7 @@ class GpuWiring {
   // choosing a card shows its graphs.
   void Install(GadgetRoutes& routes, WindowUpdateApplier& applier);
   void Start(MonitorThreads& threads, StopSignal& stop, platform::FontId graphFont,
-             CopyServer serveCopy);
+             PanelCopyServer serveCopy);
   // Draws the selected card's graphs while the Graphics tab shows.
   void ShowGraphs();
 

@@ -40,7 +40,7 @@ void NetworkWiring::Install(GadgetRoutes& routes, WindowUpdateApplier& applier) 
             });
 }
 
-void NetworkWiring::Start(MonitorThreads& threads, StopSignal& stop, CopyServer serveCopy) {
+void NetworkWiring::Start(MonitorThreads& threads, StopSignal& stop, PanelCopyServer serveCopy) {
   WindowUpdateQueue& updates = ports_.Updates;
   EventLists& events = ports_.Logs.Events();
   platform::Http& http = ports_.Http;

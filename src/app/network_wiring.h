@@ -57,12 +57,10 @@ inline constexpr platform::HttpLimits kLocaleLimits{.ConnectTimeoutMs = 4'000,
 // its start with the other monitors.
 class NetworkWiring {
  public:
-  using CopyServer = std::function<bool(int panel, const PanelCopy::Builder& build)>;
-
   explicit NetworkWiring(NetworkPorts ports);
 
   void Install(GadgetRoutes& routes, WindowUpdateApplier& applier);
-  void Start(MonitorThreads& threads, StopSignal& stop, CopyServer serveCopy);
+  void Start(MonitorThreads& threads, StopSignal& stop, PanelCopyServer serveCopy);
   // Draws the Networks tab's graphs with the latest rates (the tab has come into view).
   void ShowGraphs();
   // The monitor's latest results.

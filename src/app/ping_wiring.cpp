@@ -53,7 +53,8 @@ void PingWiring::Install(EventDispatcher& dispatcher, WindowUpdateApplier& appli
   listFont_ = listFont;
   indicatorBack_ = (*ports_.Meters.Lock())[kPingMeter].BackColour;
   GadgetRoutes& routes = dispatcher.Routes();
-  const auto on = [&routes](int gadget, GadgetAction action, std::function<void(const GuiEvent&)> run) {
+  const auto on = [&routes](int gadget, GadgetAction action,
+                            std::function<void(const GuiEvent&)> run) {
     routes.On(gadget, action, [run = std::move(run)](const GuiEvent& event) {
       run(event);
       return LoopControl::Continue;
@@ -61,22 +62,27 @@ void PingWiring::Install(EventDispatcher& dispatcher, WindowUpdateApplier& appli
   };
   on(gadget::PingAddButton, GadgetAction::Click, [this](const GuiEvent&) { AddTypedHost(); });
   on(gadget::PingNowButton, GadgetAction::Click, [this](const GuiEvent&) { PingNow(); });
-  for (const auto& [button, request] : {std::pair{gadget::PingDeleteButton, opt::PingDeleteRequest},
-                                        std::pair{gadget::PingResetButton, opt::PingResetRequest}}) {
+  for (const auto& [button, request] :
+       {std::pair{gadget::PingDeleteButton, opt::PingDeleteRequest},
+        std::pair{gadget::PingResetButton, opt::PingResetRequest}}) {
     on(button, GadgetAction::Click, [this, request = request](const GuiEvent&) {
       if (!ListEmpty())
         ports_.Options.Request(request, ports_.Gui.IsShiftDown() ? -1 : 1);
     });
   }
-  on(gadget::PingIntervalSelector, GadgetAction::Change, [this](const GuiEvent&) { ChooseInterval(); });
+  on(gadget::PingIntervalSelector, GadgetAction::Change,
+     [this](const GuiEvent&) { ChooseInterval(); });
   on(gadget::SlowResponseSelector, GadgetAction::Change,
      [this](const GuiEvent&) { ChooseSlowResponse(); });
-  on(gadget::PingShowSelector, GadgetAction::Change, [this](const GuiEvent&) { ChooseEntryMode(); });
+  on(gadget::PingShowSelector, GadgetAction::Change,
+     [this](const GuiEvent&) { ChooseEntryMode(); });
   on(gadget::PingHeaderCanvas, GadgetAction::Click,
      [this](const GuiEvent& event) { ClickHeader(event); });
-  for (const GadgetAction action : {GadgetAction::Click, GadgetAction::RightClick, GadgetAction::MouseMove})
+  for (const GadgetAction action :
+       {GadgetAction::Click, GadgetAction::RightClick, GadgetAction::MouseMove})
     on(gadget::PingListCanvas, action, [this](const GuiEvent& event) { MouseOnList(event); });
-  on(gadget::PingListCanvas, GadgetAction::Scroll, [this](const GuiEvent& event) { ScrollList(event); });
+  on(gadget::PingListCanvas, GadgetAction::Scroll,
+     [this](const GuiEvent& event) { ScrollList(event); });
   dispatcher.OnCommand(Command::Enter, gadget::PingPanel, [this] { AddTypedHost(); });
   dispatcher.OnCommand(Command::Refresh, gadget::PingPanel, [this] { PingNow(); });
   dispatcher.OnCommand(Command::Reset, gadget::PingPanel, [this] { FillWellKnownSites(); });
@@ -84,7 +90,7 @@ void PingWiring::Install(EventDispatcher& dispatcher, WindowUpdateApplier& appli
   ShowScrollRange();
 }
 
-void PingWiring::Start(MonitorThreads& threads, StopSignal& stop, CopyServer serveCopy,
+void PingWiring::Start(MonitorThreads& threads, StopSignal& stop, PanelCopyServer serveCopy,
                        std::function<void()> filesChanged) {
   threads_ = &threads;
   stop_ = &stop;
@@ -112,9 +118,8 @@ void PingWiring::Start(MonitorThreads& threads, StopSignal& stop, CopyServer ser
               [&updates](const std::wstring& text) {
                 updates.SetGadgetText(gadget::PingNowButton, text);
               },
-          .ShowTitleMessage = [&updates](const std::wstring& message) {
-            updates.ShowTitleMessage(message);
-          },
+          .ShowTitleMessage =
+              [&updates](const std::wstring& message) { updates.ShowTitleMessage(message); },
           .ShowIndicator = [this](const std::wstring& text,
                                   bool alternate) { ShowIndicator(text, alternate); },
           .SaveList = [this](const PingList& hosts) { SaveList(hosts); },
@@ -290,8 +295,9 @@ std::optional<PingPaintResult> PingWiring::DrawList(PingList& hosts) {
   const PingPaintStyle style{
       .Font = listFont_,
       .ListBack = static_cast<Colour>(options.Get(opt::PingListBackColour)),
-      .Timeline = {.SlowThreshold = threshold > 0 ? threshold
-                                                  : SlowThresholdOf(options.Get(opt::SlowResponseChoice)),
+      .Timeline = {.SlowThreshold = threshold > 0
+                                        ? threshold
+                                        : SlowThresholdOf(options.Get(opt::SlowResponseChoice)),
                    .Comprehensive = options.IsOn(opt::ComprehensivePingTimeline)}};
   const int firstAsked = options.Get(opt::PingFirstRow);
   int first = 0;

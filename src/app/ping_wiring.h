@@ -2,8 +2,8 @@
 
 #include <atomic>
 #include <functional>
-#include <mutex>
 #include <memory>
+#include <mutex>
 #include <optional>
 #include <string>
 
@@ -53,14 +53,12 @@ struct PingPorts {
 // the end of the run.
 class PingWiring {
  public:
-  using CopyServer = std::function<bool(int panel, const PanelCopy::Builder& build)>;
-
   explicit PingWiring(PingPorts ports);
 
   // The window thread's side; `listFont` is the fixed-pitch font of the header and the list.
   void Install(EventDispatcher& dispatcher, WindowUpdateApplier& applier,
                platform::FontId listFont);
-  void Start(MonitorThreads& threads, StopSignal& stop, CopyServer serveCopy,
+  void Start(MonitorThreads& threads, StopSignal& stop, PanelCopyServer serveCopy,
              std::function<void()> filesChanged);
   // Called on the window thread whenever the main window or its tab may have changed: the list
   // is drawn after each cycle only while the Ping tab is in view.

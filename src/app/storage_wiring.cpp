@@ -33,7 +33,7 @@ void StorageWiring::Install(GadgetRoutes& routes, WindowUpdateApplier& applier) 
             });
 }
 
-void StorageWiring::Start(MonitorThreads& threads, StopSignal& stop, CopyServer serveCopy) {
+void StorageWiring::Start(MonitorThreads& threads, StopSignal& stop, PanelCopyServer serveCopy) {
   WindowUpdateQueue& updates = ports_.Updates;
   EventLists& events = ports_.Logs.Events();
   ListModel& changes = ports_.DriveChanges;

@@ -47,14 +47,12 @@ struct StoragePorts {
 // unit selectors, the Storage tab's copy, and its start with the other monitors.
 class StorageWiring {
  public:
-  using CopyServer = std::function<bool(int panel, const PanelCopy::Builder& build)>;
-
   explicit StorageWiring(StoragePorts ports) : ports_(ports) {}
 
   // The window thread's side: the filter selector refills itself whenever the drives changed,
   // choosing a drive follows it, choosing a unit shows the sizes in it at once.
   void Install(GadgetRoutes& routes, WindowUpdateApplier& applier);
-  void Start(MonitorThreads& threads, StopSignal& stop, CopyServer serveCopy);
+  void Start(MonitorThreads& threads, StopSignal& stop, PanelCopyServer serveCopy);
 
  private:
   void FillDriveFilter();

@@ -56,6 +56,10 @@ class PanelCopy {
   std::atomic<bool> failed_{false};
 };
 
+// How a monitor asks for its tab's copy: the panel it serves and the builder of its text; true
+// when the request was for that panel.
+using PanelCopyServer = std::function<bool(int panel, const PanelCopy::Builder& build)>;
+
 // The lines of a copy: its CR LF pairs.
 [[nodiscard]] int CountCopiedLines(const std::wstring& text);
 
