@@ -8,17 +8,6 @@ cpu_ticks() {
   awk '{ print $14 + $15 }' "/proc/$1/stat" 2>/dev/null || echo 0
 }
 
-# CPU ticks so far of a process's threads with the given name (the program names its threads;
-# Linux keeps the first 15 characters).
-thread_ticks() {
-  local pid=$1 name=${2:0:15} task total=0
-  for task in /proc/"$pid"/task/*; do
-    [[ "$(cat "$task/comm" 2>/dev/null)" == "$name" ]] || continue
-    total=$((total + $(awk '{ print $14 + $15 }' "$task/stat" 2>/dev/null || echo 0)))
-  done
-  echo "$total"
-}
-
 peak_kb() {
   awk '/^VmHWM:/ { print $2 }' "/proc/$1/status" 2>/dev/null || echo 0
 }
@@ -74,7 +63,23 @@ resident_breakdown() {
     }' "/proc/$1/smaps" 2>/dev/null
 }
 
-# CPU ticks so far of a process's first thread (under Wine the program's window thread).
-first_thread_ticks() {
-  awk '{ print $14 + $15 }' "/proc/$1/task/$1/stat" 2>/dev/null || echo 0
+# CPU ticks so far of each of a process's threads, one "ticks name" line per thread name (the
+# threads of one name summed); the first thread (under Wine the program's window thread) is
+# called "window thread".
+thread_table() {
+  local pid=$1 task name
+  for task in /proc/"$pid"/task/*; do
+    name=$(cat "$task/comm" 2>/dev/null) || continue
+    [[ "${task##*/}" == "$pid" ]] && name="window thread"
+    printf '%s\t%s\n' "$(awk '{ print $14 + $15 }' "$task/stat" 2>/dev/null || echo 0)" "$name"
+  done | awk -F'\t' '{ ticks[$2] += $1 } END { for (n in ticks) printf "%d\t%s\n", ticks[n], n }'
+}
+
+# The ticks each thread name gained between two thread tables, largest first, as "name N, ...";
+# names with no ticks are left out.
+thread_gains() {
+  awk -F'\t' 'NR == FNR { before[$2] = $1; next }
+               { gain = $1 - before[$2]; if (gain > 0) printf "%d\t%s\n", gain, $2 }' "$1" "$2" |
+    sort -rn | awk -F'\t' '{ line = line sprintf("%s%s %d", NR > 1 ? ", " : "", $2, $1) }
+                            END { print line }'
 }

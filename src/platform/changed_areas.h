@@ -35,6 +35,14 @@ inline RowSpan ChangedRows(const std::vector<std::wstring>& before,
   return {first, last};
 }
 
+// The part of `changed` among the `shown` rows from row `top` on: a list draws only the rows in
+// view, and draws the others when they are scrolled into it. Empty when none of them is in view.
+inline RowSpan ShownRows(RowSpan changed, size_t top, size_t shown) {
+  const size_t first = std::max(changed.First, top);
+  const size_t last = std::min(changed.Last, top + shown);
+  return first < last ? RowSpan{first, last} : RowSpan{};
+}
+
 // The smallest box that holds every pixel that differs between two images of `size` (rows of
 // size.Width pixels, top row first). Empty (zero width) when they are equal.
 inline Rect ChangedBox(const uint32_t* before, const uint32_t* after, Size size) {

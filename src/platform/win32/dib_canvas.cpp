@@ -58,14 +58,12 @@ uint32_t* DibCanvas::Row(int y) const {
 Colour DibCanvas::PixelAt(platform::Point at) const {
   if (!pixels_ || at.X < 0 || at.Y < 0 || at.X >= width_ || at.Y >= height_)
     return 0;
-  ::GdiFlush();
   return FromPixel(Row(at.Y)[at.X]);
 }
 
 void DibCanvas::MakeOpaque() {
   if (!pixels_)
     return;
-  ::GdiFlush();
   for (int y = 0; y < height_; ++y) {
     for (int x = 0; x < width_; ++x)
       Row(y)[x] |= kOpaque;
@@ -79,7 +77,6 @@ void DibCanvas::FillBox(const platform::Rect& box, Colour colour) {
 void DibCanvas::FillBoxAlpha(const platform::Rect& box, Colour colour, int alpha) {
   if (!pixels_)
     return;
-  ::GdiFlush();
   const int left = std::max(0, box.X);
   const int top = std::max(0, box.Y);
   const int right = std::min(width_, box.Right());
@@ -100,7 +97,6 @@ void DibCanvas::Line(platform::Point from, platform::Point to, Colour colour) {
 void DibCanvas::Pixel(platform::Point at, Colour colour) {
   if (!pixels_ || at.X < 0 || at.Y < 0 || at.X >= width_ || at.Y >= height_)
     return;
-  ::GdiFlush();
   Row(at.Y)[at.X] = ToPixel(colour);
 }
 
@@ -120,6 +116,8 @@ void DibCanvas::DrawTextRun(platform::Point at, const std::wstring& text, Colour
   ::SetBkMode(dc_.Get(), mode);
   ::SetTextColor(dc_.Get(), textColour);
   ::TextOutW(dc_.Get(), at.X, at.Y, text.c_str(), static_cast<int>(text.size()));
+  // Text is the only drawing that goes through GDI, which may hold it back: it reaches the
+  // pixels here, so that the pixel work around it (and the readers of Bits) need not wait.
   ::GdiFlush();
 }
 

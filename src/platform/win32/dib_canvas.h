@@ -24,7 +24,7 @@ class DibCanvas final : public platform::Canvas {
   [[nodiscard]] bool IsValid() const { return pixels_ != nullptr; }
   [[nodiscard]] HDC Dc() const { return dc_.Get(); }
   [[nodiscard]] HBITMAP Bitmap() const { return bitmap_.Get(); }
-  // The pixels, width by height, top row first; read them after GdiFlush.
+  // The pixels, width by height, top row first; text drawn through GDI is already in them.
   [[nodiscard]] const uint32_t* Bits() const { return pixels_; }
   // The colour at a pixel (red in the lowest byte), or 0 outside.
   [[nodiscard]] Colour PixelAt(platform::Point at) const;

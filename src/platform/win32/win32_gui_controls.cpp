@@ -122,10 +122,20 @@ void Win32Gui::SetListRows(int id, std::vector<std::wstring> rows) {
   if (gadget->Rows.size() != before)
     ::SendMessageW(gadget->Hwnd, LVM_SETITEMCOUNT, gadget->Rows.size(),
                    LVSICF_NOSCROLL | LVSICF_NOINVALIDATEALL);
-  if (gadget->Rows.size() < before)
+  // A list out of view (a hidden window, another tab) is drawn whole when it comes into view.
+  if (!::IsWindowVisible(gadget->Hwnd))
+    return;
+  if (gadget->Rows.size() < before) {
     ::InvalidateRect(gadget->Hwnd, nullptr, FALSE);
-  else if (!changed.Empty())
-    ::SendMessageW(gadget->Hwnd, LVM_REDRAWITEMS, changed.First, changed.Last - 1);
+    return;
+  }
+  // A row inserted at the top of a long history moves every row below it: only those in view
+  // are drawn, since each row drawn costs the window server a round trip.
+  const auto top = static_cast<size_t>(::SendMessageW(gadget->Hwnd, LVM_GETTOPINDEX, 0, 0));
+  const auto perPage = static_cast<size_t>(::SendMessageW(gadget->Hwnd, LVM_GETCOUNTPERPAGE, 0, 0));
+  const platform::RowSpan shown = platform::ShownRows(changed, top, perPage + 1);
+  if (!shown.Empty())
+    ::SendMessageW(gadget->Hwnd, LVM_REDRAWITEMS, shown.First, shown.Last - 1);
 }
 
 std::vector<std::wstring> Win32Gui::ListRows(int id) const {
