@@ -127,7 +127,11 @@ bool Application::StartUp() {
       [this](std::function<void()> work) {
         return threads_.StartTask(L"processor query", std::move(work));
       },
-      kProcessorQueryWait);
+      kProcessorQueryWait,
+      [this](ProcessorRows rows) {
+        lateProcessor_.Leave(std::move(rows));
+        updates_.Refresh(gadget::LogoCanvas);
+      });
   ReadProcessorProperties(wmi, settings_, texts_);
   AddProgressLine(ports_.Gui, L"\r\n4-" + Tr(L"Loading: Tarvik Window"));
   BuildMainWindow(ports_.Gui, fonts_, settings_, graphs_, false);
@@ -220,7 +224,13 @@ void Application::ChooseLanguage() {
 }
 
 SettingsContext Application::SettingsView() {
-  return {ports_.Files, settings_, texts_, defaultColours_, paths_.Lock()->ProgramFolder, 0};
+  return {ports_.Files,
+          settings_,
+          texts_,
+          defaultColours_,
+          paths_.Lock()->ProgramFolder,
+          0,
+          [this](const std::wstring& folder) { return folderWriteTest_.Passes(folder); }};
 }
 
 void Application::LoadSettingsAndPlaceMainWindow() {
@@ -332,13 +342,9 @@ void Application::InstallSettingsTab() {
     ShowLogFolder();
   });
   settingsTab_->Install(dispatcher_->Routes());
-  // A share gone offline answers the write test only after many seconds; the window waits 2 s.
-  logFolderRows_ = std::make_unique<LogFolderRows>(
-      LogFolderPorts{ports_.Gui, ports_.Files, texts_, paths_,
-                     [this](std::function<void()> work) {
-                       return threads_.StartTask(L"log folder test", std::move(work));
-                     },
-                     std::chrono::milliseconds(2000)});
+  logFolderRows_ = std::make_unique<LogFolderRows>(LogFolderPorts{
+      ports_.Gui, ports_.Files, texts_, paths_,
+      [this](const std::wstring& folder) { return folderWriteTest_.Passes(folder); }});
   logFolderRows_->OnFolderChanged([this] {
     ShowLogFolder();
     ShowFiles();
@@ -451,13 +457,11 @@ void Application::StartMonitors() {
   updateApplier_.OnRefresh(gadget::StatusCanvas, [this] {
     ShowStatusMessage(ports_.Gui, fonts_, statusMessage_.Snapshot());
   });
-  updateApplier_.OnRefresh(gadget::LogoCanvas, [this] { ShowSystemPanel(); });
+  updateApplier_.OnRefresh(gadget::LogoCanvas, [this] {
+    TakeLateProcessorAnswer();
+    ShowSystemPanel();
+  });
   PreparePanelCopies();
-  const ProcessorDescription processor{
-      texts_.Get(kProcessorMaxSpeedSlot), texts_.Get(kProcessorBrandSlot),
-      texts_.Get(kProcessorNameSlot),     texts_.Get(kProcessorIdSlot),
-      texts_.Get(kProcessorL2CacheSlot),  texts_.Get(kProcessorL3CacheSlot),
-      texts_.Get(kProcessorCoresSlot)};
   threads_.StartMonitor(std::make_unique<SystemSampler>(
       stop_,
       SamplerSources{.Memory = ports_.Memory,
@@ -468,7 +472,7 @@ void Application::StartMonitors() {
                      .Display = ports_.Display,
                      .Clock = ports_.Clock,
                      .Env = ports_.Env,
-                     .Processor = processor,
+                     .Processor = [this] { return ProcessorFromSlots(); },
                      .Wait = [this](int milliseconds) { return stop_.WaitFor(milliseconds); },
                      .StartTask =
                          [this](std::function<void()> work) {
@@ -576,6 +580,21 @@ void Application::ShutDown() {
   gui.UnblockShutdown(gadget::MiniWindow);
   gui.CloseWindow(gadget::MainWindow);
   gui.CloseWindow(gadget::MiniWindow);
+}
+
+// A processor description that WMI gave only after start-up stopped waiting: the System tab
+// shows it at once, and the sampler's System text refresh the Processors tab's description row.
+void Application::TakeLateProcessorAnswer() {
+  if (lateProcessor_.StoreInto(texts_))
+    settings_.Request(opt::RereadSystemTextRequest);
+}
+
+// Any thread: the slots are written on the window thread only.
+ProcessorDescription Application::ProcessorFromSlots() {
+  return {texts_.Get(kProcessorMaxSpeedSlot), texts_.Get(kProcessorBrandSlot),
+          texts_.Get(kProcessorNameSlot),     texts_.Get(kProcessorIdSlot),
+          texts_.Get(kProcessorL2CacheSlot),  texts_.Get(kProcessorL3CacheSlot),
+          texts_.Get(kProcessorCoresSlot)};
 }
 
 void Application::ShowSystemPanel() {

@@ -47,9 +47,11 @@
 #include "platform/user_activity.h"
 #include "platform/version_resources.h"
 #include "platform/wmi.h"
+#include "settings/bounded_write_test.h"
 #include "settings/colour_list.h"
 #include "settings/settings_file.h"
 #include "settings/settings_saver.h"
+#include "sysinfo/late_processor_answer.h"
 #include "ui/fonts.h"
 #include "ui/history_graph.h"
 #include "ui/mini_window.h"
@@ -152,6 +154,8 @@ class Application {
 
   void ShowFiles();
   void ShowSystemPanel();
+  void TakeLateProcessorAnswer();
+  [[nodiscard]] ProcessorDescription ProcessorFromSlots();
   void PreparePanelCopies();
   // Runs on the system sampler's thread, so it touches no window.
   void CopySystemOrProcessorsTab(int panel);
@@ -166,10 +170,18 @@ class Application {
   StopSignal stop_{settings_};
   MonitorThreads threads_{stop_, ports_.Env};
   WindowUpdateQueue updates_;
+  // A share gone offline answers the write test only after many seconds; the window waits 2 s.
+  BoundedWriteTest folderWriteTest_{ports_.Files,
+                                    [this](std::function<void()> work) {
+                                      return threads_.StartTask(L"folder write test",
+                                                                std::move(work));
+                                    },
+                                    std::chrono::milliseconds(2'000)};
   GraphStore graphs_{ports_.Clock};
   GraphControls graphControls_{graphs_, settings_, updates_};
   Guarded<SystemReadings> systemReadings_;  // the system sampler's latest, for the graphs' titles
   TitleBoard titles_;
+  LateProcessorAnswer lateProcessor_;
   Guarded<std::wstring> systemBlock_;    // the System tab's information block as last drawn
   Guarded<std::wstring> statusMessage_;  // the Processors tab's status line from the sampler
   std::unique_ptr<PanelCopy> panelCopy_;

@@ -1,10 +1,6 @@
 #include "app/log_folder_rows.h"
 
-#include <future>
-#include <memory>
-
 #include "core/path_text.h"
-#include "settings/log_path.h"
 #include "text/translation.h"
 #include "ui/gadget_ids.h"
 
@@ -68,7 +64,7 @@ void LogFolderRows::OpenEditor() {
 void LogFolderRows::TakeEditedFolder() {
   const std::optional<std::wstring> folder =
       EditedFolder(ports_.Gui.GadgetText(gadget::LogFolderField));
-  if (!folder || !PassesWriteTestInTime(*folder)) {
+  if (!folder || !ports_.PassesWriteTest(*folder)) {
     ports_.Gui.SetGadgetText(gadget::LogFolderField, Tr(L"Invalid or Protected Folder"));
     return;
   }
@@ -80,20 +76,6 @@ void LogFolderRows::UseFolder(const std::wstring& folder) {
   CloseEditor();
   if (folderChanged_)
     folderChanged_();
-}
-
-// The test runs on a helper; one that has not answered within the wait counts as failed, and
-// finishes on its own. Without a helper the folder is not tried here, where it could hang.
-bool LogFolderRows::PassesWriteTestInTime(const std::wstring& folder) {
-  auto answer = std::make_shared<std::promise<bool>>();
-  std::future<bool> future = answer->get_future();
-  platform::FileSystem& files = ports_.Files;
-  const bool started = ports_.StartTask && ports_.StartTask([answer, &files, folder] {
-    answer->set_value(FolderPassesWriteTest(files, folder));
-  });
-  if (!started || future.wait_for(ports_.TestWait) != std::future_status::ready)
-    return false;
-  return future.get();
 }
 
 void LogFolderRows::ShowEditor(bool open) {

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <chrono>
 #include <functional>
 #include <string>
 
@@ -10,21 +9,17 @@
 #include "core/text_slots.h"
 #include "platform/files.h"
 #include "platform/gui.h"
+#include "settings/log_path.h"
 
 namespace tarvik {
-
-// Runs a piece of work on a short-lived thread; false when no thread could start.
-using FolderTestStarter = std::function<bool(std::function<void()> work)>;
 
 struct LogFolderPorts {
   platform::Gui& Gui;
   platform::FileSystem& Files;
   TextSlots& Texts;
   Guarded<Paths>& FilePaths;
-  FolderTestStarter StartTask;
-  // How long the window waits for a folder's write test: a share gone offline can take many
-  // seconds to fail, and the window must not hang meanwhile.
-  std::chrono::milliseconds TestWait;
+  // The folder write test, bounded in time: a share gone offline must not hang the window.
+  FolderWriteTest PassesWriteTest;
 };
 
 // The log folder's row of the Settings tab. The field shows the folder read-only until "Set"
@@ -47,7 +42,6 @@ class LogFolderRows {
   void OpenEditor();
   void TakeEditedFolder();
   void UseFolder(const std::wstring& folder);
-  [[nodiscard]] bool PassesWriteTestInTime(const std::wstring& folder);
   void ShowEditor(bool open);
 
   LogFolderPorts ports_;

@@ -23,12 +23,13 @@ bool FolderPassesWriteTest(platform::FileSystem& files, const std::wstring& fold
   return true;
 }
 
-std::optional<std::wstring> ResolveLogpath(platform::FileSystem& files, std::wstring_view stored,
+std::optional<std::wstring> ResolveLogpath(const FolderWriteTest& passesWriteTest,
+                                           std::wstring_view stored,
                                            const std::wstring& programFolder, bool portable) {
   const std::wstring folder = portable || stored == kProgramFolderValue
                                   ? WithTrailingBackslash(programFolder)
                                   : WithTrailingBackslash(std::wstring(stored));
-  if (!FolderPassesWriteTest(files, folder))
+  if (!passesWriteTest(folder))
     return std::nullopt;
   return folder;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -12,10 +13,13 @@ namespace tarvik {
 // folder + "Tarvik.tmp" and deletes it again. The folder text ends with "\".
 [[nodiscard]] bool FolderPassesWriteTest(platform::FileSystem& files, const std::wstring& folder);
 
+// How a caller has a folder's write test run (the window thread bounds it in time).
+using FolderWriteTest = std::function<bool(const std::wstring& folder)>;
+
 // The log folder a stored "Logpath" value names: "0", or any value in portable mode, names the
 // program folder; otherwise the value with a trailing "\" (so an empty value is the root of the
 // current drive). Nothing when that folder fails the write test.
-[[nodiscard]] std::optional<std::wstring> ResolveLogpath(platform::FileSystem& files,
+[[nodiscard]] std::optional<std::wstring> ResolveLogpath(const FolderWriteTest& passesWriteTest,
                                                          std::wstring_view stored,
                                                          const std::wstring& programFolder,
                                                          bool portable);

@@ -26,8 +26,9 @@ void ReadLogpath(const IniGroup& group, SettingsContext& context, ReadResult& re
   if (!stored)
     return;
   context.Texts.Set(slot::LogpathAsRead, *stored);
-  const std::optional<std::wstring> folder = ResolveLogpath(
-      context.Files, *stored, context.ProgramFolder, context.Options.IsOn(opt::PortableMode));
+  const std::optional<std::wstring> folder =
+      ResolveLogpath(context.PassesWriteTest, *stored, context.ProgramFolder,
+                     context.Options.IsOn(opt::PortableMode));
   if (folder) {
     context.Texts.Set(slot::LogFolder, *folder);
   } else {

@@ -8,6 +8,7 @@
 #include "core/text_slots.h"
 #include "platform/files.h"
 #include "settings/colour_list.h"
+#include "settings/log_path.h"
 
 namespace tarvik {
 
@@ -20,6 +21,8 @@ struct SettingsContext {
   const DefaultColours& Defaults;  // taken after the windows are built, before the file is read
   std::wstring ProgramFolder;      // with its trailing "\"
   int GpuDeviceCount = 0;
+  // How the folders the file names are tried: on the window thread, a test bounded in time.
+  FolderWriteTest PassesWriteTest;
 };
 
 // The texts the settings file holds, built from the current state.

@@ -20,7 +20,7 @@ bool OnSameDrive(const std::wstring& a, const std::wstring& b) {
 // on a read-only medium or in a protected folder keeps logging in the default data folder.
 void EnterPortableMode(SettingsContext& context) {
   context.Options.Set(opt::PortableMode, 1);
-  if (FolderPassesWriteTest(context.Files, context.ProgramFolder))
+  if (context.PassesWriteTest(context.ProgramFolder))
     context.Texts.Set(slot::LogFolder, context.ProgramFolder);
 }
 

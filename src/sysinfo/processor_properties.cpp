@@ -41,7 +41,10 @@ void ReadProcessorProperties(platform::Wmi& wmi, const Settings& settings, TextS
   std::vector<std::wstring> names;
   for (int i = 0; i < kQueriedProcessorProperties; ++i)
     names.push_back(texts.Get(slot::ProcessorPropertyFirst + i));
-  const auto processors = wmi.ProcessorProperties(names);
+  StoreProcessorProperties(wmi.ProcessorProperties(names), texts);
+}
+
+void StoreProcessorProperties(const std::optional<ProcessorRows>& processors, TextSlots& texts) {
   const std::vector<platform::WmiValue>* last =
       processors && !processors->empty() ? &processors->back() : nullptr;
   for (int i = 0; i < kQueriedProcessorProperties; ++i) {

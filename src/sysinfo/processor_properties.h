@@ -1,6 +1,8 @@
 #pragma once
 
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "core/settings.h"
 #include "core/text_slots.h"
@@ -23,6 +25,13 @@ inline constexpr int kProcessorIdSlot = slot::ProcessorPropertyFirst + 10;      
 // How a property is kept: a number as its decimal text, a text trimmed, anything else empty;
 // runs of blanks are collapsed to one.
 [[nodiscard]] std::wstring ProcessorPropertyText(const platform::WmiValue& value);
+
+// One row of property values per processor, in the order of the slots.
+using ProcessorRows = std::vector<std::vector<platform::WmiValue>>;
+
+// Stores the last processor's values in the processor slots; a slot whose property is missing,
+// and every slot without an answer, ends empty.
+void StoreProcessorProperties(const std::optional<ProcessorRows>& processors, TextSlots& texts);
 
 // Replaces the property names in the processor slots by their values for this machine (the
 // last processor's, when there are several). A slot whose property is missing, and every slot

@@ -55,6 +55,16 @@ std::optional<size_t> RateScaleSlot(int canvasId) {
   }
 }
 
+Colour Opposite(Colour colour) {
+  return kWhite - (colour & kWhite);
+}
+
+// A colour as an inverted graph shows it.
+Colour AsShown(const GraphRecord& record, int value) {
+  const auto colour = static_cast<Colour>(value);
+  return record.Inverted ? Opposite(colour) : colour;
+}
+
 }  // namespace
 
 GraphRecord NewGraphRecord(int canvasId, int widthPixels, int userValue) {
@@ -74,16 +84,16 @@ void SetGraphAttribute(GraphRecord& record, int number, int value) {
       record.Smoothing = value;
       break;
     case graph_attr::Background:
-      record.Background = static_cast<Colour>(value);
+      record.Background = AsShown(record, value);
       break;
     case graph_attr::OuterGridColour:
-      record.OuterGrid = static_cast<Colour>(value);
+      record.OuterGrid = AsShown(record, value);
       break;
     case graph_attr::InnerGridColour:
-      record.InnerGrid = static_cast<Colour>(value);
+      record.InnerGrid = AsShown(record, value);
       break;
     case graph_attr::LineColour:
-      record.Line = static_cast<Colour>(value);
+      record.Line = AsShown(record, value);
       break;
     case graph_attr::TimeDivisions:
       record.TimeDivisions = value;
@@ -114,7 +124,8 @@ void ToggleSmoothing(GraphRecord& record) {
 
 void InvertColours(GraphRecord& record) {
   for (Colour* colour : {&record.Background, &record.OuterGrid, &record.InnerGrid, &record.Line})
-    *colour = kWhite - (*colour & kWhite);
+    *colour = Opposite(*colour);
+  record.Inverted = !record.Inverted;
 }
 
 void AddGraphSamples(GraphRecord& record, float value, int count, DateValue now) {

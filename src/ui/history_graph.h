@@ -35,6 +35,8 @@ struct GraphRecord {
   Colour OuterGrid = Rgb(128, 128, 128);  // first and last grid lines, label boxes
   Colour InnerGrid = Rgb(224, 224, 224);
   Colour Line = Rgb(255, 0, 0);
+  // The colours are shown as their opposites (Ctrl+I); a colour set meanwhile is shown so too.
+  bool Inverted = false;
   int TimeDivisions = 0;   // 0: as many as the labels leave room for
   int ValueDivisions = 0;  // 0: as many as the labels leave room for
   int Decimals = 0;
@@ -52,7 +54,7 @@ void SetGraphAttribute(GraphRecord& record, int number, int value);
 // from now on.
 void ToggleSmoothing(GraphRecord& record);
 // Turns the four colours (background, both grid colours, the series) into their opposites, so
-// the graph reads light on dark or dark on light.
+// the graph reads light on dark or dark on light, or back.
 void InvertColours(GraphRecord& record);
 
 // Appends `count` samples of the value, smoothed by the record's smoothing, all dated `now`,

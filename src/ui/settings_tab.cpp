@@ -188,7 +188,9 @@ void ApplySettingsToPanels(platform::Gui& gui, const Settings& settings, const T
   }
   gui.EnableGadget(gadget::LogExplorerButton, state.OpenFileExplorerEnabled);
   gui.SetSliderPosition(gadget::TransparencySlider, settings.Get(opt::TransparencyStep));
-  gui.SetGadgetText(gadget::LogFolderField, texts.Get(slot::LogFolder) + L"*.*");
+  // The field can be used only while the log folder editor is open; what is typed there stays.
+  if (!gui.IsGadgetEnabled(gadget::LogFolderField))
+    gui.SetGadgetText(gadget::LogFolderField, texts.Get(slot::LogFolder) + L"*.*");
   gui.SelectItem(gadget::StorageUnitSelector, settings.Get(opt::StorageUnit));
   gui.SelectItem(gadget::NetworkUnitSelector, settings.Get(opt::NetworkInPackets) >= 1 ? 1 : 0);
   gui.SelectItem(gadget::PingShowSelector, settings.Get(opt::PingShowsAddresses) >= 1 ? 1 : 0);

@@ -17,7 +17,8 @@ namespace tarvik {
 void BuildSettingsTab(platform::Gui& gui);
 
 // Shows the options as they stand: every check box's state and enabled state, the selectors,
-// the slider, the log folder, and the unit and display choices of the other tabs.
+// the slider, the log folder (unless its editor is open), and the unit and display choices of the
+// other tabs.
 void ApplySettingsToPanels(platform::Gui& gui, const Settings& settings, const TextSlots& texts);
 
 }  // namespace tarvik

@@ -43,7 +43,14 @@ struct Start {
   TextSlots Texts;
   AcceptingFiles Files;
   DefaultColours Defaults;
-  SettingsContext Context{Files, Options, Texts, Defaults, L"D:\\Tools\\", kGpuDevices};
+  SettingsContext Context{
+      Files,
+      Options,
+      Texts,
+      Defaults,
+      L"D:\\Tools\\",
+      kGpuDevices,
+      [this](const std::wstring& folder) { return FolderPassesWriteTest(Files, folder); }};
 
   Start() {
     ApplyDefaults(Options, kProcessors, 0);

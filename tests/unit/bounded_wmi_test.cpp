@@ -6,6 +6,7 @@
 
 #include "fakes/fake_system_info.h"
 #include "sysinfo/bounded_wmi.h"
+#include "sysinfo/late_processor_answer.h"
 
 namespace tarvik {
 namespace {
@@ -30,7 +31,7 @@ class WedgedWmi : public platform::Wmi {
 };
 
 // A deliberately threaded test: the helpers are real threads, joined before the end.
-TEST(BoundedWmiTest, StartUpTakesTheAnswerOnlyWhenItComesInTime) {
+TEST(BoundedWmiTest, StartUpTakesTheAnswerInTimeAndKeepsALateOneForTheWindow) {
   fakes::FakeWmi answers;
   answers.Processors = {{{L"Name", std::wstring(L"Test CPU")}}};
   std::vector<std::thread> helpers;
@@ -40,12 +41,15 @@ TEST(BoundedWmiTest, StartUpTakesTheAnswerOnlyWhenItComesInTime) {
   };
   const std::vector<std::wstring> names{L"Name"};
 
-  BoundedWmi answering(answers, onThread, 60s);
+  LateProcessorAnswer late;
+  const auto leaveLate = [&late](ProcessorRows rows) { late.Leave(std::move(rows)); };
+
+  BoundedWmi answering(answers, onThread, 60s, leaveLate);
   const auto rows = answering.ProcessorProperties(names);
   EXPECT_TRUE(rows.has_value() && std::get<std::wstring>(rows->at(0).at(0)) == L"Test CPU");
 
   WedgedWmi wedged(answers);
-  BoundedWmi waiting(wedged, onThread, 20ms);
+  BoundedWmi waiting(wedged, onThread, 20ms, leaveLate);
   EXPECT_FALSE(waiting.ProcessorProperties(names).has_value());
   wedged.Release();  // the late answer lands in the shared record, not in a gone frame
 
@@ -55,6 +59,11 @@ TEST(BoundedWmiTest, StartUpTakesTheAnswerOnlyWhenItComesInTime) {
   for (std::thread& helper : helpers)
     helper.join();
   EXPECT_EQ(answers.Asked.size(), 2u);  // the answering and the late query, not the threadless
+  // The late answer is kept for the window thread, which takes it once.
+  TextSlots texts;
+  EXPECT_TRUE(late.StoreInto(texts));
+  EXPECT_EQ(texts.Get(slot::ProcessorPropertyFirst), L"Test CPU");
+  EXPECT_FALSE(late.StoreInto(texts));
 }
 
 }  // namespace

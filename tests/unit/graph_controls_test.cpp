@@ -5,6 +5,7 @@
 #include "fakes/fake_system.h"
 #include "text/translation.h"
 #include "ui/gadget_ids.h"
+#include "ui/graph_view.h"
 
 namespace tarvik {
 namespace {
@@ -72,6 +73,20 @@ TEST_F(GraphControlsTest, CtrlIInvertsTheColoursOfTheSeriesAndProcessorGraphsAnd
   Press(Command::InvertGraphColours);
   EXPECT_EQ(Graph(302).Line, 0x3C14DCu);
   EXPECT_EQ(redraws, 2);
+}
+
+// The colours an import applies show the way Ctrl+I shows them, until Ctrl+I turns them back.
+TEST_F(GraphControlsTest, ColoursTakenAfterCtrlIStayInverted) {
+  for (const int graph : {302, kCpu0, 810})
+    settings.Set(graph, 0x3C14DC);
+  Press(Command::InvertGraphColours);
+  TakeGraphColours(graphs, settings);
+  EXPECT_EQ(Graph(302).Line, 0xC3EB23u);
+  EXPECT_EQ(Graph(kCpu0).Line, 0xC3EB23u);
+  EXPECT_EQ(Graph(810).Line, 0x3C14DCu);  // never inverted
+  Press(Command::InvertGraphColours);
+  EXPECT_EQ(Graph(302).Line, 0x3C14DCu);
+  EXPECT_EQ(Graph(302).Background, 0xFFFFFFu);
 }
 
 TEST_F(GraphControlsTest, TheSampleUnderTheMouseShowsAsATitleMessageOncePerColumn) {

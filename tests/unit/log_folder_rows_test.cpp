@@ -8,9 +8,11 @@
 #include "fakes/fake_file_system.h"
 #include "fakes/fake_gui.h"
 #include "fakes/fake_system.h"
+#include "settings/bounded_write_test.h"
 #include "text/translation.h"
 #include "ui/gadget_ids.h"
 #include "ui/main_window.h"
+#include "ui/settings_tab.h"
 
 namespace tarvik {
 namespace {
@@ -56,12 +58,14 @@ class LogFolderRowsTest : public ::testing::Test {
   // The write test runs at once, or is held back like one on a share that does not answer.
   bool answering = true;
   std::vector<std::function<void()>> held;
+  BoundedWriteTest writeTest{files,
+                             [this](std::function<void()> work) {
+                               answering ? work() : held.push_back(std::move(work));
+                               return true;
+                             },
+                             std::chrono::milliseconds(0)};
   LogFolderRows rows{{gui, files, texts, paths,
-                      [this](std::function<void()> work) {
-                        answering ? work() : held.push_back(std::move(work));
-                        return true;
-                      },
-                      std::chrono::milliseconds(0)}};
+                      [this](const std::wstring& folder) { return writeTest.Passes(folder); }}};
   int changes = 0;
 };
 
@@ -96,6 +100,19 @@ TEST_F(LogFolderRowsTest, SetTakesOnlyAFolderThatPassesTheWriteTestInTime) {
   ASSERT_EQ(held.size(), 1u);
   held.front()();  // the late answer changes nothing either
   EXPECT_EQ(texts.Get(slot::LogFolder), L"E:\\New Logs\\");
+}
+
+// A refresh of the Settings tab (a check box clicked, an import) keeps what is being typed; once
+// the editor is closed, it shows the folder again.
+TEST_F(LogFolderRowsTest, RefreshingThePanelKeepsTheTextBeingTyped) {
+  Click(gadget::LogSetButton);
+  gui.SetGadgetText(gadget::LogFolderField, L"E:\\Half typ");
+  ApplySettingsToPanels(gui, settings, texts);
+  EXPECT_EQ(Field(), L"E:\\Half typ (editing)");
+  rows.CloseEditor();
+  gui.SetGadgetText(gadget::LogFolderField, L"stale");
+  ApplySettingsToPanels(gui, settings, texts);
+  EXPECT_EQ(Field(), L"C:\\Logs\\*.*");
 }
 
 TEST_F(LogFolderRowsTest, PortableAndDefaultTakeTheirFolders) {

@@ -1,8 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
+#include <vector>
 
 #include "core/paths.h"
+#include "settings/bounded_write_test.h"
 #include "settings/import_export.h"
 #include "settings/settings_location.h"
 #include "settings/settings_saver.h"
@@ -159,6 +162,35 @@ TEST(SettingsFile, PortableUseLogsBesideTheProgramOnlyWhereItCanWrite) {
     EXPECT_TRUE(f.Options.IsOn(opt::PortableMode));
     EXPECT_EQ(loaded.DataFolder, kProgram);
     EXPECT_EQ(f.Texts.Get(slot::LogFolder), c.LogFolder);
+  }
+}
+
+// On the window thread a folder's write test is bounded in time: a share that does not answer
+// in time is refused like a read-only folder, at an import and at a portable start alike, and
+// its late answer changes nothing.
+TEST(SettingsFile, AFolderWhoseWriteTestDoesNotAnswerInTimeIsNotTaken) {
+  const std::wstring share = L"\\\\nas\\logs\\";
+  for (const bool answering : {true, false}) {
+    SCOPED_TRACE(answering ? "answering" : "not answering");
+    std::vector<std::function<void()>> held;
+    SettingsFixture imports;
+    SettingsFixture starts;
+    for (SettingsFixture* f : {&imports, &starts}) {
+      const auto start = [&held, answering](std::function<void()> work) {
+        answering ? work() : held.push_back(std::move(work));
+        return true;
+      };
+      f->Context.PassesWriteTest = [test = BoundedWriteTest(f->Files, start, {})](
+                                       const std::wstring& folder) { return test.Passes(folder); };
+    }
+    imports.Files.Files[L"E:\\in.ini"] = kHeader + "Logpath = \\\\nas\\logs\r\n";
+    EXPECT_EQ(ImportSettings(L"E:\\in.ini", imports.Context).LogFolderRefused, !answering);
+    starts.Files.Files[kProgram + kSettingsFileName] = kHeader;
+    (void)LocateAndLoadSettings(starts.Context, kData);
+    for (const std::function<void()>& late : held)
+      late();
+    EXPECT_EQ(imports.Texts.Get(slot::LogFolder), answering ? share : kData);
+    EXPECT_EQ(starts.Texts.Get(slot::LogFolder), answering ? kProgram : kData);
   }
 }
 

@@ -7,6 +7,7 @@
 #include "fakes/fake_file_system.h"
 #include "settings/colour_list.h"
 #include "settings/defaults.h"
+#include "settings/log_path.h"
 #include "settings/settings_file.h"
 
 namespace tarvik::testing {
@@ -26,7 +27,10 @@ struct SettingsFixture {
   TextSlots Texts;
   fakes::FakeFileSystem Files;
   DefaultColours Defaults;
-  SettingsContext Context{Files, Options, Texts, Defaults, kProgramFolder, 0};
+  SettingsContext Context{
+      Files, Options, Texts, Defaults, kProgramFolder, 0, [this](const std::wstring& folder) {
+        return FolderPassesWriteTest(Files, folder);
+      }};
 
   SettingsFixture() {
     ApplyDefaults(Options, kProcessors, 0);

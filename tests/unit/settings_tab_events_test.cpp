@@ -64,9 +64,12 @@ class SettingsTabEventsTest : public ::testing::Test {
   TrayIcon tray{gui, settings};
   DefaultColours colours;
   GadgetRoutes routes;
-  SettingsTabEvents events{{gui, settings, texts, environment, files, paths, tray}, [this] {
-                             return SettingsContext{files, settings, texts, colours, L"C:\\", 0};
-                           }};
+  FolderWriteTest writeTest = [this](const std::wstring& folder) {
+    return FolderPassesWriteTest(files, folder);
+  };
+  SettingsTabEvents events{
+      {gui, settings, texts, environment, files, paths, tray},
+      [this] { return SettingsContext{files, settings, texts, colours, L"C:\\", 0, writeTest}; }};
   std::vector<bool> compactSeen;
   int filesChanged = 0;
 };

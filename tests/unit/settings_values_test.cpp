@@ -99,13 +99,14 @@ TEST(Filters, KeepOnlyTheirShape) {
 TEST(Logpath, NamesAFolderThatPassesTheWriteTest) {
   SettingsFixture f;
   const std::wstring program = SettingsFixture::kProgramFolder;
-  EXPECT_EQ(ResolveLogpath(f.Files, L"0", program, false), program);
-  EXPECT_EQ(ResolveLogpath(f.Files, L"E:\\Logs\\", program, true), program);
-  EXPECT_EQ(ResolveLogpath(f.Files, L"E:\\Logs", program, false), L"E:\\Logs\\");
-  EXPECT_EQ(ResolveLogpath(f.Files, L"", program, false), L"\\");
+  const FolderWriteTest& test = f.Context.PassesWriteTest;
+  EXPECT_EQ(ResolveLogpath(test, L"0", program, false), program);
+  EXPECT_EQ(ResolveLogpath(test, L"E:\\Logs\\", program, true), program);
+  EXPECT_EQ(ResolveLogpath(test, L"E:\\Logs", program, false), L"E:\\Logs\\");
+  EXPECT_EQ(ResolveLogpath(test, L"", program, false), L"\\");
   EXPECT_TRUE(f.Files.Files.empty()) << "the write test leaves its probe behind";
   f.Files.ReadOnlyFolders.insert(L"C:\\Windows\\");
-  EXPECT_EQ(ResolveLogpath(f.Files, L"C:\\Windows", program, false), std::nullopt);
+  EXPECT_EQ(ResolveLogpath(test, L"C:\\Windows", program, false), std::nullopt);
   EXPECT_EQ(LogpathToWrite(L"d:\\tools\\TARVIK\\", program), L"0");
 }
 

@@ -33,7 +33,7 @@ class SystemSamplerTest : public ::testing::Test {
       sampler = std::make_unique<SystemSampler>(
           stop,
           SamplerSources{memory, activity, processors, power, counters, display, clock, environment,
-                         processor,
+                         [this] { return processor; },
                          [this](int milliseconds) {
                            waits.push_back(milliseconds);
                            return false;
@@ -479,7 +479,9 @@ TEST_F(SystemSamplerTest, TheSystemPanelsRequestsAreTakenOnce) {
   settings.Request(opt::ResetSystemPanelRequest);
   settings.Request(opt::RereadSystemTextRequest);
   memory.Answer->AvailablePhysical = 9000 * kMiB;
+  processor.Name = L"Late CPU";  // a description that came after start-up
   PassAt(3'000, 102);
+  EXPECT_EQ(RowColumn(processorInfo.Rows().at(0), 2), L"Late CPU, ID:BFEBFBFF000906EA");
   EXPECT_NE(physical.Rows()[0].find(L"Hi\n9000M"), std::wstring::npos) << physical.Rows()[0];
   EXPECT_NE(physical.Rows()[1].find(L"Lo\n9000M"), std::wstring::npos) << physical.Rows()[1];
   EXPECT_EQ(systemTextRefreshes, refreshes + 1);

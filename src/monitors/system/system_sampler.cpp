@@ -104,6 +104,7 @@ int SystemSampler::Pass(int64_t tickMs) {
     WatchDesktop();
   if (targets_.Options.Take(opt::RereadSystemTextRequest) != 0 || systemTextChanged_) {
     systemTextChanged_ = false;
+    ShowProcessorDescription();
     targets_.RefreshSystemText();
   }
   const int copy = targets_.Options.Get(opt::CopyRequest);
@@ -118,19 +119,23 @@ void SystemSampler::StartUp(int64_t tickMs) {
     logicalCount_ = std::max(sources_.Env.LogicalProcessorCount(), 1);
   for (int processor = 0; processor < logicalCount_; ++processor)
     processorEntries_.push_back({ProcessorLabel(processor, logicalCount_), 0, 0});
-  if (const std::optional<int64_t> stored = StoredSpeedMhz(sources_.Processor.MaxSpeed))
+  if (const std::optional<int64_t> stored = StoredSpeedMhz(sources_.Processor().MaxSpeed))
     highestMhz_ = *stored;
   else
     highestMhz_ = MeasureSpeedMhz(sources_.Processors, sources_.Wait).value_or(0);
   targets_.BatteryUptimeIdle.Change([](std::vector<std::wstring>& rows) { rows.clear(); });
-  SetFirstRow(targets_.ProcessorInfo,
-              ProcessorDescriptionRow(highestMhz_, sources_.Processor, logicalCount_));
+  ShowProcessorDescription();
   if (!targets_.Options.IsOn(opt::PdhLibraryPresent))
     return;
   counters_.Start(logicalCount_, tickMs, targets_.ShowStatusMessage, [this] {
     SetMeterText(kCpuMeter, L" " + TrFixed(L"Repairing     "));
     targets_.MeterChanged(kCpuMeter, true);
   });
+}
+
+void SystemSampler::ShowProcessorDescription() {
+  SetFirstRow(targets_.ProcessorInfo,
+              ProcessorDescriptionRow(highestMhz_, sources_.Processor(), logicalCount_));
 }
 
 void SystemSampler::SampleMemory(int64_t now) {

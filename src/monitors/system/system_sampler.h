@@ -41,8 +41,9 @@ struct SamplerSources {
   platform::Display& Display;
   const platform::Clock& Clock;
   platform::Environment& Env;
-  // The processor as described at start.
-  ProcessorDescription Processor;
+  // The processor as described now: a description that WMI gives only after start-up stopped
+  // waiting arrives later, with a System text refresh.
+  std::function<ProcessorDescription()> Processor;
   // The sampler's waits within a pass, while it measures the speed; they end early when the
   // program stops.
   Pause Wait;
@@ -111,6 +112,7 @@ class SystemSampler : public MonitorThread {
   };
 
   void StartUp(int64_t tickMs);
+  void ShowProcessorDescription();
   void SampleMemory(int64_t now);
   void ShowMemory(MemoryMeter& meter, const MemoryReading& reading, int64_t now);
   void SampleProcessors(int64_t now);
