@@ -16,6 +16,7 @@
 #include "platform/win32/win32_ping.h"
 #include "platform/win32/win32_processors.h"
 #include "platform/win32/win32_single_instance.h"
+#include "platform/win32/win32_sleeper.h"
 #include "platform/win32/win32_system_identity.h"
 #include "platform/win32/win32_version_resources.h"
 #include "platform/win32/win32_wmi.h"
@@ -46,11 +47,13 @@ int RunOnWindows(const std::function<void(Application&)>& prepare) {
   auto* names = new win32::Win32NameLookup(*libraries);
   auto* network = new win32::Win32Network(*libraries);
   auto* http = new curl::CurlHttp();
+  auto* sleeper = new win32::Win32Sleeper();
   auto* application =
       new Application({*gui, *files, *environment, *clock, *instance, *libraries, *system,
                        *versions, *wmi, *display, *memory, *clipboard, *activity, *processors,
                        *power, *counters, *drives, *icmp, *names, *network, *http});
   application->UseNvml(win32::LoadNvml);
+  application->UseSleeper(*sleeper);
   if (prepare)
     prepare(*application);
   return application->Run();

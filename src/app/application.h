@@ -96,6 +96,8 @@ class Application {
 
   // Where the NVIDIA Management Library is looked for; without it there is no GPU monitor.
   void UseNvml(platform::NvmlLoader load) { loadNvml_ = std::move(load); }
+  // The system's own sleeper for the threads' waits; it outlives the application.
+  void UseSleeper(platform::Sleeper& sleeper) { stop_.UseSleeper(sleeper); }
 
   [[nodiscard]] Settings& SharedSettings() { return settings_; }
   [[nodiscard]] Guarded<Paths>& SharedPaths() { return paths_; }

@@ -1,9 +1,7 @@
 #pragma once
 
-#include <condition_variable>
-#include <mutex>
-
 #include "core/settings.h"
+#include "core/standard_sleeper.h"
 
 namespace tarvik {
 
@@ -13,6 +11,9 @@ class StopSignal {
  public:
   explicit StopSignal(Settings& settings) : settings_(settings) {}
 
+  // The system's own sleeper for every wait from now on (the standard one until then); it is
+  // set before any thread waits and outlives the signal.
+  void UseSleeper(platform::Sleeper& sleeper) { sleeper_ = &sleeper; }
   void Raise();
   // Counts one more shut-down wait on the flag itself (it ends threads at any value of 1 or more).
   void CountWait();
@@ -23,8 +24,8 @@ class StopSignal {
 
  private:
   Settings& settings_;
-  std::mutex mutex_;
-  std::condition_variable wake_;
+  StandardSleeper standard_;
+  platform::Sleeper* sleeper_ = &standard_;
 };
 
 }  // namespace tarvik

@@ -41,6 +41,11 @@ struct ListColumn {
   int Width = 0;
 };
 
+// The room a list that can scroll leaves at its right for its vertical scroll bar (the bar's
+// width at 100 %, in base units): with its columns filling that room too, the bar's coming
+// would bring a horizontal one that hides the last row.
+inline constexpr int kListScrollBarRoom = 17;
+
 enum class CheckState { Unchecked, Checked, Indeterminate };
 
 enum class Key { F5, F6, Up, Down, Left, Right, C, S, I, Tab, Return, PageUp, PageDown };

@@ -10,9 +10,9 @@
 #include "ui/gpu_graphs.h"
 #include "ui/graph_attributes.h"
 #include "ui/graph_view.h"
+#include "ui/ping_tab.h"
 #include "ui/processor_captions.h"
 #include "ui/processor_grid.h"
-#include "ui/ping_tab.h"
 #include "ui/settings_tab.h"
 
 namespace tarvik {
@@ -21,8 +21,10 @@ namespace {
 constexpr const wchar_t* kTabNames[gadget::kPanelCount] = {
     L"System", L"Processors", L"Graphics", L"Storage", L"Networks", L"Ping", L"Settings", L"About"};
 
-// The width a report list leaves its first column: what its other columns and the frame leave.
+// The width a report list leaves its first column: what its other columns and the frame leave,
+// and the scroll bar's room in a list taller than its one row.
 constexpr int kListFrame = 4;
+constexpr int kOneRowListHeight = 46;
 constexpr Colour kCaptionBackground = Rgb(240, 240, 240);
 
 std::vector<std::wstring> TabCaptions() {
@@ -52,7 +54,9 @@ void AddList(platform::Gui& gui, int id, int tab, const platform::Rect& bounds,
     translated.push_back({Tr(column.Key), column.Width});
     others += column.Width;
   }
-  translated.front().Width = bounds.Width - kListFrame - (others - columns.begin()->Width);
+  const int scrollRoom = bounds.Height > kOneRowListHeight ? platform::kListScrollBarRoom : 0;
+  translated.front().Width =
+      bounds.Width - kListFrame - scrollRoom - (others - columns.begin()->Width);
   gui.CreateList(id, Tab(tab), bounds, translated);
 }
 

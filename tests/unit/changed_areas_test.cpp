@@ -38,19 +38,18 @@ TEST(ChangedRows, OnlyTheRowsInViewAreDrawn) {
     RowSpan Expected;
   };
   const Case cases[] = {
-      {{2, 101}, 0, 6, {2, 6}},    // a history row inserted: the rows below it in view
-      {{2, 101}, 95, 6, {95, 101}},
-      {{0, 1}, 0, 6, {0, 1}},
-      {{0, 1}, 1, 6, {}},         // the changed row is scrolled out above
-      {{6, 9}, 0, 6, {}},         // the first row below the view
-      {{5, 9}, 0, 6, {5, 6}},     // the last row in view
-      {{2, 4}, 0, 0, {}},         // a list too small to show a row
+      {{2, 101}, 0, 6, {2, 6}},  // a history row inserted: the rows below it in view
+      {{2, 101}, 95, 6, {95, 101}}, {{0, 1}, 0, 6, {0, 1}},
+      {{0, 1}, 1, 6, {}},      // the changed row is scrolled out above
+      {{6, 9}, 0, 6, {}},      // the first row below the view
+      {{5, 9}, 0, 6, {5, 6}},  // the last row in view
+      {{2, 4}, 0, 0, {}},      // a list too small to show a row
   };
   for (const Case& c : cases) {
     const RowSpan span = ShownRows(c.Changed, c.Top, c.Shown);
     EXPECT_EQ(span.Empty() ? RowSpan{} : span, c.Expected)
-        << c.Changed.First << ".." << c.Changed.Last << " from " << c.Top << ": got "
-        << span.First << ".." << span.Last;
+        << c.Changed.First << ".." << c.Changed.Last << " from " << c.Top << ": got " << span.First
+        << ".." << span.Last;
   }
 }
 

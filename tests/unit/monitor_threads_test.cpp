@@ -8,6 +8,7 @@
 
 #include "core/monitor_threads.h"
 #include "fakes/fake_system.h"
+#include "unit/sleeper_contract.h"
 
 namespace tarvik {
 namespace {
@@ -220,6 +221,11 @@ TEST(MonitorThreads, HelpersAreCappedAndEndedOnesAreLetGoOutsideTheLock) {
   ASSERT_TRUE(threads.StartTask(L"next", [] {}));
   EXPECT_TRUE(answered);
   threads.StopAll([](int) { std::this_thread::sleep_for(std::chrono::milliseconds(1)); });
+}
+
+TEST(StopSignal, TheStandardSleeperKeepsTheContract) {
+  StandardSleeper sleeper;
+  ExpectSleeperContract(sleeper);
 }
 
 TEST(StopSignal, WakesASleeperAtOnce) {

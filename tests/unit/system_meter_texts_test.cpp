@@ -121,6 +121,13 @@ TEST(SystemMeterTexts, ValuesTextMarksCountChangesOnceCountsAreKnown) {
             L"S\nL\n120  ( +5 )\n1500\n40000  ( -12 )\n0\n");
 }
 
+TEST(SystemMeterTexts, CacheColumnShowsOnlySizesTheSystemTold) {
+  EXPECT_EQ(CacheText(L"1024", L"9216"), L"1024K + 9216K");
+  EXPECT_EQ(CacheText(L"256", L""), L"256K + ?");
+  EXPECT_EQ(CacheText(L"", L"0"), L"? + 0K");
+  EXPECT_EQ(CacheText(L"", L""), L"");  // WMI without cache sizes, as under Wine
+}
+
 TEST(SystemMeterTexts, IdleStateSeparatorNarrowsWithManyProcessors) {
   EXPECT_EQ(IdleStateList({1, 0, 2}, 24), L"1  0  2");
   EXPECT_EQ(IdleStateList({1, 0, 2}, 25), L"1 0 2");

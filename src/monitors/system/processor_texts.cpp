@@ -88,11 +88,20 @@ std::wstring IdleStateList(const std::vector<int>& idleStates, int logicalCount)
   return text;
 }
 
+// "1024K + 9216K"; a size the system did not tell shows "?", and with neither the column is
+// empty rather than a bare "K + K".
+std::wstring CacheText(const std::wstring& l2Kb, const std::wstring& l3Kb) {
+  if (l2Kb.empty() && l3Kb.empty())
+    return {};
+  const auto size = [](const std::wstring& kb) { return kb.empty() ? L"?" : kb + L"K"; };
+  return size(l2Kb) + L" + " + size(l3Kb);
+}
+
 std::wstring ProcessorDescriptionRow(int64_t highestMhz, const ProcessorDescription& processor,
                                      int logicalCount) {
   return Mhz(highestMhz) + L"\n" + processor.Brand + L"\n" + processor.Name + L", ID:" +
-         processor.Identifier + L"\n" + processor.L2CacheKb + L"K + " + processor.L3CacheKb +
-         L"K\n" + processor.Cores + L" ( " + std::to_wstring(logicalCount) + L" )";
+         processor.Identifier + L"\n" + CacheText(processor.L2CacheKb, processor.L3CacheKb) +
+         L"\n" + processor.Cores + L" ( " + std::to_wstring(logicalCount) + L" )";
 }
 
 }  // namespace tarvik

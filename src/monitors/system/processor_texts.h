@@ -59,8 +59,10 @@ struct ProcessorDescription {
   std::wstring Cores;
 };
 
+// The cache column of the description row: "512K + 16384K".
+[[nodiscard]] std::wstring CacheText(const std::wstring& l2Kb, const std::wstring& l3Kb);
 // Row 0 of the Processors tab's description list: "3600MHz", the brand, "name, ID:identifier",
-// "512K + 16384K" and "8 ( 16 )".
+// the cache column and "8 ( 16 )".
 [[nodiscard]] std::wstring ProcessorDescriptionRow(int64_t highestMhz,
                                                    const ProcessorDescription& processor,
                                                    int logicalCount);

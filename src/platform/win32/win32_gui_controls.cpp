@@ -97,7 +97,9 @@ void Win32Gui::CreateList(int id, const platform::GadgetParent& parent,
     return;
   ::SendMessageW(list, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, LVS_EX_FULLROWSELECT | LVS_EX_DOUBLEBUFFER);
   const std::vector<platform::ListColumn> shown =
-      plain ? std::vector<platform::ListColumn>{{L"", bounds.Width - 4}} : columns;
+      plain ? std::vector<platform::ListColumn>{{L"",
+                                                 bounds.Width - 4 - platform::kListScrollBarRoom}}
+            : columns;
   for (size_t index = 0; index < shown.size(); ++index) {
     LVCOLUMNW column{};
     column.mask = LVCF_TEXT | LVCF_WIDTH;
