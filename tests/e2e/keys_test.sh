@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Keyboard shortcuts of the main window: Ctrl+Tab and Ctrl+Shift+Tab step through the eight
-# panels and wrap; Ctrl+arrow moves the mini window 1 pixel and Shift+arrow 10 pixels.
+# panels and wrap; Ctrl+arrow moves the mini window 1 pixel and Shift+arrow 10 pixels, except
+# in a focused field, where they keep their own meaning.
 # shellcheck source=tests/e2e/lib.sh
 source "$(dirname "$0")/lib.sh"
 
@@ -42,6 +43,22 @@ for moveCase in "${moveCases[@]}"; do
     e2e_fail "$keys: mini window at $(e2e_x_position "$mini"), expected $((x + dx)) $((y + dy))"
   e2e_log "$keys moves the mini window by $dx,$dy"
 done
+
+# A focused field keeps Shift+arrows and Ctrl+C: they select and copy its text, and neither the
+# mini window moves nor a panel copy lands. These keys go through XTEST, as a keyboard's would,
+# to the field with the focus: the Ping panel's host entry, at client 158,60.
+e2e_key "$main" ctrl+Tab ctrl+Tab ctrl+Tab ctrl+Tab ctrl+Tab
+e2e_poll 3 e2e_tab_is 5 || e2e_fail "the Ping panel is not selected ($(e2e_selected_tab))"
+e2e_click_client "$MAIN_WIDTH" "$MAIN_HEIGHT" 158 60
+xdotool type --delay 50 abcdef 2>/dev/null
+read -r x y <<<"$(e2e_x_position "$mini")"
+xdotool key --delay 80 shift+Left shift+Left shift+Left ctrl+c 2>/dev/null
+clipboard_is() {
+  [[ "$(e2e_clipboard)" == "$1" ]]
+}
+e2e_poll 3 clipboard_is def || e2e_fail "Ctrl+C in the field copied [$(e2e_clipboard)], expected [def]"
+mini_moved_to "$x" "$y" || e2e_fail "Shift+Left in the field moved the mini window to $(e2e_x_position "$mini")"
+e2e_log "Shift+Left selects and Ctrl+C copies in a focused field"
 
 e2e_quit tarvik 4
 [[ "$E2E_EXIT_CODE" == 0 ]] || e2e_fail "exit code $E2E_EXIT_CODE after the quit message, expected 0"
