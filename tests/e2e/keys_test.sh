@@ -18,6 +18,20 @@ mini=$(e2e_x_window_of "$MINI_WIDTH" '*') || e2e_fail "no X window for the mini 
 e2e_click_client "$MAIN_WIDTH" "$MAIN_HEIGHT" 14 10
 e2e_poll 3 e2e_tab_is 0 || e2e_fail "the first panel is not selected at start ($(e2e_selected_tab))"
 
+# The clicked main window overlaps the mini window, which stays on top: on the X screen too
+# (xwininfo lists the screen's windows from the top down).
+main_has_focus() {
+  [[ "$(xdotool getwindowfocus 2>/dev/null)" == "$main" ]]
+}
+mini_above_main() {
+  xwininfo -root -children 2>/dev/null |
+    awk -v mini="$(printf '0x%x' "$mini")" -v main="$(printf '0x%x' "$main")" '
+      $1 == main { seenMain = NR } $1 == mini { seenMini = NR }
+      END { exit !(seenMini && seenMain > seenMini) }'
+}
+e2e_poll 3 main_has_focus || e2e_fail "the clicked main window did not take the focus"
+e2e_poll 3 mini_above_main || e2e_fail "the clicked main window covers the always-on-top mini window"
+
 # Each case: keys, then the panel that must be selected afterwards.
 tabCases=("ctrl+Tab 1" "ctrl+shift+Tab 0" "ctrl+shift+Tab 7" "ctrl+Tab 0")
 for tabCase in "${tabCases[@]}"; do

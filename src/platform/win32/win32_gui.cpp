@@ -254,6 +254,30 @@ void Win32Gui::SetAlwaysOnTop(int id, bool onTop) {
                  SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
+namespace {
+
+// A click or a key that may have given another window or control the focus.
+bool MayMoveFocus(UINT message) {
+  return message == WM_LBUTTONDOWN || message == WM_RBUTTONDOWN || message == WM_MBUTTONDOWN ||
+         message == WM_NCLBUTTONDOWN || message == WM_KEYDOWN || message == WM_SYSKEYDOWN;
+}
+
+}  // namespace
+
+// Wine without a window manager stacks the window that takes the focus (or whose control takes
+// it) above every other on the X screen, the program's always-on-top windows included, though
+// Windows still counts them above it: the mini window is then drawn partly hidden under the
+// main window. Pinning them again after each click or key restacks them; on Windows it changes
+// nothing.
+void Win32Gui::KeepPinnedWindowsOnTop() {
+  for (const auto& [id, hwnd] : windows_) {
+    if (::IsWindowVisible(hwnd) && (::GetWindowLongPtrW(hwnd, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0) {
+      ::SetWindowPos(hwnd, HWND_TOPMOST, 0, 0, 0, 0,
+                     SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOOWNERZORDER);
+    }
+  }
+}
+
 // Brings a window above all others without pinning it there.
 void Win32Gui::RaiseWindow(int id) {
   AssertWindowThread();
@@ -354,10 +378,12 @@ platform::GuiEvent Win32Gui::WaitEvent(int timeoutMs) {
   while (events_.empty()) {
     MSG message{};
     if (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-      if (TranslateKeyboard(message))
-        continue;
-      ::TranslateMessage(&message);
-      ::DispatchMessageW(&message);
+      if (!TranslateKeyboard(message)) {
+        ::TranslateMessage(&message);
+        ::DispatchMessageW(&message);
+      }
+      if (MayMoveFocus(message.message))
+        KeepPinnedWindowsOnTop();
       continue;
     }
     DWORD wait = INFINITE;

@@ -180,6 +180,7 @@ class Win32Gui final : public platform::Gui {
   void DeliverPostedMessages(HWND hwnd);
   void AssertWindowThread() const;
   [[nodiscard]] HWND WindowHandle(int id) const;
+  void KeepPinnedWindowsOnTop();
   [[nodiscard]] int WindowIdOf(HWND hwnd) const;
   [[nodiscard]] HWND ParentHandle(const platform::GadgetParent& parent) const;
   [[nodiscard]] const Gadget* FindGadget(int id) const;
