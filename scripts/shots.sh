@@ -67,12 +67,29 @@ shoot() {
   local layoutDpi=$(((clientWidth * 96 + mainBaseWidth / 2) / mainBaseWidth))
   echo "$name: window $window, client $client, laid out at $layoutDpi DPI" \
     "($((layoutDpi * 100 / 96)) %; the screen is at $dpi DPI)" | tee -a "$out/scales.txt"
+  # The tabs are shown whole: Wine's stand-in tray window and the always-on-top mini window are
+  # taken off the screen meanwhile (the screen only: the program does not hear of it), then the
+  # mini window is shown again for a picture of its own.
+  xdotool search --name '^Wine System Tray$' windowunmap >/dev/null 2>&1
+  local mini="" id WIDTH=0
+  for id in $(xdotool search --onlyvisible --classname '^tarvik\.exe$' 2>/dev/null); do
+    eval "$(xdotool getwindowgeometry --shell "$id" 2>/dev/null | grep '^WIDTH=')"
+    if ((WIDTH < ${client%% *})); then
+      mini=$id
+    fi
+  done
+  [[ -n "$mini" ]] && xdotool windowunmap "$mini" >/dev/null 2>&1
   local index
   for index in "${!tabs[@]}"; do
     tool tabto "$title" "$index" || echo "shots: $name: tab $index not chosen" >&2
     sleep 2
     import -window root "$out/$name-$index-${tabs[$index]}.png" >/dev/null 2>&1
   done
+  if [[ -n "$mini" ]]; then
+    xdotool windowmap "$mini" >/dev/null 2>&1
+    sleep 2
+    import -window root "$out/$name-8-mini.png" >/dev/null 2>&1
+  fi
   tool post WM_DEACTIVATEOLDINST_TK
   timeout 15 tail --pid="$pid" -f /dev/null
   wait "$pid" 2>/dev/null

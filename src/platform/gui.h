@@ -176,8 +176,10 @@ class Gui {
   virtual void SetTooltip(int id, const std::wstring& tip) = 0;
 
   // Lists show rows of text whose columns are separated by line feeds. A report list has a
-  // title row; a plain list (empty `columns`) has one column and none. The rows live in the
-  // window thread: workers change their own model and queue a refresh that sets the rows here.
+  // title row; a plain list (empty `columns`) has one column and none. The first column is shown
+  // as wide as the others leave it: the list's width less its frame and, where the widths given
+  // leave kListScrollBarRoom, less the scroll bar as wide as the system draws it. The rows live
+  // in the window thread: workers change their own model and queue a refresh that sets them here.
   virtual void CreateList(int id, const GadgetParent& parent, const Rect& bounds,
                           const std::vector<ListColumn>& columns) = 0;
   virtual void SetListRows(int id, std::vector<std::wstring> rows) = 0;

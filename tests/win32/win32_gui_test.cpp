@@ -3,6 +3,7 @@
 #include <windows.h>
 #include <dbt.h>
 
+#include <algorithm>
 #include <atomic>
 #include <thread>
 #include <vector>
@@ -398,7 +399,10 @@ TEST_F(Win32GuiTest, ADpiChangeLaysTheWindowOutAgainAtTheSuggestedPlace) {
   EXPECT_EQ(button.top, 15);
   EXPECT_EQ(button.right - button.left, 90);
   EXPECT_EQ(button.bottom - button.top, 36);
+  // The first column takes what the other (120), the frame (6) and the scroll bar's room leave.
   EXPECT_EQ(::SendMessageW(::GetDlgItem(window, 129), LVM_GETCOLUMNWIDTH, 1, 0), 120);
+  EXPECT_EQ(::SendMessageW(::GetDlgItem(window, 129), LVM_GETCOLUMNWIDTH, 0, 0),
+            300 - 6 - std::max(26, ::GetSystemMetrics(SM_CXVSCROLL)) - 120);
   EXPECT_NEAR(textHeight(), heightAt96 * 3 / 2, 1);
   EXPECT_EQ(WaitFor(EventKind::Rescaled).Detail, 144);
 }

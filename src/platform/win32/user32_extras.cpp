@@ -25,6 +25,8 @@ User32Extras User32Extras::Bind() {
   extras.GetDpiForWindow = Lookup<GetDpiForWindowFn>(user32, "GetDpiForWindow");
   extras.AdjustWindowRectExForDpi =
       Lookup<AdjustWindowRectExForDpiFn>(user32, "AdjustWindowRectExForDpi");
+  extras.GetSystemMetricsForDpi =
+      Lookup<GetSystemMetricsForDpiFn>(user32, "GetSystemMetricsForDpi");
   return extras;
 }
 

@@ -227,6 +227,8 @@ class Win32Gui final : public platform::Gui {
   void ShowPanelPage(const Gadget& panel, int tab);
   [[nodiscard]] static RECT PageArea(HWND tab);
   void SizeListColumns(const Gadget& list, int dpi);
+  // A vertical scroll bar's width as the system draws it at a DPI.
+  [[nodiscard]] int ScrollBarWidth(int dpi) const;
   void Push(platform::GuiEvent event);
   // The program's shortcuts, then Tab and Shift+Tab through the controls; true when the key
   // was used.

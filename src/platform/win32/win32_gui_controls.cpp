@@ -122,12 +122,38 @@ void Win32Gui::CreateList(int id, const platform::GadgetParent& parent,
   SizeListColumns(gadget, DpiOf(parent.Window));
 }
 
+// The first column takes what the others, the frame and, in a list that leaves room for its
+// scroll bar, the bar leave, counted in pixels so that rounding never makes the columns wider
+// than the list. The bar is as wide as the system draws it at the monitor's DPI, which a layout
+// made smaller to fit its work area does not shrink: columns reaching under it would bring a
+// horizontal bar over the last row.
 void Win32Gui::SizeListColumns(const Gadget& list, int dpi) {
   const std::vector<int> widths = ShownColumnWidths(list.Columns, list.Base.Width);
+  int others = 0;
+  int baseTotal = 0;
   for (size_t index = 0; index < widths.size(); ++index) {
+    baseTotal += widths[index];
+    if (index > 0)
+      others += platform::ScaledLength(widths[index], dpi);
+  }
+  int barRoom = 0;
+  if (baseTotal + kListFrame + platform::kListScrollBarRoom <= list.Base.Width) {
+    barRoom = std::max(platform::ScaledLength(platform::kListScrollBarRoom, dpi),
+                       ScrollBarWidth(MonitorDpiOf(WindowHandle(list.Window))));
+  }
+  const int first = platform::ScaledLength(list.Base.Width, dpi) -
+                    platform::ScaledLength(kListFrame, dpi) - barRoom - others;
+  ::SendMessageW(list.Hwnd, LVM_SETCOLUMNWIDTH, 0, MAKELPARAM(std::max(first, 0), 0));
+  for (size_t index = 1; index < widths.size(); ++index) {
     ::SendMessageW(list.Hwnd, LVM_SETCOLUMNWIDTH, index,
                    MAKELPARAM(platform::ScaledLength(widths[index], dpi), 0));
   }
+}
+
+int Win32Gui::ScrollBarWidth(int dpi) const {
+  if (user32_.GetSystemMetricsForDpi)
+    return user32_.GetSystemMetricsForDpi(SM_CXVSCROLL, static_cast<UINT>(dpi));
+  return ::GetSystemMetrics(SM_CXVSCROLL);
 }
 
 void Win32Gui::SetListRows(int id, std::vector<std::wstring> rows) {
