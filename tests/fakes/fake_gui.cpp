@@ -161,6 +161,7 @@ void FakeGui::FitWindowToCanvas(int window, int canvas, platform::Size pixels) {
   Gadget* gadget = Find(canvas);
   if (!found || !gadget || !gadget->Pixels || pixels.Width < 1 || pixels.Height < 1)
     return;
+  std::lock_guard<std::mutex> lock(*gadget->PixelsLock);
   gadget->Pixels = std::make_unique<PixelCanvas>(pixels.Width, pixels.Height);
   gadget->Pixels->SetDpi(found->Dpi);
   gadget->Bounds.Width = pixels.Width;
@@ -188,6 +189,7 @@ void FakeGui::Rescale(int window, int dpi) {
     if (gadget.Parent.Window != window || !gadget.Pixels)
       continue;
     const platform::Rect pixels = platform::ScaledBox(gadget.Bounds, dpi);
+    std::lock_guard<std::mutex> lock(*gadget.PixelsLock);
     gadget.Pixels = std::make_unique<PixelCanvas>(pixels.Width, pixels.Height);
     gadget.Pixels->SetDpi(dpi);
   }
@@ -263,7 +265,10 @@ void FakeGui::CreateCanvas(int id, const platform::GadgetParent& parent,
 
 void FakeGui::DrawCanvas(int id, const std::function<void(platform::Canvas&)>& draw) {
   Gadget* gadget = Find(id);
-  if (gadget && gadget->Pixels)
+  if (!gadget)
+    return;
+  std::lock_guard<std::mutex> lock(*gadget->PixelsLock);
+  if (gadget->Pixels)
     draw(*gadget->Pixels);
 }
 

@@ -4,6 +4,7 @@
 #include <deque>
 #include <map>
 #include <memory>
+#include <mutex>
 #include <set>
 #include <string>
 #include <thread>
@@ -39,6 +40,9 @@ class FakeGui : public platform::Gui {
     std::vector<std::wstring> Tabs;
     int SelectedTab = 0;
     std::unique_ptr<PixelCanvas> Pixels;
+    // Workers draw while the window thread may give the canvas new pixels, as Windows' canvases
+    // are drawn under their own lock.
+    std::unique_ptr<std::mutex> PixelsLock = std::make_unique<std::mutex>();
     bool Enabled = true;
     std::wstring Tooltip;
     std::vector<platform::ListColumn> Columns;
