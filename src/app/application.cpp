@@ -23,11 +23,13 @@
 #include "text/translation.h"
 #include "ui/file_status.h"
 #include "ui/gadget_ids.h"
+#include "ui/gpu_graphs.h"
 #include "ui/graph_titles.h"
 #include "ui/graph_view.h"
 #include "ui/main_window.h"
 #include "ui/mini_window.h"
 #include "ui/panel_copies.h"
+#include "ui/processor_captions.h"
 #include "ui/processor_grid.h"
 #include "ui/settings_tab.h"
 #include "ui/system_panel.h"
@@ -135,6 +137,8 @@ bool Application::StartUp() {
   ReadProcessorProperties(wmi, settings_, texts_);
   AddProgressLine(ports_.Gui, L"\r\n4-" + Tr(L"Loading: Tarvik Window"));
   BuildMainWindow(ports_.Gui, fonts_, settings_, graphs_, false);
+  *statusMessage_.Lock() = ProcessorLibraryNotice(settings_.IsOn(opt::PowerLibraryPresent),
+                                                  settings_.IsOn(opt::PdhLibraryPresent));
   // The progress window closes before the mini window opens; the main window hears the
   // callback's messages meanwhile.
   InstallCallback(gadget::MainWindow);
@@ -308,6 +312,7 @@ void Application::InstallDispatchAndShortcuts() {
     static_cast<void>(ReadOperatingSystem(ports_.System, ports_.Versions, settings_, texts_));
     ShowSystemPanel();
   });
+  dispatcher_->SetOnRescaled([this](int window) { RedrawAfterRescale(window); });
   miniClicks_ = std::make_unique<MiniWindowClicks>(ports_.Gui, settings_, meters_, *dispatcher_);
   miniClicks_->SetMetrics(miniWindow_.Metrics());
   miniClicks_->Install();
@@ -580,6 +585,29 @@ void Application::ShutDown() {
   gui.UnblockShutdown(gadget::MiniWindow);
   gui.CloseWindow(gadget::MainWindow);
   gui.CloseWindow(gadget::MiniWindow);
+}
+
+// A window laid out at another DPI lost what its canvases showed; its graphs now hold as many
+// samples as their canvases are wide. The graphs of tabs out of view are drawn when they come
+// into view, the ping list by the ping coordinator.
+void Application::RedrawAfterRescale(int window) {
+  platform::Gui& gui = ports_.Gui;
+  if (window == gadget::MiniWindow) {
+    miniWindow_.Rescale();
+    miniClicks_->SetMetrics(miniWindow_.Metrics());
+    return;
+  }
+  if (window != gadget::MainWindow)
+    return;
+  FitGraphsToCanvases(gui, graphs_);
+  FitGpuGraphsToColumn(gui, graphs_, settings_);
+  ShowSystemPanel();
+  ShowStatusMessage(gui, fonts_, statusMessage_.Snapshot());
+  ShowProcessorTimeSpan(gui, fonts_, settings_);
+  ShowFiles();
+  settings_.Request(opt::PingRedrawRequest);
+  lastShownTab_ = -1;
+  ShowGraphsOfNewTab();
 }
 
 // A processor description that WMI gave only after start-up stopped waiting: the System tab

@@ -156,6 +156,7 @@ class Application {
 
   void ShowFiles();
   void ShowSystemPanel();
+  void RedrawAfterRescale(int window);
   void TakeLateProcessorAnswer();
   [[nodiscard]] ProcessorDescription ProcessorFromSlots();
   void PreparePanelCopies();

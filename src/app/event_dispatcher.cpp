@@ -26,6 +26,13 @@ LoopControl EventDispatcher::Dispatch(const platform::GuiEvent& event) {
     case EventKind::Move:
       OnMove(event.Window);
       break;
+    case EventKind::DisplayChanged:
+      OnDisplayChanged(event.Window);
+      break;
+    case EventKind::Rescaled:
+      if (onRescaled_)
+        onRescaled_(event.Window);
+      break;
     case EventKind::Tray:
       OnTray(static_cast<platform::TrayAction>(event.Detail));
       break;
@@ -93,6 +100,20 @@ void EventDispatcher::OnMove(int window) {
     settings_.Set(opt::MainX, bounds.X);
     settings_.Set(opt::MainY, bounds.Y);
   }
+}
+
+// A display, a monitor or the taskbar changed: a window left outside the work areas (its
+// monitor unplugged, the resolution lowered) comes back inside the nearest one, as at start,
+// and that place is kept.
+void EventDispatcher::OnDisplayChanged(int window) {
+  if (window != gadget::MainWindow && window != gadget::MiniWindow)
+    return;
+  const platform::Rect bounds = gui_.WindowBounds(window);
+  const platform::Point inside = InsideWorkArea(bounds, gui_.WorkAreaOf(window));
+  if (inside == platform::Point{bounds.X, bounds.Y})
+    return;
+  gui_.MoveWindow(window, inside);
+  OnMove(window);
 }
 
 void EventDispatcher::OnTray(platform::TrayAction action) {

@@ -26,6 +26,8 @@ class EventDispatcher {
   void SetSaveOnClose(std::function<void()> save) { saveOnClose_ = std::move(save); }
   // Called by F5 on the System panel, to read and show the system description again.
   void SetOnSystemRefresh(std::function<void()> refresh) { onSystemRefresh_ = std::move(refresh); }
+  // Called when a window was laid out at another DPI, to draw its canvases again.
+  void SetOnRescaled(std::function<void(int window)> redraw) { onRescaled_ = std::move(redraw); }
 
   [[nodiscard]] LoopControl Dispatch(const platform::GuiEvent& event);
 
@@ -45,6 +47,7 @@ class EventDispatcher {
   void OnMinimize(int window);
   void OnRestore(int window);
   void OnMove(int window);
+  void OnDisplayChanged(int window);
   void OnTray(platform::TrayAction action);
   void OnShortcut(int window, Command command);
   void RunBuiltIn(int window, Command command);
@@ -68,6 +71,7 @@ class EventDispatcher {
   std::map<std::pair<Command, int>, std::vector<std::function<void()>>> commands_;
   std::function<void()> saveOnClose_;
   std::function<void()> onSystemRefresh_;
+  std::function<void(int)> onRescaled_;
 };
 
 }  // namespace tarvik

@@ -12,12 +12,15 @@
 namespace tarvik::platform {
 
 // Windows and gadgets are addressed by the program's fixed numbers; the implementation keeps
-// the mapping to native handles. Sizes and positions are in 96-DPI base units.
+// the mapping to native handles. Gadgets are placed in 96-DPI base units; each window shows its
+// gadgets at a DPI of its own (see WindowDpi), and canvases are drawn in pixels of that DPI.
+// Window positions and the desktop are in desktop units: pixels at the DPI the program started
+// with, so that a saved position means the same place at every start.
 
 enum class WindowFrame { Caption, Borderless, Notice };
 
 struct WindowSpec {
-  Rect Bounds;  // position of the outer window, size of its client area
+  Rect Bounds;  // position of the outer window (desktop units), size of its client area
   std::wstring Title;
   WindowFrame Frame = WindowFrame::Caption;
   bool Visible = true;
@@ -55,8 +58,24 @@ struct Shortcut {
   bool Shift = false;
 };
 
-// Wake: a worker queued window updates (see Gui::Wake).
-enum class EventKind { None, Close, Minimize, Restore, Move, Gadget, Shortcut, Tray, Timer, Wake };
+// Wake: a worker queued window updates (see Gui::Wake). Rescaled: the window was laid out at
+// another DPI (the event's Detail); its canvases are blank at their new sizes and wait to be
+// drawn again. DisplayChanged: a display, a monitor or the work area changed; the window may
+// now lie outside every work area.
+enum class EventKind {
+  None,
+  Close,
+  Minimize,
+  Restore,
+  Move,
+  Gadget,
+  Shortcut,
+  Tray,
+  Timer,
+  Wake,
+  Rescaled,
+  DisplayChanged
+};
 // Scroll: a scrolling canvas moved; the event's Mouse.Y is its new top.
 enum class GadgetAction { Click, RightClick, Change, MouseMove, Scroll };
 enum class TrayAction { LeftClick, LeftDoubleClick, RightClick };
@@ -119,6 +138,9 @@ class Gui {
   virtual void SetWindowAlpha(int id, int alpha) = 0;
   // Changes a window's frame in place, keeping its position and client size.
   virtual void SetWindowFrame(int id, WindowFrame frame) = 0;
+  // The DPI a window's gadgets are laid out at: its monitor's, or the largest at which the window
+  // fits that monitor's work area. 96 draws one pixel per base unit.
+  [[nodiscard]] virtual int WindowDpi(int id) const = 0;
   [[nodiscard]] virtual WindowFrame FrameOf(int id) const = 0;
   // Gives a canvas `pixels` of drawing (in its own pixels, as its Extent counts them) and sizes
   // the window's client area to end where the canvas ends, keeping the window's position; a
@@ -154,8 +176,10 @@ class Gui {
   virtual void SetTooltip(int id, const std::wstring& tip) = 0;
 
   // Lists show rows of text whose columns are separated by line feeds. A report list has a
-  // title row; a plain list (empty `columns`) has one column and none. The rows live in the
-  // window thread: workers change their own model and queue a refresh that sets the rows here.
+  // title row; a plain list (empty `columns`) has one column and none. The first column is shown
+  // as wide as the others leave it: the list's width less its frame and, where the widths given
+  // leave kListScrollBarRoom, less the scroll bar as wide as the system draws it. The rows live
+  // in the window thread: workers change their own model and queue a refresh that sets them here.
   virtual void CreateList(int id, const GadgetParent& parent, const Rect& bounds,
                           const std::vector<ListColumn>& columns) = 0;
   virtual void SetListRows(int id, std::vector<std::wstring> rows) = 0;

@@ -42,6 +42,21 @@ int FirstGraphOfSelected(const Settings& settings) {
          kGraphsPerCard * std::max(settings.Get(opt::SelectedGpu), 0);
 }
 
+// Every card's graph records, whose ids follow the first one's option, as far as the settings
+// reach.
+template <typename Visit>
+void ForEachGpuGraph(const Settings& settings, Visit&& visit) {
+  const int first = settings.Get(opt::FirstGpuGraph);
+  for (size_t card = 0; card < kMaxGpus; ++card) {
+    for (int graph = 0; graph < kGpuGraphsShown; ++graph) {
+      const int id = first + kGraphsPerCard * static_cast<int>(card) + graph;
+      if (id < 0 || id >= Settings::kCount)
+        return;
+      visit(id);
+    }
+  }
+}
+
 }  // namespace
 
 GraphTitles GpuGraphTitles(int graph, const std::optional<GpuDevice>& device) {
@@ -65,17 +80,18 @@ void BuildGpuGraphColumn(platform::Gui& gui) {
 void PrepareGpuGraphs(const platform::Gui& gui, GraphStore& graphs, const Settings& settings,
                       platform::FontId font) {
   const int width = gui.CanvasExtent(gadget::FirstGpuGraphCanvas).Width;
-  const int first = settings.Get(opt::FirstGpuGraph);
-  for (size_t card = 0; card < kMaxGpus; ++card) {
-    for (int graph = 0; graph < kGpuGraphsShown; ++graph) {
-      const int id = first + kGraphsPerCard * static_cast<int>(card) + graph;
-      if (id < 0 || id >= Settings::kCount)
-        return;
-      graphs.Create(id, width);
-      graphs.SetAttribute(id, graph_attr::Font, font);
-      graphs.SetAttribute(id, graph_attr::LineColour, settings.Get(id));
-    }
-  }
+  ForEachGpuGraph(settings, [&](int id) {
+    graphs.Create(id, width);
+    graphs.SetAttribute(id, graph_attr::Font, font);
+    graphs.SetAttribute(id, graph_attr::LineColour, settings.Get(id));
+  });
+}
+
+void FitGpuGraphsToColumn(const platform::Gui& gui, GraphStore& graphs, const Settings& settings) {
+  const int width = gui.CanvasExtent(gadget::FirstGpuGraphCanvas).Width;
+  ForEachGpuGraph(settings, [&](int id) {
+    graphs.Change(id, [width](GraphRecord& record) { ResizeGraph(record, width); });
+  });
 }
 
 void ShowGpuGraphs(platform::Gui& gui, GraphStore& graphs, const Settings& settings,

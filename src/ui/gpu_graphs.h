@@ -24,6 +24,10 @@ void BuildGpuGraphColumn(platform::Gui& gui);
 void PrepareGpuGraphs(const platform::Gui& gui, GraphStore& graphs, const Settings& settings,
                       platform::FontId font);
 
+// The column was laid out at another DPI: every card's records keep as many samples as its
+// canvases are now wide.
+void FitGpuGraphsToColumn(const platform::Gui& gui, GraphStore& graphs, const Settings& settings);
+
 // Draws the selected card's graphs into the column. Window thread.
 void ShowGpuGraphs(platform::Gui& gui, GraphStore& graphs, const Settings& settings,
                    const std::optional<GpuDevice>& device);

@@ -14,6 +14,14 @@ void CreateGraph(platform::Gui& gui, GraphStore& graphs, int id,
   graphs.SetAttribute(id, graph_attr::Font, font);
 }
 
+void FitGraphsToCanvases(const platform::Gui& gui, GraphStore& graphs) {
+  for (const int id : graphs.Ids()) {
+    const int width = gui.CanvasExtent(id).Width;
+    if (width > 0)
+      graphs.Change(id, [width](GraphRecord& record) { ResizeGraph(record, width); });
+  }
+}
+
 void ShowGraph(platform::Gui& gui, GraphStore& graphs, int id, std::wstring_view unit,
                const GraphTitles& titles) {
   const std::optional<GraphRecord> record = graphs.Snapshot(id);

@@ -15,6 +15,10 @@ void CreateGraph(platform::Gui& gui, GraphStore& graphs, int id,
                  const platform::GadgetParent& parent, const platform::Rect& bounds,
                  platform::FontId font);
 
+// After the window was laid out at another DPI, each graph drawn on a canvas of its own id
+// keeps one sample per pixel column of that canvas's new width.
+void FitGraphsToCanvases(const platform::Gui& gui, GraphStore& graphs);
+
 // Draws a graph's canvas from a copy of its record, so the graph lock is never held while the
 // canvas is drawn. Any thread.
 void ShowGraph(platform::Gui& gui, GraphStore& graphs, int id, std::wstring_view unit,

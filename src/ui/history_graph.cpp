@@ -65,6 +65,13 @@ Colour AsShown(const GraphRecord& record, int value) {
   return record.Inverted ? Opposite(colour) : colour;
 }
 
+void KeepNewest(std::vector<GraphSample>& samples, size_t capacity) {
+  if (samples.size() > capacity) {
+    const auto excess = static_cast<std::ptrdiff_t>(samples.size() - capacity);
+    samples.erase(samples.begin(), samples.begin() + excess);
+  }
+}
+
 }  // namespace
 
 GraphRecord NewGraphRecord(int canvasId, int widthPixels, int userValue) {
@@ -128,6 +135,11 @@ void InvertColours(GraphRecord& record) {
   record.Inverted = !record.Inverted;
 }
 
+void ResizeGraph(GraphRecord& record, int widthPixels) {
+  record.Capacity = std::max(0, widthPixels);
+  KeepNewest(record.Samples, static_cast<size_t>(record.Capacity));
+}
+
 void AddGraphSamples(GraphRecord& record, float value, int count, DateValue now) {
   if (count < 1)
     return;
@@ -137,10 +149,7 @@ void AddGraphSamples(GraphRecord& record, float value, int count, DateValue now)
   // Only the newest `capacity` of the new samples can survive the trimming below.
   const size_t added = std::min(static_cast<size_t>(count), capacity);
   record.Samples.insert(record.Samples.end(), added, GraphSample{now, value});
-  if (record.Samples.size() > capacity) {
-    const auto excess = static_cast<std::ptrdiff_t>(record.Samples.size() - capacity);
-    record.Samples.erase(record.Samples.begin(), record.Samples.begin() + excess);
-  }
+  KeepNewest(record.Samples, capacity);
 }
 
 int RescaleRate(RateScale& scale, int64_t bytesPerSecond, double dpiFactor) {

@@ -57,6 +57,10 @@ void ToggleSmoothing(GraphRecord& record);
 // the graph reads light on dark or dark on light, or back.
 void InvertColours(GraphRecord& record);
 
+// The canvas is now `widthPixels` wide (laid out at another DPI): the record keeps as many of its
+// newest samples as it now has columns.
+void ResizeGraph(GraphRecord& record, int widthPixels);
+
 // Appends `count` samples of the value, smoothed by the record's smoothing, all dated `now`,
 // and drops the oldest beyond the capacity.
 void AddGraphSamples(GraphRecord& record, float value, int count, DateValue now);

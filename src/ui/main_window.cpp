@@ -14,6 +14,7 @@
 #include "ui/processor_captions.h"
 #include "ui/processor_grid.h"
 #include "ui/settings_tab.h"
+#include "ui/window_placement.h"
 
 namespace tarvik {
 namespace {
@@ -136,8 +137,8 @@ void BuildSystemTab(platform::Gui& gui) {
 }
 
 // One graph per processor in a grid that grows until it holds them all; the grid is kept.
-int BuildProcessorGraphs(platform::Gui& gui, const Fonts& fonts, GraphStore& graphs,
-                         Settings& settings) {
+void BuildProcessorGraphs(platform::Gui& gui, const Fonts& fonts, GraphStore& graphs,
+                          Settings& settings) {
   ProcessorGridInput input;
   input.Columns = settings.Get(opt::ProcessorGridColumns);
   input.Rows = settings.Get(opt::ProcessorGridRows);
@@ -157,7 +158,6 @@ int BuildProcessorGraphs(platform::Gui& gui, const Fonts& fonts, GraphStore& gra
       graphs.SetAttribute(id, attribute.Number, attribute.Value);
   }
   StoreProcessorColours(settings, static_cast<int>(grid.Cells.size()));
-  return grid.CellWidth;
 }
 
 void BuildProcessorsTab(platform::Gui& gui, const Fonts& fonts, Settings& settings,
@@ -177,10 +177,11 @@ void BuildProcessorsTab(platform::Gui& gui, const Fonts& fonts, Settings& settin
            {L"Handles", 100},
            {L"P-State", 80},
            {L"C-States", 330}});
-  gui.CreateCanvas(gadget::StatusCanvas, Tab(tab), {4, 96, 505, 14});
+  // The status line ends where the time-span caption begins, so neither covers the other.
+  gui.CreateCanvas(gadget::StatusCanvas, Tab(tab), {4, 96, 504, 14});
   gui.CreateCanvas(gadget::TimeSpanCanvas, Tab(tab), {508, 96, 374, 14});
-  const int cellWidth = BuildProcessorGraphs(gui, fonts, graphs, settings);
-  DrawCaption(gui, gadget::TimeSpanCanvas, fonts.Gadget, ProcessorTimeSpanCaption(cellWidth));
+  BuildProcessorGraphs(gui, fonts, graphs, settings);
+  ShowProcessorTimeSpan(gui, fonts, settings);
   ShowStatusMessage(gui, fonts,
                     ProcessorLibraryNotice(settings.IsOn(opt::PowerLibraryPresent),
                                            settings.IsOn(opt::PdhLibraryPresent)));
@@ -247,6 +248,12 @@ void ShowGraphOf(platform::Gui& gui, GraphStore& graphs, int id, const GraphValu
     ShowGraph(gui, graphs, id, place->Unit, {Tr(place->Title), values.Second, values.Third});
 }
 
+// A processor graph keeps one sample per pixel column, so the span is the canvas's pixel width.
+void ShowProcessorTimeSpan(platform::Gui& gui, const Fonts& fonts, const Settings& settings) {
+  const int width = gui.CanvasExtent(settings.Get(opt::FirstProcessorGraph)).Width;
+  DrawCaption(gui, gadget::TimeSpanCanvas, fonts.Gadget, ProcessorTimeSpanCaption(width));
+}
+
 void ShowStatusMessage(platform::Gui& gui, const Fonts& fonts, const std::wstring& message) {
   DrawCaption(gui, gadget::StatusCanvas, fonts.Gadget, message);
 }
@@ -262,6 +269,11 @@ void BuildMainWindow(platform::Gui& gui, const Fonts& fonts, Settings& settings,
   layout.Visible = visible;
   if (!gui.OpenWindow(gadget::MainWindow, layout))
     return;
+  // Laid out smaller to fit its work area, the window is moved back into it where it sticks out.
+  const platform::Rect opened = gui.WindowBounds(gadget::MainWindow);
+  const platform::Point inside = InsideWorkArea(opened, gui.WorkAreaOf(gadget::MainWindow));
+  if (inside != platform::Point{opened.X, opened.Y})
+    gui.MoveWindow(gadget::MainWindow, inside);
   gui.CreatePanel(gadget::MainPanel, {gadget::MainWindow}, {2, 2, 890, kMainWindowSize.Height - 4},
                   TabCaptions());
   BuildSystemTab(gui);

@@ -26,6 +26,9 @@ void BuildMainWindow(platform::Gui& gui, const Fonts& fonts, Settings& settings,
 // and its unit.
 void ShowGraphOf(platform::Gui& gui, GraphStore& graphs, int id, const GraphValues& values = {});
 
+// The Processors tab's caption of how long its graphs' width lasts.
+void ShowProcessorTimeSpan(platform::Gui& gui, const Fonts& fonts, const Settings& settings);
+
 // Draws a one-line message at the bottom of the Processors tab's status canvas, replacing the
 // one before.
 void ShowStatusMessage(platform::Gui& gui, const Fonts& fonts, const std::wstring& message);

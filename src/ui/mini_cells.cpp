@@ -95,6 +95,13 @@ void ApplyCompactCells(Meters& meters, const CellMetrics& metrics, bool compact)
     meters[static_cast<size_t>(meter)].Active = compact;
 }
 
+void PlaceCells(Meters& meters, const CellMetrics& metrics) {
+  for (MeterRecord& meter : meters) {
+    if (meter.Row > 0)
+      Place(meter, metrics);
+  }
+}
+
 void LabelDriveCells(Meters& meters) {
   for (int drive = kFirstDriveMeter; drive <= kLastDriveMeter; ++drive) {
     const wchar_t letter = static_cast<wchar_t>(L'A' + drive - kFirstDriveMeter);

@@ -32,6 +32,10 @@ void BuildBuiltInCells(Meters& meters, const CellMetrics& metrics, bool compact)
 // cells "[-]", "[+]" and "[X]", which then stand in for the missing title bar's buttons.
 void ApplyCompactCells(Meters& meters, const CellMetrics& metrics, bool compact);
 
+// Every cell that has a row is put at the pixels of its row and column in these metrics (the
+// font changed size with the window's DPI).
+void PlaceCells(Meters& meters, const CellMetrics& metrics);
+
 // Drive meters 1-26 carry the one-letter names "A" ... "Z"; they have no label, as their row
 // text starts with the letter and its mark.
 void LabelDriveCells(Meters& meters);

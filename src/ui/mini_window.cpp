@@ -108,6 +108,18 @@ void MiniWindow::RedrawAll() {
   });
 }
 
+// The samplers draw cells with the metrics under the meter table's lock, so they change under it.
+void MiniWindow::Rescale() {
+  const CellMetrics measured = MeasureCells(gui_, fonts_.Console10);
+  {
+    auto table = meters_.Lock();
+    metrics_ = measured;
+    PlaceCells(*table, metrics_);
+  }
+  fitted_.reset();
+  RedrawAll();
+}
+
 void MiniWindow::SetCompact(bool compact) {
   compact_ = compact;
   ApplyCompactCells(*meters_.Lock(), metrics_, compact);

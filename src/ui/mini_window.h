@@ -36,6 +36,9 @@ class MiniWindow {
   // and draws every active cell. Window thread: workers ask for it by queueing a refresh of the
   // mini window.
   void RedrawAll();
+  // The window was laid out at another DPI: the cells are measured again in the font made for
+  // it, placed, fitted and drawn. Window thread.
+  void Rescale();
   // Compact mode ("Borderless Window") on or off: the cells change, the window is fitted anew.
   void SetCompact(bool compact);
   // A meter's text changed (or `force`): draws that cell alone and remembers the text as drawn.

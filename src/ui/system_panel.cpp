@@ -1,10 +1,10 @@
 #include "ui/system_panel.h"
 
-#include <algorithm>
 #include <string>
 #include <vector>
 
 #include "core/version.h"
+#include "platform/layout_scale.h"
 #include "ui/gadget_ids.h"
 
 namespace tarvik {
@@ -28,9 +28,9 @@ void FramedBox(platform::Canvas& canvas, const platform::Rect& box) {
   canvas.Line({right, box.Y}, {right, bottom}, kFrame);
 }
 
-// The canvas is drawn in device pixels: at 150 % the logo box is 240 of them.
-int LogoWidth(const SystemFacts& facts) {
-  return kLogoBaseWidth * std::max(100, facts.ScalePercent) / 100;
+// The canvas is drawn in pixels of its window's layout: at 150 % the logo box is 240 of them.
+int LogoWidth(const platform::Gui& gui) {
+  return platform::ScaledLength(kLogoBaseWidth, gui.WindowDpi(gadget::MainWindow));
 }
 
 void DrawLogo(platform::Canvas& canvas, const Fonts& fonts, int logoWidth, int height) {
@@ -65,8 +65,7 @@ std::vector<std::wstring> LinesOf(const std::wstring& block) {
 }
 
 void DrawBlock(platform::Canvas& canvas, const Fonts& fonts, const SystemFacts& facts,
-               platform::Size size) {
-  const int logoWidth = LogoWidth(facts);
+               int logoWidth, platform::Size size) {
   FramedBox(canvas, {logoWidth, 0, size.Width - logoWidth, size.Height});
   canvas.SetFont(fonts.Tahoma10);
   const std::vector<std::wstring> lines = LinesOf(SystemBlockText(facts));
@@ -82,10 +81,11 @@ void DrawBlock(platform::Canvas& canvas, const Fonts& fonts, const SystemFacts& 
 }  // namespace
 
 void DrawSystemPanel(platform::Gui& gui, const Fonts& fonts, const SystemFacts& facts) {
+  const int logoWidth = LogoWidth(gui);
   gui.DrawCanvas(gadget::LogoCanvas, [&](platform::Canvas& canvas) {
     const platform::Size size = canvas.Extent();
-    DrawLogo(canvas, fonts, LogoWidth(facts), size.Height);
-    DrawBlock(canvas, fonts, facts, size);
+    DrawLogo(canvas, fonts, logoWidth, size.Height);
+    DrawBlock(canvas, fonts, facts, logoWidth, size);
   });
 }
 

@@ -38,9 +38,13 @@ platform::Point MainWindowStartPosition(platform::Point saved, platform::Point c
                                         platform::Size window, const platform::Rect& work) {
   const int x = saved.X < 1 ? current.X : saved.X;
   const int y = saved.Y < 1 ? current.Y : saved.Y;
+  return InsideWorkArea({x, y, window.Width, window.Height}, work);
+}
+
+platform::Point InsideWorkArea(const platform::Rect& window, const platform::Rect& work) {
   const int lastX = std::max(work.X, work.Right() - window.Width);
   const int lastY = std::max(work.Y, work.Bottom() - window.Height);
-  return {std::clamp(x, work.X, lastX), std::clamp(y, work.Y, lastY)};
+  return {std::clamp(window.X, work.X, lastX), std::clamp(window.Y, work.Y, lastY)};
 }
 
 platform::Point KeepInWorkArea(const platform::Rect& window, const platform::Rect& work) {

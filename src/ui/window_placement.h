@@ -24,6 +24,11 @@ inline constexpr int kMiniDefaultWidth = 234;
                                                       platform::Size window,
                                                       const platform::Rect& work);
 
+// Where a window lies inside the work area: where it is, unless part of it sticks out, in which
+// case it moves back in; one larger than the work area keeps its top left corner in it.
+[[nodiscard]] platform::Point InsideWorkArea(const platform::Rect& window,
+                                             const platform::Rect& work);
+
 // Where the mini window goes so that it stays inside the work area of its monitor: a window whose
 // bottom edge comes within 7 pixels of the work area's bottom is lifted well clear of it, one
 // whose right edge comes within 7 pixels of the right is moved left to 7 pixels from it. Past

@@ -4,6 +4,8 @@
 
 #include <algorithm>
 
+#include "platform/layout_scale.h"
+
 namespace tarvik::fakes {
 
 FakeGui::Window* FakeGui::FindWindow(int id) {
@@ -46,6 +48,7 @@ bool FakeGui::OpenWindow(int id, const platform::WindowSpec& layout) {
   window.Layout = layout;
   window.Bounds = layout.Bounds;
   window.Visible = layout.Visible;
+  window.Dpi = MonitorDpi;
   Windows[id] = window;
   return true;
 }
@@ -158,7 +161,9 @@ void FakeGui::FitWindowToCanvas(int window, int canvas, platform::Size pixels) {
   Gadget* gadget = Find(canvas);
   if (!found || !gadget || !gadget->Pixels || pixels.Width < 1 || pixels.Height < 1)
     return;
+  std::lock_guard<std::mutex> lock(*gadget->PixelsLock);
   gadget->Pixels = std::make_unique<PixelCanvas>(pixels.Width, pixels.Height);
+  gadget->Pixels->SetDpi(found->Dpi);
   gadget->Bounds.Width = pixels.Width;
   gadget->Bounds.Height = pixels.Height;
   found->Bounds.Width = gadget->Bounds.Right();
@@ -168,6 +173,27 @@ void FakeGui::FitWindowToCanvas(int window, int canvas, platform::Size pixels) {
 platform::WindowFrame FakeGui::FrameOf(int id) const {
   const Window* found = FindWindow(id);
   return found ? found->Layout.Frame : platform::WindowFrame::Caption;
+}
+
+int FakeGui::WindowDpi(int id) const {
+  const Window* found = FindWindow(id);
+  return found ? found->Dpi : MonitorDpi;
+}
+
+void FakeGui::Rescale(int window, int dpi) {
+  Window* found = FindWindow(window);
+  if (!found)
+    return;
+  found->Dpi = dpi;
+  for (auto& [id, gadget] : Gadgets) {
+    if (gadget.Parent.Window != window || !gadget.Pixels)
+      continue;
+    const platform::Rect pixels = platform::ScaledBox(gadget.Bounds, dpi);
+    std::lock_guard<std::mutex> lock(*gadget.PixelsLock);
+    gadget.Pixels = std::make_unique<PixelCanvas>(pixels.Width, pixels.Height);
+    gadget.Pixels->SetDpi(dpi);
+  }
+  Events.push_back({platform::EventKind::Rescaled, window, 0, dpi, {}});
 }
 
 std::vector<std::wstring> FakeGui::TextHistoryOfCanvas(int id) const {
@@ -230,13 +256,19 @@ int FakeGui::SelectedPanelTab(int id) const {
 void FakeGui::CreateCanvas(int id, const platform::GadgetParent& parent,
                            const platform::Rect& bounds) {
   CheckWindowThread();
-  Add(id, "canvas", parent, bounds).Pixels =
-      std::make_unique<PixelCanvas>(bounds.Width, bounds.Height);
+  const int dpi = WindowDpi(parent.Window);
+  const platform::Rect pixels = platform::ScaledBox(bounds, dpi);
+  Gadget& canvas = Add(id, "canvas", parent, bounds);
+  canvas.Pixels = std::make_unique<PixelCanvas>(pixels.Width, pixels.Height);
+  canvas.Pixels->SetDpi(dpi);
 }
 
 void FakeGui::DrawCanvas(int id, const std::function<void(platform::Canvas&)>& draw) {
   Gadget* gadget = Find(id);
-  if (gadget && gadget->Pixels)
+  if (!gadget)
+    return;
+  std::lock_guard<std::mutex> lock(*gadget->PixelsLock);
+  if (gadget->Pixels)
     draw(*gadget->Pixels);
 }
 

@@ -4,6 +4,7 @@
 #include <deque>
 #include <map>
 #include <memory>
+#include <mutex>
 #include <set>
 #include <string>
 #include <thread>
@@ -28,6 +29,7 @@ class FakeGui : public platform::Gui {
     int Alpha = 255;
     int Raised = 0;
     std::wstring ShutdownBlockReason;
+    int Dpi = 96;
   };
   struct Gadget {
     std::string Kind;
@@ -38,6 +40,9 @@ class FakeGui : public platform::Gui {
     std::vector<std::wstring> Tabs;
     int SelectedTab = 0;
     std::unique_ptr<PixelCanvas> Pixels;
+    // Workers draw while the window thread may give the canvas new pixels, as Windows' canvases
+    // are drawn under their own lock.
+    std::unique_ptr<std::mutex> PixelsLock = std::make_unique<std::mutex>();
     bool Enabled = true;
     std::wstring Tooltip;
     std::vector<platform::ListColumn> Columns;
@@ -66,6 +71,7 @@ class FakeGui : public platform::Gui {
   std::deque<platform::GuiEvent> Events;
   int ExitWindow = 100;
   platform::Size Desktop{1280, 800};
+  int MonitorDpi = 96;  // windows open laid out at this DPI
   platform::Rect Work{0, 0, 1280, 760};
   bool ShiftDown = false;
   bool TrayRefused = false;  // AddTrayIcon fails, as with no notification area
@@ -113,6 +119,9 @@ class FakeGui : public platform::Gui {
   // The texts drawn on a canvas, in order, also after its window closed.
   [[nodiscard]] std::vector<std::wstring> TextHistoryOfCanvas(int id) const;
 
+  // Lays a window out at another DPI as the system would after a DPI change: its canvases come
+  // back blank at their new sizes and the program hears Rescaled.
+  void Rescale(int window, int dpi);
   // Delivers a system message as Windows would, through the installed window callback.
   bool SendSystemMessage(const platform::SystemMessage& message);
   [[nodiscard]] uint32_t MessageId(const std::wstring& name) const;
@@ -132,6 +141,7 @@ class FakeGui : public platform::Gui {
   void SetWindowAlpha(int id, int alpha) override;
   void SetWindowFrame(int id, platform::WindowFrame frame) override;
   platform::WindowFrame FrameOf(int id) const override;
+  int WindowDpi(int id) const override;
   void FitWindowToCanvas(int window, int canvas, platform::Size pixels) override;
 
   void CreatePanel(int id, const platform::GadgetParent& parent, const platform::Rect& bounds,

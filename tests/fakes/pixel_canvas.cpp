@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdlib>
 
+#include "platform/layout_scale.h"
 #include "platform/pixel_math.h"
 
 namespace tarvik::fakes {
@@ -60,7 +61,8 @@ void PixelCanvas::TextTransparent(platform::Point at, const std::wstring& text, 
 }
 
 platform::Size PixelCanvas::TextSize(const std::wstring& text) const {
-  return {static_cast<int>(text.size()) * kCharWidth, kCharHeight};
+  return {static_cast<int>(text.size()) * platform::ScaledLength(kCharWidth, dpi_),
+          platform::ScaledLength(kCharHeight, dpi_)};
 }
 
 }  // namespace tarvik::fakes

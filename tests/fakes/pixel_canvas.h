@@ -24,6 +24,8 @@ class PixelCanvas : public platform::Canvas {
 
   PixelCanvas(int width, int height, Colour background = 0xFFFFFF);
 
+  // Text measures as fonts made for this DPI would: 7 x 12 pixels a character at 96.
+  void SetDpi(int dpi) { dpi_ = dpi; }
   [[nodiscard]] Colour At(int x, int y) const;
   [[nodiscard]] const std::vector<DrawnText>& Texts() const { return texts_; }
   // Pixels of the given colour in column x, counted over the whole height.
@@ -43,6 +45,7 @@ class PixelCanvas : public platform::Canvas {
  private:
   int width_;
   int height_;
+  int dpi_ = 96;
   std::vector<Colour> pixels_;
   std::vector<DrawnText> texts_;
   platform::FontId font_ = platform::kNoFont;

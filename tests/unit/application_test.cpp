@@ -20,6 +20,7 @@
 #include "text/translation.h"
 #include "text/utf8.h"
 #include "ui/gadget_ids.h"
+#include "ui/processor_captions.h"
 
 namespace tarvik {
 namespace {
@@ -236,6 +237,49 @@ TEST_F(ApplicationTest, GraphsAreDrawnOnlyOnceTheirTabComesIntoView) {
   // comes into view, then with their labels.
   EXPECT_EQ(drawnBefore, 0u);
   EXPECT_NE(drawnAfter.find(L"CPU 0"), std::wstring::npos);
+}
+
+// Laid out at 144 DPI (moved to a monitor of 150 %), the windows draw again at their new sizes:
+// a graph keeps one sample per pixel column of its wider canvas, the Processors caption counts
+// those columns, the logo and the file panel are drawn again, and the mini window's cells are
+// measured in the larger font and the window fitted around them.
+TEST_F(ApplicationTest, RescaledWindowsAreDrawnAgainAtTheirNewSize) {
+  Application application(Ports());
+  int step = 0;
+  int graphCapacity = 0;
+  int processorWidth = 0;
+  std::wstring caption;
+  std::vector<std::wstring> logo;
+  std::vector<std::wstring> fileStatus;
+  platform::Size miniBefore;
+  platform::Size miniAfter;
+  gui.OnWait = [&] {
+    if (step++ == 0) {
+      miniBefore = gui.CanvasExtent(gadget::MiniCanvas);
+      gui.Rescale(gadget::MainWindow, 144);
+      gui.Rescale(gadget::MiniWindow, 144);
+      return;
+    }
+    if (!gui.Events.empty())
+      return;  // both windows' news handled first
+    graphCapacity = application.Graphs().Snapshot(gadget::PhysicalGraph)->Capacity;
+    processorWidth = gui.CanvasExtent(400).Width;
+    for (const std::wstring& text : gui.TextHistoryOfCanvas(gadget::TimeSpanCanvas))
+      caption += text;
+    logo = gui.TextHistoryOfCanvas(gadget::LogoCanvas);
+    fileStatus = gui.TextHistoryOfCanvas(gadget::FileStatusCanvas);
+    miniAfter = gui.CanvasExtent(gadget::MiniCanvas);
+    gui.OnWait = nullptr;
+  };
+  application.Run();
+  EXPECT_EQ(graphCapacity, 851);  // 567 base units at 150 %
+  EXPECT_GT(processorWidth, 0);
+  EXPECT_EQ(caption, ProcessorTimeSpanCaption(processorWidth));
+  EXPECT_NE(std::find(logo.begin(), logo.end(), L"Tarvik"), logo.end());
+  EXPECT_FALSE(fileStatus.empty());
+  // 2 + 29 columns of 7 pixels at 96 DPI; at 144 the font makes a column 11 pixels wide.
+  EXPECT_EQ(miniBefore.Width, 2 + 29 * 7);
+  EXPECT_EQ(miniAfter.Width, 2 + 29 * 11);
 }
 
 // Ctrl+C on the System tab: the block and the events (the program notes its own start there) go

@@ -218,6 +218,36 @@ TEST_F(DispatcherTest, MovesAreRememberedPerWindow) {
   EXPECT_EQ(settings.Get(opt::MiniX), 1000);
 }
 
+// A monitor unplugged (or the resolution lowered) leaves a window outside every work area: it
+// comes back inside the nearest one and that place is remembered; a window inside stays put.
+TEST_F(DispatcherTest, AfterADisplayChangeEachWindowIsBackInsideTheWorkArea) {
+  gui.Work = {0, 0, 1280, 760};
+  struct Case {
+    const char* Name;
+    int Window;
+    platform::Point At;
+    platform::Point Expected;
+  };
+  const Case cases[] = {
+      {"main window on a monitor gone to the right", gadget::MainWindow, {2000, 300}, {380, 170}},
+      {"main window on a monitor gone to the left", gadget::MainWindow, {-1500, -200}, {0, 0}},
+      {"main window sticking out below by one", gadget::MainWindow, {100, 171}, {100, 170}},
+      {"main window just inside stays", gadget::MainWindow, {380, 170}, {380, 170}},
+      {"mini window on a monitor gone below", gadget::MiniWindow, {1000, 900}, {1000, 650}},
+      {"mini window at the edge stays", gadget::MiniWindow, {1040, 650}, {1040, 650}},
+  };
+  const int xOption[] = {opt::MiniX, opt::MainX};
+  for (const Case& c : cases) {
+    gui.MoveWindow(c.Window, c.At);
+    const int x = xOption[c.Window == gadget::MainWindow];
+    settings.Set(x, c.At.X);
+    Send(EventKind::DisplayChanged, c.Window);
+    const platform::Rect bounds = gui.WindowBounds(c.Window);
+    EXPECT_EQ((platform::Point{bounds.X, bounds.Y}), c.Expected) << c.Name;
+    EXPECT_EQ(settings.Get(x), c.Expected.X) << c.Name;
+  }
+}
+
 // Windows parks a minimised window at (-32000, -32000); that is never the place to remember,
 // and keyboard moves made meanwhile start from the remembered place.
 TEST_F(DispatcherTest, AMinimizedMiniWindowKeepsItsPlace) {

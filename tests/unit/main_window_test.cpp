@@ -2,6 +2,7 @@
 
 #include "fakes/fake_gui.h"
 #include "fakes/fake_system.h"
+#include "platform/layout_scale.h"
 #include "settings/defaults.h"
 #include "text/translation.h"
 #include "ui/gadget_ids.h"
@@ -121,6 +122,45 @@ TEST_F(MainWindowTest, TheGraphsTakeTheirColoursAndTitles) {
   for (const int id : {gadget::PhysicalGraph, settings.Get(opt::FirstProcessorGraph)}) {
     for (const auto& text : gui.Gadgets[id].Pixels->Texts())
       EXPECT_EQ(text.Font, fonts.Gadget) << id;
+  }
+}
+
+bool Overlap(const platform::Rect& a, const platform::Rect& b) {
+  return a.X < b.Right() && b.X < a.Right() && a.Y < b.Bottom() && b.Y < a.Bottom();
+}
+
+bool Inside(const platform::Rect& inner, const platform::Rect& outer) {
+  return inner.X >= outer.X && inner.Y >= outer.Y && inner.Right() <= outer.Right() &&
+         inner.Bottom() <= outer.Bottom();
+}
+
+// At every DPI the window may be laid out at, each tab's controls lie inside the page below the
+// tabs and none covers another, except a group's frame around its own controls; the panel lies
+// inside the client area. (The page's real height comes from the tabs' font: the end-to-end
+// test measures it on the running program.)
+TEST_F(MainWindowTest, AtEveryScaleEachTabsControlsLieInsideItsPageAndApart) {
+  Build(64);
+  // The page the tab control leaves below its tabs at 96 DPI (measured under Wine), in the
+  // page's own coordinates.
+  constexpr platform::Rect kPage{0, 0, 882, 534};
+  const platform::Rect client{0, 0, kMainWindowSize.Width, kMainWindowSize.Height};
+  for (const int dpi : {77, 96, 120, 129, 144, 168, 192, 240}) {
+    const auto at = [dpi](const platform::Rect& base) { return platform::ScaledBox(base, dpi); };
+    EXPECT_TRUE(Inside(at(gui.Gadgets[gadget::MainPanel].Bounds), at(client))) << dpi;
+    for (const auto& [id, gadget] : gui.Gadgets) {
+      if (gadget.Parent.Tab < 0)
+        continue;
+      EXPECT_TRUE(Inside(at(gadget.Bounds), at(kPage))) << dpi << " gadget " << id;
+      for (const auto& [otherId, other] : gui.Gadgets) {
+        if (otherId <= id || other.Parent.Tab != gadget.Parent.Tab)
+          continue;
+        const bool framed =
+            (gadget.Kind == "frame") != (other.Kind == "frame") &&
+            (Inside(gadget.Bounds, other.Bounds) || Inside(other.Bounds, gadget.Bounds));
+        EXPECT_TRUE(framed || !Overlap(at(gadget.Bounds), at(other.Bounds)))
+            << dpi << " gadgets " << id << " and " << otherId;
+      }
+    }
   }
 }
 

@@ -3,10 +3,12 @@
 #include <windows.h>
 #include <dbt.h>
 
+#include <algorithm>
 #include <atomic>
 #include <thread>
 #include <vector>
 
+#include "platform/layout_scale.h"
 #include "platform/win32/win32_gui.h"
 
 namespace tarvik::win32 {
@@ -353,6 +355,105 @@ TEST_F(Win32GuiTest, TimersBecomeEventsOfTheirWindow) {
   const platform::GuiEvent timer = WaitFor(EventKind::Timer);
   EXPECT_EQ(timer.Window, kOther);
   EXPECT_EQ(timer.Detail, 3);
+}
+
+RECT ClientRectOf(HWND window, HWND control) {
+  RECT rect{};
+  ::GetWindowRect(control, &rect);
+  ::MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&rect), 2);
+  return rect;
+}
+
+// The system says the window's monitor is now at 144 DPI and suggests a place: the window takes
+// it, its gadgets, list columns and canvases are laid out at 150 %, its text is drawn in a font
+// made for that size (not stretched), and the program hears that its canvases wait to be drawn.
+TEST_F(Win32GuiTest, ADpiChangeLaysTheWindowOutAgainAtTheSuggestedPlace) {
+  gui.CreateCanvas(105, {kWindow}, {10, 10, 100, 40});
+  gui.CreateButton(146, {kWindow}, {120, 10, 60, 24}, L"Add");
+  gui.CreateList(129, {kWindow}, {10, 54, 200, 30}, {{L"Drive", 60}, {L"Free", 80}});
+  const platform::FontId font = gui.LoadFont(L"Tahoma", 10, platform::FontStyle::Normal);
+  const auto textHeight = [&] {
+    int height = 0;
+    gui.DrawCanvas(105, [&](platform::Canvas& canvas) {
+      canvas.SetFont(font);
+      height = canvas.TextSize(L"Tarvik").Height;
+    });
+    return height;
+  };
+  const int heightAt96 = textHeight();
+  const HWND window = Handle(kWindow);
+  RECT suggested{300, 200, 300 + 365, 200 + 160};
+  ::SendMessageW(window, WM_DPICHANGED, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&suggested));
+
+  EXPECT_EQ(gui.WindowDpi(kWindow), 144);
+  RECT outer{};
+  RECT client{};
+  ASSERT_TRUE(::GetWindowRect(window, &outer) && ::GetClientRect(window, &client));
+  EXPECT_EQ(outer.left, 300);
+  EXPECT_EQ(outer.top, 200);
+  EXPECT_EQ(client.right, 351);
+  EXPECT_EQ(client.bottom, 126);
+  EXPECT_EQ(gui.CanvasExtent(105), (platform::Size{150, 60}));
+  const RECT button = ClientRectOf(window, ::GetDlgItem(window, 146));
+  EXPECT_EQ(button.left, 180);
+  EXPECT_EQ(button.top, 15);
+  EXPECT_EQ(button.right - button.left, 90);
+  EXPECT_EQ(button.bottom - button.top, 36);
+  // The first column takes what the other (120), the frame (6) and the scroll bar's room leave.
+  EXPECT_EQ(::SendMessageW(::GetDlgItem(window, 129), LVM_GETCOLUMNWIDTH, 1, 0), 120);
+  EXPECT_EQ(::SendMessageW(::GetDlgItem(window, 129), LVM_GETCOLUMNWIDTH, 0, 0),
+            300 - 6 - std::max(26, ::GetSystemMetrics(SM_CXVSCROLL)) - 120);
+  EXPECT_NEAR(textHeight(), heightAt96 * 3 / 2, 1);
+  EXPECT_EQ(WaitFor(EventKind::Rescaled).Detail, 144);
+}
+
+// A DPI change comes from outside the program: one it cannot believe changes nothing.
+TEST_F(Win32GuiTest, ADpiChangeThatCannotBeBelievedIsIgnored) {
+  const HWND window = Handle(kWindow);
+  RECT before{};
+  ::GetWindowRect(window, &before);
+  RECT good{300, 200, 665, 360};
+  RECT empty{300, 200, 300, 200};
+  struct Case {
+    const char* Name;
+    WORD Dpi;
+    RECT* Suggested;
+  };
+  const Case cases[] = {{"a DPI of 5000", 5000, &good},
+                        {"a DPI of 0", 0, &good},
+                        {"no rectangle", 144, nullptr},
+                        {"a rectangle of no size", 144, &empty}};
+  for (const Case& c : cases) {
+    ::SendMessageW(window, WM_DPICHANGED, MAKEWPARAM(c.Dpi, c.Dpi),
+                   reinterpret_cast<LPARAM>(c.Suggested));
+    RECT after{};
+    ::GetWindowRect(window, &after);
+    EXPECT_EQ(gui.WindowDpi(kWindow), 96) << c.Name;
+    EXPECT_TRUE(::EqualRect(&before, &after)) << c.Name;
+  }
+}
+
+// Opened larger than its work area (1280 x 800 here), a window is laid out at the largest DPI at
+// which it fits; the displays changing is told to the program.
+TEST_F(Win32GuiTest, AWindowLargerThanItsWorkAreaIsLaidOutSmaller) {
+  platform::WindowSpec layout;
+  layout.Bounds = {0, 0, 1500, 700};
+  layout.Title = L"Tarvik large window";
+  layout.Visible = false;
+  ASSERT_TRUE(gui.OpenWindow(102, layout));
+  const int dpi = gui.WindowDpi(102);
+  EXPECT_LT(dpi, 96);
+  RECT outer{};
+  RECT client{};
+  const HWND window = Handle(102);
+  ASSERT_TRUE(::GetWindowRect(window, &outer) && ::GetClientRect(window, &client));
+  const int frame = (outer.right - outer.left) - client.right;
+  EXPECT_EQ(client.right, platform::ScaledLength(1500, dpi));
+  EXPECT_LE(outer.right - outer.left, 1280);
+  EXPECT_GT(platform::ScaledLength(1500, dpi + 1) + frame, 1280);
+
+  ::SendMessageW(window, WM_DISPLAYCHANGE, 32, MAKELPARAM(1280, 800));
+  EXPECT_EQ(WaitFor(EventKind::DisplayChanged).Window, 102);
 }
 
 TEST(VirtualKeys, EveryShortcutKeyHasItsCode) {

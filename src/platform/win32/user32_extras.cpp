@@ -22,6 +22,11 @@ User32Extras User32Extras::Bind() {
       Lookup<ShutdownBlockReasonDestroyFn>(user32, "ShutdownBlockReasonDestroy");
   extras.ChangeWindowMessageFilter =
       Lookup<ChangeWindowMessageFilterFn>(user32, "ChangeWindowMessageFilter");
+  extras.GetDpiForWindow = Lookup<GetDpiForWindowFn>(user32, "GetDpiForWindow");
+  extras.AdjustWindowRectExForDpi =
+      Lookup<AdjustWindowRectExForDpiFn>(user32, "AdjustWindowRectExForDpi");
+  extras.GetSystemMetricsForDpi =
+      Lookup<GetSystemMetricsForDpiFn>(user32, "GetSystemMetricsForDpi");
   return extras;
 }
 

@@ -5,9 +5,10 @@
 
 #include <algorithm>
 #include <cassert>
-#include <cmath>
 #include <cwchar>
 #include <iterator>
+
+#include "platform/layout_scale.h"
 
 namespace tarvik::win32 {
 namespace {
@@ -67,7 +68,7 @@ Win32Gui::Win32Gui()
                                                       ICC_LISTVIEW_CLASSES | ICC_BAR_CLASSES};
   ::InitCommonControlsEx(&controls);
   const HDC screen = ::GetDC(nullptr);
-  scale_ = std::max(1.0, ::GetDeviceCaps(screen, LOGPIXELSX) / 96.0);
+  systemDpi_ = std::max(platform::kBaseDpi, ::GetDeviceCaps(screen, LOGPIXELSX));
   ::ReleaseDC(nullptr, screen);
   const auto face = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
   RegisterWindowClass(instance_, kWindowClass, RoutedProc<&Win32Gui::OnWindowMessage>, face);
@@ -93,14 +94,10 @@ void Win32Gui::AssertWindowThread() const {
 }
 
 int Win32Gui::Scale(int value) const {
-  return static_cast<int>(std::lround(value * scale_));
+  return platform::ScaledLength(value, systemDpi_);
 }
 int Win32Gui::Unscale(int value) const {
-  return static_cast<int>(std::lround(value / scale_));
-}
-
-RECT Win32Gui::ScaledRect(const platform::Rect& bounds) const {
-  return {Scale(bounds.X), Scale(bounds.Y), Scale(bounds.Right()), Scale(bounds.Bottom())};
+  return platform::UnscaledLength(value, systemDpi_);
 }
 
 HWND Win32Gui::WindowHandle(int id) const {
@@ -122,6 +119,7 @@ bool Win32Gui::OpenWindow(int id, const platform::WindowSpec& layout) {
     CloseWindow(id);
   const DWORD style = StyleFor(layout.Frame);
   const DWORD exStyle = layout.Layered ? WS_EX_LAYERED : 0;
+  // Opened at the DPI the program started with, then laid out for the monitor it is on.
   RECT outer{0, 0, Scale(layout.Bounds.Width), Scale(layout.Bounds.Height)};
   ::AdjustWindowRectEx(&outer, style, FALSE, exStyle);
   const HWND hwnd =
@@ -132,6 +130,8 @@ bool Win32Gui::OpenWindow(int id, const platform::WindowSpec& layout) {
     return false;
   windows_[id] = hwnd;
   frames_[id] = layout.Frame;
+  layouts_[id] = {systemDpi_, {layout.Bounds.Width, layout.Bounds.Height}};
+  FitLayoutToMonitor(id, true);
   // A layered window stays invisible until its opacity is set once.
   if (layout.Layered)
     ::SetLayeredWindowAttributes(hwnd, 0, 255, LWA_ALPHA);
@@ -149,6 +149,7 @@ void Win32Gui::CloseWindow(int id) {
   DestroyGadgetsOf(id);
   windows_.erase(id);
   frames_.erase(id);
+  layouts_.erase(id);
   ::DestroyWindow(hwnd);
 }
 
@@ -204,8 +205,13 @@ void Win32Gui::MoveWindow(int id, platform::Point to) {
     ::SetWindowPlacement(hwnd, &placement);
     return;
   }
+  const HMONITOR before = ::MonitorFromWindow(hwnd, MONITOR_DEFAULTTONEAREST);
   ::SetWindowPos(hwnd, nullptr, Scale(to.X), Scale(to.Y), 0, 0,
                  SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  // Put on another monitor, the window takes that monitor's layout (where the system does not
+  // say so itself, as it does to a window aware of each monitor's DPI).
+  if (::MonitorFromWindow(hwnd, MONITOR_DEFAULTTONEAREST) != before)
+    FitLayoutToMonitor(id, true);
 }
 
 // A minimised window reports where it will be restored: Windows parks the window itself far
@@ -311,20 +317,17 @@ void Win32Gui::SetWindowFrame(int id, platform::WindowFrame frame) {
   const DWORD visible = ::GetWindowLongPtrW(hwnd, GWL_STYLE) & WS_VISIBLE;
   const DWORD style = StyleFor(frame) | visible;
   ::SetWindowLongPtrW(hwnd, GWL_STYLE, static_cast<LONG_PTR>(style));
-  const DWORD exStyle = static_cast<DWORD>(::GetWindowLongPtrW(hwnd, GWL_EXSTYLE));
-  ::AdjustWindowRectEx(&client, style, FALSE, exStyle);
-  ::SetWindowPos(hwnd, nullptr, 0, 0, client.right - client.left, client.bottom - client.top,
+  const SIZE added = FrameAt(hwnd, MonitorDpiOf(hwnd));
+  ::SetWindowPos(hwnd, nullptr, 0, 0, client.right + added.cx, client.bottom + added.cy,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
   frames_[id] = frame;
 }
 
 // A minimised window keeps its icon: the size is given to the place it will be restored at.
 void Win32Gui::SetClientPixels(HWND hwnd, SIZE client) {
-  RECT outer{0, 0, client.cx, client.cy};
-  ::AdjustWindowRectEx(&outer, static_cast<DWORD>(::GetWindowLongPtrW(hwnd, GWL_STYLE)), FALSE,
-                       static_cast<DWORD>(::GetWindowLongPtrW(hwnd, GWL_EXSTYLE)));
-  const int width = outer.right - outer.left;
-  const int height = outer.bottom - outer.top;
+  const SIZE frame = FrameAt(hwnd, MonitorDpiOf(hwnd));
+  const int width = client.cx + frame.cx;
+  const int height = client.cy + frame.cy;
   if (::IsIconic(hwnd)) {
     WINDOWPLACEMENT placement{};
     placement.length = sizeof(placement);
@@ -539,6 +542,16 @@ LRESULT Win32Gui::OnWindowMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM
     case kWakeMessage:
       Push({platform::EventKind::Wake, 0, 0, 0, {}});
       return 0;
+    case WM_DPICHANGED:
+      OnDpiChanged(hwnd, wParam, lParam);
+      return 0;
+    case WM_DISPLAYCHANGE:
+      OnDisplayChanged(hwnd);
+      break;
+    case WM_SETTINGCHANGE:
+      if (wParam == SPI_SETWORKAREA)
+        OnDisplayChanged(hwnd);
+      break;
     default:
       OnControlNotice(message, wParam, lParam);
       break;

@@ -32,6 +32,7 @@ struct CanvasSurface {
   HWND Window = nullptr;
   std::mutex Lock;
   platform::Size Extent;
+  int Dpi = 96;  // its window's layout: the fonts it draws with are made for this DPI
   std::unique_ptr<DibCanvas> Pixels;
   // Set for a new bitmap: its first drawing is shown whole, later ones only where pixels changed.
   bool Fresh = true;
@@ -64,6 +65,7 @@ class Win32Gui final : public platform::Gui {
   void SetWindowAlpha(int id, int alpha) override;
   void SetWindowFrame(int id, platform::WindowFrame frame) override;
   [[nodiscard]] platform::WindowFrame FrameOf(int id) const override;
+  [[nodiscard]] int WindowDpi(int id) const override;
   void FitWindowToCanvas(int window, int canvas, platform::Size pixels) override;
 
   // Gadgets
@@ -167,9 +169,21 @@ class Win32Gui final : public platform::Gui {
     HWND Hwnd = nullptr;
     GadgetKind Kind = GadgetKind::Text;
     int Window = 0;
+    platform::Rect Base;  // where it lies in base units: laid out again from here at a new DPI
+    platform::FontId Font = platform::kNoFont;
     std::vector<HWND> Pages;                    // panels only
     std::vector<platform::ListColumn> Columns;  // lists only
     std::vector<std::wstring> Rows;             // lists only
+  };
+  // A window's layout: the DPI it is shown at and its client area in base units.
+  struct WindowLayout {
+    int Dpi = 96;
+    platform::Size BaseClient;
+  };
+  struct FontRequest {
+    std::wstring Name;
+    int Points = 0;
+    platform::FontStyle Style = platform::FontStyle::Normal;
   };
   struct ShortcutEntry {
     int Window;
@@ -184,18 +198,37 @@ class Win32Gui final : public platform::Gui {
   [[nodiscard]] int WindowIdOf(HWND hwnd) const;
   [[nodiscard]] HWND ParentHandle(const platform::GadgetParent& parent) const;
   [[nodiscard]] const Gadget* FindGadget(int id) const;
-  [[nodiscard]] HFONT FontHandle(platform::FontId font) const;
-  [[nodiscard]] std::unique_ptr<DibCanvas> NewCanvasPixels(platform::Size pixels);
+  // The font made for a DPI, made at its first use; null for an unknown font.
+  [[nodiscard]] HFONT FontHandle(platform::FontId font, int dpi) const;
+  [[nodiscard]] std::unique_ptr<DibCanvas> NewCanvasPixels(platform::Size pixels, int dpi);
   [[nodiscard]] std::shared_ptr<CanvasSurface> FindSurface(int id) const;
   // Sets a window's outer size so that its client area is `client` device pixels.
   void SetClientPixels(HWND hwnd, SIZE client);
+  // Screen positions and sizes the program keeps (its desktop units) are pixels at the DPI the
+  // program started with; a window's own layout is at the DPI of its monitor.
   [[nodiscard]] int Scale(int value) const;
   [[nodiscard]] int Unscale(int value) const;
-  [[nodiscard]] RECT ScaledRect(const platform::Rect& bounds) const;
+  [[nodiscard]] int DpiOf(int window) const;
+  [[nodiscard]] int MonitorDpiOf(HWND hwnd) const;
+  // The frame a window of this style has at a DPI: what it adds to the client area, in pixels.
+  [[nodiscard]] SIZE FrameAt(HWND hwnd, int dpi) const;
+  // Chooses the DPI of a window's layout on its monitor; the largest that fits its work area
+  // there, or, when `mayGrow` is false, only a smaller one than the layout has.
+  void FitLayoutToMonitor(int window, bool mayGrow);
+  // Lays every gadget of the window out again at `dpi` (positions, sizes, fonts, list columns,
+  // blank canvases of the new size) and sizes its client area; the program hears Rescaled.
+  void LayOutAt(int window, int dpi);
+  void LayOutGadget(Gadget& gadget, int id, int dpi);
+  void OnDpiChanged(HWND hwnd, WPARAM wParam, LPARAM lParam);
+  void OnDisplayChanged(HWND hwnd);
   HWND CreateChild(int id, const wchar_t* windowClass, DWORD style,
                    const platform::GadgetParent& parent, const platform::Rect& bounds,
                    const std::wstring& text, GadgetKind kind);
   void ShowPanelPage(const Gadget& panel, int tab);
+  [[nodiscard]] static RECT PageArea(HWND tab);
+  void SizeListColumns(const Gadget& list, int dpi);
+  // A vertical scroll bar's width as the system draws it at a DPI.
+  [[nodiscard]] int ScrollBarWidth(int dpi) const;
   void Push(platform::GuiEvent event);
   // The program's shortcuts, then Tab and Shift+Tab through the controls; true when the key
   // was used.
@@ -215,21 +248,26 @@ class Win32Gui final : public platform::Gui {
   void OnTrayMessage(int window, LPARAM lParam);
   void DestroyGadgetsOf(int window);
 
+  // Tooltips wrap at this width, in base units.
+  static constexpr int kTooltipWidth = 400;
+
   HINSTANCE instance_;
   DWORD windowThread_;
   // A message-only window that Wake posts to: a posted window message is delivered even while a
   // modal loop (a drag, a dialog) runs, where a thread message would be lost.
   HWND wakeWindow_ = nullptr;
-  double scale_ = 1.0;
+  int systemDpi_ = 96;
   User32Extras user32_;
   std::map<int, HWND> windows_;
   std::map<int, platform::WindowFrame> frames_;
+  std::map<int, WindowLayout> layouts_;
   std::map<int, Gadget> gadgets_;
   mutable std::mutex surfacesLock_;
   std::map<int, std::shared_ptr<CanvasSurface>> surfaces_;
   mutable std::mutex fontsLock_;
-  std::vector<UniqueFont> fonts_;
-  HFONT defaultFont_ = nullptr;
+  std::vector<FontRequest> fonts_;
+  mutable std::map<std::pair<platform::FontId, int>, UniqueFont> fontsAtDpi_;
+  platform::FontId defaultFont_ = platform::kNoFont;
   std::map<int, UniqueIcon> images_;
   std::vector<ShortcutEntry> shortcuts_;
   std::deque<platform::GuiEvent> events_;

@@ -5,13 +5,25 @@
 #include <algorithm>
 
 #include "platform/changed_areas.h"
+#include "platform/layout_scale.h"
 
 namespace tarvik::win32 {
 namespace {
 
 // A drop-down selector's window includes its open list: room for about a dozen items.
 constexpr int kSelectorListHeight = 220;
-constexpr int kTooltipWidth = 400;
+// A plain list's one column fills it, less its frame and the room for its scroll bar.
+constexpr int kListFrame = 4;
+
+std::vector<int> ShownColumnWidths(const std::vector<platform::ListColumn>& columns,
+                                   int listWidth) {
+  if (columns.empty())
+    return {listWidth - kListFrame - platform::kListScrollBarRoom};
+  std::vector<int> widths;
+  for (const platform::ListColumn& column : columns)
+    widths.push_back(column.Width);
+  return widths;
+}
 
 std::wstring ColumnOf(const std::wstring& row, int column) {
   size_t start = 0;
@@ -60,7 +72,8 @@ HWND Win32Gui::TooltipWindow(int window) {
                         WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT, CW_USEDEFAULT,
                         CW_USEDEFAULT, CW_USEDEFAULT, owner, nullptr, instance_, nullptr);
   if (tip) {
-    ::SendMessageW(tip, TTM_SETMAXTIPWIDTH, 0, Scale(kTooltipWidth));
+    ::SendMessageW(tip, TTM_SETMAXTIPWIDTH, 0,
+                   platform::ScaledLength(kTooltipWidth, DpiOf(window)));
     tooltips_[window] = tip;
   }
   return tip;
@@ -97,17 +110,50 @@ void Win32Gui::CreateList(int id, const platform::GadgetParent& parent,
     return;
   ::SendMessageW(list, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, LVS_EX_FULLROWSELECT | LVS_EX_DOUBLEBUFFER);
   const std::vector<platform::ListColumn> shown =
-      plain ? std::vector<platform::ListColumn>{{L"",
-                                                 bounds.Width - 4 - platform::kListScrollBarRoom}}
-            : columns;
+      plain ? std::vector<platform::ListColumn>{{L"", 0}} : columns;
   for (size_t index = 0; index < shown.size(); ++index) {
     LVCOLUMNW column{};
-    column.mask = LVCF_TEXT | LVCF_WIDTH;
-    column.cx = Scale(shown[index].Width);
+    column.mask = LVCF_TEXT;
     column.pszText = const_cast<wchar_t*>(shown[index].Title.c_str());
     ::SendMessageW(list, LVM_INSERTCOLUMNW, index, reinterpret_cast<LPARAM>(&column));
   }
-  FindGadgetOf(id)->Columns = columns;
+  Gadget& gadget = *FindGadgetOf(id);
+  gadget.Columns = columns;
+  SizeListColumns(gadget, DpiOf(parent.Window));
+}
+
+// The first column takes what the others, the frame and, in a list that leaves room for its
+// scroll bar, the bar leave, counted in pixels so that rounding never makes the columns wider
+// than the list. The bar is as wide as the system draws it at the monitor's DPI, which a layout
+// made smaller to fit its work area does not shrink: columns reaching under it would bring a
+// horizontal bar over the last row.
+void Win32Gui::SizeListColumns(const Gadget& list, int dpi) {
+  const std::vector<int> widths = ShownColumnWidths(list.Columns, list.Base.Width);
+  int others = 0;
+  int baseTotal = 0;
+  for (size_t index = 0; index < widths.size(); ++index) {
+    baseTotal += widths[index];
+    if (index > 0)
+      others += platform::ScaledLength(widths[index], dpi);
+  }
+  int barRoom = 0;
+  if (baseTotal + kListFrame + platform::kListScrollBarRoom <= list.Base.Width) {
+    barRoom = std::max(platform::ScaledLength(platform::kListScrollBarRoom, dpi),
+                       ScrollBarWidth(MonitorDpiOf(WindowHandle(list.Window))));
+  }
+  const int first = platform::ScaledLength(list.Base.Width, dpi) -
+                    platform::ScaledLength(kListFrame, dpi) - barRoom - others;
+  ::SendMessageW(list.Hwnd, LVM_SETCOLUMNWIDTH, 0, MAKELPARAM(std::max(first, 0), 0));
+  for (size_t index = 1; index < widths.size(); ++index) {
+    ::SendMessageW(list.Hwnd, LVM_SETCOLUMNWIDTH, index,
+                   MAKELPARAM(platform::ScaledLength(widths[index], dpi), 0));
+  }
+}
+
+int Win32Gui::ScrollBarWidth(int dpi) const {
+  if (user32_.GetSystemMetricsForDpi)
+    return user32_.GetSystemMetricsForDpi(SM_CXVSCROLL, static_cast<UINT>(dpi));
+  return ::GetSystemMetrics(SM_CXVSCROLL);
 }
 
 void Win32Gui::SetListRows(int id, std::vector<std::wstring> rows) {

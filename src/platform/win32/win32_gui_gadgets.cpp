@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "platform/changed_areas.h"
+#include "platform/layout_scale.h"
 
 namespace tarvik::win32 {
 namespace {
@@ -36,16 +37,17 @@ HWND Win32Gui::CreateChild(int id, const wchar_t* windowClass, DWORD style,
   const HWND parentHandle = ParentHandle(parent);
   if (!parentHandle)
     return nullptr;
-  const RECT rect = ScaledRect(bounds);
+  const int dpi = DpiOf(parent.Window);
+  const platform::Rect rect = platform::ScaledBox(bounds, dpi);
   const HWND hwnd =
-      ::CreateWindowExW(0, windowClass, text.c_str(), WS_CHILD | WS_VISIBLE | style, rect.left,
-                        rect.top, rect.right - rect.left, rect.bottom - rect.top, parentHandle,
+      ::CreateWindowExW(0, windowClass, text.c_str(), WS_CHILD | WS_VISIBLE | style, rect.X, rect.Y,
+                        rect.Width, rect.Height, parentHandle,
                         reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance_, this);
   if (!hwnd)
     return nullptr;
-  if (defaultFont_)
-    ::SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(defaultFont_), FALSE);
-  gadgets_[id] = {hwnd, kind, parent.Window, {}, {}, {}};
+  if (const HFONT font = FontHandle(defaultFont_, dpi))
+    ::SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+  gadgets_[id] = {hwnd, kind, parent.Window, bounds, defaultFont_, {}, {}, {}};
   return hwnd;
 }
 
@@ -63,9 +65,7 @@ void Win32Gui::CreatePanel(int id, const platform::GadgetParent& parent,
     item.pszText = const_cast<wchar_t*>(tabCaptions[index].c_str());
     ::SendMessageW(tab, TCM_INSERTITEMW, index, reinterpret_cast<LPARAM>(&item));
   }
-  RECT page{};
-  ::GetClientRect(tab, &page);
-  ::SendMessageW(tab, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&page));
+  const RECT page = PageArea(tab);
   Gadget& panel = gadgets_[id];
   for (size_t index = 0; index < tabCaptions.size(); ++index) {
     panel.Pages.push_back(::CreateWindowExW(
@@ -73,6 +73,14 @@ void Win32Gui::CreatePanel(int id, const platform::GadgetParent& parent,
         WS_CHILD | WS_CLIPCHILDREN | (index == 0 ? WS_VISIBLE : 0), page.left, page.top,
         page.right - page.left, page.bottom - page.top, tab, nullptr, instance_, this));
   }
+}
+
+// The part of a tab panel below its tabs, where its pages lie.
+RECT Win32Gui::PageArea(HWND tab) {
+  RECT page{};
+  ::GetClientRect(tab, &page);
+  ::SendMessageW(tab, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&page));
+  return page;
 }
 
 void Win32Gui::ShowPanelPage(const Gadget& panel, int tab) {
@@ -120,9 +128,10 @@ void Win32Gui::OnNotify(NMHDR& header) {
   }
 }
 
-std::unique_ptr<DibCanvas> Win32Gui::NewCanvasPixels(platform::Size pixels) {
-  return std::make_unique<DibCanvas>(pixels.Width, pixels.Height,
-                                     [this](platform::FontId font) { return FontHandle(font); });
+std::unique_ptr<DibCanvas> Win32Gui::NewCanvasPixels(platform::Size pixels, int dpi) {
+  return std::make_unique<DibCanvas>(
+      pixels.Width, pixels.Height,
+      [this, dpi](platform::FontId font) { return FontHandle(font, dpi); });
 }
 
 std::shared_ptr<CanvasSurface> Win32Gui::FindSurface(int id) const {
@@ -135,7 +144,9 @@ void Win32Gui::CreateCanvas(int id, const platform::GadgetParent& parent,
                             const platform::Rect& bounds) {
   AssertWindowThread();
   auto surface = std::make_shared<CanvasSurface>();
-  surface->Extent = {Scale(bounds.Width), Scale(bounds.Height)};
+  surface->Dpi = DpiOf(parent.Window);
+  const platform::Rect pixels = platform::ScaledBox(bounds, surface->Dpi);
+  surface->Extent = {pixels.Width, pixels.Height};
   {
     std::lock_guard<std::mutex> lock(surfacesLock_);
     surfaces_[id] = surface;
@@ -156,11 +167,12 @@ void Win32Gui::FitWindowToCanvas(int window, int canvas, platform::Size pixels) 
   const std::shared_ptr<CanvasSurface> surface = FindSurface(canvas);
   if (!hwnd || !gadget || !surface || pixels.Width < 1 || pixels.Height < 1)
     return;
+  const int dpi = DpiOf(window);
   {
     // Workers may be drawing: the new bitmap replaces the old one under the canvas's lock.
     std::lock_guard<std::mutex> lock(surface->Lock);
     surface->Extent = pixels;
-    surface->Pixels = NewCanvasPixels(pixels);
+    surface->Pixels = NewCanvasPixels(pixels, dpi);
     surface->Fresh = true;
   }
   ::SetWindowPos(gadget->Hwnd, nullptr, 0, 0, pixels.Width, pixels.Height,
@@ -170,6 +182,14 @@ void Win32Gui::FitWindowToCanvas(int window, int canvas, platform::Size pixels) 
   ::MapWindowPoints(nullptr, hwnd, reinterpret_cast<POINT*>(&placed), 2);
   SetClientPixels(hwnd, {placed.right, placed.bottom});
   ::InvalidateRect(gadget->Hwnd, nullptr, FALSE);
+  // What the window and its canvas measure in base units, for a layout at another DPI.
+  FindGadgetOf(canvas)->Base = {
+      platform::UnscaledLength(placed.left, dpi), platform::UnscaledLength(placed.top, dpi),
+      platform::UnscaledLength(pixels.Width, dpi), platform::UnscaledLength(pixels.Height, dpi)};
+  layouts_[window].BaseClient = {platform::UnscaledLength(placed.right, dpi),
+                                 platform::UnscaledLength(placed.bottom, dpi)};
+  // Grown past its work area, the window gives up some of its scale.
+  FitLayoutToMonitor(window, false);
 }
 
 void Win32Gui::DrawCanvas(int id, const std::function<void(platform::Canvas&)>& draw) {
@@ -187,7 +207,7 @@ void Win32Gui::DrawCanvas(int id, const std::function<void(platform::Canvas&)>& 
   {
     std::lock_guard<std::mutex> lock(surface->Lock);
     if (!surface->Pixels) {
-      surface->Pixels = NewCanvasPixels(surface->Extent);
+      surface->Pixels = NewCanvasPixels(surface->Extent, surface->Dpi);
       surface->Fresh = true;
     }
     if (!surface->Pixels->IsValid())
@@ -235,7 +255,7 @@ void Win32Gui::SetCanvasScroll(int id, int contentHeight, int step, int top) {
     // The bar takes its width from the drawing; what was drawn is lost and drawn again.
     std::lock_guard<std::mutex> lock(surface->Lock);
     surface->Extent = {client.right, client.bottom};
-    surface->Pixels = NewCanvasPixels(surface->Extent);
+    surface->Pixels = NewCanvasPixels(surface->Extent, surface->Dpi);
     surface->Fresh = true;
   }
   SCROLLINFO info{};
@@ -280,15 +300,31 @@ void Win32Gui::ScrollCanvas(HWND hwnd, int id, int code, int wheelNotches) {
   const int page = std::max(static_cast<int>(info.nPage) / step, 1) * step;
   int top = info.nPos;
   switch (code) {
-    case SB_LINEUP: top -= step; break;
-    case SB_LINEDOWN: top += step; break;
-    case SB_PAGEUP: top -= page; break;
-    case SB_PAGEDOWN: top += page; break;
+    case SB_LINEUP:
+      top -= step;
+      break;
+    case SB_LINEDOWN:
+      top += step;
+      break;
+    case SB_PAGEUP:
+      top -= page;
+      break;
+    case SB_PAGEDOWN:
+      top += page;
+      break;
     case SB_THUMBTRACK:
-    case SB_THUMBPOSITION: top = info.nTrackPos; break;
-    case SB_TOP: top = 0; break;
-    case SB_BOTTOM: top = info.nMax; break;
-    default: top -= wheelNotches * step; break;
+    case SB_THUMBPOSITION:
+      top = info.nTrackPos;
+      break;
+    case SB_TOP:
+      top = 0;
+      break;
+    case SB_BOTTOM:
+      top = info.nMax;
+      break;
+    default:
+      top -= wheelNotches * step;
+      break;
   }
   const int last = std::max(info.nMax - static_cast<int>(info.nPage) + 1, 0);
   top = std::clamp(top, 0, last) / step * step;
@@ -383,10 +419,13 @@ std::wstring Win32Gui::GadgetText(int id) const {
 
 void Win32Gui::SetGadgetFont(int id, platform::FontId font) {
   AssertWindowThread();
-  const Gadget* gadget = FindGadget(id);
-  const HFONT handle = FontHandle(font);
-  if (gadget && handle)
+  Gadget* gadget = FindGadgetOf(id);
+  if (!gadget)
+    return;
+  if (const HFONT handle = FontHandle(font, DpiOf(gadget->Window))) {
+    gadget->Font = font;
     ::SendMessageW(gadget->Hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(handle), TRUE);
+  }
 }
 
 void Win32Gui::DestroyGadgetsOf(int window) {

@@ -25,34 +25,48 @@ void CopyTip(const std::wstring& tip, NOTIFYICONDATAW& data) {
 
 }  // namespace
 
+namespace {
+
+UniqueFont MakeFont(const std::wstring& name, int points, platform::FontStyle style, int dpi) {
+  return UniqueFont(::CreateFontW(
+      -::MulDiv(points, dpi, 72), 0, 0, 0, style == platform::FontStyle::Bold ? FW_BOLD : FW_NORMAL,
+      FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+      CLEARTYPE_QUALITY, DEFAULT_PITCH | FF_DONTCARE, name.c_str()));
+}
+
+}  // namespace
+
+// A font is made anew for each DPI a window is laid out at, so that its text is drawn crisp at
+// that size rather than stretched.
 platform::FontId Win32Gui::LoadFont(const std::wstring& name, int points,
                                     platform::FontStyle style) {
   AssertWindowThread();
-  const HDC screen = ::GetDC(nullptr);
-  const int height = -::MulDiv(points, ::GetDeviceCaps(screen, LOGPIXELSY), 72);
-  ::ReleaseDC(nullptr, screen);
-  UniqueFont font(
-      ::CreateFontW(height, 0, 0, 0, style == platform::FontStyle::Bold ? FW_BOLD : FW_NORMAL,
-                    FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
-                    CLEARTYPE_QUALITY, DEFAULT_PITCH | FF_DONTCARE, name.c_str()));
+  UniqueFont font = MakeFont(name, points, style, systemDpi_);
   if (!font)
     return platform::kNoFont;
   std::lock_guard<std::mutex> lock(fontsLock_);
-  fonts_.push_back(std::move(font));
-  return static_cast<platform::FontId>(fonts_.size());
+  fonts_.push_back({name, points, style});
+  const auto id = static_cast<platform::FontId>(fonts_.size());
+  fontsAtDpi_[{id, systemDpi_}] = std::move(font);
+  return id;
 }
 
 // Canvases look fonts up while workers draw into them, so the table is read under its lock.
-HFONT Win32Gui::FontHandle(platform::FontId font) const {
+HFONT Win32Gui::FontHandle(platform::FontId font, int dpi) const {
   std::lock_guard<std::mutex> lock(fontsLock_);
   if (font <= 0 || font > static_cast<int>(fonts_.size()))
     return nullptr;
-  return fonts_[static_cast<size_t>(font - 1)].Get();
+  UniqueFont& made = fontsAtDpi_[{font, dpi}];
+  if (!made) {
+    const FontRequest& request = fonts_[static_cast<size_t>(font - 1)];
+    made = MakeFont(request.Name, request.Points, request.Style, dpi);
+  }
+  return made.Get();
 }
 
 void Win32Gui::SetDefaultFont(platform::FontId font) {
   AssertWindowThread();
-  defaultFont_ = FontHandle(font);
+  defaultFont_ = font;
 }
 
 void Win32Gui::CreateImage(int id, platform::Size size,

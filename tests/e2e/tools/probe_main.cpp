@@ -14,6 +14,7 @@
 #include <cstdlib>
 #include <sstream>
 #include <thread>
+#include <vector>
 
 #include "core/meter_table.h"
 #include "core/settings_index.h"
@@ -91,6 +92,60 @@ std::wstring ListLines(int id) {
   return out.str();
 }
 
+// The direct children of a window, in the order they were made (the system lists children from
+// the top of their stacking order, and each new one goes below those made before it).
+std::vector<HWND> ChildrenOf(HWND parent) {
+  struct Search {
+    HWND Parent;
+    std::vector<HWND> Found;
+  } search{parent, {}};
+  ::EnumChildWindows(
+      parent,
+      [](HWND child, LPARAM data) -> BOOL {
+        auto* found = reinterpret_cast<Search*>(data);
+        if (::GetParent(child) == found->Parent)
+          found->Found.push_back(child);
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&search));
+  return search.Found;
+}
+
+// A window's rectangle in the main window's client area.
+RECT InClientOf(HWND main, HWND window) {
+  RECT rect{};
+  ::GetWindowRect(window, &rect);
+  ::MapWindowPoints(nullptr, main, reinterpret_cast<POINT*>(&rect), 2);
+  return rect;
+}
+
+// For each tab page of the main window, in tab order: how far right and down its controls reach,
+// where the page itself ends, and the size of the client area, all in the client's pixels:
+// "tab <index> <controls right> <controls bottom> <page right> <page bottom> <width> <height>".
+std::wstring TabExtentLines() {
+  constexpr int kMainPanel = 127;
+  const HWND tab = ListOfMainWindow(kMainPanel);
+  const HWND main = tab ? ::GetParent(tab) : nullptr;
+  RECT client{};
+  if (!main || !::GetClientRect(main, &client))
+    return {};
+  std::wostringstream out;
+  int index = 0;
+  for (const HWND page : ChildrenOf(tab)) {
+    LONG right = 0;
+    LONG bottom = 0;
+    for (const HWND control : ChildrenOf(page)) {
+      const RECT rect = InClientOf(main, control);
+      right = std::max(right, rect.right);
+      bottom = std::max(bottom, rect.bottom);
+    }
+    const RECT area = InClientOf(main, page);
+    out << L"tab " << index++ << L" " << right << L" " << bottom << L" " << area.right << L" "
+        << area.bottom << L" " << client.right << L" " << client.bottom << L"\n";
+  }
+  return out.str();
+}
+
 std::wstring InformationLines(tarvik::NetworkWiring& network) {
   std::wstring text;
   for (const std::wstring& line : network.Readings().Information)
@@ -125,7 +180,7 @@ std::wstring Readout(tarvik::Application& program) {
   text += L"nvml " + std::to_wstring(options.Get(tarvik::opt::NvmlPresent)) + L"\n";
   text += L"gpu-monitor " +
           std::to_wstring(program.Threads().IsAlive(tarvik::GpuMonitor::kName) ? 1 : 0) + L"\n";
-  return text + ListLines(140) + InformationLines(program.Network());
+  return text + ListLines(140) + InformationLines(program.Network()) + TabExtentLines();
 }
 
 // Replaces the read-out file in one step, so the test never reads half of one.

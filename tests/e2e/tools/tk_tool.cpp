@@ -13,6 +13,12 @@
 //   tk-tool close <exact window title> <client width>
 //   tk-tool mount <drive letter> <Linux folder> <drive type>
 //   tk-tool unmount <drive letter>
+//   tk-tool dpichanged <exact window title> <dpi> <x> <y> <width> <height>
+//   tk-tool layout <exact window title>
+//   tk-tool moveto <exact window title> <x> <y>
+//   tk-tool displaychange
+//   tk-tool workarea
+//   tk-tool tabto <exact window title> <tab index>
 
 #include <windows.h>
 
@@ -30,6 +36,7 @@
 #include <iterator>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace tarvik::tool {
@@ -348,6 +355,179 @@ int CloseWindowOfWidth(const std::wstring& title, const std::wstring& width) {
   return kExitNotFound;
 }
 
+// The program's window with a tab panel: its main window.
+HWND MainWindowOf(const std::wstring& title) {
+  for (HWND window : TopLevelWindows(title)) {
+    HWND tab = nullptr;
+    EnumChildWindows(window, FindTabControl, reinterpret_cast<LPARAM>(&tab));
+    if (tab != nullptr) {
+      return window;
+    }
+  }
+  std::fwprintf(stderr, L"no window \"%ls\" with a tab panel\n", title.c_str());
+  return nullptr;
+}
+
+std::optional<long> Number(const std::wstring& text) {
+  wchar_t* end = nullptr;
+  const long value = std::wcstol(text.c_str(), &end, 10);
+  if (text.empty() || end == nullptr || *end != L'\0') {
+    return std::nullopt;
+  }
+  return value;
+}
+
+// As the system tells a window that its monitor's DPI changed: the new DPI and the rectangle it
+// suggests, which lies in the window's own process. Wine carries no pointer of this message
+// from one process to another, so the rectangle is written into the program's memory first.
+int SendDpiChanged(const std::wstring& title, const std::vector<std::wstring>& numbers) {
+  std::vector<long> values;
+  for (const std::wstring& number : numbers) {
+    const std::optional<long> value = Number(number);
+    if (!value) {
+      std::fwprintf(stderr, L"dpichanged: \"%ls\" is not a number\n", number.c_str());
+      return kExitUsage;
+    }
+    values.push_back(*value);
+  }
+  HWND window = MainWindowOf(title);
+  DWORD process = 0;
+  if (window == nullptr || GetWindowThreadProcessId(window, &process) == 0) {
+    return kExitNotFound;
+  }
+  const RECT suggested{values[1], values[2], values[1] + values[3], values[2] + values[4]};
+  HANDLE target = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_WRITE, FALSE, process);
+  void* remote = target == nullptr ? nullptr
+                                   : VirtualAllocEx(target, nullptr, sizeof(suggested),
+                                                    MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
+  SIZE_T written = 0;
+  const bool sent =
+      remote != nullptr &&
+      WriteProcessMemory(target, remote, &suggested, sizeof(suggested), &written) &&
+      SendMessageTimeoutW(window, WM_DPICHANGED,
+                          MAKEWPARAM(static_cast<WORD>(values[0]), static_cast<WORD>(values[0])),
+                          reinterpret_cast<LPARAM>(remote), SMTO_ABORTIFHUNG, kSendTimeoutMs,
+                          nullptr) != 0;
+  if (remote != nullptr) {
+    VirtualFreeEx(target, remote, 0, MEM_RELEASE);
+  }
+  if (target != nullptr) {
+    CloseHandle(target);
+  }
+  if (!sent) {
+    std::fwprintf(stderr, L"dpichanged: not delivered: error %lu\n", GetLastError());
+  }
+  return sent ? kExitOk : kExitNotFound;
+}
+
+struct LayoutSearch {
+  HWND Main;
+  std::vector<std::pair<int, RECT>> Controls;
+};
+
+bool IsTabPage(HWND window) {
+  wchar_t className[64] = {};
+  GetClassNameW(window, className, static_cast<int>(std::size(className)));
+  return std::wstring(className) == L"TarvikPage";
+}
+
+BOOL CALLBACK CollectControl(HWND control, LPARAM search) {
+  auto* layout = reinterpret_cast<LayoutSearch*>(search);
+  const HWND parent = GetParent(control);
+  const int id = GetDlgCtrlID(control);
+  if (id <= 0 || (parent != layout->Main && !IsTabPage(parent))) {
+    return TRUE;
+  }
+  RECT rect{};
+  GetWindowRect(control, &rect);
+  MapWindowPoints(nullptr, layout->Main, reinterpret_cast<POINT*>(&rect), 2);
+  layout->Controls.emplace_back(id, rect);
+  return TRUE;
+}
+
+// "layout": the main window's outer rectangle on the screen and its client size, then each
+// control of the window and of its tab pages by id, with its rectangle in the client area:
+//   window <x> <y> <width> <height>
+//   client <width> <height>
+//   control <id> <x> <y> <width> <height>
+int PrintLayout(const std::wstring& title) {
+  HWND window = MainWindowOf(title);
+  RECT outer{};
+  RECT client{};
+  if (window == nullptr || !GetWindowRect(window, &outer) || !GetClientRect(window, &client)) {
+    return kExitNotFound;
+  }
+  std::printf("window %ld %ld %ld %ld\n", outer.left, outer.top, outer.right - outer.left,
+              outer.bottom - outer.top);
+  LayoutSearch layout{window, {}};
+  EnumChildWindows(window, CollectControl, reinterpret_cast<LPARAM>(&layout));
+  std::sort(layout.Controls.begin(), layout.Controls.end(),
+            [](const auto& a, const auto& b) { return a.first < b.first; });
+  std::printf("client %ld %ld\n", client.right, client.bottom);
+  for (const auto& [id, rect] : layout.Controls) {
+    std::printf("control %d %ld %ld %ld %ld\n", id, rect.left, rect.top, rect.right - rect.left,
+                rect.bottom - rect.top);
+  }
+  return kExitOk;
+}
+
+// Moves the main window as a user dragging it would, to screen pixels <x>, <y>.
+int MoveMainWindow(const std::wstring& title, const std::wstring& x, const std::wstring& y) {
+  const std::optional<long> left = Number(x);
+  const std::optional<long> top = Number(y);
+  if (!left || !top) {
+    return kExitUsage;
+  }
+  HWND window = MainWindowOf(title);
+  if (window == nullptr) {
+    return kExitNotFound;
+  }
+  return SetWindowPos(window, nullptr, static_cast<int>(*left), static_cast<int>(*top), 0, 0,
+                      SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE)
+             ? kExitOk
+             : kExitNotFound;
+}
+
+// Chooses a tab of the main window as a click on it would: the window hears that the selection
+// changed.
+int ChooseTab(const std::wstring& title, const std::wstring& index) {
+  const std::optional<long> tab = Number(index);
+  HWND window = tab ? MainWindowOf(title) : nullptr;
+  HWND tabs = nullptr;
+  if (window != nullptr) {
+    EnumChildWindows(window, FindTabControl, reinterpret_cast<LPARAM>(&tabs));
+  }
+  if (tabs == nullptr) {
+    return tab ? kExitNotFound : kExitUsage;
+  }
+  DWORD_PTR answer = 0;
+  SendMessageTimeoutW(tabs, TCM_SETCURFOCUS, static_cast<WPARAM>(*tab), 0, SMTO_ABORTIFHUNG,
+                      kSendTimeoutMs, &answer);
+  return kExitOk;
+}
+
+// The primary monitor's work area: x y w h.
+int PrintWorkArea() {
+  RECT area{};
+  if (!SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0)) {
+    return kExitNotFound;
+  }
+  std::printf("%ld %ld %ld %ld\n", area.left, area.top, area.right - area.left,
+              area.bottom - area.top);
+  return kExitOk;
+}
+
+// As the system tells every window that the displays changed (a monitor was unplugged).
+int SendDisplayChange() {
+  const LPARAM size = MAKELPARAM(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
+  if (SendMessageTimeoutW(HWND_BROADCAST, WM_DISPLAYCHANGE, 32, size, SMTO_ABORTIFHUNG,
+                          kSendTimeoutMs, nullptr) == 0) {
+    std::fwprintf(stderr, L"displaychange: broadcast failed: error %lu\n", GetLastError());
+    return kExitNotFound;
+  }
+  return kExitOk;
+}
+
 int Usage() {
   std::fwprintf(stderr,
                 L"usage: tk-tool post <message name>\n"
@@ -360,7 +540,13 @@ int Usage() {
                 L"       tk-tool checked <window title> <control caption>\n"
                 L"       tk-tool close <window title> <client width>\n"
                 L"       tk-tool mount <letter> <Linux folder> <drive type>\n"
-                L"       tk-tool unmount <letter>\n");
+                L"       tk-tool unmount <letter>\n"
+                L"       tk-tool dpichanged <window title> <dpi> <x> <y> <width> <height>\n"
+                L"       tk-tool layout <window title>\n"
+                L"       tk-tool moveto <window title> <x> <y>\n"
+                L"       tk-tool displaychange\n"
+                L"       tk-tool workarea\n"
+                L"       tk-tool tabto <window title> <tab index>\n");
   return kExitUsage;
 }
 
@@ -396,6 +582,24 @@ int Run(const std::vector<std::wstring>& args) {
   if (args.size() == 2 && args[0] == L"unmount") {
     return DefineDrive(args[1], L"", DRIVE_NO_ROOT_DIR);
   }
+  if (args.size() == 7 && args[0] == L"dpichanged") {
+    return SendDpiChanged(args[1], {args.begin() + 2, args.end()});
+  }
+  if (args.size() == 2 && args[0] == L"layout") {
+    return PrintLayout(args[1]);
+  }
+  if (args.size() == 4 && args[0] == L"moveto") {
+    return MoveMainWindow(args[1], args[2], args[3]);
+  }
+  if (args.size() == 1 && args[0] == L"displaychange") {
+    return SendDisplayChange();
+  }
+  if (args.size() == 1 && args[0] == L"workarea") {
+    return PrintWorkArea();
+  }
+  if (args.size() == 3 && args[0] == L"tabto") {
+    return ChooseTab(args[1], args[2]);
+  }
   return Usage();
 }
 
@@ -410,6 +614,9 @@ int wmain(int argc, wchar_t** argv) {
   try {
     // Plain "\n" line ends: the callers read this output on Linux.
     _setmode(_fileno(stdout), _O_BINARY);
+    // The program's windows in the screen's own pixels, whatever the DPI: a program that knows
+    // nothing of DPI would be shown them scaled to 96.
+    SetProcessDPIAware();
     std::vector<std::wstring> args(argv + 1, argv + argc);
     const int code = tarvik::tool::Run(args);
     std::fflush(stdout);
