@@ -51,6 +51,7 @@ void GpuWiring::Start(MonitorThreads& threads, StopSignal& stop, platform::FontI
           .Readings = readings_,
           .AddSummaryLine = [&events, &summaries](
                                 const std::wstring& line) { events.AddDatedLine(summaries, line); },
+          .RecordSystemEvent = [&events](const std::wstring& text) { events.AddSystemEvent(text); },
           .MeterChanged = [this](int meter, bool force) { ports_.Mini.MeterChanged(meter, force); },
           .RefreshLayout = [&updates] { updates.Refresh(gadget::MiniWindow); },
           .AddGraphSample = [&graphs](int graph, float value) { graphs.AddSample(graph, value); },
@@ -75,7 +76,7 @@ void GpuWiring::ShowDetails() {
   const GpuReadings readings = readings_.Snapshot();
   ports_.Gui.SetListRows(
       gadget::GpuDetailList,
-      system_ ? GpuDetailRows(*system_, readings.Devices, ports_.Options.IsOn(opt::GpuShowErrors),
+      system_ ? GpuDetailRows(*system_, readings.Cards, ports_.Options.IsOn(opt::GpuShowErrors),
                               ports_.Clock.NowLocal())
               : GpuRequirementRows());
 }
@@ -83,8 +84,9 @@ void GpuWiring::ShowDetails() {
 void GpuWiring::FillSelector() {
   const GpuReadings readings = readings_.Snapshot();
   std::vector<std::wstring> items;
-  for (size_t i = 0; i < readings.Devices.size(); ++i)
-    items.push_back(L"[" + std::to_wstring(i) + L"] " + readings.Devices[i].Facts.Name.Value);
+  const GpuDevices& devices = readings.Cards.Devices;
+  for (size_t i = 0; i < devices.size(); ++i)
+    items.push_back(L"[" + std::to_wstring(i) + L"] " + devices[i].Facts.Name.Value);
   ports_.Gui.SetSelectorItems(gadget::GpuSelector, items);
   if (items.empty())
     return;
@@ -105,9 +107,9 @@ void GpuWiring::FollowChosenCard() {
 std::optional<GpuDevice> GpuWiring::SelectedCard() {
   const auto readings = readings_.Lock();
   const auto card = static_cast<size_t>(std::max(ports_.Options.Get(opt::SelectedGpu), 0));
-  if (card >= readings->Devices.size())
+  if (card >= readings->Cards.Devices.size())
     return std::nullopt;
-  return readings->Devices[card];
+  return readings->Cards.Devices[card];
 }
 
 // The summaries, then the detail list, one line each.
@@ -119,7 +121,7 @@ std::wstring GpuWiring::GraphicsTabCopy() {
   }
   const GpuReadings readings = readings_.Snapshot();
   for (const std::wstring& row :
-       GpuDetailRows(*system_, readings.Devices, ports_.Options.IsOn(opt::GpuShowErrors),
+       GpuDetailRows(*system_, readings.Cards, ports_.Options.IsOn(opt::GpuShowErrors),
                      ports_.Clock.NowLocal())) {
     text += row + L"\r\n";
   }

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <future>
 #include <map>
 #include <thread>
@@ -72,6 +73,7 @@ class GpuMonitorTest : public testing::Test {
   MeterTable meters;
   Guarded<GpuReadings> readings;
   std::vector<std::wstring> summaries;
+  std::vector<std::wstring> events;
   std::map<int, std::vector<float>> samples;
   int devicesChanged = 0;
   std::vector<int> copies;
@@ -81,6 +83,7 @@ class GpuMonitorTest : public testing::Test {
             .Meters = meters,
             .Readings = readings,
             .AddSummaryLine = [this](const std::wstring& line) { summaries.push_back(line); },
+            .RecordSystemEvent = [this](const std::wstring& text) { events.push_back(text); },
             .MeterChanged = [](int, bool) {},
             .RefreshLayout = [] {},
             .AddGraphSample = [this](int graph, float value) { samples[graph].push_back(value); },
@@ -136,23 +139,55 @@ TEST_F(GpuMonitorTest, AnUnreadableFanIsHiddenUntilErrorsAreShown) {
   EXPECT_EQ(Meter(41).Text, L"G0  43C  30%");
 }
 
-TEST_F(GpuMonitorTest, ACardThatStartsFailingKeepsTheMonitorRunning) {
+// A card that falls off the bus shows so within one sample in its cell, its summary line and the
+// detail list, with one event; it is asked nothing more and the other cards go on.
+TEST_F(GpuMonitorTest, ACardThatFallsOffTheBusShowsLostWithinOneSample) {
   FakeNvml().Gpus = {WorkingGpu(), WorkingGpu(), WorkingGpu()};
   FakeNvml().Gpus[2].Fails["nvmlDeviceGetTemperature/0"] = 3;
   Seconds(2);
   EXPECT_EQ(Meter(43).BackColour, Rgb(255, 255, 255));  // no temperature read yet
-  FakeNvml().Gpus[1].FailsAll = 15;  // the card fell off the bus
-  Seconds(2);
-  EXPECT_EQ(Meter(42).Text, L"G1");
+  const int changes = devicesChanged;
+  FakeNvml().Gpus[1].LostAfterReadings = 0;
+  Seconds(1);
+  EXPECT_EQ(Meter(42).Text, L"G1  #15");
+  EXPECT_EQ(Meter(42).BackColour, Rgb(192, 192, 192));
+  EXPECT_EQ(summaries.back(), L"G1\nGPU lost (15)");
+  EXPECT_EQ(events, std::vector<std::wstring>{L"G1 Fake Card: GPU lost (15)"});
+  EXPECT_EQ(devicesChanged, changes + 1);
+  EXPECT_EQ(readings.Lock()->Cards.Devices[1].CardStatus, 15);
+  const int callsWhenLost = FakeNvml().Gpus[1].Calls;
+  const size_t summaryCount = summaries.size();
+  Seconds(3);
+  EXPECT_EQ(FakeNvml().Gpus[1].Calls, callsWhenLost);
+  EXPECT_EQ(events.size(), 1u);
+  EXPECT_EQ(summaries.size(), summaryCount);
   EXPECT_EQ(Meter(41).Text, L"G0  43C  41%");
+  EXPECT_EQ(samples[800].back(), 37);
   EXPECT_EQ(samples[810].back(), 0);
   EXPECT_EQ(samples[813].back(), 0);
-  EXPECT_EQ(readings.Lock()->Devices[1].Sample.Temperature.Status, 15);
-  // A refresh reads the cards again; the failing one stays listed with its failures.
+  const GpuHistoryEntry last = readings.Lock()->History[1].back();
+  EXPECT_EQ(last.Temperature, 0);
+  EXPECT_EQ(last.RowColour, Rgb(192, 192, 192));
+  // Read again, the lost card's handle fails with the same status: no second event.
   settings.Request(opt::GpuRefreshRequest);
   Seconds(1);
-  EXPECT_EQ(devicesChanged, 2);
-  EXPECT_EQ(readings.Lock()->Devices[1].Facts.Name.Status, 15);
+  EXPECT_EQ(events.size(), 1u);
+  EXPECT_EQ(readings.Lock()->Cards.Devices[1].HandleStatus, 15);
+}
+
+// The chosen card's loss comes as its summary once; a card without a handle from the start says
+// why in its cell and one event.
+TEST_F(GpuMonitorTest, TheChosenCardsLossAndAFailedHandleEachShowOnce) {
+  FakeNvml().Gpus = {WorkingGpu(), WorkingGpu()};
+  FakeNvml().Gpus[1].FailsAll = platform::nvml::kErrorNoPermission;
+  Seconds(2);
+  EXPECT_EQ(Meter(42).Text, L"G1  #4");
+  EXPECT_EQ(events, std::vector<std::wstring>{L"G1: No permission (4)"});
+  FakeNvml().Gpus[0].FailsAll = platform::nvml::kErrorGpuIsLost;
+  Seconds(3);
+  EXPECT_EQ(std::count(summaries.begin(), summaries.end(), L"G0\nGPU lost (15)"), 1);
+  EXPECT_EQ(events.back(), L"G0 Fake Card: GPU lost (15)");
+  EXPECT_EQ(events.size(), 2u);
 }
 
 // A deliberately threaded test: while a card's call does not return, the window thread can
@@ -174,7 +209,7 @@ TEST_F(GpuMonitorTest, ACallThatBlocksHoldsNoSharedLock) {
   std::thread pass([this] { static_cast<void>(monitor.GuardedPass(0)); });
   ASSERT_EQ(entered.get_future().wait_for(std::chrono::seconds(30)), std::future_status::ready);
   EXPECT_EQ(Meter(41).Text, L"G0  43C  41%");
-  EXPECT_EQ(readings.Lock()->Devices.size(), 1u);
+  EXPECT_EQ(readings.Lock()->Cards.Devices.size(), 1u);
   release.set_value();
   pass.join();
   FakeNvml().OnCardCall = nullptr;

@@ -117,7 +117,9 @@ std::wstring Readout(tarvik::Application& program) {
   for (int processor = 0; processor < options.Get(tarvik::opt::ProcessorCount); ++processor)
     text += GraphLine(program.Graphs(), firstProcessor + processor);
   const int firstGpuGraph = options.Get(tarvik::opt::FirstGpuGraph);
-  for (int card = 0; card < options.Get(tarvik::opt::GpuCount); ++card) {
+  const int shownCards =
+      std::min(options.Get(tarvik::opt::GpuCount), static_cast<int>(tarvik::kMaxGpus));
+  for (int card = 0; card < shownCards; ++card) {
     for (int graph = 0; graph < 6; ++graph)
       text += GraphLine(program.Graphs(),
                         firstGpuGraph + tarvik::GpuMonitor::kGraphsPerCard * card + graph);
