@@ -27,6 +27,22 @@ void GpuWiring::Install(GadgetRoutes& routes, WindowUpdateApplier& applier) {
     FollowChosenCard();
     return LoopControl::Continue;
   });
+  // The graphs on the canvases are the chosen card's; the temperature graph's record holds the
+  // history it shows.
+  for (int graph = 0; graph <= kGpuGraphsShown; ++graph) {
+    const int canvas =
+        graph < kGpuGraphsShown ? gadget::FirstGpuGraphCanvas + graph : gadget::GpuTemperatureGraph;
+    routes.On(canvas, platform::GadgetAction::MouseMove,
+              [this, graph](const platform::GuiEvent& event) {
+                if (system_ && ports_.ShowReadout) {
+                  ports_.ShowReadout(graph < kGpuGraphsShown
+                                         ? ports_.Options.Get(opt::SelectedGpuGraph) + graph
+                                         : gadget::GpuTemperatureGraph,
+                                     event.Mouse.X);
+                }
+                return LoopControl::Continue;
+              });
+  }
   ShowDetails();
 }
 
@@ -68,7 +84,18 @@ void GpuWiring::ShowGraphs() {
   if (!system_ || !gui.IsWindowVisible(gadget::MainWindow) ||
       gui.SelectedPanelTab(gadget::MainPanel) != gadget::GraphicsPanel)
     return;
-  ShowGpuGraphs(gui, ports_.Graphs, ports_.Options, SelectedCard());
+  // Copies, so that drawing holds no lock the monitor takes.
+  std::optional<GpuDevice> device;
+  std::deque<GpuHistoryEntry> history;
+  {
+    const auto readings = readings_.Lock();
+    const auto card = static_cast<size_t>(std::max(ports_.Options.Get(opt::SelectedGpu), 0));
+    if (card < readings->Cards.Devices.size())
+      device = readings->Cards.Devices[card];
+    if (card < readings->History.size())
+      history = readings->History[card];
+  }
+  ShowGpuGraphs(gui, ports_.Graphs, ports_.Options, device, history);
 }
 
 // Built from a copy of the readings: no library call on the window thread.
@@ -102,14 +129,6 @@ void GpuWiring::FollowChosenCard() {
   ports_.Options.Set(opt::SelectedGpuGraph,
                      ports_.Options.Get(opt::FirstGpuGraph) + GpuMonitor::kGraphsPerCard * card);
   ShowGraphs();
-}
-
-std::optional<GpuDevice> GpuWiring::SelectedCard() {
-  const auto readings = readings_.Lock();
-  const auto card = static_cast<size_t>(std::max(ports_.Options.Get(opt::SelectedGpu), 0));
-  if (card >= readings->Cards.Devices.size())
-    return std::nullopt;
-  return readings->Cards.Devices[card];
 }
 
 // The summaries, then the detail list, one line each.

@@ -155,6 +155,25 @@ Return Pci(Device device, const char* name, const char* busId, Info* info) {
 
 }  // namespace
 
+FakeGpu WorkingFakeGpu() {
+  FakeGpu gpu;
+  gpu.Texts["nvmlDeviceGetName"] = "Fake Card";
+  gpu.Values = {{"nvmlDeviceGetMaxClockInfo/0", 2000},
+                {"nvmlDeviceGetMaxClockInfo/2", 50},
+                {"nvmlDeviceGetPowerManagementDefaultLimit", 200'000},
+                {"nvmlDeviceGetClock/0", 1500},
+                {"nvmlDeviceGetClock/2", 5000},
+                {"nvmlDeviceGetUtilizationRates/gpu", 37},
+                {"nvmlDeviceGetUtilizationRates/memory", 12},
+                {"nvmlDeviceGetFanSpeed_v2/0", 41},
+                {"nvmlDeviceGetPerformanceState", 2},
+                {"nvmlDeviceGetPowerUsage", 120'500},
+                {"nvmlDeviceGetTemperature/0", 43},
+                {"nvmlDeviceGetMemoryInfo/total", 8ull << 30},
+                {"nvmlDeviceGetMemoryInfo/used", 1ull << 30}};
+  return gpu;
+}
+
 FakeNvmlBoard& FakeNvml() {
   return board;
 }

@@ -17,6 +17,7 @@ namespace {
 
 using fakes::FakeGpu;
 using fakes::FakeNvml;
+using fakes::WorkingFakeGpu;
 
 TEST(GpuRowColour, FollowsTheTemperature) {
   const struct {
@@ -26,25 +27,6 @@ TEST(GpuRowColour, FollowsTheTemperature) {
                {84, Rgb(255, 3, 3)},  {85, Rgb(255, 0, 0)},     {-1, Rgb(255, 0, 0)}};
   for (const auto& c : cases)
     EXPECT_EQ(TemperatureColour(c.Celsius), c.Expected) << c.Celsius;
-}
-
-FakeGpu WorkingGpu() {
-  FakeGpu gpu;
-  gpu.Texts["nvmlDeviceGetName"] = "Fake Card";
-  gpu.Values = {{"nvmlDeviceGetMaxClockInfo/0", 2000},
-                {"nvmlDeviceGetMaxClockInfo/2", 50},
-                {"nvmlDeviceGetPowerManagementDefaultLimit", 200'000},
-                {"nvmlDeviceGetClock/0", 1500},
-                {"nvmlDeviceGetClock/2", 5000},
-                {"nvmlDeviceGetUtilizationRates/gpu", 37},
-                {"nvmlDeviceGetUtilizationRates/memory", 12},
-                {"nvmlDeviceGetFanSpeed_v2/0", 41},
-                {"nvmlDeviceGetPerformanceState", 2},
-                {"nvmlDeviceGetPowerUsage", 120'500},
-                {"nvmlDeviceGetTemperature/0", 43},
-                {"nvmlDeviceGetMemoryInfo/total", 8ull << 30},
-                {"nvmlDeviceGetMemoryInfo/used", 1ull << 30}};
-  return gpu;
 }
 
 class GpuMonitorTest : public testing::Test {
@@ -95,7 +77,7 @@ class GpuMonitorTest : public testing::Test {
 };
 
 TEST_F(GpuMonitorTest, EachCardGetsItsCellRowAndSummary) {
-  FakeNvml().Gpus = {WorkingGpu(), WorkingGpu()};
+  FakeNvml().Gpus = {WorkingFakeGpu(), WorkingFakeGpu()};
   Seconds(3);
   EXPECT_EQ(settings.Get(opt::GpuCount), 2);
   EXPECT_TRUE(Meter(42).Active);
@@ -111,7 +93,7 @@ TEST_F(GpuMonitorTest, EachCardGetsItsCellRowAndSummary) {
 }
 
 TEST_F(GpuMonitorTest, GraphsGetSixSamplesEverySecondSample) {
-  FakeNvml().Gpus = {WorkingGpu(), WorkingGpu()};
+  FakeNvml().Gpus = {WorkingFakeGpu(), WorkingFakeGpu()};
   Seconds(3);
   // Device 1's graphs start 10 after device 0's; a memory maximum below 100 gives 0 percent.
   const std::map<int, float> expected = {{810, 37}, {811, 12}, {812, 41},
@@ -125,7 +107,7 @@ TEST_F(GpuMonitorTest, GraphsGetSixSamplesEverySecondSample) {
 }
 
 TEST_F(GpuMonitorTest, AnUnreadableFanIsHiddenUntilErrorsAreShown) {
-  FakeNvml().Gpus = {WorkingGpu()};
+  FakeNvml().Gpus = {WorkingFakeGpu()};
   FakeNvml().Gpus[0].Fails = {{"nvmlDeviceGetFanSpeed_v2/0", 3}, {"nvmlDeviceGetFanSpeed", 3}};
   Seconds(1);
   EXPECT_EQ(Meter(41).Text, L"G0  43C");
@@ -142,7 +124,7 @@ TEST_F(GpuMonitorTest, AnUnreadableFanIsHiddenUntilErrorsAreShown) {
 // A card that falls off the bus shows so within one sample in its cell, its summary line and the
 // detail list, with one event; it is asked nothing more and the other cards go on.
 TEST_F(GpuMonitorTest, ACardThatFallsOffTheBusShowsLostWithinOneSample) {
-  FakeNvml().Gpus = {WorkingGpu(), WorkingGpu(), WorkingGpu()};
+  FakeNvml().Gpus = {WorkingFakeGpu(), WorkingFakeGpu(), WorkingFakeGpu()};
   FakeNvml().Gpus[2].Fails["nvmlDeviceGetTemperature/0"] = 3;
   Seconds(2);
   EXPECT_EQ(Meter(43).BackColour, Rgb(255, 255, 255));  // no temperature read yet
@@ -178,7 +160,7 @@ TEST_F(GpuMonitorTest, ACardThatFallsOffTheBusShowsLostWithinOneSample) {
 // The chosen card's loss comes as its summary once; a card without a handle from the start says
 // why in its cell and one event.
 TEST_F(GpuMonitorTest, TheChosenCardsLossAndAFailedHandleEachShowOnce) {
-  FakeNvml().Gpus = {WorkingGpu(), WorkingGpu()};
+  FakeNvml().Gpus = {WorkingFakeGpu(), WorkingFakeGpu()};
   FakeNvml().Gpus[1].FailsAll = platform::nvml::kErrorNoPermission;
   Seconds(2);
   EXPECT_EQ(Meter(42).Text, L"G1  #4");
@@ -193,7 +175,7 @@ TEST_F(GpuMonitorTest, TheChosenCardsLossAndAFailedHandleEachShowOnce) {
 // A deliberately threaded test: while a card's call does not return, the window thread can
 // still take the meter table and the readings, and the pass ends once the call returns.
 TEST_F(GpuMonitorTest, ACallThatBlocksHoldsNoSharedLock) {
-  FakeNvml().Gpus = {WorkingGpu()};
+  FakeNvml().Gpus = {WorkingFakeGpu()};
   Seconds(1);
   std::promise<void> entered;
   std::promise<void> release;
