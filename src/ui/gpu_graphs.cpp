@@ -47,15 +47,23 @@ platform::Rect GraphBounds(int slot) {
   return {4, kColumnTop + slot * kGraphPitch, kColumnWidth, kGraphHeight};
 }
 
-// The temperature graph shows the chosen card's history: one sample per entry, newest last, as
-// many as the graph keeps.
-void TakeTemperatureHistory(GraphStore& graphs, const std::deque<GpuHistoryEntry>& history) {
-  static_cast<void>(graphs.Change(gadget::GpuTemperatureGraph, [&history](GraphRecord& record) {
+// The temperature graph shows the chosen card's history, one sample per entry, newest last, as
+// many as the graph keeps, in the colours of the card's other graphs.
+void TakeTemperatureHistory(GraphStore& graphs, const std::deque<GpuHistoryEntry>& history,
+                            const std::optional<GraphRecord>& look) {
+  static_cast<void>(graphs.Change(gadget::GpuTemperatureGraph, [&](GraphRecord& record) {
     const size_t kept = std::min(history.size(), static_cast<size_t>(std::max(record.Capacity, 0)));
     record.Samples.clear();
     for (auto entry = history.end() - static_cast<std::ptrdiff_t>(kept); entry != history.end();
          ++entry)
       record.Samples.push_back({entry->Date, static_cast<float>(entry->Temperature)});
+    if (look) {
+      record.Background = look->Background;
+      record.OuterGrid = look->OuterGrid;
+      record.InnerGrid = look->InnerGrid;
+      record.Line = look->Line;
+      record.Inverted = look->Inverted;
+    }
   }));
 }
 
@@ -116,7 +124,7 @@ void ShowGpuGraphs(platform::Gui& gui, GraphStore& graphs, const Settings& setti
     draw(gadget::FirstGpuGraphCanvas + graph, graphs.Snapshot(first + graph), L"%",
          GpuGraphTitles(graph, device));
   }
-  TakeTemperatureHistory(graphs, history);
+  TakeTemperatureHistory(graphs, history, graphs.Snapshot(first));
   draw(gadget::GpuTemperatureGraph, graphs.Snapshot(gadget::GpuTemperatureGraph), L"C",
        GpuTemperatureTitles(device));
 }

@@ -31,8 +31,9 @@ void BuildGpuGraphColumn(platform::Gui& gui);
 void PrepareGpuGraphs(const platform::Gui& gui, GraphStore& graphs, const Settings& settings,
                       platform::FontId font);
 
-// Draws the selected card's graphs into the column, its temperature graph from its history
-// (which the temperature graph's record then holds, for the hover read-out). Window thread.
+// Draws the selected card's graphs into the column, its temperature graph from its history in
+// the colours of its other graphs (the temperature graph's record then holds that history, for
+// the hover read-out). Window thread.
 void ShowGpuGraphs(platform::Gui& gui, GraphStore& graphs, const Settings& settings,
                    const std::optional<GpuDevice>& device,
                    const std::deque<GpuHistoryEntry>& history);

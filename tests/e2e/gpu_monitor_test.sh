@@ -54,7 +54,7 @@ card_lost_shown() {
     grep -q '^list 140 \[NVidia Devices *2\]' "$readout" &&
     grep -q '^list 140 \[NVidia Cuda *12.04\]' "$readout" &&
     grep -q '^list 140 \[NVidia Driver *551.23\]' "$readout" &&
-    [[ $(list_rows 136 $' - G1\tGPU lost (15)') == 1 ]] &&
+    [[ $(list_rows 136 $' - G1\t#15\tGPU lost') == 1 ]] &&
     [[ $(list_rows 129 'G1 Fake Card B: GPU lost (15)') == 1 ]]
 }
 
@@ -110,7 +110,7 @@ copy_made() {
 e2e_poll 10 copy_made || e2e_fail "the Graphics tab's copy is missing: $(head -c 600 "$copied")"
 grep -q $'G0\t37%  1500MHz\t12%  5000MHz  1024M\t43C\t41%\tP2 120W' "$copied" ||
   e2e_fail "the copy lacks the first card's summary: $(head -c 600 "$copied")"
-grep -q $' - G1\tGPU lost (15)$' "$copied" ||
+grep -q $' - G1\t#15\tGPU lost$' "$copied" ||
   e2e_fail "the copy lacks the lost card's summary on one line: $(head -c 600 "$copied")"
 e2e_log "the Graphics tab's copy holds $(wc -l <"$copied") lines"
 

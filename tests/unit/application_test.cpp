@@ -370,12 +370,16 @@ TEST_F(ApplicationTest, TheGraphicsTabShowsTheTemperatureAndCopiesALostCardOnOne
   const std::vector<std::wstring> drawn = gui.TextHistoryOfCanvas(gadget::GpuTemperatureGraph);
   EXPECT_NE(std::find(drawn.begin(), drawn.end(), L"GPU Temperature"), drawn.end());
   EXPECT_NE(std::find(drawn.begin(), drawn.end(), L"43C"), drawn.end());
+  // In the colours of the card's other graphs.
+  GraphStore& graphs = application.Graphs();
+  EXPECT_EQ(graphs.Snapshot(gadget::GpuTemperatureGraph)->Line,
+            graphs.Snapshot(application.SharedSettings().Get(opt::FirstGpuGraph))->Line);
   ASSERT_EQ(clipboard.Placed.size(), 1u);
   const std::wstring& copied = clipboard.Placed[0];
   EXPECT_NE(copied.find(L" - G0\t37%  1500MHz\t12%  5000MHz  1024M\t43C\t41%\tP2 120W\r\n"),
             std::wstring::npos)
       << copied;
-  EXPECT_NE(copied.find(L" - G1\tGPU lost (15)\r\n"), std::wstring::npos) << copied;
+  EXPECT_NE(copied.find(L" - G1\t#15\tGPU lost\r\n"), std::wstring::npos) << copied;
   EXPECT_NE(copied.find(L"[1] Fake Card  GPU lost (15)\r\n"), std::wstring::npos) << copied;
   for (size_t at = copied.find(L'\n'); at != std::wstring::npos; at = copied.find(L'\n', at + 1))
     EXPECT_EQ(copied[at - 1], L'\r') << at;

@@ -133,7 +133,7 @@ TEST_F(GpuMonitorTest, ACardThatFallsOffTheBusShowsLostWithinOneSample) {
   Seconds(1);
   EXPECT_EQ(Meter(42).Text, L"G1  #15");
   EXPECT_EQ(Meter(42).BackColour, Rgb(192, 192, 192));
-  EXPECT_EQ(summaries.back(), L"G1\nGPU lost (15)");
+  EXPECT_EQ(summaries.back(), L"G1\n#15\nGPU lost");
   EXPECT_EQ(events, std::vector<std::wstring>{L"G1 Fake Card: GPU lost (15)"});
   EXPECT_EQ(devicesChanged, changes + 1);
   EXPECT_EQ(readings.Lock()->Cards.Devices[1].CardStatus, 15);
@@ -167,7 +167,7 @@ TEST_F(GpuMonitorTest, TheChosenCardsLossAndAFailedHandleEachShowOnce) {
   EXPECT_EQ(events, std::vector<std::wstring>{L"G1: No permission (4)"});
   FakeNvml().Gpus[0].FailsAll = platform::nvml::kErrorGpuIsLost;
   Seconds(3);
-  EXPECT_EQ(std::count(summaries.begin(), summaries.end(), L"G0\nGPU lost (15)"), 1);
+  EXPECT_EQ(std::count(summaries.begin(), summaries.end(), L"G0\n#15\nGPU lost"), 1);
   EXPECT_EQ(events.back(), L"G0 Fake Card: GPU lost (15)");
   EXPECT_EQ(events.size(), 2u);
 }
@@ -195,6 +195,48 @@ TEST_F(GpuMonitorTest, ACallThatBlocksHoldsNoSharedLock) {
   release.set_value();
   pass.join();
   FakeNvml().OnCardCall = nullptr;
+}
+
+// Each value shows, or "#" and the status of the call that could not read it.
+TEST(GpuSummaryText, EachValueOrTheStatusOfItsCall) {
+  const auto sampled = [] {
+    GpuDevice card;
+    card.Sample.Utilization.Value = {37, 12};
+    card.Sample.Clocks[kGraphicsClock].Value = 1500;
+    card.Sample.Clocks[kMemoryClock].Value = 5000;
+    card.Sample.Memory.Value.Used = 1ull << 30;
+    card.Sample.Temperature.Value = 43;
+    card.Sample.Fan.Value = 41;
+    card.Sample.PerformanceState.Value = 2;
+    card.Sample.PowerMilliwatts.Value = 120'500;
+    return card;
+  };
+  LoadTranslations(kEnglish);
+  GpuDevice fanless = sampled();
+  fanless.Sample.Fan.Status = 3;
+  GpuDevice powerless = sampled();
+  powerless.Sample.PowerMilliwatts.Status = 999;
+  powerless.Sample.Utilization.Status = 3;
+  GpuDevice denied = sampled();
+  denied.CardStatus = platform::nvml::kErrorNoPermission;
+  const std::pair<GpuDevice, const wchar_t*> cases[] = {
+      {sampled(), L"G0\n37%  1500MHz\n12%  5000MHz  1024M\n43C\n41%\nP2 120W"},
+      {fanless, L"G0\n37%  1500MHz\n12%  5000MHz  1024M\n43C\n#3\nP2 120W"},
+      {powerless, L"G0\n#3  1500MHz\n#3  5000MHz  1024M\n43C\n41%\nP2 #999"},
+      {denied, L"G0\n#4\nNo permission"}};
+  for (const auto& [card, expected] : cases)
+    EXPECT_EQ(GpuSummary(0, card), expected);
+}
+
+// The count is every card; eight have cells and graphs.
+TEST_F(GpuMonitorTest, NineCardsCountNineAndShowEight) {
+  FakeNvml().Gpus.assign(9, WorkingFakeGpu());
+  Seconds(2);
+  EXPECT_EQ(settings.Get(opt::GpuCount), 9);
+  EXPECT_EQ(Meter(48).Text, L"G7  43C  41%");
+  EXPECT_EQ(readings.Lock()->Cards.UnshownNames.size(), 1u);
+  EXPECT_EQ(samples.count(870), 1u);
+  EXPECT_EQ(samples.count(880), 0u);
 }
 
 TEST_F(GpuMonitorTest, WithoutCardsNothingIsShownOrSampled) {

@@ -36,8 +36,12 @@ void ForEachStatus(Sample& sample, Visit visit) {
 
 }  // namespace
 
+std::wstring CardStatusName(nvml::Return status) {
+  return Tr(StatusKey(status));
+}
+
 std::wstring CardStatusText(nvml::Return status) {
-  return Tr(StatusKey(status)) + L" (" + std::to_wstring(status) + L")";
+  return CardStatusName(status) + L" (" + std::to_wstring(status) + L")";
 }
 
 bool SampleShowsLoss(const GpuSample& sample) {

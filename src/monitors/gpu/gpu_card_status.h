@@ -9,7 +9,9 @@ namespace tarvik {
 // The row colour of a card out of reach: no temperature stands behind it.
 inline constexpr Colour kUnreachableCardColour = Rgb(192, 192, 192);
 
-// What a status that puts a whole card out of reach means, with its number: "GPU lost (15)".
+// What a status that puts a whole card out of reach means: "GPU lost".
+[[nodiscard]] std::wstring CardStatusName(platform::nvml::Return status);
+// The same with the status's number: "GPU lost (15)".
 [[nodiscard]] std::wstring CardStatusText(platform::nvml::Return status);
 
 // True when a reading of the sample says the card fell off the bus.

@@ -48,7 +48,8 @@ std::wstring GpuRowText(int device, const GpuDevice& card, bool showErrors) {
 
 std::wstring GpuSummary(int device, const GpuDevice& card) {
   if (card.CardStatus != platform::nvml::kSuccess)
-    return GpuShortLabel(device) + L"\n" + CardStatusText(card.CardStatus);
+    return GpuShortLabel(device) + L"\n#" + Number(card.CardStatus) + L"\n" +
+           CardStatusName(card.CardStatus);
   const GpuSample& sample = card.Sample;
   const platform::nvml::Utilization& load = sample.Utilization.Value;
   const auto shown = [](const auto& reading, int64_t value, const wchar_t* unit) {
@@ -56,17 +57,18 @@ std::wstring GpuSummary(int device, const GpuDevice& card) {
                                                       : L"#" + Number(reading.Status);
   };
   const auto& used = sample.Memory;
+  const std::wstring usedText =
+      used.Status == platform::nvml::kSuccess
+          ? FormatSize(static_cast<int64_t>(used.Value.Used), kUsedMemorySizeMode)
+          : L"#" + Number(used.Status);
   // The used memory shares the memory column, so each value stays under its own heading.
-  return GpuShortLabel(device) + L"\n" + shown(sample.Utilization, load.Gpu, L"%  ") +
-         shown(sample.Clocks[kGraphicsClock], sample.Clocks[kGraphicsClock].Value, L"MHz\n") +
-         shown(sample.Utilization, load.Memory, L"%  ") +
-         shown(sample.Clocks[kMemoryClock], sample.Clocks[kMemoryClock].Value, L"MHz  ") +
-         (used.Status == platform::nvml::kSuccess
-              ? FormatSize(static_cast<int64_t>(used.Value.Used), kUsedMemorySizeMode)
-              : L"#" + Number(used.Status)) +
-         L"\n" + shown(sample.Temperature, sample.Temperature.Value, L"C\n") +
-         shown(sample.Fan, sample.Fan.Value, L"%\nP") +
-         shown(sample.PerformanceState, sample.PerformanceState.Value, L" ") +
+  return GpuShortLabel(device) + L"\n" + shown(sample.Utilization, load.Gpu, L"%") + L"  " +
+         shown(sample.Clocks[kGraphicsClock], sample.Clocks[kGraphicsClock].Value, L"MHz") + L"\n" +
+         shown(sample.Utilization, load.Memory, L"%") + L"  " +
+         shown(sample.Clocks[kMemoryClock], sample.Clocks[kMemoryClock].Value, L"MHz") + L"  " +
+         usedText + L"\n" + shown(sample.Temperature, sample.Temperature.Value, L"C") + L"\n" +
+         shown(sample.Fan, sample.Fan.Value, L"%") + L"\nP" +
+         shown(sample.PerformanceState, sample.PerformanceState.Value, L"") + L" " +
          shown(sample.PowerMilliwatts, sample.PowerMilliwatts.Value / 1000, L"W");
 }
 

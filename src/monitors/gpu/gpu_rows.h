@@ -21,7 +21,8 @@ namespace tarvik {
 
 // A card's summary for the Graphics tab's list, one column per line: label, GPU load and clock,
 // memory load, clock and use, temperature, fan, P-state and power, each value that could not be
-// read as "#" and its status. A card out of reach has its label and what put it there.
+// read as "#" and its status. A card out of reach has its label, the status that put it there
+// and what that means.
 [[nodiscard]] std::wstring GpuSummary(int device, const GpuDevice& card);
 
 }  // namespace tarvik
