@@ -114,6 +114,10 @@ TEST_F(GpuEnumerationTest, TextsAsLongAsTheLibraryGivesThem) {
     EXPECT_EQ(facts.Name.Value.size(), c.NameStatus == 0 ? c.Name : 0u);
     EXPECT_EQ(facts.BoardPartNumber.Status, c.PartStatus) << c.PartNumber;
   }
+  // No control character of the library's text reaches a window or the log.
+  fakes::ResetFakeNvml();
+  AddGpu("Fake\tCard\r\n\x1b[2J\x7f \xc2\x9b\xc3\xa4");
+  EXPECT_EQ(First().Facts.Name.Value, L"FakeCard[2J \u00e4");
 }
 
 // The older call fills the older, shorter record with the bus id in its legacy form.
