@@ -45,12 +45,13 @@ int main() {
                 kOldestNvidiaDriver);
     return 0;
   }
-  GpuDevices devices = EnumerateGpus(nvml);
-  for (const std::wstring& row : GpuDetailRows(*system, devices, false, LocalNow()))
+  GpuCards cards = EnumerateGpus(nvml);
+  GpuDevices& devices = cards.Devices;
+  for (const std::wstring& row : GpuDetailRows(*system, cards, false, LocalNow()))
     PrintLine(row);
   for (size_t i = 0; i < devices.size(); ++i) {
     SampleGpu(nvml, devices[i]);
-    std::wstring summary = GpuSummary(static_cast<int>(i), devices[i].Sample);
+    std::wstring summary = GpuSummary(static_cast<int>(i), devices[i]);
     std::replace(summary.begin(), summary.end(), L'\n', L'|');
     PrintLine(summary);
   }

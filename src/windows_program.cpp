@@ -2,6 +2,7 @@
 #include "windows_program.h"
 
 #include "platform/posix/curl_http.h"
+#include "platform/win32/library_loading.h"
 #include "platform/win32/win32_clipboard.h"
 #include "platform/win32/win32_clock.h"
 #include "platform/win32/win32_desktop.h"
@@ -24,6 +25,7 @@
 namespace tarvik {
 
 int RunOnWindows(const std::function<void(Application&)>& prepare) {
+  win32::RestrictLibrarySearch();
   // Never destroyed: a monitor thread that did not stop in time may still read the shared
   // records until ExitProcess ends it.
   auto* gui = new win32::Win32Gui();

@@ -74,7 +74,8 @@ Application::Application(PlatformPorts ports) : ports_(ports) {
   gpu_ = std::make_unique<GpuWiring>(
       GpuPorts{ports_.Gui, ports_.Clock, ports_.Env, settings_, meters_, updates_, *logs_,
                *List(gadget::GpuList), miniWindow_, graphs_,
-               [this] { return loadNvml_ ? loadNvml_() : nullptr; }});
+               [this] { return loadNvml_ ? loadNvml_() : nullptr; },
+               [this](int graph, int mouseX) { graphControls_.ShowReadout(graph, mouseX); }});
 }
 
 ListModel* Application::List(int gadget) {

@@ -27,6 +27,22 @@ void GpuWiring::Install(GadgetRoutes& routes, WindowUpdateApplier& applier) {
     FollowChosenCard();
     return LoopControl::Continue;
   });
+  // The graphs on the canvases are the chosen card's; the temperature graph's record holds the
+  // history it shows.
+  for (int graph = 0; graph <= kGpuGraphsShown; ++graph) {
+    const int canvas =
+        graph < kGpuGraphsShown ? gadget::FirstGpuGraphCanvas + graph : gadget::GpuTemperatureGraph;
+    routes.On(canvas, platform::GadgetAction::MouseMove,
+              [this, graph](const platform::GuiEvent& event) {
+                if (system_ && ports_.ShowReadout) {
+                  ports_.ShowReadout(graph < kGpuGraphsShown
+                                         ? ports_.Options.Get(opt::SelectedGpuGraph) + graph
+                                         : gadget::GpuTemperatureGraph,
+                                     event.Mouse.X);
+                }
+                return LoopControl::Continue;
+              });
+  }
   ShowDetails();
 }
 
@@ -51,6 +67,7 @@ void GpuWiring::Start(MonitorThreads& threads, StopSignal& stop, platform::FontI
           .Readings = readings_,
           .AddSummaryLine = [&events, &summaries](
                                 const std::wstring& line) { events.AddDatedLine(summaries, line); },
+          .RecordSystemEvent = [&events](const std::wstring& text) { events.AddSystemEvent(text); },
           .MeterChanged = [this](int meter, bool force) { ports_.Mini.MeterChanged(meter, force); },
           .RefreshLayout = [&updates] { updates.Refresh(gadget::MiniWindow); },
           .AddGraphSample = [&graphs](int graph, float value) { graphs.AddSample(graph, value); },
@@ -67,7 +84,18 @@ void GpuWiring::ShowGraphs() {
   if (!system_ || !gui.IsWindowVisible(gadget::MainWindow) ||
       gui.SelectedPanelTab(gadget::MainPanel) != gadget::GraphicsPanel)
     return;
-  ShowGpuGraphs(gui, ports_.Graphs, ports_.Options, SelectedCard());
+  // Copies, so that drawing holds no lock the monitor takes.
+  std::optional<GpuDevice> device;
+  std::deque<GpuHistoryEntry> history;
+  {
+    const auto readings = readings_.Lock();
+    const auto card = static_cast<size_t>(std::max(ports_.Options.Get(opt::SelectedGpu), 0));
+    if (card < readings->Cards.Devices.size())
+      device = readings->Cards.Devices[card];
+    if (card < readings->History.size())
+      history = readings->History[card];
+  }
+  ShowGpuGraphs(gui, ports_.Graphs, ports_.Options, device, history);
 }
 
 // Built from a copy of the readings: no library call on the window thread.
@@ -75,7 +103,7 @@ void GpuWiring::ShowDetails() {
   const GpuReadings readings = readings_.Snapshot();
   ports_.Gui.SetListRows(
       gadget::GpuDetailList,
-      system_ ? GpuDetailRows(*system_, readings.Devices, ports_.Options.IsOn(opt::GpuShowErrors),
+      system_ ? GpuDetailRows(*system_, readings.Cards, ports_.Options.IsOn(opt::GpuShowErrors),
                               ports_.Clock.NowLocal())
               : GpuRequirementRows());
 }
@@ -83,8 +111,9 @@ void GpuWiring::ShowDetails() {
 void GpuWiring::FillSelector() {
   const GpuReadings readings = readings_.Snapshot();
   std::vector<std::wstring> items;
-  for (size_t i = 0; i < readings.Devices.size(); ++i)
-    items.push_back(L"[" + std::to_wstring(i) + L"] " + readings.Devices[i].Facts.Name.Value);
+  const GpuDevices& devices = readings.Cards.Devices;
+  for (size_t i = 0; i < devices.size(); ++i)
+    items.push_back(L"[" + std::to_wstring(i) + L"] " + devices[i].Facts.Name.Value);
   ports_.Gui.SetSelectorItems(gadget::GpuSelector, items);
   if (items.empty())
     return;
@@ -102,14 +131,6 @@ void GpuWiring::FollowChosenCard() {
   ShowGraphs();
 }
 
-std::optional<GpuDevice> GpuWiring::SelectedCard() {
-  const auto readings = readings_.Lock();
-  const auto card = static_cast<size_t>(std::max(ports_.Options.Get(opt::SelectedGpu), 0));
-  if (card >= readings->Devices.size())
-    return std::nullopt;
-  return readings->Devices[card];
-}
-
 // The summaries, then the detail list, one line each.
 std::wstring GpuWiring::GraphicsTabCopy() {
   std::wstring text;
@@ -119,7 +140,7 @@ std::wstring GpuWiring::GraphicsTabCopy() {
   }
   const GpuReadings readings = readings_.Snapshot();
   for (const std::wstring& row :
-       GpuDetailRows(*system_, readings.Devices, ports_.Options.IsOn(opt::GpuShowErrors),
+       GpuDetailRows(*system_, readings.Cards, ports_.Options.IsOn(opt::GpuShowErrors),
                      ports_.Clock.NowLocal())) {
     text += row + L"\r\n";
   }

@@ -37,6 +37,8 @@ struct GpuPorts {
   MiniWindow& Mini;
   GraphStore& Graphs;
   platform::NvmlLoader LoadNvml;
+  // Shows the hover read-out of a graph at a pixel column of its canvas.
+  std::function<void(int graph, int mouseX)> ShowReadout;
 };
 
 // The GPU monitor's place in the program: loading the library at start, the Graphics tab's
@@ -60,7 +62,6 @@ class GpuWiring {
   void ShowDetails();
   void FillSelector();
   void FollowChosenCard();
-  [[nodiscard]] std::optional<GpuDevice> SelectedCard();
   [[nodiscard]] std::wstring GraphicsTabCopy();
 
   GpuPorts ports_;

@@ -29,7 +29,7 @@ void PlaceFixedLists(TextSlots& texts) {
   texts.Set(slot::PingIntervalList, kPingIntervalSeconds);
   texts.Set(slot::StatusReady, L"Ready.");
   texts.Set(slot::MiniCellLabels, kMiniCellKeys);
-  texts.Set(slot::GpuBrandList, L"Unknown,Quadro,Tesla,NVS,GRID,GeForce,Titan");
+  texts.Set(slot::GpuBrandList, kGpuBrandNames);
 }
 
 }  // namespace tarvik

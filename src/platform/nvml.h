@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -11,7 +12,20 @@ namespace tarvik::platform::nvml {
 
 using Return = int;  // 0 is success
 inline constexpr Return kSuccess = 0;
+inline constexpr Return kErrorNoPermission = 4;
+inline constexpr Return kErrorInsufficientPower = 8;
+inline constexpr Return kErrorGpuIsLost = 15;  // the card fell off the bus
+inline constexpr Return kErrorResetRequired = 16;
 inline constexpr Return kErrorUnknown = 999;
+
+// The text buffers the library fills, as large as it needs them.
+inline constexpr unsigned int kSystemDriverVersionBufferSize = 80;
+inline constexpr unsigned int kSystemNvmlVersionBufferSize = 80;
+inline constexpr unsigned int kDeviceNameBufferSize = 96;
+inline constexpr unsigned int kDevicePartNumberBufferSize = 80;
+inline constexpr unsigned int kDeviceSerialBufferSize = 30;
+inline constexpr unsigned int kDeviceVbiosVersionBufferSize = 32;
+inline constexpr unsigned int kDeviceInforomVersionBufferSize = 16;
 
 struct DeviceTag;
 using Device = DeviceTag*;
@@ -27,7 +41,7 @@ struct Utilization {
   unsigned int Memory;
 };
 
-// The current layout; the first 16 characters hold the bus id where the older call filled it.
+// The current layout, which nvmlDeviceGetPciInfo_v3 fills.
 struct PciInfo {
   char BusIdLegacy[16];
   unsigned int Domain;
@@ -38,12 +52,43 @@ struct PciInfo {
   char BusId[32];
 };
 
+// The layout the older nvmlDeviceGetPciInfo fills.
+struct PciInfoV1 {
+  char BusId[16];
+  unsigned int Domain;
+  unsigned int Bus;
+  unsigned int Device;
+  unsigned int PciDeviceId;
+  unsigned int PciSubSystemId;
+  unsigned int Reserved[4];
+};
+
 struct EccErrorCounts {
   unsigned long long L1Cache;
   unsigned long long L2Cache;
   unsigned long long DeviceMemory;
   unsigned long long RegisterFile;
 };
+
+// The library writes into these records by NVIDIA's layout, whatever our declarations say: the
+// sizes and offsets below are NVIDIA's, so a declaration that drifts from them does not build.
+static_assert(sizeof(Return) == 4 && sizeof(int) == 4 && sizeof(unsigned int) == 4);
+static_assert(sizeof(Memory) == 24 && offsetof(Memory, Total) == 0 && offsetof(Memory, Free) == 8 &&
+              offsetof(Memory, Used) == 16);
+static_assert(sizeof(Utilization) == 8 && offsetof(Utilization, Gpu) == 0 &&
+              offsetof(Utilization, Memory) == 4);
+static_assert(sizeof(PciInfo) == 68 && offsetof(PciInfo, BusIdLegacy) == 0 &&
+              offsetof(PciInfo, Domain) == 16 && offsetof(PciInfo, Bus) == 20 &&
+              offsetof(PciInfo, Device) == 24 && offsetof(PciInfo, PciDeviceId) == 28 &&
+              offsetof(PciInfo, PciSubSystemId) == 32 && offsetof(PciInfo, BusId) == 36);
+static_assert(sizeof(PciInfoV1) == 52 && offsetof(PciInfoV1, BusId) == 0 &&
+              offsetof(PciInfoV1, Domain) == 16 && offsetof(PciInfoV1, Bus) == 20 &&
+              offsetof(PciInfoV1, Device) == 24 && offsetof(PciInfoV1, PciDeviceId) == 28 &&
+              offsetof(PciInfoV1, PciSubSystemId) == 32 && offsetof(PciInfoV1, Reserved) == 36);
+static_assert(sizeof(EccErrorCounts) == 32 && offsetof(EccErrorCounts, L1Cache) == 0 &&
+              offsetof(EccErrorCounts, L2Cache) == 8 &&
+              offsetof(EccErrorCounts, DeviceMemory) == 16 &&
+              offsetof(EccErrorCounts, RegisterFile) == 24);
 
 // Clock types: graphics, SM, memory, video.
 inline constexpr unsigned int kClockGraphics = 0;
@@ -67,6 +112,7 @@ using DeviceEnum = Return (*)(Device device, int* value);
 using DeviceEnumPair = Return (*)(Device device, int* current, int* pending);
 using DeviceLong = Return (*)(Device device, unsigned long long* value);
 using DevicePci = Return (*)(Device device, PciInfo* info);
+using DevicePciV1 = Return (*)(Device device, PciInfoV1* info);
 using DeviceTypedUnsigned = Return (*)(Device device, int type, unsigned int* value);
 using DeviceClock = Return (*)(Device device, int type, int id, unsigned int* mhz);
 using DeviceFanOf = Return (*)(Device device, unsigned int fan, unsigned int* speed);
@@ -94,7 +140,7 @@ struct Functions {
   DeviceIndexedText nvmlDeviceGetInforomVersion = nullptr;
   DeviceEnum nvmlDeviceGetDisplayMode = nullptr;
   DeviceEnum nvmlDeviceGetPersistenceMode = nullptr;
-  DevicePci nvmlDeviceGetPciInfo = nullptr;
+  DevicePciV1 nvmlDeviceGetPciInfo = nullptr;
   DeviceTypedUnsigned nvmlDeviceGetClockInfo = nullptr;
   DeviceTypedUnsigned nvmlDeviceGetMaxClockInfo = nullptr;
   DeviceUnsigned nvmlDeviceGetFanSpeed = nullptr;
@@ -138,6 +184,8 @@ struct Functions {
   DeviceEnumPair nvmlDeviceGetGpuOperationMode = nullptr;
   DeviceIntPair nvmlDeviceGetCudaComputeCapability = nullptr;
   DeviceUnsigned nvmlDeviceGetBoardId = nullptr;
+  // Unlike nvmlInit, does not fail when one of the cards is in a bad state.
+  Init nvmlInit_v2 = nullptr;
 };
 
 // Finds each function of the table by its exported name; `find` returns null for a name the
@@ -205,6 +253,7 @@ void BindByName(Functions& table, Find find) {
   TARVIK_NVML_BIND(nvmlDeviceGetGpuOperationMode);
   TARVIK_NVML_BIND(nvmlDeviceGetCudaComputeCapability);
   TARVIK_NVML_BIND(nvmlDeviceGetBoardId);
+  TARVIK_NVML_BIND(nvmlInit_v2);
 #undef TARVIK_NVML_BIND
 }
 

@@ -211,6 +211,12 @@ constexpr const wchar_t* kCells[] = {
     L"- Not running in Safe Mode", L"- Nicht im abgesicherten Modus",
     L"Other brands will be supported soon.", L"Andere Hersteller werden bald unterstützt.",
     L"Showing Errors", L"Fehler werden angezeigt",
+    L"GPU Temperature", L"GPU-Temperatur",
+    L"GPU lost", L"GPU verloren",
+    L"No permission", L"Keine Berechtigung",
+    L"Insufficient power", L"Stromversorgung unzureichend",
+    L"Reset required", L"Zurücksetzen erforderlich",
+    L"Error", L"Fehler",
     L"Clock(MHz)  Max     % Usage           Memory(bytes)              Power",
         L"Takt(MHz)   Max     % Last            Speicher(Bytes)            Leistung",
 

@@ -47,6 +47,8 @@ inline constexpr int GpuList = 136;
 inline constexpr int GpuDetailList = 140;
 // The six canvases of the selected card's graphs, 170-175.
 inline constexpr int FirstGpuGraphCanvas = 170;
+// The selected card's temperature history, under its six graphs.
+inline constexpr int GpuTemperatureGraph = 155;
 
 // Storage tab
 inline constexpr int StorageUnitSelector = 182;

@@ -11,9 +11,10 @@ namespace tarvik {
 namespace {
 
 constexpr int kGraphsPerCard = 10;
+// Seven graphs under the card list: the six series, then the temperature.
 constexpr int kColumnTop = 128;
-constexpr int kGraphHeight = 64;
-constexpr int kGraphPitch = 67;
+constexpr int kGraphHeight = 54;
+constexpr int kGraphPitch = 57;
 constexpr int kColumnWidth = 567;
 constexpr const wchar_t* kTitles[kGpuGraphsShown] = {L"GPU Utilization", L"Memory Utilization",
                                                      L"Fan Speed",       L"GPU Clock",
@@ -57,6 +58,30 @@ void ForEachGpuGraph(const Settings& settings, Visit&& visit) {
   }
 }
 
+platform::Rect GraphBounds(int slot) {
+  return {4, kColumnTop + slot * kGraphPitch, kColumnWidth, kGraphHeight};
+}
+
+// The temperature graph shows the chosen card's history, one sample per entry, newest last, as
+// many as the graph keeps, in the colours of the card's other graphs.
+void TakeTemperatureHistory(GraphStore& graphs, const std::deque<GpuHistoryEntry>& history,
+                            const std::optional<GraphRecord>& look) {
+  static_cast<void>(graphs.Change(gadget::GpuTemperatureGraph, [&](GraphRecord& record) {
+    const size_t kept = std::min(history.size(), static_cast<size_t>(std::max(record.Capacity, 0)));
+    record.Samples.clear();
+    for (auto entry = history.end() - static_cast<std::ptrdiff_t>(kept); entry != history.end();
+         ++entry)
+      record.Samples.push_back({entry->Date, static_cast<float>(entry->Temperature)});
+    if (look) {
+      record.Background = look->Background;
+      record.OuterGrid = look->OuterGrid;
+      record.InnerGrid = look->InnerGrid;
+      record.Line = look->Line;
+      record.Inverted = look->Inverted;
+    }
+  }));
+}
+
 }  // namespace
 
 GraphTitles GpuGraphTitles(int graph, const std::optional<GpuDevice>& device) {
@@ -69,17 +94,25 @@ GraphTitles GpuGraphTitles(int graph, const std::optional<GpuDevice>& device) {
   return titles;
 }
 
+GraphTitles GpuTemperatureTitles(const std::optional<GpuDevice>& device) {
+  GraphTitles titles{Tr(L"GPU Temperature"), Tr(L"No Data"), L""};
+  if (device && device->Sample.Temperature.Status == platform::nvml::kSuccess)
+    titles.Second = std::to_wstring(device->Sample.Temperature.Value) + L"C";
+  return titles;
+}
+
 void BuildGpuGraphColumn(platform::Gui& gui) {
-  for (int graph = 0; graph < kGpuGraphsShown; ++graph) {
-    gui.CreateCanvas(gadget::FirstGpuGraphCanvas + graph,
-                     {gadget::MainWindow, gadget::MainPanel, gadget::GraphicsPanel},
-                     {4, kColumnTop + graph * kGraphPitch, kColumnWidth, kGraphHeight});
-  }
+  const platform::GadgetParent tab{gadget::MainWindow, gadget::MainPanel, gadget::GraphicsPanel};
+  for (int graph = 0; graph < kGpuGraphsShown; ++graph)
+    gui.CreateCanvas(gadget::FirstGpuGraphCanvas + graph, tab, GraphBounds(graph));
+  gui.CreateCanvas(gadget::GpuTemperatureGraph, tab, GraphBounds(kGpuGraphsShown));
 }
 
 void PrepareGpuGraphs(const platform::Gui& gui, GraphStore& graphs, const Settings& settings,
                       platform::FontId font) {
   const int width = gui.CanvasExtent(gadget::FirstGpuGraphCanvas).Width;
+  graphs.Create(gadget::GpuTemperatureGraph, gui.CanvasExtent(gadget::GpuTemperatureGraph).Width);
+  graphs.SetAttribute(gadget::GpuTemperatureGraph, graph_attr::Font, font);
   ForEachGpuGraph(settings, [&](int id) {
     graphs.Create(id, width);
     graphs.SetAttribute(id, graph_attr::Font, font);
@@ -95,16 +128,21 @@ void FitGpuGraphsToColumn(const platform::Gui& gui, GraphStore& graphs, const Se
 }
 
 void ShowGpuGraphs(platform::Gui& gui, GraphStore& graphs, const Settings& settings,
-                   const std::optional<GpuDevice>& device) {
+                   const std::optional<GpuDevice>& device,
+                   const std::deque<GpuHistoryEntry>& history) {
+  const auto draw = [&gui](int canvas, const std::optional<GraphRecord>& record,
+                           std::wstring_view unit, const GraphTitles& titles) {
+    if (record)
+      gui.DrawCanvas(canvas, [&](platform::Canvas& on) { DrawGraph(on, *record, unit, titles); });
+  };
   const int first = FirstGraphOfSelected(settings);
   for (int graph = 0; graph < kGpuGraphsShown; ++graph) {
-    const std::optional<GraphRecord> record = graphs.Snapshot(first + graph);
-    if (!record)
-      continue;
-    const GraphTitles titles = GpuGraphTitles(graph, device);
-    gui.DrawCanvas(gadget::FirstGpuGraphCanvas + graph,
-                   [&](platform::Canvas& canvas) { DrawGraph(canvas, *record, L"%", titles); });
+    draw(gadget::FirstGpuGraphCanvas + graph, graphs.Snapshot(first + graph), L"%",
+         GpuGraphTitles(graph, device));
   }
+  TakeTemperatureHistory(graphs, history, graphs.Snapshot(first));
+  draw(gadget::GpuTemperatureGraph, graphs.Snapshot(gadget::GpuTemperatureGraph), L"C",
+       GpuTemperatureTitles(device));
 }
 
 }  // namespace tarvik

@@ -30,9 +30,11 @@ void ShowGraph(platform::Gui& gui, GraphStore& graphs, int id, std::wstring_view
   gui.DrawCanvas(id, [&](platform::Canvas& canvas) { DrawGraph(canvas, *record, unit, titles); });
 }
 
+// The colour slots start with the first series graph; a graph below it (the GPU temperature
+// graph) keeps the colour it was made with.
 void TakeGraphColours(GraphStore& graphs, const Settings& settings) {
   for (const int id : graphs.Ids()) {
-    if (id >= 0 && id < Settings::kCount)
+    if (id >= opt::FirstGraphColour && id < Settings::kCount)
       graphs.SetAttribute(id, graph_attr::LineColour, settings.Get(id));
   }
 }

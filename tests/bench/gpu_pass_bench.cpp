@@ -41,6 +41,7 @@ int Run() {
                                 .Meters = meters,
                                 .Readings = readings,
                                 .AddSummaryLine = [](const std::wstring&) {},
+                                .RecordSystemEvent = [](const std::wstring&) {},
                                 .MeterChanged = [](int, bool) {},
                                 .RefreshLayout = [] {},
                                 .AddGraphSample = [](int, float) {},

@@ -19,6 +19,16 @@ std::string Typed(const char* name, int type) {
   return std::string(name) + "/" + std::to_string(type);
 }
 
+constexpr const char* kTemperatureReading = "nvmlDeviceGetTemperature/";
+
+// Counts a temperature reading towards the card's fall off the bus.
+void CountReading(FakeGpu& gpu, const std::string& name) {
+  if (gpu.LostAfterReadings < 0 || name.rfind(kTemperatureReading, 0) != 0)
+    return;
+  if (gpu.LostAfterReadings-- == 0)
+    gpu.FailsAll = platform::nvml::kErrorGpuIsLost;
+}
+
 // The card behind a handle and the status a call about it returns.
 Return Find(Device device, const std::string& name, FakeGpu*& gpu) {
   ++board.Calls;
@@ -28,6 +38,8 @@ Return Find(Device device, const std::string& name, FakeGpu*& gpu) {
   if (index == 0 || index > board.Gpus.size())
     return kInvalidArgument;
   gpu = &board.Gpus[index - 1];
+  ++gpu->Calls;
+  CountReading(*gpu, name);
   if (gpu->FailsAll != kSuccess)
     return gpu->FailsAll;
   const auto failure = gpu->Fails.find(name);
@@ -64,23 +76,72 @@ Return ClockList(const std::vector<unsigned int>& clocks, unsigned int* count, u
   return kSuccess;
 }
 
+// The older calls leave out the cards the process has no permission for.
+bool SeenByOlderCalls(const FakeGpu& gpu) {
+  return gpu.FailsAll != platform::nvml::kErrorNoPermission;
+}
+
 Return Count(unsigned int* count) {
   ++board.Calls;
   *count = static_cast<unsigned int>(board.Gpus.size());
   return kSuccess;
 }
 
+Return CountV1(unsigned int* count) {
+  ++board.Calls;
+  *count = static_cast<unsigned int>(
+      std::count_if(board.Gpus.begin(), board.Gpus.end(), SeenByOlderCalls));
+  return kSuccess;
+}
+
+Return HandleOf(size_t gpu, Device* device) {
+  ++board.Gpus[gpu].Calls;
+  if (board.Gpus[gpu].FailsAll != kSuccess)
+    return board.Gpus[gpu].FailsAll;
+  *device = reinterpret_cast<Device>(static_cast<uintptr_t>(gpu) + 1);
+  return kSuccess;
+}
+
 Return Handle(unsigned int index, Device* device) {
   ++board.Calls;
-  if (index >= board.Gpus.size())
-    return kInvalidArgument;
-  *device = reinterpret_cast<Device>(static_cast<uintptr_t>(index) + 1);
-  return kSuccess;
+  return index < board.Gpus.size() ? HandleOf(index, device) : kInvalidArgument;
+}
+
+Return HandleV1(unsigned int index, Device* device) {
+  ++board.Calls;
+  for (size_t gpu = 0; gpu < board.Gpus.size(); ++gpu) {
+    if (SeenByOlderCalls(board.Gpus[gpu]) && index-- == 0)
+      return HandleOf(gpu, device);
+  }
+  return kInvalidArgument;
+}
+
+Return Init() {
+  ++board.Calls;
+  for (const FakeGpu& gpu : board.Gpus) {
+    if (gpu.FailsAll != kSuccess)
+      return gpu.FailsAll;
+  }
+  return board.InitStatus;
 }
 
 Return Pair(Device device, const char* name, int* first, int* second) {
   const Return status = Value(device, Typed(name, 0), first);
   return status == kSuccess ? Value(device, Typed(name, 1), second) : status;
+}
+
+// The PCI record in the layout of the call: the current one has room for the bus id in its
+// current form, the older one only for the legacy form.
+template <typename Info>
+Return Pci(Device device, const char* name, const char* busId, Info* info) {
+  FakeGpu* gpu = nullptr;
+  const Return status = Find(device, name, gpu);
+  if (status == kSuccess) {
+    *info = {};
+    static_cast<void>(CopyText(gpu->Texts[busId], info->BusId, sizeof info->BusId));
+    info->PciDeviceId = static_cast<unsigned int>(gpu->Values["pciDeviceId"]);
+  }
+  return status;
 }
 
 // Binds a function that takes a type argument before its result.
@@ -94,6 +155,25 @@ Return Pair(Device device, const char* name, int* first, int* second) {
 
 }  // namespace
 
+FakeGpu WorkingFakeGpu() {
+  FakeGpu gpu;
+  gpu.Texts["nvmlDeviceGetName"] = "Fake Card";
+  gpu.Values = {{"nvmlDeviceGetMaxClockInfo/0", 2000},
+                {"nvmlDeviceGetMaxClockInfo/2", 50},
+                {"nvmlDeviceGetPowerManagementDefaultLimit", 200'000},
+                {"nvmlDeviceGetClock/0", 1500},
+                {"nvmlDeviceGetClock/2", 5000},
+                {"nvmlDeviceGetUtilizationRates/gpu", 37},
+                {"nvmlDeviceGetUtilizationRates/memory", 12},
+                {"nvmlDeviceGetFanSpeed_v2/0", 41},
+                {"nvmlDeviceGetPerformanceState", 2},
+                {"nvmlDeviceGetPowerUsage", 120'500},
+                {"nvmlDeviceGetTemperature/0", 43},
+                {"nvmlDeviceGetMemoryInfo/total", 8ull << 30},
+                {"nvmlDeviceGetMemoryInfo/used", 1ull << 30}};
+  return gpu;
+}
+
 FakeNvmlBoard& FakeNvml() {
   return board;
 }
@@ -104,7 +184,8 @@ void ResetFakeNvml() {
 
 platform::nvml::Functions FakeNvmlFunctions() {
   platform::nvml::Functions f;
-  f.nvmlInit = [] { return ++board.Calls, board.InitStatus; };
+  f.nvmlInit = Init;
+  f.nvmlInit_v2 = [] { return ++board.Calls, board.InitStatus; };
   f.nvmlShutdown = [] { return ++board.Shutdowns, kSuccess; };
   f.nvmlSystemGetDriverVersion = [](char* t, unsigned int n) {
     return CopyText(board.DriverVersion, t, n);
@@ -115,9 +196,9 @@ platform::nvml::Functions FakeNvmlFunctions() {
   f.nvmlSystemGetCudaDriverVersion = [](int* v) { return *v = board.CudaVersion, kSuccess; };
   f.nvmlSystemGetCudaDriverVersion_v2 = [](int* v) { return *v = board.CudaVersionV2, kSuccess; };
   f.nvmlUnitGetCount = [](unsigned int* c) { return *c = 0, kSuccess; };
-  f.nvmlDeviceGetCount = Count;
+  f.nvmlDeviceGetCount = CountV1;
   f.nvmlDeviceGetCount_v2 = Count;
-  f.nvmlDeviceGetHandleByIndex = Handle;
+  f.nvmlDeviceGetHandleByIndex = HandleV1;
   f.nvmlDeviceGetHandleByIndex_v2 = Handle;
   f.nvmlDeviceGetSerial = FAKE_TEXT(nvmlDeviceGetSerial);
   f.nvmlDeviceGetName = FAKE_TEXT(nvmlDeviceGetName);
@@ -192,14 +273,10 @@ platform::nvml::Functions FakeNvmlFunctions() {
     return status;
   };
   f.nvmlDeviceGetPciInfo_v3 = [](Device d, platform::nvml::PciInfo* p) {
-    FakeGpu* gpu = nullptr;
-    const Return status = Find(d, "nvmlDeviceGetPciInfo_v3", gpu);
-    if (status == kSuccess) {
-      *p = {};
-      static_cast<void>(CopyText(gpu->Texts["busId"], p->BusId, sizeof p->BusId));
-      p->PciDeviceId = static_cast<unsigned int>(gpu->Values["pciDeviceId"]);
-    }
-    return status;
+    return Pci(d, "nvmlDeviceGetPciInfo_v3", "busId", p);
+  };
+  f.nvmlDeviceGetPciInfo = [](Device d, platform::nvml::PciInfoV1* p) {
+    return Pci(d, "nvmlDeviceGetPciInfo", "busIdLegacy", p);
   };
   f.nvmlDeviceGetSupportedMemoryClocks = [](Device d, unsigned int* count, unsigned int* mhz) {
     FakeGpu* gpu = nullptr;

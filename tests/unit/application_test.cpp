@@ -13,6 +13,7 @@
 #include "fakes/fake_file_system.h"
 #include "fakes/fake_gui.h"
 #include "fakes/fake_network.h"
+#include "fakes/fake_nvml.h"
 #include "fakes/fake_performance_counters.h"
 #include "fakes/fake_ping.h"
 #include "fakes/fake_system.h"
@@ -338,6 +339,94 @@ TEST_F(ApplicationTest, CopyingTheSystemTabPutsItOnTheClipboardAndSaysSo) {
   ASSERT_EQ(titles.size(), 2u);
   EXPECT_EQ(titles[0], L"Saved to Clipboard: 8 Lines");
   EXPECT_EQ(titles[1], L"Tarvik v2.33 x64 426.9423");
+}
+
+// The fake library as the loader hands it over.
+class FakeNvmlLibrary : public platform::NvmlLibrary {
+ public:
+  [[nodiscard]] const platform::nvml::Functions& Functions() const override { return functions_; }
+
+ private:
+  platform::nvml::Functions functions_ = fakes::FakeNvmlFunctions();
+};
+
+// On the Graphics tab with two cards, the second of which falls off the bus: the temperature
+// graph shows the chosen card's temperature and reads out in degrees under the mouse, and the
+// tab's copy has each summary on one line with its columns apart by tabs, the loss among them.
+TEST_F(ApplicationTest, TheGraphicsTabShowsTheTemperatureAndCopiesALostCardOnOneLine) {
+  fakes::ResetFakeNvml();
+  fakes::FakeNvml().DriverVersion = "551.23";
+  fakes::FakeNvml().Gpus = {fakes::WorkingFakeGpu(), fakes::WorkingFakeGpu()};
+  fakes::FakeNvml().Gpus[1].LostAfterReadings = 2;
+  Application application(Ports());
+  application.UseNvml([] { return std::make_unique<FakeNvmlLibrary>(); });
+  const auto historyLength = [&application] {
+    return application.Graphs()
+        .Samples(application.SharedSettings().Get(opt::FirstGpuGraph))
+        .size();
+  };
+  std::wstring readout;
+  int step = 0;
+  int waits = 0;
+  gui.OnWait = [&] {
+    const auto push = [this](EventKind kind, int gadget, int detail, int x = 0) {
+      gui.Events.push_back({kind, gadget::MainWindow, gadget, detail, {x, 10}});
+    };
+    push(EventKind::Wake, 0, 0);  // the loop goes on while the monitor works
+    std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    switch (step) {
+      case 0:  // seconds pass until the card is lost and the graphs have samples
+        clock.Now += 1;
+        if (historyLength() >= 3) {
+          push(EventKind::Shortcut, 0, static_cast<int>(Command::NextPanel));
+          push(EventKind::Shortcut, 0, static_cast<int>(Command::NextPanel));
+          step = 1;
+        }
+        break;
+      case 1:
+        push(EventKind::Gadget, gadget::GpuTemperatureGraph,
+             static_cast<int>(platform::GadgetAction::MouseMove),
+             gui.CanvasExtent(gadget::GpuTemperatureGraph).Width - 1);
+        step = 2;
+        break;
+      case 2:  // the read-out shows as a title message once the window thread applies it
+        readout = gui.WindowTitle(gadget::MainWindow);
+        if (readout.starts_with(L"Position") || ++waits > 1'000) {
+          push(EventKind::Shortcut, 0, static_cast<int>(Command::CopyPanel));
+          step = 3;
+        }
+        break;
+      case 3:
+        if (clipboard.HasText() || ++waits > 3'000)
+          step = 4;
+        break;
+      default:
+        while (application.Threads().IsAlive(L"clipboard progress"))
+          std::this_thread::yield();
+        gui.Events.clear();
+        gui.OnWait = nullptr;  // the loop ends with the next wait
+        break;
+    }
+  };
+  application.Run();
+  EXPECT_TRUE(readout.starts_with(L"Position: 1/")) << readout;
+  EXPECT_TRUE(readout.ends_with(L"  43C")) << readout;
+  const std::vector<std::wstring> drawn = gui.TextHistoryOfCanvas(gadget::GpuTemperatureGraph);
+  EXPECT_NE(std::find(drawn.begin(), drawn.end(), L"GPU Temperature"), drawn.end());
+  EXPECT_NE(std::find(drawn.begin(), drawn.end(), L"43C"), drawn.end());
+  // In the colours of the card's other graphs.
+  GraphStore& graphs = application.Graphs();
+  EXPECT_EQ(graphs.Snapshot(gadget::GpuTemperatureGraph)->Line,
+            graphs.Snapshot(application.SharedSettings().Get(opt::FirstGpuGraph))->Line);
+  ASSERT_EQ(clipboard.Placed.size(), 1u);
+  const std::wstring& copied = clipboard.Placed[0];
+  EXPECT_NE(copied.find(L" - G0\t37%  1500MHz\t12%  5000MHz  1024M\t43C\t41%\tP2 120W\r\n"),
+            std::wstring::npos)
+      << copied;
+  EXPECT_NE(copied.find(L" - G1\t#15\tGPU lost\r\n"), std::wstring::npos) << copied;
+  EXPECT_NE(copied.find(L"[1] Fake Card  GPU lost (15)\r\n"), std::wstring::npos) << copied;
+  for (size_t at = copied.find(L'\n'); at != std::wstring::npos; at = copied.find(L'\n', at + 1))
+    EXPECT_EQ(copied[at - 1], L'\r') << at;
 }
 
 // A settings file with the given flags on (positions 1-26 of the packed option string).

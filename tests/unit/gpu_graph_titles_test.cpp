@@ -34,5 +34,16 @@ TEST(GpuGraphTitles, ShowTheSelectedCardsValuesOrNoData) {
   EXPECT_EQ(GpuGraphTitles(5, card).Second, L"No Data");
 }
 
+TEST(GpuGraphTitles, TheTemperatureGraphShowsDegreesOrNoData) {
+  LoadTranslations(kEnglish);
+  GpuDevice card;
+  card.Sample.Temperature = {61, 0};
+  EXPECT_EQ(GpuTemperatureTitles(card).First, L"GPU Temperature");
+  EXPECT_EQ(GpuTemperatureTitles(card).Second, L"61C");
+  card.Sample.Temperature.Status = platform::nvml::kErrorGpuIsLost;
+  EXPECT_EQ(GpuTemperatureTitles(card).Second, L"No Data");
+  EXPECT_EQ(GpuTemperatureTitles(std::nullopt).Second, L"No Data");
+}
+
 }  // namespace
 }  // namespace tarvik

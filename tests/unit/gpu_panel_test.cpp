@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <optional>
 
+#include "fakes/fake_nvml.h"
+#include "monitors/gpu/gpu_enumeration.h"
 #include "monitors/gpu/panel_rows.h"
 #include "text/translation.h"
 
@@ -48,17 +50,18 @@ class GpuDetailTest : public testing::Test {
  protected:
   GpuDetailTest() { LoadTranslations(kEnglish); }
   std::vector<std::wstring> Rows(bool showErrors) {
-    return GpuDetailRows(system_, devices_, showErrors, 1'709'993'107);
+    return GpuDetailRows(system_, cards_, showErrors, 1'709'993'107);
   }
   NvmlSystem system_{12040, L"551.23", L"12.551.23"};
-  GpuDevices devices_ = GpuDevices(2);
+  GpuCards cards_{GpuDevices(2), {}};
+  GpuDevices& devices_ = cards_.Devices;
 };
 
 TEST_F(GpuDetailTest, TheFirstCardOnTopAndTheVersionsAtTheBottom) {
   devices_[0].Facts.Name.Value = L"First";
   devices_[1].Facts.Name.Value = L"Second";
   devices_[1].Facts.Serial = {L"0324", 0};
-  devices_[1].Facts.Brand = {9, 0};
+  devices_[1].Facts.Brand = {17, 0};
   const auto rows = Rows(false);
   ASSERT_GE(rows.size(), 8u);
   EXPECT_EQ(rows[0], L"2024-03-09 14:05:07 -- [F6]: Active");
@@ -84,6 +87,74 @@ TEST_F(GpuDetailTest, FailedFactsShowOnlyWithErrorDisplay) {
   EXPECT_EQ(shown[0], L"2024-03-09 14:05:07 -- [F6]: Showing Errors");
   EXPECT_EQ(std::count(shown.begin(), shown.end(), L"3 VBIOS                86.04"), 1);
   EXPECT_GT(shown.size(), hidden.size());
+}
+
+// Read through the fake library, so that two values swapped anywhere between the library's
+// answer and the row show up.
+TEST_F(GpuDetailTest, LimitsThresholdsAndEnergyAsTheLibraryGivesThem) {
+  fakes::ResetFakeNvml();
+  fakes::FakeGpu& gpu = fakes::FakeNvml().Gpus.emplace_back();
+  gpu.Values = {{"nvmlDeviceGetPowerManagementLimitConstraints/0", 100'000},
+                {"nvmlDeviceGetPowerManagementLimitConstraints/1", 300'000},
+                {"nvmlDeviceGetPowerManagementDefaultLimit", 250'000},
+                {"nvmlDeviceGetEnforcedPowerLimit", 240'000},
+                {"nvmlDeviceGetTemperatureThreshold/0", 97},
+                {"nvmlDeviceGetTemperatureThreshold/1", 94},
+                {"nvmlDeviceGetTemperatureThreshold/2", 95},
+                {"nvmlDeviceGetTemperatureThreshold/3", 88},
+                {"nvmlDeviceGetTotalEnergyConsumption", 7'200'000'000},
+                {"nvmlDeviceGetDriverModel/0", 2}};
+  cards_ = EnumerateGpus(fakes::FakeNvmlFunctions());
+  const auto rows = Rows(false);
+  for (const wchar_t* row :
+       {L"Power Limit Max      300 W", L"Power Limit Min      100 W", L"Power Limit Default  250 W",
+        L"Power Limit Enforced 240 W", L"Temperature Max      97C Shutdown, 94C Slowdown",
+        L"Total Energy Used    7200000000 mJ (2.000 kWh)", L"Driver Model         MCDM"}) {
+    EXPECT_EQ(std::count(rows.begin(), rows.end(), row), 1) << row;
+  }
+}
+
+TEST(GpuNames, BrandsAndDriverModelsByTheLibrarysNumbers) {
+  LoadTranslations(kEnglish);
+  const std::pair<int, const wchar_t*> brands[] = {
+      {0, L"Unknown"},     {5, L"GeForce"},    {6, L"Titan"},    {11, L"NVIDIA Cloud Gaming"},
+      {13, L"NVIDIA RTX"}, {16, L"Titan RTX"}, {17, L"Unknown"}, {-1, L"Unknown"}};
+  for (const auto& [brand, name] : brands)
+    EXPECT_EQ(GpuBrandName(brand), name) << brand;
+  const std::pair<int, const wchar_t*> models[] = {
+      {0, L"WDDM"}, {1, L"WDM (TCC)"}, {2, L"MCDM"}, {3, L"Unknown (3)"}, {-1, L"Unknown (-1)"}};
+  for (const auto& [model, name] : models) {
+    GpuCards cards{GpuDevices(1), {}};
+    cards.Devices[0].Facts.DriverModel.Value.Current = model;
+    const auto rows = GpuDetailRows({}, cards, false, 0);
+    EXPECT_EQ(std::count(rows.begin(), rows.end(), L"Driver Model         " + std::wstring(name)),
+              1)
+        << model;
+  }
+}
+
+// A card without handle has only its heading with the cause; a lost card keeps its facts and
+// says it is lost; the cards past the eighth are counted and named below the eighth.
+TEST_F(GpuDetailTest, CardsOutOfReachAndPastTheEighth) {
+  devices_.resize(8);
+  devices_[0].Facts.Name.Value = L"Gone";
+  devices_[0].Facts.Serial = {L"0320", 0};
+  devices_[0].CardStatus = 15;
+  devices_[1].HandleStatus = devices_[1].CardStatus = 4;
+  devices_[1].Facts.Serial = {L"0321", 0};
+  devices_[7].Facts.Name.Value = L"Eighth";
+  cards_.UnshownNames = {{L"Ninth", 0}, {L"", 15}};
+  const auto rows = Rows(false);
+  const auto at = [&rows](const std::wstring& row) {
+    return std::find(rows.begin(), rows.end(), row) - rows.begin();
+  };
+  EXPECT_EQ(rows[1], L"[0] Gone  GPU lost (15)");
+  EXPECT_EQ(rows[2], L"Serial Number        0320");
+  EXPECT_EQ(rows[at(L"[1] No permission (4)") + 1], L"[2] ");
+  EXPECT_EQ(std::count(rows.begin(), rows.end(), L"Serial Number        0321"), 0);
+  EXPECT_LT(at(L"[7] Eighth"), at(L"[8] Ninth"));
+  EXPECT_EQ(at(L"[8] Ninth") + 1, at(L"[9] GPU lost (15)"));
+  EXPECT_EQ(std::count(rows.begin(), rows.end(), L"NVidia Devices       10"), 1);
 }
 
 TEST(GpuRequirements, ReadTopToBottom) {

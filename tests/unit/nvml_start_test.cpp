@@ -27,12 +27,33 @@ TEST_F(NvmlStartTest, DriversFrom285OnAreAccepted) {
   }
 }
 
-TEST_F(NvmlStartTest, NoUsableLibraryWithoutASuccessfulInitialisation) {
-  FakeNvml().InitStatus = 3;
-  EXPECT_FALSE(StartNvml(nvml_));
-  nvml_.nvmlInit = nullptr;
-  FakeNvml().InitStatus = 0;
-  EXPECT_FALSE(StartNvml(nvml_));
+// The older initialisation fails as a whole while one card is in a bad state; the newer one,
+// taken where the library has it, leaves that to the card.
+TEST_F(NvmlStartTest, InitialisesThroughTheNewerNameOrTheOlderOne) {
+  const struct {
+    bool Newer;
+    bool Older;
+    platform::nvml::Return BadCard;
+    platform::nvml::Return Init;
+    bool Started;
+  } cases[] = {{true, true, platform::nvml::kErrorGpuIsLost, 0, true},
+               {false, true, platform::nvml::kErrorGpuIsLost, 0, false},
+               {false, true, 0, 0, true},
+               {true, false, 0, 0, true},
+               {true, true, 0, 3, false},
+               {false, false, 0, 0, false}};
+  for (const auto& c : cases) {
+    fakes::ResetFakeNvml();
+    FakeNvml().Gpus.resize(2);
+    FakeNvml().Gpus[1].FailsAll = c.BadCard;
+    FakeNvml().InitStatus = c.Init;
+    platform::nvml::Functions table = nvml_;
+    if (!c.Newer)
+      table.nvmlInit_v2 = nullptr;
+    if (!c.Older)
+      table.nvmlInit = nullptr;
+    EXPECT_EQ(StartNvml(table).has_value(), c.Started) << c.Newer << c.Older << c.BadCard << c.Init;
+  }
 }
 
 TEST_F(NvmlStartTest, CudaVersionFromTheNewerCallOrTheOlderOne) {

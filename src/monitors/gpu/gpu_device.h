@@ -12,6 +12,8 @@ namespace tarvik {
 
 // Graphics cards have the rows 41-48 of the meter table: no more than eight are shown.
 inline constexpr size_t kMaxGpus = 8;
+// The most cards counted and named; a count beyond it is not believed.
+inline constexpr size_t kMaxCountedGpus = 64;
 
 // A function the loaded library lacks reads as this status, so its row shows as failed.
 inline constexpr platform::nvml::Return kNvmlFunctionMissing = 13;
@@ -94,7 +96,10 @@ struct GpuSample {
 
 struct GpuDevice {
   platform::nvml::Device Handle = nullptr;
-  platform::nvml::Return HandleStatus = 0;
+  platform::nvml::Return HandleStatus = 0;  // when not 0, no fact of the card was read
+  // Not 0 once the card is out of reach: its handle call failed, or it fell off the bus. Nothing
+  // more is asked of it until the cards are read again.
+  platform::nvml::Return CardStatus = 0;
   GpuFacts Facts;
   GpuClocks FirstClocks;  // the clocks as enumeration found them
   GpuSample Sample;
@@ -104,5 +109,13 @@ struct GpuDevice {
 };
 
 using GpuDevices = std::vector<GpuDevice>;
+
+// Every card the library counts: the first eight with their facts, the others by name only.
+struct GpuCards {
+  GpuDevices Devices;
+  std::vector<NvmlReading<std::wstring>> UnshownNames;  // the ninth card on
+
+  [[nodiscard]] size_t Count() const { return Devices.size() + UnshownNames.size(); }
+};
 
 }  // namespace tarvik

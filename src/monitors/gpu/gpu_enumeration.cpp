@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <optional>
 
+#include "monitors/gpu/gpu_card_status.h"
 #include "monitors/gpu/nvml_calls.h"
 #include "monitors/gpu/nvml_text.h"
 
@@ -12,11 +13,6 @@ namespace {
 namespace nvml = platform::nvml;
 using nvml::Device;
 
-constexpr unsigned int kVbiosBufferSize = 32;
-constexpr unsigned int kInforomBufferSize = 16;
-constexpr unsigned int kPartNumberBufferSize = 64;
-constexpr unsigned int kSerialBufferSize = 30;
-constexpr unsigned int kNameBufferSize = 64;
 constexpr unsigned int kClockListSize = 1024;
 constexpr int kEccCorrected = 0;
 constexpr int kEccUncorrected = 1;
@@ -91,20 +87,31 @@ void ReadDefaultPowerLimit(const nvml::Functions& nvml, Device device, GpuFacts&
     ReadUnsigned(nvml.nvmlDeviceGetPowerManagementLimit, device, facts.PowerLimitDefault);
 }
 
+GpuPci PciOf(const nvml::PciInfo& info) {
+  return {NvmlText(info.BusId, sizeof info.BusId), info.PciDeviceId, info.PciSubSystemId};
+}
+
+GpuPci PciOf(const nvml::PciInfoV1& info) {
+  return {NvmlText(info.BusId, sizeof info.BusId), info.PciDeviceId, info.PciSubSystemId};
+}
+
+// The current call fills the current layout, the older one the older layout.
+template <typename Info, typename Fn>
+void ReadPciAs(Fn fn, Device device, NvmlReading<GpuPci>& reading) {
+  Read(fn, reading, [device](auto f, GpuPci& value) {
+    Info info{};
+    const nvml::Return status = f(device, &info);
+    if (status == nvml::kSuccess)
+      value = PciOf(info);
+    return status;
+  });
+}
+
 void ReadPci(const nvml::Functions& nvml, Device device, GpuFacts& facts) {
-  const bool current = nvml.nvmlDeviceGetPciInfo_v3 != nullptr;
-  Read(current ? nvml.nvmlDeviceGetPciInfo_v3 : nvml.nvmlDeviceGetPciInfo, facts.Pci,
-       [device, current](auto f, GpuPci& value) {
-         nvml::PciInfo info{};
-         const nvml::Return status = f(device, &info);
-         if (status == nvml::kSuccess) {
-           value.BusId = current ? NvmlText(info.BusId, sizeof info.BusId)
-                                 : NvmlText(info.BusIdLegacy, sizeof info.BusIdLegacy);
-           value.DeviceId = info.PciDeviceId;
-           value.SubSystemId = info.PciSubSystemId;
-         }
-         return status;
-       });
+  if (nvml.nvmlDeviceGetPciInfo_v3)
+    ReadPciAs<nvml::PciInfo>(nvml.nvmlDeviceGetPciInfo_v3, device, facts.Pci);
+  else
+    ReadPciAs<nvml::PciInfoV1>(nvml.nvmlDeviceGetPciInfo, device, facts.Pci);
 }
 
 // The first entry of a supported-clock list; none when the call fails or lists nothing.
@@ -137,13 +144,16 @@ void ReadSupportedClocks(const nvml::Functions& nvml, Device device, GpuClocks& 
 }
 
 void ReadVersionsAndModes(const nvml::Functions& nvml, Device device, GpuFacts& facts) {
-  ReadText<kVbiosBufferSize>(nvml.nvmlDeviceGetVbiosVersion, facts.Vbios, device);
+  ReadText<nvml::kDeviceVbiosVersionBufferSize>(nvml.nvmlDeviceGetVbiosVersion, facts.Vbios,
+                                                device);
   ReadCudaCapability(nvml, device, facts);
   for (int object = 0; object < 3; ++object) {
-    ReadText<kInforomBufferSize>(nvml.nvmlDeviceGetInforomVersion,
-                                 facts.Inforom[static_cast<size_t>(object)], device, object);
+    ReadText<nvml::kDeviceInforomVersionBufferSize>(nvml.nvmlDeviceGetInforomVersion,
+                                                    facts.Inforom[static_cast<size_t>(object)],
+                                                    device, object);
   }
-  ReadText<kInforomBufferSize>(nvml.nvmlDeviceGetInforomImageVersion, facts.InforomImage, device);
+  ReadText<nvml::kDeviceInforomVersionBufferSize>(nvml.nvmlDeviceGetInforomImageVersion,
+                                                  facts.InforomImage, device);
   ReadUnsigned(nvml.nvmlDeviceGetInforomConfigurationChecksum, device, facts.InforomChecksum);
   ReadPair<int>(nvml.nvmlDeviceGetDriverModel, device, facts.DriverModel);
   ReadValue(nvml.nvmlDeviceGetPersistenceMode, device, facts.PersistenceMode);
@@ -183,39 +193,71 @@ void ReadBoard(const nvml::Functions& nvml, Device device, GpuFacts& facts) {
   ReadUnsigned(nvml.nvmlDeviceGetCurrPcieLinkGeneration, device, facts.PcieGeneration);
   ReadUnsigned(nvml.nvmlDeviceGetBoardId, device, facts.BoardId);
   ReadValue(nvml.nvmlDeviceGetBrand, device, facts.Brand);
-  ReadText<kPartNumberBufferSize>(nvml.nvmlDeviceGetBoardPartNumber, facts.BoardPartNumber, device);
-  ReadText<kSerialBufferSize>(nvml.nvmlDeviceGetSerial, facts.Serial, device);
-  ReadText<kNameBufferSize>(nvml.nvmlDeviceGetName, facts.Name, device);
+  ReadText<nvml::kDevicePartNumberBufferSize>(nvml.nvmlDeviceGetBoardPartNumber,
+                                              facts.BoardPartNumber, device);
+  ReadText<nvml::kDeviceSerialBufferSize>(nvml.nvmlDeviceGetSerial, facts.Serial, device);
+  ReadText<nvml::kDeviceNameBufferSize>(nvml.nvmlDeviceGetName, facts.Name, device);
 }
 
-unsigned int DeviceCount(const nvml::Functions& nvml) {
+// The count as the library gives it, up to the most cards believed.
+size_t DeviceCount(const nvml::Functions& nvml) {
   const nvml::SystemCount count =
       nvml.nvmlDeviceGetCount_v2 ? nvml.nvmlDeviceGetCount_v2 : nvml.nvmlDeviceGetCount;
   unsigned int devices = 0;
   if (count == nullptr || count(&devices) != nvml::kSuccess)
     return 0;
-  return devices;
+  return std::min<size_t>(devices, kMaxCountedGpus);
+}
+
+// The newer handle call counts the cards this process may not use as well, so a card the
+// process may not use keeps its place and shows why it cannot be read.
+nvml::Return ReadHandle(const nvml::Functions& nvml, unsigned int index, Device& device) {
+  const nvml::HandleByIndex handle = nvml.nvmlDeviceGetHandleByIndex_v2
+                                         ? nvml.nvmlDeviceGetHandleByIndex_v2
+                                         : nvml.nvmlDeviceGetHandleByIndex;
+  return handle ? handle(index, &device) : kNvmlFunctionMissing;
+}
+
+// A card whose handle cannot be had is asked nothing more: each call would only fail again
+// with a null handle and hide the cause.
+GpuDevice ReadDevice(const nvml::Functions& nvml, unsigned int index) {
+  GpuDevice gpu;
+  gpu.HandleStatus = ReadHandle(nvml, index, gpu.Handle);
+  if (gpu.HandleStatus != nvml::kSuccess) {
+    PutOutOfReach(gpu, gpu.HandleStatus);
+    return gpu;
+  }
+  ReadVersionsAndModes(nvml, gpu.Handle, gpu.Facts);
+  ReadLimitsAndClocks(nvml, gpu.Handle, gpu.Facts);
+  ReadSupportedClocks(nvml, gpu.Handle, gpu.Facts.MaxClocks);
+  ReadBoard(nvml, gpu.Handle, gpu.Facts);
+  for (int type = kGraphicsClock; type <= kVideoClock; ++type)
+    nvml_calls::ReadClock(nvml, gpu.Handle, type, gpu.FirstClocks[static_cast<size_t>(type)]);
+  return gpu;
+}
+
+NvmlReading<std::wstring> ReadName(const nvml::Functions& nvml, unsigned int index) {
+  NvmlReading<std::wstring> name;
+  Device device = nullptr;
+  name.Status = ReadHandle(nvml, index, device);
+  if (name.Status == nvml::kSuccess)
+    ReadText<nvml::kDeviceNameBufferSize>(nvml.nvmlDeviceGetName, name, device);
+  return name;
 }
 
 }  // namespace
 
-GpuDevices EnumerateGpus(const nvml::Functions& nvml) {
-  // A count beyond the GPU rows of the meter table would have no row to show in.
-  GpuDevices devices(std::min<size_t>(DeviceCount(nvml), kMaxGpus));
-  const nvml::HandleByIndex handle = nvml.nvmlDeviceGetHandleByIndex_v2
-                                         ? nvml.nvmlDeviceGetHandleByIndex_v2
-                                         : nvml.nvmlDeviceGetHandleByIndex;
-  for (unsigned int index = 0; index < devices.size(); ++index) {
-    GpuDevice& gpu = devices[index];
-    gpu.HandleStatus = handle ? handle(index, &gpu.Handle) : kNvmlFunctionMissing;
-    ReadVersionsAndModes(nvml, gpu.Handle, gpu.Facts);
-    ReadLimitsAndClocks(nvml, gpu.Handle, gpu.Facts);
-    ReadSupportedClocks(nvml, gpu.Handle, gpu.Facts.MaxClocks);
-    ReadBoard(nvml, gpu.Handle, gpu.Facts);
-    for (int type = kGraphicsClock; type <= kVideoClock; ++type)
-      nvml_calls::ReadClock(nvml, gpu.Handle, type, gpu.FirstClocks[static_cast<size_t>(type)]);
+GpuCards EnumerateGpus(const nvml::Functions& nvml) {
+  GpuCards cards;
+  const size_t count = DeviceCount(nvml);
+  for (unsigned int index = 0; index < count; ++index) {
+    // Beyond the GPU rows of the meter table a card is only named.
+    if (index < kMaxGpus)
+      cards.Devices.push_back(ReadDevice(nvml, index));
+    else
+      cards.UnshownNames.push_back(ReadName(nvml, index));
   }
-  return devices;
+  return cards;
 }
 
 }  // namespace tarvik

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "monitors/gpu/gpu_card_status.h"
 #include "monitors/gpu/gpu_enumeration.h"
 #include "monitors/gpu/gpu_graph_values.h"
 #include "monitors/gpu/gpu_rows.h"
@@ -47,22 +48,43 @@ int GpuMonitor::Pass(int64_t /*tickMs*/) {
 // The cards are read on this thread, not while the program starts: a driver that does not
 // answer then holds up the GPU monitor only.
 void GpuMonitor::Enumerate() {
-  devices_ = EnumerateGpus(sources_.Nvml);
-  for (GpuDevice& device : devices_) {
-    device.Sample.Clocks = device.FirstClocks;
+  GpuCards cards = EnumerateGpus(sources_.Nvml);
+  for (GpuDevice& device : cards.Devices) {
+    if (device.HandleStatus == platform::nvml::kSuccess)
+      device.Sample.Clocks = device.FirstClocks;
     device.TracksMaximum = LacksMaximumClocks(device.Facts);
   }
+  devices_ = cards.Devices;
   enumerated_ = true;
-  targets_.Options.Set(opt::GpuCount, static_cast<int32_t>(devices_.size()));
+  targets_.Options.Set(opt::GpuCount, static_cast<int32_t>(cards.Count()));
   {
     auto readings = targets_.Readings.Lock();
     readings->System = sources_.System;
-    readings->Devices = devices_;
+    readings->Cards = std::move(cards);
     readings->History.assign(devices_.size(), {});
     readings->Enumerated = true;
   }
   ShowCards();
+  ReportCardsOutOfReach();
   targets_.DevicesChanged();
+}
+
+// One event for each card that went out of reach, and none again while it stays so; its summary
+// line shows the loss too, whichever card is chosen (the chosen card's comes with its sample).
+void GpuMonitor::ReportCardsOutOfReach() {
+  for (size_t i = 0; i < kMaxGpus; ++i) {
+    const platform::nvml::Return status =
+        i < devices_.size() ? devices_[i].CardStatus : platform::nvml::kSuccess;
+    if (status != reportedStatus_[i] && status != platform::nvml::kSuccess) {
+      const int index = static_cast<int>(i);
+      const std::wstring& name = devices_[i].Facts.Name.Value;
+      targets_.RecordSystemEvent(GpuShortLabel(index) + (name.empty() ? L"" : L" " + name) + L": " +
+                                 CardStatusText(status));
+      if (index != SelectedCard())
+        targets_.AddSummaryLine(GpuSummary(index, devices_[i]));
+    }
+    reportedStatus_[i] = status;
+  }
 }
 
 // A cell for each card, none for the cards that are gone.
@@ -81,23 +103,32 @@ void GpuMonitor::ShowCards() {
 
 void GpuMonitor::SampleCards() {
   ++samples_;
+  bool cardLost = false;
   for (size_t i = 0; i < devices_.size(); ++i) {
     GpuDevice& device = devices_[i];
     const int index = static_cast<int>(i);
+    const bool reachable = device.CardStatus == platform::nvml::kSuccess;
     SampleGpu(sources_.Nvml, device);
     ShowCard(index, device);
     if (index == SelectedCard())
       ShowSummary(index, device);
+    cardLost = cardLost || (reachable && device.CardStatus != platform::nvml::kSuccess);
     if (samples_ % 2 == 0)
       AddGraphSamples(index, device);
   }
   {
     auto readings = targets_.Readings.Lock();
-    for (size_t i = 0; i < devices_.size() && i < readings->Devices.size(); ++i) {
-      readings->Devices[i].Sample = devices_[i].Sample;
-      readings->Devices[i].Facts.MaxClocks = devices_[i].Facts.MaxClocks;
-      readings->Devices[i].RowColour = devices_[i].RowColour;
+    GpuDevices& shown = readings->Cards.Devices;
+    for (size_t i = 0; i < devices_.size() && i < shown.size(); ++i) {
+      shown[i].Sample = devices_[i].Sample;
+      shown[i].Facts.MaxClocks = devices_[i].Facts.MaxClocks;
+      shown[i].RowColour = devices_[i].RowColour;
+      shown[i].CardStatus = devices_[i].CardStatus;
     }
+  }
+  if (cardLost) {
+    ReportCardsOutOfReach();
+    targets_.DevicesChanged();
   }
   if (samples_ % 2 == 0 && !devices_.empty())
     targets_.GraphsSampled();
@@ -108,14 +139,14 @@ void GpuMonitor::ShowCard(int index, const GpuDevice& device) {
   {
     auto meters = targets_.Meters.Lock();
     MeterRecord& meter = (*meters)[static_cast<size_t>(meterIndex)];
-    meter.Text = GpuRowText(index, device.Sample, targets_.Options.IsOn(opt::GpuShowErrors));
+    meter.Text = GpuRowText(index, device, targets_.Options.IsOn(opt::GpuShowErrors));
     meter.BackColour = device.RowColour;
   }
   targets_.MeterChanged(meterIndex, false);
 }
 
 void GpuMonitor::ShowSummary(int index, const GpuDevice& device) {
-  std::wstring summary = GpuSummary(index, device.Sample);
+  std::wstring summary = GpuSummary(index, device);
   if (summary == lastSummary_)
     return;
   lastSummary_ = std::move(summary);
@@ -127,8 +158,10 @@ void GpuMonitor::AddGraphSamples(int index, GpuDevice& device) {
     auto readings = targets_.Readings.Lock();
     if (static_cast<size_t>(index) < readings->History.size()) {
       auto& history = readings->History[static_cast<size_t>(index)];
-      history.push_back(
-          {device.RowColour, sources_.Clock.NowLocal(), device.Sample.Temperature.Value});
+      // A temperature that could not be read is no temperature at all.
+      const NvmlReading<int>& temperature = device.Sample.Temperature;
+      history.push_back({device.RowColour, sources_.Clock.NowLocal(),
+                         temperature.Status == platform::nvml::kSuccess ? temperature.Value : 0});
       while (history.size() > kHistoryLength)
         history.pop_front();
     }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -28,8 +29,11 @@ struct GpuTargets {
   // The cards' cells of the mini window (meters 41-48).
   MeterTable& Meters;
   Guarded<GpuReadings>& Readings;
-  // A dated line of the Graphics tab's list: the selected card's summary when it changed.
+  // A dated line of the Graphics tab's list: the selected card's summary when it changed, and
+  // any card's when it went out of reach.
   std::function<void(const std::wstring& line)> AddSummaryLine;
+  // A line of the system events list: a card went out of reach.
+  std::function<void(const std::wstring& text)> RecordSystemEvent;
   std::function<void(int meter, bool force)> MeterChanged;
   // The card cells came or went: the mini window lays its cells out again.
   std::function<void()> RefreshLayout;
@@ -47,8 +51,10 @@ struct GpuTargets {
 // once a second samples every card's clocks, load, fan, P-state, power, temperature and memory
 // and shows them in the cards' cells, the summary list and the graphs. Every library call runs
 // outside every shared lock, so a card that stops answering holds up this thread only; a card
-// whose calls fail shows its failure in its row and the thread goes on. The library is shut
-// down when the thread ends.
+// whose calls fail shows its failure in its row and the thread goes on. A card out of reach (no
+// handle, or fallen off the bus) is asked nothing more: its cell, its summary line, the detail
+// list and one system event say so, and the other cards go on. The library is shut down when
+// the thread ends.
 class GpuMonitor : public MonitorThread {
  public:
   static constexpr const wchar_t* kName = L"GPU monitor";
@@ -70,6 +76,7 @@ class GpuMonitor : public MonitorThread {
  private:
   void Enumerate();
   void ShowCards();
+  void ReportCardsOutOfReach();
   void SampleCards();
   void ShowCard(int index, const GpuDevice& device);
   void ShowSummary(int index, const GpuDevice& device);
@@ -83,6 +90,8 @@ class GpuMonitor : public MonitorThread {
   int64_t lastSecond_ = -1;
   int64_t samples_ = 0;
   std::wstring lastSummary_;
+  // The out-of-reach status each card's event last told, 0 while none.
+  std::array<platform::nvml::Return, kMaxGpus> reportedStatus_{};
 };
 
 }  // namespace tarvik

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "core/fixed_lists.h"
+#include "monitors/gpu/gpu_card_status.h"
 #include "monitors/gpu/panel_rows.h"
 #include "text/decimal_text.h"
 #include "text/format_size.h"
@@ -11,9 +13,8 @@
 namespace tarvik {
 namespace {
 
-constexpr const wchar_t* kBrands[] = {L"Unknown", L"Quadro",  L"Tesla", L"NVS",
-                                      L"GRID",    L"GeForce", L"Titan"};
-constexpr int kWddmModel = 0;
+// By the library's driver model numbers.
+constexpr const wchar_t* kDriverModels[] = {L"WDDM", L"WDM (TCC)", L"MCDM"};
 constexpr int kTotalMemorySizeMode = 5;
 constexpr uint64_t kMillijoulesPerKwh = 3'600'000'000;
 
@@ -42,8 +43,11 @@ void AddText(PanelRows& rows, int status, std::wstring_view key, const std::wstr
 }
 
 void AddModes(PanelRows& rows, const GpuFacts& facts) {
+  const int model = facts.DriverModel.Value.Current;
   AddText(rows, facts.DriverModel.Status, L"Driver Model",
-          facts.DriverModel.Value.Current == kWddmModel ? L"WDDM" : L"WDM (TCC)");
+          model >= 0 && static_cast<size_t>(model) < std::size(kDriverModels)
+              ? kDriverModels[model]
+              : Tr(L"Unknown") + L" (" + std::to_wstring(model) + L")");
   AddText(rows, facts.Vbios.Status, L"VBIOS", facts.Vbios.Value);
   AddText(rows, facts.CudaCapability.Status, L"Cuda Capability", facts.CudaCapability.Value);
   constexpr const wchar_t* kInforomKeys[] = {L"InfoRom OEM", L"InfoRom ECC", L"InfoRom Power"};
@@ -108,30 +112,58 @@ void AddClocksAndBoard(PanelRows& rows, const GpuFacts& facts) {
   AddText(rows, facts.Serial.Status, L"Serial Number", facts.Serial.Value);
 }
 
+std::wstring CardHeading(int index, const std::wstring& name) {
+  return L"[" + std::to_wstring(index) + L"] " + name;
+}
+
+// A card whose handle could not be had has no facts: its heading says why.
 void AddDevice(PanelRows& rows, int index, const GpuDevice& device) {
+  if (device.HandleStatus != platform::nvml::kSuccess) {
+    rows.AddHeading(CardHeading(index, CardStatusText(device.HandleStatus)));
+    return;
+  }
   AddModes(rows, device.Facts);
   AddPower(rows, device.Facts);
   AddClocksAndBoard(rows, device.Facts);
-  rows.AddHeading(L"[" + std::to_wstring(index) + L"] " + device.Facts.Name.Value);
+  std::wstring heading = CardHeading(index, device.Facts.Name.Value);
+  if (device.CardStatus != platform::nvml::kSuccess)
+    heading += L"  " + CardStatusText(device.CardStatus);
+  rows.AddHeading(heading);
+}
+
+void AddUnshown(PanelRows& rows, int index, const NvmlReading<std::wstring>& name) {
+  rows.AddHeading(CardHeading(
+      index, name.Status == platform::nvml::kSuccess ? name.Value : CardStatusText(name.Status)));
 }
 
 }  // namespace
 
 std::wstring GpuBrandName(int brand) {
-  return brand >= 0 && static_cast<size_t>(brand) < std::size(kBrands) ? kBrands[brand]
-                                                                       : kBrands[0];
+  std::wstring_view names = kGpuBrandNames;
+  for (int i = 0; brand >= 0; ++i) {
+    const size_t end = std::min(names.find(L','), names.size());
+    if (i == brand)
+      return std::wstring(names.substr(0, end));
+    if (end == names.size())
+      break;
+    names.remove_prefix(end + 1);
+  }
+  return GpuBrandName(0);
 }
 
-std::vector<std::wstring> GpuDetailRows(const NvmlSystem& system, const GpuDevices& devices,
+std::vector<std::wstring> GpuDetailRows(const NvmlSystem& system, const GpuCards& cards,
                                         bool showErrors, DateValue builtAt) {
   PanelRows rows(showErrors);
   rows.AddEmpty();
-  rows.Add(0, Tr(L"NVidia Devices"), 0, std::to_wstring(devices.size()));
+  rows.Add(0, Tr(L"NVidia Devices"), 0, std::to_wstring(cards.Count()));
   rows.Add(0, Tr(L"NVidia Cuda"), 0,
            DecimalText(static_cast<uint64_t>(std::max(system.CudaVersion, 0)), 1000, 2));
   rows.Add(0, Tr(L"NVidia Driver"), 0, system.DriverVersion);
   rows.Add(0, Tr(L"Software"), 0, system.NvmlVersion);
   rows.AddEmpty();
+  const GpuDevices& devices = cards.Devices;
+  for (size_t i = cards.UnshownNames.size(); i-- > 0;)
+    AddUnshown(rows, static_cast<int>(devices.size() + i), cards.UnshownNames[i]);
   for (size_t i = devices.size(); i-- > 0;)
     AddDevice(rows, static_cast<int>(i), devices[i]);
   rows.AddHeading(FormatDate(L"%yyyy-%mm-%dd %hh:%ii:%ss", builtAt) + L" -- [F6]: " +

@@ -10,10 +10,11 @@
 namespace tarvik {
 
 // The Graphics tab's detail list, top to bottom: the status line with the time it was built and
-// whether errors are shown, then each card's facts (the first card on top), then the library's
-// versions and the card count.
+// whether errors are shown, then each card's facts (the first card on top; a card out of reach
+// says why), the names of the cards past the eighth, then the library's versions and the count
+// of every card.
 [[nodiscard]] std::vector<std::wstring> GpuDetailRows(const NvmlSystem& system,
-                                                      const GpuDevices& devices, bool showErrors,
+                                                      const GpuCards& cards, bool showErrors,
                                                       DateValue builtAt);
 
 // What the detail list shows when no usable library was found.

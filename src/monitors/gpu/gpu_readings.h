@@ -20,7 +20,7 @@ struct GpuHistoryEntry {
 // graph titles and the panel copy are built from a copy of it.
 struct GpuReadings {
   NvmlSystem System;
-  GpuDevices Devices;
+  GpuCards Cards;
   std::vector<std::deque<GpuHistoryEntry>> History;  // per card, oldest first
   bool Enumerated = false;
 };

@@ -1,5 +1,6 @@
 #include "monitors/gpu/gpu_rows.h"
 
+#include "monitors/gpu/gpu_card_status.h"
 #include "monitors/system/text_shapes.h"
 #include "text/format_size.h"
 
@@ -38,21 +39,37 @@ std::wstring GpuShortLabel(int device) {
   return L"G" + Number(device);
 }
 
-std::wstring GpuRowText(int device, const GpuSample& sample, bool showErrors) {
-  return GpuShortLabel(device) + RowValue(sample.Temperature, L"C", showErrors) +
-         RowValue(sample.Fan, L"%", showErrors);
+std::wstring GpuRowText(int device, const GpuDevice& card, bool showErrors) {
+  if (card.CardStatus != platform::nvml::kSuccess)
+    return GpuShortLabel(device) + L"  #" + Number(card.CardStatus);
+  return GpuShortLabel(device) + RowValue(card.Sample.Temperature, L"C", showErrors) +
+         RowValue(card.Sample.Fan, L"%", showErrors);
 }
 
-std::wstring GpuSummary(int device, const GpuSample& sample) {
+std::wstring GpuSummary(int device, const GpuDevice& card) {
+  if (card.CardStatus != platform::nvml::kSuccess)
+    return GpuShortLabel(device) + L"\n#" + Number(card.CardStatus) + L"\n" +
+           CardStatusName(card.CardStatus);
+  const GpuSample& sample = card.Sample;
   const platform::nvml::Utilization& load = sample.Utilization.Value;
+  const auto shown = [](const auto& reading, int64_t value, const wchar_t* unit) {
+    return reading.Status == platform::nvml::kSuccess ? Number(value) + unit
+                                                      : L"#" + Number(reading.Status);
+  };
+  const auto& used = sample.Memory;
+  const std::wstring usedText =
+      used.Status == platform::nvml::kSuccess
+          ? FormatSize(static_cast<int64_t>(used.Value.Used), kUsedMemorySizeMode)
+          : L"#" + Number(used.Status);
   // The used memory shares the memory column, so each value stays under its own heading.
-  return GpuShortLabel(device) + L"\n" + Number(load.Gpu) + L"%  " +
-         Number(sample.Clocks[kGraphicsClock].Value) + L"MHz\n" + Number(load.Memory) + L"%  " +
-         Number(sample.Clocks[kMemoryClock].Value) + L"MHz  " +
-         FormatSize(static_cast<int64_t>(sample.Memory.Value.Used), kUsedMemorySizeMode) + L"\n" +
-         Number(sample.Temperature.Value) + L"C\n" + Number(sample.Fan.Value) + L"%\nP" +
-         Number(sample.PerformanceState.Value) + L" " +
-         Number(sample.PowerMilliwatts.Value / 1000) + L"W";
+  return GpuShortLabel(device) + L"\n" + shown(sample.Utilization, load.Gpu, L"%") + L"  " +
+         shown(sample.Clocks[kGraphicsClock], sample.Clocks[kGraphicsClock].Value, L"MHz") + L"\n" +
+         shown(sample.Utilization, load.Memory, L"%") + L"  " +
+         shown(sample.Clocks[kMemoryClock], sample.Clocks[kMemoryClock].Value, L"MHz") + L"  " +
+         usedText + L"\n" + shown(sample.Temperature, sample.Temperature.Value, L"C") + L"\n" +
+         shown(sample.Fan, sample.Fan.Value, L"%") + L"\nP" +
+         shown(sample.PerformanceState, sample.PerformanceState.Value, L"") + L" " +
+         shown(sample.PowerMilliwatts, sample.PowerMilliwatts.Value / 1000, L"W");
 }
 
 }  // namespace tarvik

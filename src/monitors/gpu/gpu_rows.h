@@ -15,11 +15,14 @@ namespace tarvik {
 [[nodiscard]] std::wstring GpuShortLabel(int device);
 
 // The card's cell and row text: label, temperature right-aligned in 4 places, fan speed. A value
-// that cannot be read shows nothing, or its status while errors are shown.
-[[nodiscard]] std::wstring GpuRowText(int device, const GpuSample& sample, bool showErrors);
+// that cannot be read shows nothing, or its status while errors are shown; a card out of reach
+// shows its status.
+[[nodiscard]] std::wstring GpuRowText(int device, const GpuDevice& card, bool showErrors);
 
-// The selected card's summary for the Graphics tab's list, one column per line: label, GPU
-// load and clock, memory load, clock and use, temperature, fan, P-state and power.
-[[nodiscard]] std::wstring GpuSummary(int device, const GpuSample& sample);
+// A card's summary for the Graphics tab's list, one column per line: label, GPU load and clock,
+// memory load, clock and use, temperature, fan, P-state and power, each value that could not be
+// read as "#" and its status. A card out of reach has its label, the status that put it there
+// and what that means.
+[[nodiscard]] std::wstring GpuSummary(int device, const GpuDevice& card);
 
 }  // namespace tarvik

@@ -1,5 +1,6 @@
 #include "monitors/gpu/gpu_sampling.h"
 
+#include "monitors/gpu/gpu_card_status.h"
 #include "monitors/gpu/gpu_rows.h"
 #include "monitors/gpu/nvml_calls.h"
 
@@ -23,6 +24,8 @@ void ReadFan(const nvml::Functions& functions, nvml::Device device, NvmlReading<
 }  // namespace
 
 void SampleGpu(const nvml::Functions& functions, GpuDevice& device) {
+  if (device.CardStatus != nvml::kSuccess)
+    return;
   const nvml::Device handle = device.Handle;
   GpuSample& sample = device.Sample;
   nvml_calls::ReadClock(functions, handle, kGraphicsClock, sample.Clocks[kGraphicsClock]);
@@ -34,7 +37,9 @@ void SampleGpu(const nvml::Functions& functions, GpuDevice& device) {
   nvml_calls::ReadNumber(functions.nvmlDeviceGetTemperature, handle, sample.Temperature,
                          kGpuSensor);
   nvml_calls::ReadValue(functions.nvmlDeviceGetMemoryInfo, handle, sample.Memory);
-  if (sample.Temperature.Status == nvml::kSuccess)
+  if (SampleShowsLoss(sample))
+    PutOutOfReach(device, nvml::kErrorGpuIsLost);
+  else if (sample.Temperature.Status == nvml::kSuccess)
     device.RowColour = TemperatureColour(sample.Temperature.Value);
 }
 

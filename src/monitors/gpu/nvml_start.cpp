@@ -7,13 +7,18 @@
 namespace tarvik {
 namespace {
 
-constexpr unsigned int kVersionBufferSize = 80;
-
+template <unsigned int kSize>
 std::wstring SystemText(platform::nvml::SystemText read) {
-  char buffer[kVersionBufferSize] = {};
-  if (read == nullptr || read(buffer, kVersionBufferSize) != platform::nvml::kSuccess)
+  char buffer[kSize] = {};
+  if (read == nullptr || read(buffer, kSize) != platform::nvml::kSuccess)
     return {};
-  return NvmlText(buffer, kVersionBufferSize);
+  return NvmlText(buffer, kSize);
+}
+
+// The newer call where the library has it: the older one fails as a whole when any one card is
+// in a bad state, which would leave the good cards unseen too.
+platform::nvml::Init Initialisation(const platform::nvml::Functions& nvml) {
+  return nvml.nvmlInit_v2 ? nvml.nvmlInit_v2 : nvml.nvmlInit;
 }
 
 // The newer call first; the older one where the library lacks it.
@@ -42,11 +47,14 @@ int DriverMajorVersion(const std::wstring& version) {
 }
 
 std::optional<NvmlSystem> StartNvml(const platform::nvml::Functions& nvml) {
-  if (nvml.nvmlInit == nullptr || nvml.nvmlInit() != platform::nvml::kSuccess)
+  const platform::nvml::Init initialise = Initialisation(nvml);
+  if (initialise == nullptr || initialise() != platform::nvml::kSuccess)
     return std::nullopt;
   NvmlSystem system;
-  system.DriverVersion = SystemText(nvml.nvmlSystemGetDriverVersion);
-  system.NvmlVersion = SystemText(nvml.nvmlSystemGetNVMLVersion);
+  system.DriverVersion =
+      SystemText<platform::nvml::kSystemDriverVersionBufferSize>(nvml.nvmlSystemGetDriverVersion);
+  system.NvmlVersion =
+      SystemText<platform::nvml::kSystemNvmlVersionBufferSize>(nvml.nvmlSystemGetNVMLVersion);
   system.CudaVersion = CudaVersion(nvml);
   if (DriverMajorVersion(system.DriverVersion) < kOldestNvidiaDriver)
     return std::nullopt;

@@ -6,7 +6,7 @@
 namespace tarvik {
 
 // The text NVML wrote into a buffer of `size` characters, ending at its terminator or at the
-// buffer's end when the library left none.
+// buffer's end when the library left none, without control characters.
 [[nodiscard]] std::wstring NvmlText(const char* buffer, size_t size);
 
 }  // namespace tarvik

@@ -9,8 +9,8 @@
 #include <limits>
 #include <string>
 
+#include "platform/win32/library_loading.h"
 #include "platform/win32/proc_address.h"
-#include "platform/win32/system_folder.h"
 
 namespace tarvik::win32 {
 namespace {
@@ -71,7 +71,7 @@ bool IsDriveName(const std::wstring& driveName) {
 using MciSendString = decltype(&::mciSendStringW);
 MciSendString MciSend() {
   static const MciSendString send = []() -> MciSendString {
-    const HMODULE library = ::LoadLibraryW(SystemFolderFile(L"winmm.dll").c_str());
+    const HMODULE library = LoadSystemLibrary(L"winmm.dll");
     return library ? ProcAddress<MciSendString>(library, "mciSendStringW") : nullptr;
   }();
   return send;

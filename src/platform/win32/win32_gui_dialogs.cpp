@@ -2,8 +2,8 @@
 
 #include <commdlg.h>
 
+#include "platform/win32/library_loading.h"
 #include "platform/win32/proc_address.h"
-#include "platform/win32/system_folder.h"
 
 namespace tarvik::win32 {
 namespace {
@@ -19,7 +19,7 @@ struct FileDialogFunctions {
 const FileDialogFunctions& FileDialogs() {
   static const FileDialogFunctions functions = [] {
     FileDialogFunctions bound;
-    if (const HMODULE library = ::LoadLibraryW(SystemFolderFile(L"comdlg32.dll").c_str())) {
+    if (const HMODULE library = LoadSystemLibrary(L"comdlg32.dll")) {
       bound.Open = ProcAddress<decltype(&::GetOpenFileNameW)>(library, "GetOpenFileNameW");
       bound.Save = ProcAddress<decltype(&::GetSaveFileNameW)>(library, "GetSaveFileNameW");
     }

@@ -1,6 +1,6 @@
 #include "platform/win32/win32_libraries.h"
 
-#include "platform/win32/system_folder.h"
+#include "platform/win32/library_loading.h"
 
 #include <string>
 
@@ -33,10 +33,7 @@ bool HasRequiredEntry(platform::OptionalLibrary library, HMODULE module) {
 }  // namespace
 
 bool Win32Libraries::Load(platform::OptionalLibrary library) {
-  const std::wstring path = SystemFolderFile(FileName(library));
-  if (path.empty())
-    return false;
-  UniqueModule module(::LoadLibraryW(path.c_str()));
+  UniqueModule module(LoadSystemLibrary(FileName(library)));
   if (!module || !HasRequiredEntry(library, module.Get()))
     return false;
   modules_[library] = std::move(module);

@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "platform/win32/library_loading.h"
 #include "platform/win32/proc_address.h"
 #include "platform/win32/system_folder.h"
 
@@ -50,7 +51,7 @@ std::unique_ptr<platform::NvmlLibrary> LoadNvml() {
        {ProgramFilesFile(L"NVIDIA Corporation\\NVSMI\\nvml.dll"), SystemFolderFile(L"nvml.dll")}) {
     if (!IsNonEmptyFile(path))
       continue;
-    const HMODULE module = ::LoadLibraryExW(path.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
+    const HMODULE module = LoadLibraryAt(path);
     return module ? std::make_unique<Win32NvmlLibrary>(module) : nullptr;
   }
   return nullptr;

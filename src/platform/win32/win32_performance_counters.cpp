@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/win32/library_loading.h"
 #include "platform/win32/proc_address.h"
-#include "platform/win32/system_folder.h"
 
 namespace tarvik::win32 {
 namespace {
@@ -62,10 +62,7 @@ bool PdhFunctions::Complete() const {
 }
 
 Win32PerformanceCounters::Win32PerformanceCounters() {
-  // Loaded by its full path, so that no copy beside the program is taken instead.
-  const std::wstring path = SystemFolderFile(L"pdh.dll");
-  if (!path.empty())
-    pdh_.Reset(::LoadLibraryW(path.c_str()));
+  pdh_.Reset(LoadSystemLibrary(L"pdh.dll"));
   if (!pdh_)
     return;
   const HMODULE module = pdh_.Get();

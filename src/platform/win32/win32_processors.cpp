@@ -7,8 +7,8 @@
 #include <algorithm>
 #include <string>
 
+#include "platform/win32/library_loading.h"
 #include "platform/win32/proc_address.h"
-#include "platform/win32/system_folder.h"
 
 namespace tarvik::win32 {
 namespace {
@@ -56,10 +56,7 @@ Win32Processors::Win32Processors() {
   if (const HMODULE ntdll = ::GetModuleHandleW(L"ntdll.dll"))
     querySystemInformation_ =
         ProcAddress<QuerySystemInformation>(ntdll, "NtQuerySystemInformation");
-  // Loaded by its full path, so that no copy beside the program is taken instead.
-  const std::wstring powrprof = SystemFolderFile(L"powrprof.dll");
-  if (!powrprof.empty())
-    powrprof_.Reset(::LoadLibraryW(powrprof.c_str()));
+  powrprof_.Reset(LoadSystemLibrary(L"powrprof.dll"));
   if (powrprof_) {
     const HMODULE module = powrprof_.Get();
     power_.CallNtPowerInformation =

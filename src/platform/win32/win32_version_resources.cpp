@@ -1,6 +1,6 @@
 #include "platform/win32/win32_version_resources.h"
 
-#include "platform/win32/system_folder.h"
+#include "platform/win32/library_loading.h"
 
 #include <algorithm>
 #include <cstring>
@@ -63,10 +63,7 @@ class Win32VersionResource final : public platform::VersionResource {
 }  // namespace
 
 Win32VersionResources::Win32VersionResources() {
-  const std::wstring path = SystemFolderFile(L"version.dll");
-  if (path.empty())
-    return;
-  library_.Reset(::LoadLibraryW(path.c_str()));
+  library_.Reset(LoadSystemLibrary(L"version.dll"));
   if (!library_)
     return;
   const HMODULE module = library_.Get();

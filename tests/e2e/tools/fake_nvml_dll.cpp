@@ -1,7 +1,12 @@
 // nvml.dll for the end-to-end tests: the fake library of the unit tests behind the exported
 // names of the real one, serving two cards: "Fake Card A" answers every call, "Fake Card B"
-// cannot read its temperature, fan or power. It lacks the newer "_v2" names of the count, the
-// handle and the CUDA version, so the program goes through the older ones.
+// cannot read its temperature, fan or power and falls off the bus after six readings (every call
+// about it then answers 15). It lacks the newer "_v2" names of the count, the handle and the
+// CUDA version, so the program goes through the older ones, and its older initialisation fails
+// once a card is lost. Its CUDA version call looks for the CUDA driver by bare name, as the real
+// library does, so that a libcuda.dll laid beside the program shows whether the program let it.
+#include <windows.h>
+
 #include "fakes/fake_nvml.h"
 
 namespace {
@@ -46,9 +51,16 @@ const tarvik::platform::nvml::Functions& Fake() {
                                 "nvmlDeviceGetFanSpeed", "nvmlDeviceGetPowerUsage"}) {
       board.Gpus[1].Fails[failing] = 999;
     }
+    board.Gpus[1].LostAfterReadings = 6;
     return tarvik::fakes::FakeNvmlFunctions();
   }();
   return functions;
+}
+
+Return CudaVersion(int* version) {
+  if (const HMODULE cuda = ::LoadLibraryW(L"libcuda.dll"))
+    ::FreeLibrary(cuda);
+  return Fake().nvmlSystemGetCudaDriverVersion(version);
 }
 
 }  // namespace
@@ -56,10 +68,11 @@ const tarvik::platform::nvml::Functions& Fake() {
 #define FAKE_NVML_EXPORT extern "C" __declspec(dllexport) Return
 // clang-format off
 FAKE_NVML_EXPORT nvmlInit() { return Fake().nvmlInit(); }
+FAKE_NVML_EXPORT nvmlInit_v2() { return Fake().nvmlInit_v2(); }
 FAKE_NVML_EXPORT nvmlShutdown() { return Fake().nvmlShutdown(); }
 FAKE_NVML_EXPORT nvmlSystemGetDriverVersion(char* t, unsigned int n) { return Fake().nvmlSystemGetDriverVersion(t, n); }
 FAKE_NVML_EXPORT nvmlSystemGetNVMLVersion(char* t, unsigned int n) { return Fake().nvmlSystemGetNVMLVersion(t, n); }
-FAKE_NVML_EXPORT nvmlSystemGetCudaDriverVersion(int* v) { return Fake().nvmlSystemGetCudaDriverVersion(v); }
+FAKE_NVML_EXPORT nvmlSystemGetCudaDriverVersion(int* v) { return CudaVersion(v); }
 FAKE_NVML_EXPORT nvmlDeviceGetCount(unsigned int* c) { return Fake().nvmlDeviceGetCount(c); }
 FAKE_NVML_EXPORT nvmlDeviceGetHandleByIndex(unsigned int i, Device* d) { return Fake().nvmlDeviceGetHandleByIndex(i, d); }
 FAKE_NVML_EXPORT nvmlDeviceGetSerial(Device d, char* t, unsigned int n) { return Fake().nvmlDeviceGetSerial(d, t, n); }

@@ -2,7 +2,8 @@
 // Four times a second it writes what the mini window's cells say and how many samples each
 // history graph holds to "probe-readout.txt" in the program's folder, so a test can check the
 // values the program shows without reading pixels. The Graphics tab's cards add their cells,
-// their graphs, whether the GPU monitor runs, and the rows of the tab's detail list. It also shows
+// their graphs, whether the GPU monitor runs, and the rows of the tab's detail list (140) and
+// summary list (136) with the system events (129), all columns of a row. It also shows
 // the network information list, and points the external address lookup at the service that
 // TARVIK_TEST_LOCALE_SERVICE names (a local server of the test), when it is set.
 #include <windows.h>
@@ -68,26 +69,43 @@ HWND ListOfMainWindow(int id) {
   return search.Found;
 }
 
-// Each row of the list as "list <id> [<text of the first column>]"; the window thread answers
-// within a bounded wait, so a busy window only leaves the rows out.
+// How many columns the list shows; 1 for a list without header items.
+DWORD_PTR ColumnCount(HWND list) {
+  DWORD_PTR header = 0;
+  DWORD_PTR columns = 0;
+  if (!::SendMessageTimeoutW(list, LVM_GETHEADER, 0, 0, SMTO_ABORTIFHUNG, 500, &header) ||
+      header == 0 ||
+      !::SendMessageTimeoutW(reinterpret_cast<HWND>(header), HDM_GETITEMCOUNT, 0, 0,
+                             SMTO_ABORTIFHUNG, 500, &columns))
+    return 1;
+  return std::max<DWORD_PTR>(columns, 1);
+}
+
+// Each row of the list as "list <id> [<its columns, separated by tabs>]"; the window thread
+// answers within a bounded wait, so a busy window only leaves the rows out.
 std::wstring ListLines(int id) {
   const HWND list = ListOfMainWindow(id);
   DWORD_PTR count = 0;
   if (list == nullptr ||
       !::SendMessageTimeoutW(list, LVM_GETITEMCOUNT, 0, 0, SMTO_ABORTIFHUNG, 500, &count))
     return {};
+  const DWORD_PTR columns = ColumnCount(list);
   std::wostringstream out;
   for (DWORD_PTR row = 0; row < count; ++row) {
-    wchar_t text[512] = {};
-    LVITEMW item{};
-    item.iSubItem = 0;
-    item.pszText = text;
-    item.cchTextMax = 512;
-    DWORD_PTR copied = 0;
-    if (!::SendMessageTimeoutW(list, LVM_GETITEMTEXTW, row, reinterpret_cast<LPARAM>(&item),
-                               SMTO_ABORTIFHUNG, 500, &copied))
-      return out.str();
-    out << L"list " << id << L" [" << text << L"]\n";
+    out << L"list " << id << L" [";
+    for (DWORD_PTR column = 0; column < columns; ++column) {
+      wchar_t text[512] = {};
+      LVITEMW item{};
+      item.iSubItem = static_cast<int>(column);
+      item.pszText = text;
+      item.cchTextMax = 512;
+      DWORD_PTR copied = 0;
+      if (!::SendMessageTimeoutW(list, LVM_GETITEMTEXTW, row, reinterpret_cast<LPARAM>(&item),
+                                 SMTO_ABORTIFHUNG, 500, &copied))
+        return out.str() + L"]\n";
+      out << (column == 0 ? L"" : L"\t") << text;
+    }
+    out << L"]\n";
   }
   return out.str();
 }
@@ -172,7 +190,9 @@ std::wstring Readout(tarvik::Application& program) {
   for (int processor = 0; processor < options.Get(tarvik::opt::ProcessorCount); ++processor)
     text += GraphLine(program.Graphs(), firstProcessor + processor);
   const int firstGpuGraph = options.Get(tarvik::opt::FirstGpuGraph);
-  for (int card = 0; card < options.Get(tarvik::opt::GpuCount); ++card) {
+  const int shownCards =
+      std::min(options.Get(tarvik::opt::GpuCount), static_cast<int>(tarvik::kMaxGpus));
+  for (int card = 0; card < shownCards; ++card) {
     for (int graph = 0; graph < 6; ++graph)
       text += GraphLine(program.Graphs(),
                         firstGpuGraph + tarvik::GpuMonitor::kGraphsPerCard * card + graph);
@@ -180,7 +200,8 @@ std::wstring Readout(tarvik::Application& program) {
   text += L"nvml " + std::to_wstring(options.Get(tarvik::opt::NvmlPresent)) + L"\n";
   text += L"gpu-monitor " +
           std::to_wstring(program.Threads().IsAlive(tarvik::GpuMonitor::kName) ? 1 : 0) + L"\n";
-  return text + ListLines(140) + InformationLines(program.Network()) + TabExtentLines();
+  return text + ListLines(140) + ListLines(136) + ListLines(129) +
+         InformationLines(program.Network()) + TabExtentLines();
 }
 
 // Replaces the read-out file in one step, so the test never reads half of one.

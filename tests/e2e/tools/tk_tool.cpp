@@ -528,6 +528,36 @@ int SendDisplayChange() {
   return kExitOk;
 }
 
+struct IdSearch {
+  int Id;
+  HWND Found;
+};
+
+BOOL CALLBACK FindById(HWND child, LPARAM data) {
+  auto* search = reinterpret_cast<IdSearch*>(data);
+  if (GetDlgCtrlID(child) != search->Id) {
+    return TRUE;
+  }
+  search->Found = child;
+  return FALSE;
+}
+
+// Prints the screen rectangle (x y w h) of the first gadget with this id in a window with this
+// title: where a test points the mouse to reach a canvas.
+int PrintGadgetRect(const std::wstring& title, const std::wstring& id) {
+  for (HWND window : TopLevelWindows(title)) {
+    IdSearch search{static_cast<int>(std::wcstol(id.c_str(), nullptr, 10)), nullptr};
+    EnumChildWindows(window, FindById, reinterpret_cast<LPARAM>(&search));
+    RECT box{};
+    if (search.Found != nullptr && GetWindowRect(search.Found, &box)) {
+      std::printf("%ld %ld %ld %ld\n", box.left, box.top, box.right - box.left,
+                  box.bottom - box.top);
+      return kExitOk;
+    }
+  }
+  return kExitNotFound;
+}
+
 int Usage() {
   std::fwprintf(stderr,
                 L"usage: tk-tool post <message name>\n"
@@ -538,6 +568,7 @@ int Usage() {
                 L"       tk-tool font <face name>\n"
                 L"       tk-tool click <window title> <control caption>\n"
                 L"       tk-tool checked <window title> <control caption>\n"
+                L"       tk-tool gadget <window title> <gadget id>\n"
                 L"       tk-tool close <window title> <client width>\n"
                 L"       tk-tool mount <letter> <Linux folder> <drive type>\n"
                 L"       tk-tool unmount <letter>\n"
@@ -571,6 +602,9 @@ int Run(const std::vector<std::wstring>& args) {
   }
   if (args.size() == 3 && args[0] == L"checked") {
     return PrintCheckState(args[1], args[2]);
+  }
+  if (args.size() == 3 && args[0] == L"gadget") {
+    return PrintGadgetRect(args[1], args[2]);
   }
   if (args.size() == 3 && args[0] == L"close") {
     return CloseWindowOfWidth(args[1], args[2]);
