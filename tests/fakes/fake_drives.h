@@ -26,6 +26,8 @@ class FakeDrives : public platform::Drives {
   bool ListFails = false;
   std::optional<platform::DiskActivity> Activity;
   bool DiskOpen = false;
+  bool DiskCanOpen = true;
+  int DiskOpenTries = 0;
   uint32_t LastConnectionLength = 0;
 
   std::optional<std::wstring> PresentLetters() override {
@@ -60,8 +62,9 @@ class FakeDrives : public platform::Drives {
     return drive ? drive->Audio : std::nullopt;
   }
   bool OpenFirstDisk() override {
-    DiskOpen = true;
-    return true;
+    ++DiskOpenTries;
+    DiskOpen = DiskCanOpen;
+    return DiskOpen;
   }
   void CloseFirstDisk() override { DiskOpen = false; }
   std::optional<platform::DiskActivity> FirstDiskActivity() override {

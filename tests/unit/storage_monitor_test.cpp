@@ -116,6 +116,30 @@ TEST_F(StorageMonitorTest, ADriveThatComesAndGoesIsFoundAndLost) {
             events.end());
 }
 
+// A stick pulled while it is still marked new leaves nothing behind when another drive changes:
+// no space record nor drive-change line of its own, and no record with a negative used size.
+TEST_F(StorageMonitorTest, AStickPulledWhileNewLeavesNoRecordBehind) {
+  Passes(1);
+  fakes::FakeDrive stick = FixedDrive(L"STICK", 0x0000BEEF, 3 * kGiB);
+  stick.Type = 2;
+  drives.Letters[L'E'] = stick;
+  settings.Request(opt::DriveChangeRequest);
+  Passes(1);
+  ASSERT_EQ(Drive(5).FadeLevel, 11);
+  drives.Letters.erase(L'E');
+  settings.Request(opt::DriveChangeRequest);
+  Passes(1);
+  drives.Letters[L'C'].Space->Available -= kMiB;
+  Passes(StorageMonitor::kPollPasses + 1);
+  ASSERT_FALSE(changes.empty());
+  for (const std::wstring& line : changes)
+    EXPECT_EQ(line.substr(0, 3), L"C:\n");
+  for (const std::wstring& record : records) {
+    EXPECT_NE(record.substr(0, 3), L"E: ") << record;
+    EXPECT_EQ(record.find(L" -3221225472"), std::wstring::npos) << record;
+  }
+}
+
 // The tray shows the first disk's activity only while the tray icon and its option are on.
 TEST_F(StorageMonitorTest, TheTrayShowsTheFirstDisksActivity) {
   Passes(1);
@@ -138,6 +162,19 @@ TEST_F(StorageMonitorTest, TheTrayShowsTheFirstDisksActivity) {
   settings.Set(opt::TrayIconEnabled, 0);
   Passes(1);
   EXPECT_FALSE(drives.DiskOpen);
+}
+
+// A first disk that cannot be opened is tried once, and again only when the user asks anew.
+TEST_F(StorageMonitorTest, AFirstDiskThatDoesNotOpenIsTriedOnce) {
+  drives.DiskCanOpen = false;
+  settings.Set(opt::DriveLedTray, 1);
+  Passes(20);
+  EXPECT_EQ(drives.DiskOpenTries, 1);
+  EXPECT_EQ(settings.Get(opt::DriveLedTray), -1);
+  settings.Set(opt::DriveLedTray, 1);  // the Settings tab's check box
+  Passes(20);
+  EXPECT_EQ(drives.DiskOpenTries, 2);
+  EXPECT_TRUE(trayImages.empty());
 }
 
 // F6 starts the differences again and takes every mark off.

@@ -44,8 +44,7 @@ std::wstring VolumeNameLine(const std::wstring& label) {
 void AddSpaceLines(std::vector<std::wstring>& lines, const DriveRecord& drive) {
   const size_t width = DigitCount(drive.BytesTotal);
   if (drive.BytesAvailable != 0) {
-    lines.push_back(
-        ByteCountLine(TrFixed(L" Used"), drive.BytesTotal - drive.BytesAvailable, width));
+    lines.push_back(ByteCountLine(TrFixed(L" Used"), UsedBytes(drive), width));
     lines.push_back(ByteCountLine(TrFixed(L" Free"), drive.BytesAvailable, width));
   }
   if (drive.BytesTotal != 0)
@@ -155,8 +154,7 @@ std::wstring TotalChangeRecord(const DriveRecord& drive, int64_t newTotal) {
 
 std::wstring DriveSpaceRecord(const DriveRecord& drive) {
   return drive.DriveName + L" " + std::to_wstring(drive.FreePercent) + L" " +
-         std::to_wstring(drive.BytesAvailable) + L" " +
-         std::to_wstring(drive.BytesTotal - drive.BytesAvailable) + L" " +
+         std::to_wstring(drive.BytesAvailable) + L" " + std::to_wstring(UsedBytes(drive)) + L" " +
          std::to_wstring(drive.BytesDiff);
 }
 
@@ -166,7 +164,7 @@ std::wstring DriveChangeLine(const DriveRecord& drive, int storageUnit) {
   return drive.DriveName + L"\n" + std::to_wstring(drive.FreePercent) + L"%  " +
          size(drive.BytesAvailable) + L"\n" + size(drive.BytesDiff) + L"\n" +
          size(drive.BytesDiffSum) + L"\n" + std::to_wstring(100 - drive.FreePercent) + L"%  " +
-         size(drive.BytesTotal - drive.BytesAvailable);
+         size(UsedBytes(drive));
 }
 
 }  // namespace tarvik

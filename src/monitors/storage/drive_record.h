@@ -80,6 +80,11 @@ struct DriveTable {
   int OrderCounter = 0;
 };
 
+// The used bytes a record shows: what the volume holds beyond its free bytes, never below 0.
+[[nodiscard]] inline int64_t UsedBytes(const DriveRecord& drive) {
+  return drive.BytesTotal > drive.BytesAvailable ? drive.BytesTotal - drive.BytesAvailable : 0;
+}
+
 // The letter of index 1-26 ('A' to 'Z').
 [[nodiscard]] inline wchar_t LetterOf(int index) {
   return static_cast<wchar_t>(64 + index);

@@ -152,7 +152,7 @@ RowPieces OrdinaryPieces(const DriveRecord& drive, std::wstring prefix, int unit
   pieces.Status = StatusColumn(drive, unit);
   pieces.LastDiff = ArrivalMarker(drive.FadeLevel).value_or(DiffText(drive.BytesDiff, unit));
   pieces.TotalDiff = DiffText(drive.BytesDiffSum, unit);
-  pieces.Used = SizeText(drive.BytesTotal - drive.BytesAvailable, unit);
+  pieces.Used = SizeText(UsedBytes(drive), unit);
   return pieces;
 }
 

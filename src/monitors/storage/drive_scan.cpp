@@ -116,14 +116,19 @@ void PrepareForScan(DriveRecord& drive, int index, bool resetDifferences) {
   }
 }
 
+// A drive that is gone keeps no space and no highlight: nothing can fade, be listed or be logged
+// for it until it is found again.
 void ForgetVolume(DriveRecord& drive) {
   drive.VolumeSerial.clear();
   drive.PreviousVolumeSerial.clear();
   drive.VolumeName.clear();
   drive.PreviousVolumeName.clear();
   drive.NetworkPath.clear();
+  drive.BytesAvailable = 0;
   drive.BytesTotal = 0;
   drive.FreePercent = 0;
+  drive.FadeLevel = 0;
+  drive.HighlightCountdown = 0;
 }
 
 void DropMissingDrive(DriveRecord& drive, DriveScanPorts& ports) {
@@ -142,7 +147,6 @@ void DropUnreadableDrive(DriveRecord& drive, DriveScanPorts& ports) {
     drive.State = DriveState::Lost;
   }
   drive.Kind = DriveKind::Undetermined;
-  drive.BytesAvailable = 0;
   SetColours(drive, kDriveNormalText, kDriveNormalBack);
   ForgetVolume(drive);
 }
@@ -214,7 +218,7 @@ void ReadSpace(DriveRecord& drive, DriveScanPorts& ports) {
     drive.BytesAvailable = 0;
     drive.BytesTotal = 0;
   } else if (const std::optional<platform::DriveSpace> space =
-                 ports.Drives.Space(drive.DriveName)) {
+                 ReadDriveSpace(ports.Drives, drive.DriveName)) {
     drive.BytesAvailable = space->Available;
     drive.BytesTotal = space->Total;
   }
@@ -349,6 +353,16 @@ std::wstring ReadVolume(DriveRecord& drive, DriveScanPorts& ports, bool checkLab
   if (checkLabel && drive.VolumeSerial != kNoMediaSerial)
     CheckLabel(drive, ports);
   return drive.VolumeSerial;
+}
+
+std::optional<platform::DriveSpace> ReadDriveSpace(platform::Drives& drives,
+                                                   const std::wstring& driveName) {
+  std::optional<platform::DriveSpace> space = drives.Space(driveName);
+  if (space) {
+    space->Total = std::max<int64_t>(space->Total, 0);
+    space->Available = std::clamp<int64_t>(space->Available, 0, space->Total);
+  }
+  return space;
 }
 
 int FreePercentOf(int64_t available, int64_t total) {

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 
 #include "core/settings.h"
@@ -38,6 +39,11 @@ void ScanDrives(DriveTable& table, const std::wstring& presentLetters, DriveScan
 // "0000-0000" with no label. With `checkLabel` and media present, a label other than the
 // remembered one is reported as a "Volume name changed" block and a "*" record.
 std::wstring ReadVolume(DriveRecord& drive, DriveScanPorts& ports, bool checkLabel);
+
+// The space of a drive as the table keeps it: the free bytes within 0 and the total, whatever
+// the volume reported; none when it could not be read.
+[[nodiscard]] std::optional<platform::DriveSpace> ReadDriveSpace(platform::Drives& drives,
+                                                                 const std::wstring& driveName);
 
 // FreePercent: available x 100 / total, truncated, kept within 0 to 100; 0 without a total.
 [[nodiscard]] int FreePercentOf(int64_t available, int64_t total);

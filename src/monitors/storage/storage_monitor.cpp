@@ -24,6 +24,7 @@ constexpr int kIdleImage = 110;
 constexpr int kReadImage = 111;
 constexpr int kWriteImage = 112;
 constexpr int kReadWriteImage = 113;
+constexpr int kFirstDiskUnavailable = -1;
 
 int ActivityImage(const platform::DiskActivity& before, const platform::DiskActivity& now) {
   const bool read = now.ReadTime != before.ReadTime;
@@ -193,7 +194,8 @@ void StorageMonitor::PollOptical(DriveRecord& drive, int index) {
 void StorageMonitor::PollSpace(DriveRecord& drive, int index) {
   if (ReadVolume(drive, ports_, true) == kNoMediaSerial)
     return;
-  const std::optional<platform::DriveSpace> space = sources_.Drives.Space(drive.DriveName);
+  const std::optional<platform::DriveSpace> space =
+      ReadDriveSpace(sources_.Drives, drive.DriveName);
   if (!space)
     return;
   if (space->Total == drive.BytesTotal && space->Available == drive.BytesAvailable) {
@@ -247,14 +249,18 @@ void StorageMonitor::Highlight(DriveRecord& drive, int fadeLevel, int index) {
 }
 
 // The first disk is opened while the tray shows the activity and closed when it stops showing
-// it; the image changes only when the activity does.
+// it; the image changes only when the activity does. A disk that cannot be opened turns the
+// option to -1 (on, but not working: the Settings tab shows it undecided), so it is tried once,
+// and again only when the user turns the option on anew.
 void StorageMonitor::ShowActivity() {
-  const Settings& options = targets_.Options;
+  Settings& options = targets_.Options;
   const bool wanted = options.IsOn(opt::TrayIconEnabled) && options.IsOn(opt::DriveLedTray) &&
                       !options.IsOn(opt::StopFlag);
   if (wanted != diskOpen_) {
     if (wanted) {
       diskOpen_ = sources_.Drives.OpenFirstDisk();
+      if (!diskOpen_)
+        options.Set(opt::DriveLedTray, kFirstDiskUnavailable);
     } else {
       sources_.Drives.CloseFirstDisk();
       diskOpen_ = false;
