@@ -152,6 +152,32 @@ std::wstring TotalChangeRecord(const DriveRecord& drive, int64_t newTotal) {
          L" " + std::to_wstring(newTotal) + L" " + Trimmed(drive.VolumeName);
 }
 
+std::vector<std::wstring> LowSpaceLines(const DriveRecord& drive) {
+  const size_t width = DigitCount(drive.BytesTotal);
+  std::vector<std::wstring> lines = {ByteCountLine(TrFixed(L" Free"), drive.BytesAvailable, width),
+                                     ByteCountLine(TrFixed(L"Total"), drive.BytesTotal, width)};
+  const std::wstring label = Trimmed(drive.VolumeName);
+  if (!label.empty())
+    lines.push_back(VolumeNameLine(label));
+  const std::wstring fullIn = FullInText(drive.FullInHours);
+  lines.push_back(drive.DriveName + L" " + Tr(L"low on space") + L" (" +
+                  std::to_wstring(drive.FreePercent) + L"%)" +
+                  (fullIn.empty() ? L"" : L", " + fullIn) + L".");
+  lines.emplace_back();
+  return lines;
+}
+
+std::wstring LowSpaceRecord(const DriveRecord& drive) {
+  return RecordHead(drive, L'<', drive.VolumeSerial) + std::to_wstring(drive.BytesAvailable) +
+         L" " + std::to_wstring(drive.BytesTotal) + L" " + Trimmed(drive.VolumeName);
+}
+
+std::wstring FullInText(int hours) {
+  if (hours <= 0)
+    return {};
+  return Tr(L"full in about") + L" " + std::to_wstring(hours) + L" h";
+}
+
 std::wstring DriveSpaceRecord(const DriveRecord& drive) {
   return drive.DriveName + L" " + std::to_wstring(drive.FreePercent) + L" " +
          std::to_wstring(drive.BytesAvailable) + L" " + std::to_wstring(UsedBytes(drive)) + L" " +

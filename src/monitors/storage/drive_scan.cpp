@@ -8,6 +8,7 @@
 
 #include "core/palette.h"
 #include "monitors/storage/drive_events.h"
+#include "monitors/storage/low_space.h"
 #include "monitors/storage/volume_serial.h"
 #include "monitors/system/text_shapes.h"
 #include "text/translation.h"
@@ -129,6 +130,7 @@ void ForgetVolume(DriveRecord& drive) {
   drive.FreePercent = 0;
   drive.FadeLevel = 0;
   drive.HighlightCountdown = 0;
+  drive.NotAnswering = false;
 }
 
 void DropMissingDrive(DriveRecord& drive, DriveScanPorts& ports) {
@@ -151,6 +153,7 @@ void DropUnreadableDrive(DriveRecord& drive, DriveScanPorts& ports) {
   ForgetVolume(drive);
 }
 
+// A drive that stays keeps a highlight that is still fading.
 void HighlightIfNew(DriveTable& table, DriveRecord& drive) {
   if (table.ScanCount >= 2 && drive.State != DriveState::Present) {
     SetColours(drive, kDriveNormalText, kPalette[kNewDriveFadeLevel]);
@@ -158,7 +161,9 @@ void HighlightIfNew(DriveTable& table, DriveRecord& drive) {
     drive.HighlightCountdown = kNewDriveHighlightPolls;
     table.NewDriveHighlighted = true;
   } else {
-    SetColours(drive, kDriveNormalText, kDriveNormalBack);
+    SetColours(
+        drive, kDriveNormalText,
+        drive.FadeLevel > 0 ? kPalette[static_cast<size_t>(drive.FadeLevel)] : kDriveNormalBack);
   }
 }
 
@@ -212,7 +217,8 @@ void Classify(DriveRecord& drive, DriveScanPorts& ports) {
   drive.ShortName = drive.Letter + drive.Mark;
 }
 
-// A drive without media has no space; one whose space cannot be read keeps what it showed.
+// A drive without media has no space; one whose space cannot be read keeps what it showed, and
+// one that did not answer says so.
 void ReadSpace(DriveRecord& drive, DriveScanPorts& ports) {
   if (drive.VolumeSerial == kNoMediaSerial) {
     drive.BytesAvailable = 0;
@@ -221,22 +227,33 @@ void ReadSpace(DriveRecord& drive, DriveScanPorts& ports) {
                  ReadDriveSpace(ports.Drives, drive.DriveName)) {
     drive.BytesAvailable = space->Available;
     drive.BytesTotal = space->Total;
+  } else {
+    drive.NotAnswering = ports.Drives.Unanswered(drive.DriveName);
   }
   drive.FreePercent = FreePercentOf(drive.BytesAvailable, drive.BytesTotal);
 }
 
+// A drive that does not answer in time (a disc spinning up, a share over a slow line) is neither
+// found nor changed: a present one keeps what it showed, a new one waits for the next scan.
 void ScanPresentDrive(DriveTable& table, DriveRecord& drive, DriveScanPorts& ports) {
   const DriveKind kind = KindOf(ports.Drives.DriveType(drive.DriveName));
   if (kind == DriveKind::Undetermined || kind == DriveKind::NoRoot) {
     DropUnreadableDrive(drive, ports);
     return;
   }
+  const VolumeReading reading = ReadVolumeOf(drive, ports);
+  drive.NotAnswering = !reading.Answered;
+  if (drive.NotAnswering) {
+    ++table.WaitingDrives;
+    return;
+  }
   drive.Kind = kind;
   HighlightIfNew(table, drive);
-  ReadVolume(drive, ports, true);
+  StoreVolume(drive, reading, ports, true);
   Classify(drive, ports);
   ReadSpace(drive, ports);
   if (drive.State != DriveState::Present) {
+    TakeLowSpaceBaseline(drive);
     Report(ports, drive, DriveReport::Found);
     drive.State = DriveState::Present;
   }
@@ -321,6 +338,7 @@ void ScanDrives(DriveTable& table, const std::wstring& presentLetters, DriveScan
   if (ShuttingDown(ports.Options))
     return;
   ++table.ScanCount;
+  table.WaitingDrives = 0;
   table.FixedDrives = 0;
   table.AliasedDrives = 0;
   table.LargestAliasCount = 0;
@@ -341,18 +359,42 @@ void ScanDrives(DriveTable& table, const std::wstring& presentLetters, DriveScan
   NumberRows(table);
 }
 
-std::wstring ReadVolume(DriveRecord& drive, DriveScanPorts& ports, bool checkLabel) {
-  const platform::VolumeInformation volume =
-      ports.Drives.Volume(drive.DriveName + L"\\").value_or(platform::VolumeInformation{});
+VolumeReading ReadVolumeOf(const DriveRecord& drive, DriveScanPorts& ports) {
+  const std::optional<platform::VolumeInformation> read =
+      ports.Drives.Volume(drive.DriveName + L"\\");
+  const platform::VolumeInformation volume = read.value_or(platform::VolumeInformation{});
+  return VolumeReading{.Answered = read || !ports.Drives.Unanswered(drive.DriveName),
+                       .Serial = VolumeSerialText(volume.Serial),
+                       .Label = CleanVolumeText(volume.Label, kLabelWidth),
+                       .FileSystem = CleanVolumeText(volume.FileSystem, kFileSystemWidth),
+                       .MaxFileNameLength = static_cast<int>(std::min<uint32_t>(
+                           volume.MaxFileNameLength, std::numeric_limits<int>::max())),
+                       .ReadOnly = volume.ReadOnly};
+}
+
+void StoreVolume(DriveRecord& drive, const VolumeReading& reading, DriveScanPorts& ports,
+                 bool checkLabel) {
   drive.PreviousVolumeSerial = drive.VolumeSerial;
-  drive.VolumeSerial = VolumeSerialText(volume.Serial);
-  drive.VolumeName = CleanVolumeText(volume.Label, kLabelWidth);
-  drive.FileSystem = CleanVolumeText(volume.FileSystem, kFileSystemWidth);
-  drive.MaxFileNameLength = static_cast<int>(
-      std::min<uint32_t>(volume.MaxFileNameLength, std::numeric_limits<int>::max()));
+  drive.VolumeSerial = reading.Serial;
+  drive.VolumeName = reading.Label;
+  drive.FileSystem = reading.FileSystem;
+  drive.MaxFileNameLength = reading.MaxFileNameLength;
+  drive.ReadOnly = reading.ReadOnly;
   if (checkLabel && drive.VolumeSerial != kNoMediaSerial)
     CheckLabel(drive, ports);
+}
+
+std::wstring ReadVolume(DriveRecord& drive, DriveScanPorts& ports, bool checkLabel) {
+  StoreVolume(drive, ReadVolumeOf(drive, ports), ports, checkLabel);
   return drive.VolumeSerial;
+}
+
+// Another medium is not the old one renamed: its label is taken as it is.
+void TakeMedium(DriveRecord& drive, const VolumeReading& reading, DriveScanPorts& ports) {
+  drive.PreviousVolumeName.clear();
+  StoreVolume(drive, reading, ports, true);
+  Classify(drive, ports);
+  ReadSpace(drive, ports);
 }
 
 std::optional<platform::DriveSpace> ReadDriveSpace(platform::Drives& drives,
