@@ -85,6 +85,11 @@ struct DriveTable {
   int WaitingDrives = 0;  // listed drives the last scan could not read for want of an answer
 };
 
+// A drive whose medium can be taken out: a card reader, a stick's slot, a disc drive.
+[[nodiscard]] inline bool HoldsMedia(DriveKind kind) {
+  return kind == DriveKind::Removable || kind == DriveKind::Optical;
+}
+
 // The used bytes a record shows: what the volume holds beyond its free bytes, never below 0.
 [[nodiscard]] inline int64_t UsedBytes(const DriveRecord& drive) {
   return drive.BytesTotal > drive.BytesAvailable ? drive.BytesTotal - drive.BytesAvailable : 0;

@@ -165,8 +165,7 @@ RowPieces OrdinaryPieces(const DriveRecord& drive, std::wstring prefix, int unit
 }
 
 bool HasNoMedia(const DriveRecord& drive) {
-  return (drive.Kind == DriveKind::Removable || drive.Kind == DriveKind::Optical) &&
-         drive.VolumeSerial == kNoMediaSerial;
+  return HoldsMedia(drive.Kind) && drive.VolumeSerial == kNoMediaSerial;
 }
 
 bool HoldsAudioCd(const DriveRecord& drive) {

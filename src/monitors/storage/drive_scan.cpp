@@ -219,12 +219,12 @@ void Classify(DriveRecord& drive, DriveScanPorts& ports) {
 
 // A drive without media has no space; one whose space cannot be read keeps what it showed, and
 // one that did not answer says so.
-void ReadSpace(DriveRecord& drive, DriveScanPorts& ports) {
+void ReadSpace(DriveRecord& drive, const VolumeReading& reading, DriveScanPorts& ports) {
   if (drive.VolumeSerial == kNoMediaSerial) {
     drive.BytesAvailable = 0;
     drive.BytesTotal = 0;
   } else if (const std::optional<platform::DriveSpace> space =
-                 ReadDriveSpace(ports.Drives, drive.DriveName)) {
+                 reading.Space ? reading.Space : ReadDriveSpace(ports.Drives, drive.DriveName)) {
     drive.BytesAvailable = space->Available;
     drive.BytesTotal = space->Total;
   } else {
@@ -241,22 +241,28 @@ void ScanPresentDrive(DriveTable& table, DriveRecord& drive, DriveScanPorts& por
     DropUnreadableDrive(drive, ports);
     return;
   }
+  drive.Kind = kind;
   const VolumeReading reading = ReadVolumeOf(drive, ports);
   drive.NotAnswering = !reading.Answered;
   if (drive.NotAnswering) {
     ++table.WaitingDrives;
     return;
   }
-  drive.Kind = kind;
   HighlightIfNew(table, drive);
   StoreVolume(drive, reading, ports, true);
   Classify(drive, ports);
-  ReadSpace(drive, ports);
+  ReadSpace(drive, reading, ports);
   if (drive.State != DriveState::Present) {
     TakeLowSpaceBaseline(drive);
     Report(ports, drive, DriveReport::Found);
     drive.State = DriveState::Present;
   }
+}
+
+VolumeReading NoMedium() {
+  VolumeReading reading;
+  reading.Serial = kNoMediaSerial;
+  return reading;
 }
 
 // Volumes without media all read alike, so they are never taken for one another.
@@ -359,17 +365,28 @@ void ScanDrives(DriveTable& table, const std::wstring& presentLetters, DriveScan
   NumberRows(table);
 }
 
+// A reader without its card may still name a volume (Wine names one for every letter), but the
+// space of nothing cannot be read: a medium without readable space counts as none.
 VolumeReading ReadVolumeOf(const DriveRecord& drive, DriveScanPorts& ports) {
   const std::optional<platform::VolumeInformation> read =
       ports.Drives.Volume(drive.DriveName + L"\\");
   const platform::VolumeInformation volume = read.value_or(platform::VolumeInformation{});
-  return VolumeReading{.Answered = read || !ports.Drives.Unanswered(drive.DriveName),
-                       .Serial = VolumeSerialText(volume.Serial),
-                       .Label = CleanVolumeText(volume.Label, kLabelWidth),
-                       .FileSystem = CleanVolumeText(volume.FileSystem, kFileSystemWidth),
-                       .MaxFileNameLength = static_cast<int>(std::min<uint32_t>(
-                           volume.MaxFileNameLength, std::numeric_limits<int>::max())),
-                       .ReadOnly = volume.ReadOnly};
+  VolumeReading reading{.Answered = read || !ports.Drives.Unanswered(drive.DriveName),
+                        .Serial = VolumeSerialText(volume.Serial),
+                        .Label = CleanVolumeText(volume.Label, kLabelWidth),
+                        .FileSystem = CleanVolumeText(volume.FileSystem, kFileSystemWidth),
+                        .MaxFileNameLength = static_cast<int>(std::min<uint32_t>(
+                            volume.MaxFileNameLength, std::numeric_limits<int>::max())),
+                        .ReadOnly = volume.ReadOnly,
+                        .Space = std::nullopt};
+  if (!reading.Answered || !HoldsMedia(drive.Kind) || reading.Serial == kNoMediaSerial)
+    return reading;
+  reading.Space = ReadDriveSpace(ports.Drives, drive.DriveName);
+  if (!reading.Space && ports.Drives.Unanswered(drive.DriveName))
+    reading.Answered = false;
+  else if (!reading.Space)
+    reading = NoMedium();
+  return reading;
 }
 
 void StoreVolume(DriveRecord& drive, const VolumeReading& reading, DriveScanPorts& ports,
@@ -394,7 +411,7 @@ void TakeMedium(DriveRecord& drive, const VolumeReading& reading, DriveScanPorts
   drive.PreviousVolumeName.clear();
   StoreVolume(drive, reading, ports, true);
   Classify(drive, ports);
-  ReadSpace(drive, ports);
+  ReadSpace(drive, reading, ports);
 }
 
 std::optional<platform::DriveSpace> ReadDriveSpace(platform::Drives& drives,

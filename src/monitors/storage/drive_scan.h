@@ -36,7 +36,8 @@ void ScanDrives(DriveTable& table, const std::wstring& presentLetters, DriveScan
 
 // One read of a drive's volume information, its texts cleaned and cut as the record keeps them.
 // A volume without media reads as serial "0000-0000" with no label; `Answered` is false when the
-// drive did not answer in time, and then the read tells nothing about its media.
+// drive did not answer in time, and then the read tells nothing about its media. A removable or
+// optical drive's space is read with it: a medium whose space cannot be read counts as none.
 struct VolumeReading {
   bool Answered = true;
   std::wstring Serial;
@@ -44,6 +45,7 @@ struct VolumeReading {
   std::wstring FileSystem;
   int MaxFileNameLength = 0;
   bool ReadOnly = false;
+  std::optional<platform::DriveSpace> Space;
 };
 [[nodiscard]] VolumeReading ReadVolumeOf(const DriveRecord& drive, DriveScanPorts& ports);
 

@@ -187,8 +187,7 @@ bool StorageMonitor::PollDrive(int index) {
     RescanIn(0);
     return false;
   }
-  const bool holdsMedia = drive.Kind == DriveKind::Removable || drive.Kind == DriveKind::Optical;
-  if (holdsMedia && reading.Serial != drive.VolumeSerial)
+  if (HoldsMedia(drive.Kind) && reading.Serial != drive.VolumeSerial)
     ChangeMedium(drive, reading, index);
   else if (drive.Kind != DriveKind::Optical && reading.Serial != kNoMediaSerial)
     PollSpace(drive, reading, index);
@@ -214,7 +213,7 @@ void StorageMonitor::ChangeMedium(DriveRecord& drive, const VolumeReading& readi
 void StorageMonitor::PollSpace(DriveRecord& drive, const VolumeReading& reading, int index) {
   StoreVolume(drive, reading, ports_, true);
   const std::optional<platform::DriveSpace> space =
-      ReadDriveSpace(sources_.Drives, drive.DriveName);
+      reading.Space ? reading.Space : ReadDriveSpace(sources_.Drives, drive.DriveName);
   if (!space) {
     ShowAnswering(drive, index, !sources_.Drives.Unanswered(drive.DriveName));
     return;
