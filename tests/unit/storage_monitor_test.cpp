@@ -176,6 +176,18 @@ TEST_F(StorageMonitorTest, AStickPulledWhileNewLeavesNoRecordBehind) {
   }
 }
 
+// A stick pulled after a change and before the title told it: the title does not show it gone.
+TEST_F(StorageMonitorTest, TheTitleTellsNoDriveThatIsGone) {
+  drives.Letters[L'E'] = FixedDrive(L"STICK", 0x0000BEEF, kGiB, 2 * kGiB, 2);
+  Passes(1);
+  drives.Letters[L'E'].Space->Available -= kMiB;
+  Passes(StorageMonitor::kPollPasses + 1);  // the poll, then the flash pass
+  drives.Letters.erase(L'E');
+  settings.Request(opt::DriveChangeRequest);
+  Passes(StorageMonitor::kTitlePasses);
+  EXPECT_EQ(titles.Summary(0), L"");
+}
+
 // The tray shows the first disk's activity only while the tray icon and its option are on.
 TEST_F(StorageMonitorTest, TheTrayShowsTheFirstDisksActivity) {
   Passes(1);

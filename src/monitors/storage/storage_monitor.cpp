@@ -111,7 +111,8 @@ void StorageMonitor::FlashPass() {
   Publish();
 }
 
-// The summary of title-bar mode 0: the drive that changed last, one changed drive at a time.
+// The summary of title-bar mode 0: the drive that changed last, one changed drive at a time; a
+// drive gone meanwhile has nothing to tell.
 void StorageMonitor::UpdateTitle() {
   titleCountdown_ = kTitlePasses;
   if (changedLetters_.empty())
@@ -119,7 +120,7 @@ void StorageMonitor::UpdateTitle() {
   const int index = changedLetters_.front() - LetterOf(0);
   changedLetters_.erase(0, 1);
   const DriveRecord& drive = table_.Drives[static_cast<size_t>(index)];
-  if (drive.BytesDiff == 0)
+  if (drive.BytesDiff == 0 || drive.State != DriveState::Present)
     return;
   const std::wstring title =
       drive.Letter + drive.AliasLetters + drive.Mark + L" " + std::to_wstring(drive.FreePercent) +
