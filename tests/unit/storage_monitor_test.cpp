@@ -269,10 +269,12 @@ TEST_P(MediumChangeTest, UnderALetterThatStays) {
   EXPECT_EQ(Row(kE), L"E:No Media / Blank    0.0!");
   EXPECT_EQ(Drive(kE).FadeLevel, 0);
 
-  drives.Letters[L'E'] = FixedDrive(L"HOLIDAY", 0x33334444, 2 * kGiB, 4 * kGiB, type);
+  // The new medium tells its label a moment after its serial.
+  drives.Letters[L'E'] = FixedDrive(L"", 0x33334444, 2 * kGiB, 4 * kGiB, type);
   settings.Request(opt::DriveChangeRequest);
   Passes(1);
   EXPECT_NE(Row(kE).find(L" -NEW!-"), std::wstring::npos) << Row(kE);
+  drives.Letters[L'E'].Volume->Label = L"HOLIDAY";
   Passes(5 * StorageMonitor::kPollPasses);
   EXPECT_EQ(Row(kE), L"E: 50% 2048.0M    --  2048.0M");
   EXPECT_EQ(Drive(kE).VolumeName, L"HOLIDAY");

@@ -406,10 +406,11 @@ std::wstring ReadVolume(DriveRecord& drive, DriveScanPorts& ports, bool checkLab
   return drive.VolumeSerial;
 }
 
-// Another medium is not the old one renamed: its label is taken as it is.
+// Another medium is not the old one renamed: the first label check after it takes its label as
+// it then reads (a disc may tell its label a moment after its serial).
 void TakeMedium(DriveRecord& drive, const VolumeReading& reading, DriveScanPorts& ports) {
+  StoreVolume(drive, reading, ports, false);
   drive.PreviousVolumeName.clear();
-  StoreVolume(drive, reading, ports, true);
   Classify(drive, ports);
   ReadSpace(drive, reading, ports);
 }

@@ -59,7 +59,8 @@ void StoreVolume(DriveRecord& drive, const VolumeReading& reading, DriveScanPort
 std::wstring ReadVolume(DriveRecord& drive, DriveScanPorts& ports, bool checkLabel);
 
 // A removable or optical drive whose medium changed takes the new one over at once: its volume,
-// its name ("No Media / Blank", "Audio: 12 Tracks") and its space; the new label is no rename.
+// its name ("No Media / Blank", "Audio: 12 Tracks") and its space; the next label check takes
+// the new medium's label without telling a rename.
 void TakeMedium(DriveRecord& drive, const VolumeReading& reading, DriveScanPorts& ports);
 
 // The space of a drive as the table keeps it: the free bytes within 0 and the total, whatever
