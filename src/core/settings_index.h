@@ -137,8 +137,8 @@ inline constexpr int PingRowHeight = 811;        // the list's layout, as last m
 inline constexpr int PingCharWidth = 812;
 inline constexpr int PingTimelineX = 813;
 inline constexpr int PingTimelineWidth = 814;
-inline constexpr int PingFirstRow = 815;       // the list's first visible row (0-based)
-inline constexpr int PingRedrawRequest = 816;  // the list's canvas changed size or scrolled
+inline constexpr int PingFirstRow = 815;         // the list's first visible row (0-based)
+inline constexpr int PingRedrawRequest = 816;    // the list's canvas changed size or scrolled
 
 // The drive chosen in the Storage tab's drive filter (1-26, 0 every drive), kept while it is away;
 // FollowedDrive is that drive while it is present.

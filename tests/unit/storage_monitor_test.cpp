@@ -176,6 +176,21 @@ TEST_F(StorageMonitorTest, AStickPulledWhileNewLeavesNoRecordBehind) {
   }
 }
 
+// A drive that says it has more free space than it holds, or less than none (a share's server may
+// say anything), is kept within its total: no record shows a negative used size.
+TEST_F(StorageMonitorTest, ASpaceOutsideItsTotalIsKeptWithinIt) {
+  drives.Letters[L'C'].Space->Available = 120 * kGiB;
+  Passes(1);
+  EXPECT_EQ(records.front(), L"C+ 1234-ABCD 107374182400 107374182400 System");
+  EXPECT_EQ(Drive(kC).FreePercent, 100);
+  drives.Letters[L'C'].Space->Available = -kGiB;
+  Passes(StorageMonitor::kPollPasses + 1);
+  EXPECT_EQ(Drive(kC).BytesAvailable, 0);
+  EXPECT_EQ(Drive(kC).BytesDiff, -100 * kGiB);
+  ASSERT_FALSE(changes.empty());
+  EXPECT_TRUE(changes.back().ends_with(L"\n100%  100.0G")) << changes.back();  // all used
+}
+
 // A stick pulled after a change and before the title told it: the title does not show it gone.
 TEST_F(StorageMonitorTest, TheTitleTellsNoDriveThatIsGone) {
   drives.Letters[L'E'] = FixedDrive(L"STICK", 0x0000BEEF, kGiB, 2 * kGiB, 2);
