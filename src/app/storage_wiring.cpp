@@ -15,6 +15,11 @@ namespace {
 // volume for now.
 constexpr std::chrono::milliseconds kDriveAnswerWait{1'000};
 
+// "C" of "C:\Windows"; 0 when the folder is not on a drive letter.
+wchar_t SystemDriveLetter(const std::wstring& windowsFolder) {
+  return windowsFolder.size() >= 2 && windowsFolder[1] == L':' ? windowsFolder[0] : L'\0';
+}
+
 }  // namespace
 
 void StorageWiring::Install(GadgetRoutes& routes, WindowUpdateApplier& applier) {
@@ -24,13 +29,8 @@ void StorageWiring::Install(GadgetRoutes& routes, WindowUpdateApplier& applier) 
               FollowChosenDrive();
               return LoopControl::Continue;
             });
-  // The unit is stored by the Settings tab's handler of the same selector; the rows are built
-  // again in it by a scan at the monitor's next pass.
-  routes.On(gadget::StorageUnitSelector, platform::GadgetAction::Change,
-            [this](const platform::GuiEvent&) {
-              ports_.Options.Request(opt::StorageRefreshRequest);
-              return LoopControl::Continue;
-            });
+  // The unit is stored by the Settings tab's handler of its selector; the storage monitor builds
+  // the rows again in it at its next pass.
 }
 
 void StorageWiring::Start(MonitorThreads& threads, StopSignal& stop, PanelCopyServer serveCopy) {
@@ -42,7 +42,7 @@ void StorageWiring::Start(MonitorThreads& threads, StopSignal& stop, PanelCopySe
       [&threads](std::function<void()> work) {
         return threads.StartTask(L"drive answer", std::move(work));
       },
-      kDriveAnswerWait);
+      kDriveAnswerWait, SystemDriveLetter(ports_.Env.WindowsFolder()));
   threads.StartMonitor(std::make_unique<StorageMonitor>(
       stop, StorageSources{.Drives = *answering_, .Clock = ports_.Clock, .Env = ports_.Env},
       StorageTargets{
@@ -65,17 +65,20 @@ void StorageWiring::Start(MonitorThreads& threads, StopSignal& stop, PanelCopySe
 }
 
 // The followed drive keeps its item when the drives change: found again by its place or its
-// serial (a stick that comes back under another letter).
+// serial (a stick that comes back under another letter). While it is away, every drive's changes
+// are listed, as the selector then shows, and the choice is kept for its return.
 void StorageWiring::FillDriveFilter() {
   const DriveTable table = readings_.Snapshot();
   const auto names = DriveTypeNames();
-  const DriveFilter filter =
-      BuildDriveFilter(table, ports_.Texts.Get(slot::FilterDrvToWrite),
-                       ports_.Options.Get(opt::FollowedDrive), {names.begin(), names.end()});
+  const DriveFilter filter = BuildDriveFilter(
+      table,
+      {ports_.Options.Get(opt::FollowedDriveChoice), ports_.Texts.Get(slot::FilterDrvToWrite)},
+      {names.begin(), names.end()});
   driveOfItem_ = filter.DriveOfItem;
   ports_.Gui.SetSelectorItems(gadget::DriveFilterSelector, filter.Items);
   ports_.Gui.SelectItem(gadget::DriveFilterSelector, filter.Selected);
-  FollowChosenDrive();
+  ports_.Options.Set(opt::DriveFilterItem, filter.Selected);
+  Follow(filter.Followed, filter.Remembered);
 }
 
 void StorageWiring::FollowChosenDrive() {
@@ -84,10 +87,13 @@ void StorageWiring::FollowChosenDrive() {
                         ? driveOfItem_[static_cast<size_t>(item)]
                         : 0;
   ports_.Options.Set(opt::DriveFilterItem, std::max(item, 0));
+  Follow(drive, ChoiceOf(readings_.Snapshot(), drive));
+}
+
+void StorageWiring::Follow(int drive, const FollowedDriveChoice& choice) {
+  ports_.Texts.Set(slot::FilterDrvToWrite, choice.Serial);
+  ports_.Options.Set(opt::FollowedDriveChoice, choice.Index);
   ports_.Options.Set(opt::FollowedDrive, drive);
-  ports_.Texts.Set(slot::FilterDrvToWrite,
-                   drive > 0 ? readings_.Lock()->Drives[static_cast<size_t>(drive)].VolumeSerial
-                             : std::wstring());
 }
 
 std::wstring StorageWiring::StorageTabCopy() {

@@ -18,6 +18,7 @@
 #include "core/title_board.h"
 #include "core/window_updates.h"
 #include "monitors/storage/answering_drives.h"
+#include "monitors/storage/drive_filter.h"
 #include "monitors/storage/drive_record.h"
 #include "platform/clock.h"
 #include "platform/drives.h"
@@ -57,6 +58,8 @@ class StorageWiring {
  private:
   void FillDriveFilter();
   void FollowChosenDrive();
+  // The drive-change list shows the changes of `drive` (0 every drive); `choice` is kept.
+  void Follow(int drive, const FollowedDriveChoice& choice);
   [[nodiscard]] std::wstring StorageTabCopy();
 
   StoragePorts ports_;

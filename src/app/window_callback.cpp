@@ -108,8 +108,10 @@ void WindowCallback::OnVolumeRemoval(const std::wstring& letters) {
     std::erase_if(pending,
                   [&](wchar_t letter) { return letters.find(letter) != std::wstring::npos; });
   });
+  // A card taken out of a reader leaves its letter: the monitor looks at the drives, not only at
+  // the letters.
   if (storageRunning_ && storageRunning_())
-    settings_.Set(opt::DriveSetCountdown, 0);
+    settings_.Request(opt::DriveChangeRequest);
 }
 
 }  // namespace tarvik

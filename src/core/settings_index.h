@@ -140,6 +140,10 @@ inline constexpr int PingTimelineWidth = 814;
 inline constexpr int PingFirstRow = 815;         // the list's first visible row (0-based)
 inline constexpr int PingRedrawRequest = 816;    // the list's canvas changed size or scrolled
 
+// The drive chosen in the Storage tab's drive filter (1-26, 0 every drive), kept while it is away;
+// FollowedDrive is that drive while it is present.
+inline constexpr int FollowedDriveChoice = 840;
+
 // Start values whose readers are not written yet; each takes its proper name with its reader.
 inline constexpr int StartValue45 = 45;
 inline constexpr int StartValue51 = 51;

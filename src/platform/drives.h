@@ -12,6 +12,7 @@ struct VolumeInformation {
   uint32_t Serial = 0;
   std::wstring FileSystem;
   uint32_t MaxFileNameLength = 0;
+  bool ReadOnly = false;  // a pressed disc, a write-protected card: its space can never grow short
 };
 
 struct DriveSpace {
@@ -56,6 +57,10 @@ class Drives {
   [[nodiscard]] virtual NetworkConnection Connection(const std::wstring& driveName,
                                                      uint32_t length) = 0;
   [[nodiscard]] virtual std::optional<AudioDisc> Audio(const std::wstring& driveName) = 0;
+  // Whether the last call about the drive came back without its answer because the wait for it
+  // ran out: a caller that bounds its waits says so here; the system's own calls wait for every
+  // answer. Such a call's failure tells nothing about the drive's media.
+  [[nodiscard]] virtual bool Unanswered(const std::wstring& /*driveName*/) const { return false; }
 
   // The first physical disk, opened while the tray's activity indicator is on.
   [[nodiscard]] virtual bool OpenFirstDisk() = 0;

@@ -41,11 +41,14 @@ std::wstring SystemPanelCopy(std::wstring_view systemBlock,
   return text;
 }
 
+// A pasted copy reads as a table: one drive a line, its columns separated by tabs.
 std::wstring StoragePanelCopy(const std::vector<std::wstring>& driveRows,
                               const std::vector<std::wstring>& driveEvents) {
   std::wstring rows;
-  for (const std::wstring& row : driveRows)
+  for (std::wstring row : driveRows) {
+    std::replace(row.begin(), row.end(), L'\n', L'\t');
     rows += row + kLineEnd;
+  }
   return SystemPanelCopy(rows, driveEvents);
 }
 

@@ -24,8 +24,8 @@ inline constexpr int kMaxCopiedColumns = 21;
 [[nodiscard]] std::wstring SystemPanelCopy(std::wstring_view systemBlock,
                                            const std::vector<std::wstring>& systemEvents);
 
-// The Storage tab as text: each drive row as the mini window shows it, an empty line, then each
-// drive event on a line of its own.
+// The Storage tab as text: each drive row on a line of its own with its columns separated by
+// tabs, an empty line, then each drive event on a line of its own.
 [[nodiscard]] std::wstring StoragePanelCopy(const std::vector<std::wstring>& driveRows,
                                             const std::vector<std::wstring>& driveEvents);
 

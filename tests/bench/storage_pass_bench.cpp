@@ -1,12 +1,18 @@
 // What the storage monitor costs with all 26 letters present: the time of a pass, of a pass
 // that polls the drives, and of a pass that scans them, over fake drives (the drive calls cost
 // nothing here, so the figures are the monitor's own work); and how many cells a pass draws
-// when nothing changed. Run by scripts/bench.sh; prints figures, judges nothing.
+// when nothing changed; and what asking the drives on helper threads with a bounded wait adds to
+// a poll's drive calls. Run by scripts/bench.sh; prints figures, judges nothing.
 #include <cstdio>
+#include <ctime>
+#include <functional>
+#include <thread>
+#include <vector>
 
 #include "bench/pass_timing.h"
 #include "fakes/fake_drives.h"
 #include "fakes/fake_system.h"
+#include "monitors/storage/answering_drives.h"
 #include "monitors/storage/storage_monitor.h"
 #include "text/translation.h"
 
@@ -19,6 +25,51 @@ constexpr int kRounds = 40;
 struct Counts {
   int Draws = 0;
 };
+
+struct PollCost {
+  double WallUs;
+  double ProcessorUs;  // of every thread of the process
+};
+
+// The drive calls of one poll of 25 drives (every letter but the system drive C:): a volume and
+// a space each.
+PollCost CostOfPollCalls(platform::Drives& drives) {
+  const std::clock_t processorStart = std::clock();
+  const double wall = bench::MicrosecondsPerCall(kRounds, [&drives] {
+    for (wchar_t letter = L'A'; letter <= L'Z'; ++letter) {
+      if (letter == L'C')
+        continue;
+      const std::wstring name = std::wstring(1, letter) + L":";
+      static_cast<void>(drives.Volume(name + L"\\"));
+      static_cast<void>(drives.Space(name));
+    }
+  });
+  const double processor =
+      static_cast<double>(std::clock() - processorStart) * 1e6 / CLOCKS_PER_SEC / kRounds;
+  return {wall, processor};
+}
+
+// What asking every drive but the system drive on a helper with a bounded wait adds to a poll:
+// one short-lived thread per call, against asking the drives directly.
+void ReportHelperCost(fakes::FakeDrives& drives) {
+  std::vector<std::thread> helpers;
+  AnsweringDrives answering(
+      drives,
+      [&helpers](std::function<void()> work) {
+        helpers.emplace_back(std::move(work));
+        return true;
+      },
+      std::chrono::milliseconds(1'000), L'C');
+  const PollCost direct = CostOfPollCalls(drives);
+  const PollCost throughHelpers = CostOfPollCalls(answering);
+  for (std::thread& helper : helpers)
+    helper.join();
+  std::printf(
+      "storage monitor, the drive calls of a poll of 25 drives (fakes, every 5 s): asked "
+      "directly %.1f us (processor %.1f us), each on a helper thread with a bounded wait %.1f us "
+      "(processor %.1f us)\n",
+      direct.WallUs, direct.ProcessorUs, throughHelpers.WallUs, throughHelpers.ProcessorUs);
+}
 
 double MicrosecondsPerPass(StorageMonitor& monitor, int passes) {
   return bench::MicrosecondsPerCall(passes, [&monitor] { static_cast<void>(monitor.Pass(0)); });
@@ -80,6 +131,7 @@ int Run() {
       "changed: %d in %d passes\n",
       firstScan, scan, quiet, StorageMonitor::kPollPasses, quietDraws,
       kRounds * StorageMonitor::kPollPasses);
+  ReportHelperCost(drives);
   return 0;
 }
 

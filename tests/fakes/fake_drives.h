@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <map>
 #include <optional>
 #include <string>
@@ -26,7 +27,12 @@ class FakeDrives : public platform::Drives {
   bool ListFails = false;
   std::optional<platform::DiskActivity> Activity;
   bool DiskOpen = false;
+  bool DiskCanOpen = true;
+  int DiskOpenTries = 0;
   uint32_t LastConnectionLength = 0;
+  // Bytes taken from every drive's free space; a test may change it while a monitor's thread
+  // reads the drives.
+  std::atomic<int64_t> Written{0};
 
   std::optional<std::wstring> PresentLetters() override {
     if (ListFails)
@@ -48,7 +54,9 @@ class FakeDrives : public platform::Drives {
   }
   std::optional<platform::DriveSpace> Space(const std::wstring& driveName) override {
     const FakeDrive* drive = Find(driveName);
-    return drive ? drive->Space : std::nullopt;
+    if (drive == nullptr || !drive->Space)
+      return std::nullopt;
+    return platform::DriveSpace{drive->Space->Available - Written, drive->Space->Total};
   }
   platform::NetworkConnection Connection(const std::wstring& driveName, uint32_t length) override {
     LastConnectionLength = length;
@@ -60,8 +68,9 @@ class FakeDrives : public platform::Drives {
     return drive ? drive->Audio : std::nullopt;
   }
   bool OpenFirstDisk() override {
-    DiskOpen = true;
-    return true;
+    ++DiskOpenTries;
+    DiskOpen = DiskCanOpen;
+    return DiskOpen;
   }
   void CloseFirstDisk() override { DiskOpen = false; }
   std::optional<platform::DiskActivity> FirstDiskActivity() override {

@@ -689,6 +689,51 @@ TEST_F(ApplicationTest, ChoosingATitleModeShowsItsSummaryAtOnce) {
   EXPECT_EQ(shown, L"2h 15m Uptime");
 }
 
+// Choosing another size unit on the Storage tab shows the drive changes in it from then on and
+// keeps the drives' total changes: it is not a reset.
+TEST_F(ApplicationTest, ChoosingAStorageUnitKeepsTheTotalChanges) {
+  constexpr int64_t kMiB = 1'048'576;
+  drives.Letters[L'C'].Volume = platform::VolumeInformation{L"System", 0x1234ABCD, L"NTFS", 255};
+  drives.Letters[L'C'].Space = platform::DriveSpace{50 * 1024 * kMiB, 100 * 1024 * kMiB};
+  Application application(Ports());
+  // The drive-change line that shows this total change, or "".
+  const auto lineWith = [&](const std::wstring& totalChange) {
+    for (const std::wstring& row : gui.TextHistoryOfList(gadget::DriveList)) {
+      if (row.find(L"\n" + totalChange + L"\n") != std::wstring::npos)
+        return row;
+    }
+    return std::wstring();
+  };
+  std::wstring before, after;
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+  int step = 0;
+  gui.OnWait = [&] {
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    if (step == 0 && (*application.Meters().Lock())[kFirstDriveMeter + 2].Active) {  // C:
+      drives.Written = 2 * kMiB;
+      step = 1;
+    } else if (step == 1 && !(before = lineWith(L"-2048K")).empty()) {
+      gui.Events.push_back({EventKind::Gadget,
+                            gadget::MainWindow,
+                            gadget::StorageUnitSelector,
+                            static_cast<int>(platform::GadgetAction::Change),
+                            {}});
+      gui.SelectItem(gadget::StorageUnitSelector, 3);  // MB
+      step = 2;
+    } else if (step == 2 && application.SharedSettings().Get(opt::StorageUnit) == 3) {
+      drives.Written = 3 * kMiB;
+      step = 3;
+    } else if (step == 3 && !(after = lineWith(L"-3.0M")).empty()) {
+      step = 4;
+    }
+    if (step < 4 && std::chrono::steady_clock::now() < deadline)
+      gui.Events.push_back({EventKind::Wake, 0, 0, 0, {}});  // the loop goes on
+  };
+  application.Run();
+  EXPECT_EQ(before, L"03-09  14:05:07 - C:\n49%  50.0G\n-2048K\n-2048K\n51%  50.0G");
+  EXPECT_EQ(after, L"03-09  14:05:07 - C:\n49%  51197.0M\n-1.0M\n-3.0M\n51%  51203.0M");
+}
+
 // Something reading the paths while the settings file is read must not have to wait for it.
 TEST_F(ApplicationTest, ThePathsStayUnlockedWhileTheSettingsAreRead) {
   Application application(Ports());

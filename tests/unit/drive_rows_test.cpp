@@ -53,21 +53,44 @@ TEST(DriveRows, ChangeColumnFollowsTheFadeLevel) {
   }
 }
 
-TEST(DriveRows, TextColourFollowsTheFreeLevelButKeepsAHighlight) {
+// On the normal back the text shows the free level; a read-only disc is full by its nature.
+TEST(DriveRows, TextColourFollowsTheFreeLevelButNotOnReadOnlyDiscs) {
   const struct {
     int64_t FreeGiB, TotalGiB;
-    Colour Before, After;
-  } cases[] = {{4, 100, kPalette[7], kPalette[12]},  {5, 100, kPalette[0], kPalette[14]},
-               {9, 100, kPalette[7], kPalette[14]},  {10, 100, kPalette[7], kPalette[7]},
-               {50, 100, kPalette[12], kPalette[7]}, {0, 0, kPalette[7], kPalette[7]},
-               {1, 100, 0x123456, 0x123456}};
+    bool ReadOnly;
+    Colour Expected;
+  } cases[] = {{4, 100, false, kPalette[12]}, {5, 100, false, kPalette[14]},
+               {9, 100, false, kPalette[14]}, {10, 100, false, kPalette[7]},
+               {0, 0, false, kPalette[7]},    {0, 1, true, kPalette[7]}};
   for (const auto& c : cases) {
     SCOPED_TRACE(c.FreeGiB);
     DriveTable table;
-    Add(table, kC, DriveKind::Fixed, c.FreeGiB, c.TotalGiB).TextColour = c.Before;
+    Add(table, kC, DriveKind::Optical, c.FreeGiB, c.TotalGiB).ReadOnly = c.ReadOnly;
     RebuildDriveRow(table, kC, Settings());
-    EXPECT_EQ(table.Drives[kC].TextColour, c.After);
+    EXPECT_EQ(table.Drives[kC].TextColour, c.Expected);
   }
+}
+
+// Every step a highlight fades through leaves the row readable, whatever its level or form.
+TEST(DriveRows, EveryHighlightStepReads) {
+  for (const int level : {2, 3, 4, 7, 10, 11, 12, 15}) {
+    for (const int64_t freeGiB : {1, 7, 50}) {
+      for (const DriveKind kind : {DriveKind::Fixed, DriveKind::Remote}) {
+        SCOPED_TRACE(testing::Message()
+                     << level << " " << freeGiB << " " << static_cast<int>(kind));
+        DriveTable table;
+        DriveRecord& drive = Add(table, kC, kind, freeGiB, kind == DriveKind::Remote ? 0 : 100);
+        drive.FadeLevel = level;
+        drive.BackColour = kPalette[static_cast<size_t>(level)];
+        RebuildDriveRow(table, kC, Settings());
+        EXPECT_GE(ContrastRatio(drive.TextColour, drive.BackColour), 3.0);
+      }
+    }
+  }
+  EXPECT_EQ(ReadableTextColour(kPalette[7], kPalette[0]), kPalette[7]);  // silver on black stays
+  EXPECT_EQ(ReadableTextColour(kPalette[7], kPalette[7]), 0x000000u);
+  EXPECT_EQ(ReadableTextColour(kPalette[14], kPalette[15]), 0x000000u);  // yellow on white
+  EXPECT_EQ(ReadableTextColour(kPalette[12], kPalette[4]), 0xFFFFFFu);   // red on maroon
 }
 
 TEST(DriveRows, ShortFormsShowLabelTimeOrPath) {
@@ -91,6 +114,25 @@ TEST(DriveRows, ShortFormsShowLabelTimeOrPath) {
   RebuildDriveRow(table, kF, Settings());
   EXPECT_EQ(remote.RowText, L"F$    0%    0.0!    --    10.0G");
   EXPECT_EQ(remote.TextColour, kPalette[12]);
+}
+
+// An audio disc's row ends with its playing time: minutes, then seconds in two digits.
+TEST(DriveRows, AudioDiscsShowMinutesAndTwoDigitSeconds) {
+  const struct {
+    int Seconds;
+    std::wstring Shown;
+  } cases[] = {{0, L"   0:00"},  {9, L"   0:09"},   {59, L"   0:59"},
+               {70, L"   1:10"}, {600, L"  10:00"}, {3723, L"  62:03"}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Seconds);
+    DriveTable table;
+    DriveRecord& audio = Add(table, kE, DriveKind::Optical, 0, 0);
+    audio.VolumeName = L"Audio: 3 Tracks";
+    audio.AudioTracks = 3;
+    audio.AudioSeconds = c.Seconds;
+    RebuildDriveRow(table, kE, Settings());
+    EXPECT_EQ(audio.RowText, L"E:Audio: 3 Tracks  " + c.Shown);
+  }
 }
 
 TEST(DriveRows, SummarySumsThePresentFixedVolumesOnceBelowThem) {

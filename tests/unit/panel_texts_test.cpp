@@ -3,8 +3,8 @@
 #include <string>
 #include <vector>
 
-#include "text/translation.h"
 #include "text/history_rows.h"
+#include "text/translation.h"
 #include "ui/panel_copies.h"
 #include "ui/system_block.h"
 
@@ -89,6 +89,14 @@ TEST_F(PanelTexts, HistoryRowsKeepAtMostLimitPlusOne) {
 TEST_F(PanelTexts, SystemCopyIsTheBlockThenTheEvents) {
   EXPECT_EQ(SystemPanelCopy(L"one\r\ntwo\r\nthree\r\n", {L"01-05  09:07:03 - started", L"e2"}),
             L"one\r\ntwo\r\nthree\r\n\r\n01-05  09:07:03 - started\r\ne2\r\n");
+}
+
+// Pasted into a spreadsheet, each drive is one row of cells; the events stay one a line.
+TEST_F(PanelTexts, StorageCopyIsOneDriveALineWithTabsThenTheEvents) {
+  EXPECT_EQ(StoragePanelCopy({L"C:\n 28%   72.9G\n-  4096B\n+    12K\n  187.1G", L"===\n 50%"},
+                             {L"-- #0001 2024-03-09 14:05:07", L"E: lost. VolSerial: 0000-BEEF"}),
+            L"C:\t 28%   72.9G\t-  4096B\t+    12K\t  187.1G\r\n===\t 50%\r\n\r\n"
+            L"-- #0001 2024-03-09 14:05:07\r\nE: lost. VolSerial: 0000-BEEF\r\n");
 }
 
 TEST_F(PanelTexts, ProcessorsCopyReadsTheFirstRowUnderEachTitle) {

@@ -66,17 +66,16 @@ TEST_F(WindowCallbackTest, PendingLettersAreNeitherLostNorDoubledWhileTheStorage
   EXPECT_EQ(taken, static_cast<size_t>(kArrivals));
 }
 
-TEST_F(WindowCallbackTest, RemovedVolumesLeaveThePendingTextAndAskStorageForACheckWhileItRuns) {
+TEST_F(WindowCallbackTest, RemovedVolumesLeaveThePendingTextAndAskStorageForALookWhileItRuns) {
   texts.Set(slot::PendingDrives, L"DEF");
-  settings.Set(opt::DriveSetCountdown, 1);
   Volume(SystemMessageKind::VolumeRemoval, 1u << 4);
   EXPECT_EQ(texts.Get(slot::PendingDrives), L"DF");
-  EXPECT_EQ(settings.Get(opt::DriveSetCountdown), 1);
+  EXPECT_EQ(settings.Get(opt::DriveChangeRequest), 0);
 
   storageRunning = true;
   Volume(SystemMessageKind::VolumeRemoval, 1u << 3);
   EXPECT_EQ(texts.Get(slot::PendingDrives), L"F");
-  EXPECT_EQ(settings.Get(opt::DriveSetCountdown), 0);
+  EXPECT_EQ(settings.Get(opt::DriveChangeRequest), 1);
 }
 
 TEST_F(WindowCallbackTest, DriveEventsPopUpAMinimizedMiniWindowOnlyWhenAsked) {

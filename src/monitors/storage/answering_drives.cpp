@@ -3,8 +3,6 @@
 #include <cwctype>
 #include <future>
 
-#include "monitors/storage/drive_record.h"
-
 namespace tarvik {
 namespace {
 
@@ -13,6 +11,13 @@ wchar_t LetterOfName(const std::wstring& driveName) {
 }
 
 }  // namespace
+
+AnsweringDrives::AnsweringDrives(platform::Drives& drives, DriveTaskStarter startTask,
+                                 std::chrono::milliseconds answerWait, wchar_t systemDrive)
+    : drives_(drives),
+      startTask_(std::move(startTask)),
+      answerWait_(answerWait),
+      systemDrive_(systemDrive == L'\0' ? L'\0' : LetterOfName(std::wstring(1, systemDrive))) {}
 
 std::optional<platform::VolumeInformation> AnsweringDrives::Volume(const std::wstring& root) {
   return Ask<std::optional<platform::VolumeInformation>>(
@@ -47,16 +52,23 @@ bool AnsweringDrives::Stuck(const std::wstring& driveName) const {
   return found != outstanding_.end() && found->second->load();
 }
 
-bool AnsweringDrives::MayHang(const std::wstring& driveName) {
-  const auto kind = static_cast<DriveKind>(drives_.DriveType(driveName.substr(0, 2)));
-  return kind != DriveKind::Fixed && kind != DriveKind::RamDisk;
+bool AnsweringDrives::Unanswered(const std::wstring& driveName) const {
+  const auto found = unanswered_.find(LetterOfName(driveName));
+  return found != unanswered_.end() && found->second;
+}
+
+bool AnsweringDrives::MayHang(const std::wstring& driveName) const {
+  return systemDrive_ == L'\0' || LetterOfName(driveName) != systemDrive_;
 }
 
 template <typename Result>
 Result AnsweringDrives::Ask(const std::wstring& driveName, Result failed,
                             std::function<Result(platform::Drives&)> call) {
+  bool& unanswered = unanswered_[LetterOfName(driveName)];
+  unanswered = false;
   if (!MayHang(driveName))
     return call(drives_);
+  unanswered = true;
   if (Stuck(driveName))
     return failed;
   auto answer = std::make_shared<std::promise<Result>>();
@@ -71,10 +83,12 @@ Result AnsweringDrives::Ask(const std::wstring& driveName, Result failed,
   if (!started) {
     // No helper to be had (the program stops, or too many run): asked here, as before.
     outstanding->store(false);
+    unanswered = false;
     return call(drives_);
   }
   if (future.wait_for(answerWait_) != std::future_status::ready)
     return failed;
+  unanswered = false;
   return future.get();
 }
 

@@ -44,8 +44,7 @@ std::wstring VolumeNameLine(const std::wstring& label) {
 void AddSpaceLines(std::vector<std::wstring>& lines, const DriveRecord& drive) {
   const size_t width = DigitCount(drive.BytesTotal);
   if (drive.BytesAvailable != 0) {
-    lines.push_back(
-        ByteCountLine(TrFixed(L" Used"), drive.BytesTotal - drive.BytesAvailable, width));
+    lines.push_back(ByteCountLine(TrFixed(L" Used"), UsedBytes(drive), width));
     lines.push_back(ByteCountLine(TrFixed(L" Free"), drive.BytesAvailable, width));
   }
   if (drive.BytesTotal != 0)
@@ -153,10 +152,35 @@ std::wstring TotalChangeRecord(const DriveRecord& drive, int64_t newTotal) {
          L" " + std::to_wstring(newTotal) + L" " + Trimmed(drive.VolumeName);
 }
 
+std::vector<std::wstring> LowSpaceLines(const DriveRecord& drive) {
+  const size_t width = DigitCount(drive.BytesTotal);
+  std::vector<std::wstring> lines = {ByteCountLine(TrFixed(L" Free"), drive.BytesAvailable, width),
+                                     ByteCountLine(TrFixed(L"Total"), drive.BytesTotal, width)};
+  const std::wstring label = Trimmed(drive.VolumeName);
+  if (!label.empty())
+    lines.push_back(VolumeNameLine(label));
+  const std::wstring fullIn = FullInText(drive.FullInHours);
+  lines.push_back(drive.DriveName + L" " + Tr(L"low on space") + L" (" +
+                  std::to_wstring(drive.FreePercent) + L"%)" +
+                  (fullIn.empty() ? L"" : L", " + fullIn) + L".");
+  lines.emplace_back();
+  return lines;
+}
+
+std::wstring LowSpaceRecord(const DriveRecord& drive) {
+  return RecordHead(drive, L'<', drive.VolumeSerial) + std::to_wstring(drive.BytesAvailable) +
+         L" " + std::to_wstring(drive.BytesTotal) + L" " + Trimmed(drive.VolumeName);
+}
+
+std::wstring FullInText(int hours) {
+  if (hours <= 0)
+    return {};
+  return Tr(L"full in about") + L" " + std::to_wstring(hours) + L" h";
+}
+
 std::wstring DriveSpaceRecord(const DriveRecord& drive) {
   return drive.DriveName + L" " + std::to_wstring(drive.FreePercent) + L" " +
-         std::to_wstring(drive.BytesAvailable) + L" " +
-         std::to_wstring(drive.BytesTotal - drive.BytesAvailable) + L" " +
+         std::to_wstring(drive.BytesAvailable) + L" " + std::to_wstring(UsedBytes(drive)) + L" " +
          std::to_wstring(drive.BytesDiff);
 }
 
@@ -166,7 +190,7 @@ std::wstring DriveChangeLine(const DriveRecord& drive, int storageUnit) {
   return drive.DriveName + L"\n" + std::to_wstring(drive.FreePercent) + L"%  " +
          size(drive.BytesAvailable) + L"\n" + size(drive.BytesDiff) + L"\n" +
          size(drive.BytesDiffSum) + L"\n" + std::to_wstring(100 - drive.FreePercent) + L"%  " +
-         size(drive.BytesTotal - drive.BytesAvailable);
+         size(UsedBytes(drive));
 }
 
 }  // namespace tarvik

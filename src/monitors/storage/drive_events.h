@@ -41,6 +41,14 @@ enum class DriveReport { Found, Lost, Error };
                                                          int64_t newTotal);
 [[nodiscard]] std::wstring TotalChangeRecord(const DriveRecord& drive, int64_t newTotal);
 
+// The block of a drive that fell short of space: its free and total space, its label, then
+// "E: low on space (4%)." with ", full in about 3 h" before the stop when its trend tells; and its
+// "<" record, which reads like a found drive's.
+[[nodiscard]] std::vector<std::wstring> LowSpaceLines(const DriveRecord& drive);
+[[nodiscard]] std::wstring LowSpaceRecord(const DriveRecord& drive);
+// "full in about 3 h"; empty for 0 (unknown).
+[[nodiscard]] std::wstring FullInText(int hours);
+
 // The `Drive` record of a change of free space: "C: 45 1000 3000 -512".
 [[nodiscard]] std::wstring DriveSpaceRecord(const DriveRecord& drive);
 // The drive-change list's line: name, free percent and space, difference, sum of differences,

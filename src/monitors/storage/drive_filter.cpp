@@ -27,16 +27,16 @@ bool IdentifiesVolume(const std::wstring& serial) {
 }
 
 int ItemOfFollowedDrive(const DriveFilter& filter, const DriveTable& table,
-                        const std::wstring& followedSerial, int followedIndex) {
-  if (IdentifiesVolume(followedSerial)) {
+                        const FollowedDriveChoice& chosen) {
+  if (IdentifiesVolume(chosen.Serial)) {
     for (size_t item = 1; item < filter.DriveOfItem.size(); ++item) {
       const auto drive = static_cast<size_t>(filter.DriveOfItem[item]);
-      if (table.Drives[drive].VolumeSerial == followedSerial)
+      if (table.Drives[drive].VolumeSerial == chosen.Serial)
         return static_cast<int>(item);
     }
   }
   for (size_t item = 1; item < filter.DriveOfItem.size(); ++item) {
-    if (filter.DriveOfItem[item] == followedIndex)
+    if (filter.DriveOfItem[item] == chosen.Index)
       return static_cast<int>(item);
   }
   return 0;
@@ -44,8 +44,8 @@ int ItemOfFollowedDrive(const DriveFilter& filter, const DriveTable& table,
 
 }  // namespace
 
-DriveFilter BuildDriveFilter(const DriveTable& table, const std::wstring& followedSerial,
-                             int followedIndex, const std::vector<std::wstring>& typeNames) {
+DriveFilter BuildDriveFilter(const DriveTable& table, const FollowedDriveChoice& chosen,
+                             const std::vector<std::wstring>& typeNames) {
   DriveFilter filter;
   filter.Items.push_back(Tr(L"Show ALL Active Drives"));
   filter.DriveOfItem.push_back(0);
@@ -57,8 +57,16 @@ DriveFilter BuildDriveFilter(const DriveTable& table, const std::wstring& follow
     filter.DriveOfItem.push_back(index);
     filter.Letters += LetterOf(index);
   }
-  filter.Selected = ItemOfFollowedDrive(filter, table, followedSerial, followedIndex);
+  filter.Selected = ItemOfFollowedDrive(filter, table, chosen);
+  filter.Followed = filter.DriveOfItem[static_cast<size_t>(filter.Selected)];
+  filter.Remembered = filter.Followed > 0 ? ChoiceOf(table, filter.Followed) : chosen;
   return filter;
+}
+
+FollowedDriveChoice ChoiceOf(const DriveTable& table, int drive) {
+  if (drive < 1 || drive >= kDriveRecords)
+    return {};
+  return {drive, table.Drives[static_cast<size_t>(drive)].VolumeSerial};
 }
 
 }  // namespace tarvik

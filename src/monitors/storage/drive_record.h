@@ -63,6 +63,10 @@ struct DriveRecord {
   int MaxFileNameLength = 0;
   int AudioTracks = 0;  // an audio CD's tracks and playing time
   int AudioSeconds = 0;
+  bool ReadOnly = false;      // a pressed disc or a locked card: never short of space
+  bool NotAnswering = false;  // its last call got no answer in time; it keeps what it showed
+  bool LowSpaceTold = false;  // below 5 % free and told so; again only after rising above 7 %
+  int FullInHours = 0;        // while low: hours until full by its recent trend; 0 unknown
 };
 
 inline constexpr int kDriveRecords = 27;
@@ -78,7 +82,18 @@ struct DriveTable {
   bool ResetDifferences = false;  // the next scan zeroes the differences
   bool NewDriveHighlighted = false;
   int OrderCounter = 0;
+  int WaitingDrives = 0;  // listed drives the last scan could not read for want of an answer
 };
+
+// A drive whose medium can be taken out: a card reader, a stick's slot, a disc drive.
+[[nodiscard]] inline bool HoldsMedia(DriveKind kind) {
+  return kind == DriveKind::Removable || kind == DriveKind::Optical;
+}
+
+// The used bytes a record shows: what the volume holds beyond its free bytes, never below 0.
+[[nodiscard]] inline int64_t UsedBytes(const DriveRecord& drive) {
+  return drive.BytesTotal > drive.BytesAvailable ? drive.BytesTotal - drive.BytesAvailable : 0;
+}
 
 // The letter of index 1-26 ('A' to 'Z').
 [[nodiscard]] inline wchar_t LetterOf(int index) {

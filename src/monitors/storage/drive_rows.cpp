@@ -1,11 +1,13 @@
 #include "monitors/storage/drive_rows.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <limits>
 #include <optional>
 
 #include "core/palette.h"
+#include "monitors/storage/drive_events.h"
 #include "monitors/system/text_shapes.h"
 #include "text/format_size.h"
 #include "text/translation.h"
@@ -14,7 +16,6 @@ namespace tarvik {
 namespace {
 
 constexpr size_t kNormalEntry = 7;
-constexpr size_t kBlackEntry = 0;
 constexpr size_t kCriticalEntry = 12;
 constexpr size_t kLowEntry = 14;
 constexpr size_t kRemotePathEntry = 16;
@@ -31,6 +32,8 @@ constexpr size_t kStatusWidth = 7;  // what the change column holds when a level
 constexpr size_t kFixedSizeWidth = 8;
 constexpr size_t kFixedDiffWidth = 7;  // after the sign
 constexpr int kMostPrefixAliases = 26;
+// The least contrast (by W3C's measure) of a row's text on its back colour: what large text needs.
+constexpr double kLeastContrast = 3.0;
 
 constexpr int kAutoSizeMode = 0;
 constexpr int kDiffSizeMode = 1;
@@ -46,6 +49,7 @@ struct RowPieces {
   std::wstring LastDiff;
   std::wstring TotalDiff;
   std::wstring Used;
+  std::wstring FullIn;  // the list's last column, only while the drive is short of space
 };
 
 std::wstring PaddedRight(std::wstring text, size_t width, wchar_t fill = L' ') {
@@ -84,9 +88,12 @@ std::wstring DiffText(int64_t bytes, int unit) {
   return (bytes > 0 ? L"+" : L"-") + system_text::RightAligned(magnitude, kFixedDiffWidth);
 }
 
-// The fade levels of a drive that just arrived or just went show a word instead of a change.
-std::optional<std::wstring> ArrivalMarker(int fadeLevel) {
-  switch (fadeLevel) {
+// A drive that does not answer, and the fade levels of a drive that just arrived or just went,
+// show a word instead of a change.
+std::optional<std::wstring> WordMarker(const DriveRecord& drive) {
+  if (drive.NotAnswering)
+    return L" -" + TrFixed(L"WAIT") + L"-";
+  switch (drive.FadeLevel) {
     case 3:
     case 11:
       return L" -" + TrFixed(L"NEW!") + L"-";
@@ -101,7 +108,7 @@ std::optional<std::wstring> ArrivalMarker(int fadeLevel) {
 // The change column of the one-line row: the last change while the change is highlighted, the
 // total change once the highlight has faded.
 std::wstring StatusColumn(const DriveRecord& drive, int unit) {
-  if (std::optional<std::wstring> marker = ArrivalMarker(drive.FadeLevel))
+  if (std::optional<std::wstring> marker = WordMarker(drive))
     return *marker;
   switch (drive.FadeLevel) {
     case 2:
@@ -150,15 +157,15 @@ RowPieces OrdinaryPieces(const DriveRecord& drive, std::wstring prefix, int unit
   pieces.Free = system_text::RightAligned(drive.FreePercent, kPercentWidth) + L"%" +
                 SizeText(drive.BytesAvailable, unit);
   pieces.Status = StatusColumn(drive, unit);
-  pieces.LastDiff = ArrivalMarker(drive.FadeLevel).value_or(DiffText(drive.BytesDiff, unit));
+  pieces.LastDiff = WordMarker(drive).value_or(DiffText(drive.BytesDiff, unit));
   pieces.TotalDiff = DiffText(drive.BytesDiffSum, unit);
-  pieces.Used = SizeText(drive.BytesTotal - drive.BytesAvailable, unit);
+  pieces.Used = SizeText(UsedBytes(drive), unit);
+  pieces.FullIn = FullInText(drive.FullInHours);
   return pieces;
 }
 
 bool HasNoMedia(const DriveRecord& drive) {
-  return (drive.Kind == DriveKind::Removable || drive.Kind == DriveKind::Optical) &&
-         drive.VolumeSerial == kNoMediaSerial;
+  return HoldsMedia(drive.Kind) && drive.VolumeSerial == kNoMediaSerial;
 }
 
 bool HoldsAudioCd(const DriveRecord& drive) {
@@ -169,32 +176,25 @@ bool ShowsRemotePath(const DriveRecord& drive) {
   return drive.Kind == DriveKind::Remote && drive.BytesTotal == 0;
 }
 
-// A row in one of the colours that its level or its form chooses follows them; a highlight
-// keeps its colour until the storage monitor lets it fade.
-bool FollowsLevel(Colour colour) {
-  for (size_t entry : {kNormalEntry, kBlackEntry, kCriticalEntry, kLowEntry, kRemotePathEntry}) {
-    if (colour == kPalette[entry])
-      return true;
-  }
-  return false;
-}
-
-void SetLevelColour(DriveRecord& drive, Colour level) {
-  if (FollowsLevel(drive.TextColour))
-    drive.TextColour = level;
+// The text takes the colour of its level or its form, unless that would not read on the back
+// colour of a highlight (silver text on the silver of a fading change, red on red).
+void SetTextColour(DriveRecord& drive, Colour level) {
+  drive.TextColour = ReadableTextColour(level, drive.BackColour);
 }
 
 void StorePieces(DriveRecord& drive, const RowPieces& pieces) {
   drive.RowText = pieces.Id + pieces.Free + pieces.Status + pieces.Used;
   drive.ListText = TrimmedRight(pieces.Id) + L"\n" + pieces.Free + L"\n" + pieces.LastDiff + L"\n" +
                    pieces.TotalDiff + L"\n" + pieces.Used;
+  if (!pieces.FullIn.empty())
+    drive.ListText += L"\n" + pieces.FullIn;
 }
 
-// A drive whose size is unknown is not short of space.
-void ShowOrdinary(DriveRecord& drive, std::wstring prefix, int unit) {
-  StorePieces(drive, OrdinaryPieces(drive, std::move(prefix), unit));
-  SetLevelColour(drive,
-                 drive.BytesTotal > 0 ? LevelColour(drive.FreePercent) : kPalette[kNormalEntry]);
+// A drive whose size is unknown, and a read-only disc (full by its nature), is not short of space.
+void ShowOrdinary(DriveRecord& drive, RowPieces pieces) {
+  StorePieces(drive, pieces);
+  const bool canRunShort = drive.BytesTotal > 0 && !drive.ReadOnly;
+  SetTextColour(drive, canRunShort ? LevelColour(drive.FreePercent) : kPalette[kNormalEntry]);
 }
 
 void ShowLabelAndValue(DriveRecord& drive, const std::wstring& prefix, size_t labelWidth,
@@ -203,7 +203,7 @@ void ShowLabelAndValue(DriveRecord& drive, const std::wstring& prefix, size_t la
   pieces.Id = prefix + Fitted(drive.VolumeName, labelWidth);
   pieces.Free = std::move(value);
   StorePieces(drive, pieces);
-  SetLevelColour(drive, kPalette[kNormalEntry]);
+  SetTextColour(drive, kPalette[kNormalEntry]);
 }
 
 // The path is the row's last piece and is never cut.
@@ -211,7 +211,31 @@ void ShowRemotePath(DriveRecord& drive, const std::wstring& prefix) {
   RowPieces pieces;
   pieces.Id = prefix + PaddedRight(drive.NetworkPath, kNetworkPathWidth);
   StorePieces(drive, pieces);
-  drive.TextColour = kPalette[kRemotePathEntry];
+  SetTextColour(drive, kPalette[kRemotePathEntry]);
+}
+
+// The drive that will be full first, by name and time: "E: full in about 3 h".
+std::wstring SoonestFull(const DriveTable& table) {
+  const DriveRecord* soonest = nullptr;
+  for (int index = 1; index < kDriveRecords; ++index) {
+    const DriveRecord& drive = table.Drives[static_cast<size_t>(index)];
+    if (drive.State == DriveState::Present && drive.FullInHours > 0 &&
+        (!soonest || drive.FullInHours < soonest->FullInHours))
+      soonest = &drive;
+  }
+  return soonest ? soonest->DriveName + L" " + FullInText(soonest->FullInHours) : L"";
+}
+
+// W3C's relative luminance of a colour (red in the lowest byte).
+double Luminance(Colour colour) {
+  double sum = 0;
+  const double weights[] = {0.2126, 0.7152, 0.0722};
+  for (int channel = 0; channel < 3; ++channel) {
+    const double value = static_cast<double>((colour >> (8 * channel)) & 0xFF) / 255.0;
+    const double linear = value <= 0.03928 ? value / 12.92 : std::pow((value + 0.055) / 1.055, 2.4);
+    sum += weights[channel] * linear;
+  }
+  return sum;
 }
 
 int StorageUnit(const Settings& options) {
@@ -219,6 +243,20 @@ int StorageUnit(const Settings& options) {
 }
 
 }  // namespace
+
+double ContrastRatio(Colour first, Colour second) {
+  const double a = Luminance(first);
+  const double b = Luminance(second);
+  return (std::max(a, b) + 0.05) / (std::min(a, b) + 0.05);
+}
+
+Colour ReadableTextColour(Colour text, Colour back) {
+  if (ContrastRatio(text, back) >= kLeastContrast)
+    return text;
+  constexpr Colour kBlack = 0x000000;
+  constexpr Colour kWhite = 0xFFFFFF;
+  return ContrastRatio(kBlack, back) >= ContrastRatio(kWhite, back) ? kBlack : kWhite;
+}
 
 Colour LevelColour(int freePercent) {
   if (freePercent < kCriticalBelowPercent)
@@ -242,7 +280,7 @@ void RebuildDriveRow(DriveTable& table, int index, const Settings& options) {
   else if (ShowsRemotePath(drive))
     ShowRemotePath(drive, prefix);
   else
-    ShowOrdinary(drive, prefix, unit);
+    ShowOrdinary(drive, OrdinaryPieces(drive, prefix, unit));
 }
 
 void RebuildSummaryRow(DriveTable& table, const Settings& options) {
@@ -259,7 +297,9 @@ void RebuildSummaryRow(DriveTable& table, const Settings& options) {
     summary.BytesDiffSum += drive.BytesDiffSum;
   }
   summary.FreePercent = FreePercentOf(summary.BytesAvailable, summary.BytesTotal);
-  ShowOrdinary(summary, Prefix(table, kSummaryRow), StorageUnit(options));
+  RowPieces pieces = OrdinaryPieces(summary, Prefix(table, kSummaryRow), StorageUnit(options));
+  pieces.FullIn = SoonestFull(table);
+  ShowOrdinary(summary, pieces);
 }
 
 std::vector<DriveListRow> DriveListRows(const DriveTable& table) {

@@ -22,8 +22,10 @@ void RebuildDriveRow(DriveTable& table, int index, const Settings& options);
 // of another drive is the same volume and is counted once) shown like an ordinary drive.
 void RebuildSummaryRow(DriveTable& table, const Settings& options);
 
-// The rows the Storage tab's list shows, in display order, with their colours; each text holds
-// the list's five columns (drive, free, last change, total change, used) separated by line feeds.
+// The rows the Storage tab's copy holds, in display order, with their colours; each text holds
+// the five columns (drive, free, last change, total change, used) separated by line feeds, and a
+// sixth while a drive is short of space: "full in about 3 h" (the summary row names the drive
+// that will be full first).
 struct DriveListRow {
   int Index;
   std::wstring Text;
@@ -35,5 +37,11 @@ struct DriveListRow {
 // The level colour of a free percentage: below 5 % critical (palette entry 12), 5-9 % low
 // (entry 14), otherwise normal (entry 7).
 [[nodiscard]] Colour LevelColour(int freePercent);
+
+// W3C's contrast ratio of two colours, 1 (the same brightness) to 21 (black on white).
+[[nodiscard]] double ContrastRatio(Colour first, Colour second);
+// `text` where it reads on `back` (a contrast of 3 or more), else black or white, whichever
+// reads better: a highlight's back colour never hides the row.
+[[nodiscard]] Colour ReadableTextColour(Colour text, Colour back);
 
 }  // namespace tarvik

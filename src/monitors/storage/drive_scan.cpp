@@ -8,6 +8,7 @@
 
 #include "core/palette.h"
 #include "monitors/storage/drive_events.h"
+#include "monitors/storage/low_space.h"
 #include "monitors/storage/volume_serial.h"
 #include "monitors/system/text_shapes.h"
 #include "text/translation.h"
@@ -116,14 +117,20 @@ void PrepareForScan(DriveRecord& drive, int index, bool resetDifferences) {
   }
 }
 
+// A drive that is gone keeps no space and no highlight: nothing can fade, be listed or be logged
+// for it until it is found again.
 void ForgetVolume(DriveRecord& drive) {
   drive.VolumeSerial.clear();
   drive.PreviousVolumeSerial.clear();
   drive.VolumeName.clear();
   drive.PreviousVolumeName.clear();
   drive.NetworkPath.clear();
+  drive.BytesAvailable = 0;
   drive.BytesTotal = 0;
   drive.FreePercent = 0;
+  drive.FadeLevel = 0;
+  drive.HighlightCountdown = 0;
+  drive.NotAnswering = false;
 }
 
 void DropMissingDrive(DriveRecord& drive, DriveScanPorts& ports) {
@@ -142,11 +149,11 @@ void DropUnreadableDrive(DriveRecord& drive, DriveScanPorts& ports) {
     drive.State = DriveState::Lost;
   }
   drive.Kind = DriveKind::Undetermined;
-  drive.BytesAvailable = 0;
   SetColours(drive, kDriveNormalText, kDriveNormalBack);
   ForgetVolume(drive);
 }
 
+// A drive that stays keeps a highlight that is still fading.
 void HighlightIfNew(DriveTable& table, DriveRecord& drive) {
   if (table.ScanCount >= 2 && drive.State != DriveState::Present) {
     SetColours(drive, kDriveNormalText, kPalette[kNewDriveFadeLevel]);
@@ -154,7 +161,9 @@ void HighlightIfNew(DriveTable& table, DriveRecord& drive) {
     drive.HighlightCountdown = kNewDriveHighlightPolls;
     table.NewDriveHighlighted = true;
   } else {
-    SetColours(drive, kDriveNormalText, kDriveNormalBack);
+    SetColours(
+        drive, kDriveNormalText,
+        drive.FadeLevel > 0 ? kPalette[static_cast<size_t>(drive.FadeLevel)] : kDriveNormalBack);
   }
 }
 
@@ -208,19 +217,24 @@ void Classify(DriveRecord& drive, DriveScanPorts& ports) {
   drive.ShortName = drive.Letter + drive.Mark;
 }
 
-// A drive without media has no space; one whose space cannot be read keeps what it showed.
-void ReadSpace(DriveRecord& drive, DriveScanPorts& ports) {
+// A drive without media has no space; one whose space cannot be read keeps what it showed, and
+// one that did not answer says so.
+void ReadSpace(DriveRecord& drive, const VolumeReading& reading, DriveScanPorts& ports) {
   if (drive.VolumeSerial == kNoMediaSerial) {
     drive.BytesAvailable = 0;
     drive.BytesTotal = 0;
   } else if (const std::optional<platform::DriveSpace> space =
-                 ports.Drives.Space(drive.DriveName)) {
+                 reading.Space ? reading.Space : ReadDriveSpace(ports.Drives, drive.DriveName)) {
     drive.BytesAvailable = space->Available;
     drive.BytesTotal = space->Total;
+  } else {
+    drive.NotAnswering = ports.Drives.Unanswered(drive.DriveName);
   }
   drive.FreePercent = FreePercentOf(drive.BytesAvailable, drive.BytesTotal);
 }
 
+// A drive that does not answer in time (a disc spinning up, a share over a slow line) is neither
+// found nor changed: a present one keeps what it showed, a new one waits for the next scan.
 void ScanPresentDrive(DriveTable& table, DriveRecord& drive, DriveScanPorts& ports) {
   const DriveKind kind = KindOf(ports.Drives.DriveType(drive.DriveName));
   if (kind == DriveKind::Undetermined || kind == DriveKind::NoRoot) {
@@ -228,14 +242,27 @@ void ScanPresentDrive(DriveTable& table, DriveRecord& drive, DriveScanPorts& por
     return;
   }
   drive.Kind = kind;
+  const VolumeReading reading = ReadVolumeOf(drive, ports);
+  drive.NotAnswering = !reading.Answered;
+  if (drive.NotAnswering) {
+    ++table.WaitingDrives;
+    return;
+  }
   HighlightIfNew(table, drive);
-  ReadVolume(drive, ports, true);
+  StoreVolume(drive, reading, ports, true);
   Classify(drive, ports);
-  ReadSpace(drive, ports);
+  ReadSpace(drive, reading, ports);
   if (drive.State != DriveState::Present) {
+    TakeLowSpaceBaseline(drive);
     Report(ports, drive, DriveReport::Found);
     drive.State = DriveState::Present;
   }
+}
+
+VolumeReading NoMedium() {
+  VolumeReading reading;
+  reading.Serial = kNoMediaSerial;
+  return reading;
 }
 
 // Volumes without media all read alike, so they are never taken for one another.
@@ -317,6 +344,7 @@ void ScanDrives(DriveTable& table, const std::wstring& presentLetters, DriveScan
   if (ShuttingDown(ports.Options))
     return;
   ++table.ScanCount;
+  table.WaitingDrives = 0;
   table.FixedDrives = 0;
   table.AliasedDrives = 0;
   table.LargestAliasCount = 0;
@@ -337,18 +365,64 @@ void ScanDrives(DriveTable& table, const std::wstring& presentLetters, DriveScan
   NumberRows(table);
 }
 
-std::wstring ReadVolume(DriveRecord& drive, DriveScanPorts& ports, bool checkLabel) {
-  const platform::VolumeInformation volume =
-      ports.Drives.Volume(drive.DriveName + L"\\").value_or(platform::VolumeInformation{});
+// A reader without its card may still name a volume (Wine names one for every letter), but the
+// space of nothing cannot be read: a medium without readable space counts as none.
+VolumeReading ReadVolumeOf(const DriveRecord& drive, DriveScanPorts& ports) {
+  const std::optional<platform::VolumeInformation> read =
+      ports.Drives.Volume(drive.DriveName + L"\\");
+  const platform::VolumeInformation volume = read.value_or(platform::VolumeInformation{});
+  VolumeReading reading{.Answered = read || !ports.Drives.Unanswered(drive.DriveName),
+                        .Serial = VolumeSerialText(volume.Serial),
+                        .Label = CleanVolumeText(volume.Label, kLabelWidth),
+                        .FileSystem = CleanVolumeText(volume.FileSystem, kFileSystemWidth),
+                        .MaxFileNameLength = static_cast<int>(std::min<uint32_t>(
+                            volume.MaxFileNameLength, std::numeric_limits<int>::max())),
+                        .ReadOnly = volume.ReadOnly,
+                        .Space = std::nullopt};
+  if (!reading.Answered || !HoldsMedia(drive.Kind) || reading.Serial == kNoMediaSerial)
+    return reading;
+  reading.Space = ReadDriveSpace(ports.Drives, drive.DriveName);
+  if (!reading.Space && ports.Drives.Unanswered(drive.DriveName))
+    reading.Answered = false;
+  else if (!reading.Space)
+    reading = NoMedium();
+  return reading;
+}
+
+void StoreVolume(DriveRecord& drive, const VolumeReading& reading, DriveScanPorts& ports,
+                 bool checkLabel) {
   drive.PreviousVolumeSerial = drive.VolumeSerial;
-  drive.VolumeSerial = VolumeSerialText(volume.Serial);
-  drive.VolumeName = CleanVolumeText(volume.Label, kLabelWidth);
-  drive.FileSystem = CleanVolumeText(volume.FileSystem, kFileSystemWidth);
-  drive.MaxFileNameLength = static_cast<int>(
-      std::min<uint32_t>(volume.MaxFileNameLength, std::numeric_limits<int>::max()));
+  drive.VolumeSerial = reading.Serial;
+  drive.VolumeName = reading.Label;
+  drive.FileSystem = reading.FileSystem;
+  drive.MaxFileNameLength = reading.MaxFileNameLength;
+  drive.ReadOnly = reading.ReadOnly;
   if (checkLabel && drive.VolumeSerial != kNoMediaSerial)
     CheckLabel(drive, ports);
+}
+
+std::wstring ReadVolume(DriveRecord& drive, DriveScanPorts& ports, bool checkLabel) {
+  StoreVolume(drive, ReadVolumeOf(drive, ports), ports, checkLabel);
   return drive.VolumeSerial;
+}
+
+// Another medium is not the old one renamed: the first label check after it takes its label as
+// it then reads (a disc may tell its label a moment after its serial).
+void TakeMedium(DriveRecord& drive, const VolumeReading& reading, DriveScanPorts& ports) {
+  StoreVolume(drive, reading, ports, false);
+  drive.PreviousVolumeName.clear();
+  Classify(drive, ports);
+  ReadSpace(drive, reading, ports);
+}
+
+std::optional<platform::DriveSpace> ReadDriveSpace(platform::Drives& drives,
+                                                   const std::wstring& driveName) {
+  std::optional<platform::DriveSpace> space = drives.Space(driveName);
+  if (space) {
+    space->Total = std::max<int64_t>(space->Total, 0);
+    space->Available = std::clamp<int64_t>(space->Available, 0, space->Total);
+  }
+  return space;
 }
 
 int FreePercentOf(int64_t available, int64_t total) {

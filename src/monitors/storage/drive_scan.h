@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 
 #include "core/settings.h"
@@ -33,11 +34,39 @@ struct DriveScanPorts {
 // or more of them, then removable, RAM disk, optical and remote drives.
 void ScanDrives(DriveTable& table, const std::wstring& presentLetters, DriveScanPorts& ports);
 
-// Reads the volume information of one drive into its record (label, file system, maximum name
-// length and serial text) and returns the serial text; a drive that does not answer reads as
-// "0000-0000" with no label. With `checkLabel` and media present, a label other than the
-// remembered one is reported as a "Volume name changed" block and a "*" record.
+// One read of a drive's volume information, its texts cleaned and cut as the record keeps them.
+// A volume without media reads as serial "0000-0000" with no label; `Answered` is false when the
+// drive did not answer in time, and then the read tells nothing about its media. A removable or
+// optical drive's space is read with it: a medium whose space cannot be read counts as none.
+struct VolumeReading {
+  bool Answered = true;
+  std::wstring Serial;
+  std::wstring Label;
+  std::wstring FileSystem;
+  int MaxFileNameLength = 0;
+  bool ReadOnly = false;
+  std::optional<platform::DriveSpace> Space;
+};
+[[nodiscard]] VolumeReading ReadVolumeOf(const DriveRecord& drive, DriveScanPorts& ports);
+
+// Stores a reading in the record (label, file system, maximum name length, serial, read-only);
+// with `checkLabel` and media present, a label other than the remembered one is reported as a
+// "Volume name changed" block and a "*" record.
+void StoreVolume(DriveRecord& drive, const VolumeReading& reading, DriveScanPorts& ports,
+                 bool checkLabel);
+
+// Reads and stores the volume information of one drive and returns its serial text.
 std::wstring ReadVolume(DriveRecord& drive, DriveScanPorts& ports, bool checkLabel);
+
+// A removable or optical drive whose medium changed takes the new one over at once: its volume,
+// its name ("No Media / Blank", "Audio: 12 Tracks") and its space; the next label check takes
+// the new medium's label without telling a rename.
+void TakeMedium(DriveRecord& drive, const VolumeReading& reading, DriveScanPorts& ports);
+
+// The space of a drive as the table keeps it: the free bytes within 0 and the total, whatever
+// the volume reported; none when it could not be read.
+[[nodiscard]] std::optional<platform::DriveSpace> ReadDriveSpace(platform::Drives& drives,
+                                                                 const std::wstring& driveName);
 
 // FreePercent: available x 100 / total, truncated, kept within 0 to 100; 0 without a total.
 [[nodiscard]] int FreePercentOf(int64_t available, int64_t total);

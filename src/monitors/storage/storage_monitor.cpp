@@ -4,6 +4,7 @@
 #include "core/palette.h"
 #include "monitors/storage/drive_events.h"
 #include "monitors/storage/drive_rows.h"
+#include "monitors/storage/low_space.h"
 #include "text/format_size.h"
 
 namespace tarvik {
@@ -19,11 +20,15 @@ constexpr int kLastSteadyLevel = 7;
 constexpr int kShrankLevel = 12;
 constexpr int kGrewLevel = 10;
 constexpr int kMediaLevel = 15;
+// A medium put in is marked like a drive that arrived, as long.
+constexpr int kNewMediumLevel = 11;
+constexpr int kMediumHighlightPolls = 3;
 // The tray's activity images: idle, reading, writing, both.
 constexpr int kIdleImage = 110;
 constexpr int kReadImage = 111;
 constexpr int kWriteImage = 112;
 constexpr int kReadWriteImage = 113;
+constexpr int kFirstDiskUnavailable = -1;
 
 int ActivityImage(const platform::DiskActivity& before, const platform::DiskActivity& now) {
   const bool read = now.ReadTime != before.ReadTime;
@@ -49,21 +54,28 @@ StorageMonitor::StorageMonitor(StopSignal& stop, StorageSources sources, Storage
                  targets_.LogRecord(record);
              }} {}
 
-int StorageMonitor::Pass(int64_t /*tickMs*/) {
+int StorageMonitor::Pass(int64_t tickMs) {
   Settings& options = targets_.Options;
+  tickMs_ = tickMs;
   if (flash_)
     FlashPass();
   if (titleCountdown_ < 1)
     UpdateTitle();
-  bool forced = !scanned_;
-  forced = options.Take(opt::DriveChangeRequest) != 0 || forced;
-  forced = options.Take(opt::StorageRefreshRequest) != 0 || forced;
+  const bool notice = options.Take(opt::DriveChangeRequest) != 0;
+  bool refresh = options.Take(opt::StorageRefreshRequest) != 0 || !scanned_;
   if (options.Take(opt::StorageResetRequest) != 0) {
     ResetDifferencesAndMarks();
-    forced = true;
+    refresh = true;
   }
-  if ((DriveSetCountdown() < 1 || forced) && !options.IsOn(opt::StopFlag))
-    CheckDriveSet(forced);
+  if ((DriveSetCountdown() < 1 || notice || refresh) && !options.IsOn(opt::StopFlag)) {
+    // A notice under a letter that stays (a card taken out of its reader) is the poll's to see.
+    if (!CheckDriveSet(refresh) && notice)
+      pollCountdown_ = 0;
+  }
+  if (scanned_ && options.Get(opt::StorageUnit) != shownUnit_) {
+    RebuildRows();
+    Publish();
+  }
   if (pollCountdown_ < 1)
     PollDrives();
   ShowActivity();
@@ -99,7 +111,8 @@ void StorageMonitor::FlashPass() {
   Publish();
 }
 
-// The summary of title-bar mode 0: the drive that changed last, one changed drive at a time.
+// The summary of title-bar mode 0: the drive that changed last, one changed drive at a time; a
+// drive gone meanwhile has nothing to tell.
 void StorageMonitor::UpdateTitle() {
   titleCountdown_ = kTitlePasses;
   if (changedLetters_.empty())
@@ -107,7 +120,7 @@ void StorageMonitor::UpdateTitle() {
   const int index = changedLetters_.front() - LetterOf(0);
   changedLetters_.erase(0, 1);
   const DriveRecord& drive = table_.Drives[static_cast<size_t>(index)];
-  if (drive.BytesDiff == 0)
+  if (drive.BytesDiff == 0 || drive.State != DriveState::Present)
     return;
   const std::wstring title =
       drive.Letter + drive.AliasLetters + drive.Mark + L" " + std::to_wstring(drive.FreePercent) +
@@ -115,27 +128,32 @@ void StorageMonitor::UpdateTitle() {
   targets_.Titles.Publish(kDriveTitleMode, title);
 }
 
-// A forced check (a device notice, F5, F6, the first pass, a change the poll found) scans even
-// when the letters look the same.
-void StorageMonitor::CheckDriveSet(bool forced) {
+// The letters are read again; the drives are scanned when they differ from the letters seen
+// last, on a refresh (F5, F6, the first pass) and when a change the poll found asks for it. Only
+// another set of letters beeps. True when it scanned.
+bool StorageMonitor::CheckDriveSet(bool refresh) {
   SetDriveSetCountdown(kDriveSetPasses);
   const std::wstring letters = PresentDrivesText(sources_.Drives, targets_.Options);
-  if (forced)
-    presentLetters_.clear();
-  if (letters == presentLetters_ && scanned_)
-    return;
+  const bool changed = letters != presentLetters_;
+  if (!changed && !refresh && !rescanDue_ && scanned_)
+    return false;
   const bool first = !scanned_;
   presentLetters_ = letters;
+  rescanDue_ = false;
   targets_.Options.Set(opt::DriveLetterCount, static_cast<int32_t>(letters.size()));
   ScanDrives(table_, letters, ports_);
   scanned_ = true;
+  ForgetTrendsOfAbsentDrives();
+  if (table_.WaitingDrives > 0)
+    RescanIn(kMediaChangePasses);
   RebuildRows();
   Publish();
   targets_.RefreshLayout();
   targets_.DrivesChanged();
-  if (!first)
+  if (changed && !first)
     ErrorSignal(targets_.Options, sources_.Env);
   pollCountdown_ = kPollPasses;
+  return true;
 }
 
 void StorageMonitor::PollDrives() {
@@ -149,6 +167,8 @@ void StorageMonitor::PollDrives() {
   Publish();
 }
 
+// A drive that does not answer in time keeps what it showed and says so; nothing about it
+// changes until it answers again.
 bool StorageMonitor::PollDrive(int index) {
   DriveRecord& drive = table_.Drives[static_cast<size_t>(index)];
   if (index == kSummaryRow) {
@@ -159,72 +179,66 @@ bool StorageMonitor::PollDrive(int index) {
     }
     return true;
   }
+  const VolumeReading reading = ReadVolumeOf(drive, ports_);
+  if (!ShowAnswering(drive, index, reading.Answered))
+    return true;
   if (drive.AliasOf != 0) {
-    const std::wstring serial = drive.VolumeSerial;
-    if (ReadVolume(drive, ports_, false) != serial) {
-      presentLetters_.clear();
-      SetDriveSetCountdown(0);
-      return false;
-    }
-    return true;
+    if (reading.Serial == drive.VolumeSerial)
+      return true;
+    RescanIn(0);
+    return false;
   }
-  if (drive.Kind == DriveKind::Optical) {
-    PollOptical(drive, index);
-    return true;
-  }
-  PollSpace(drive, index);
+  if (HoldsMedia(drive.Kind) && reading.Serial != drive.VolumeSerial)
+    ChangeMedium(drive, reading, index);
+  else if (drive.Kind != DriveKind::Optical && reading.Serial != kNoMediaSerial)
+    PollSpace(drive, reading, index);
+  else
+    CountDownHighlight(drive, index);
   return true;
 }
 
-void StorageMonitor::PollOptical(DriveRecord& drive, int index) {
-  const std::wstring serial = drive.VolumeSerial;
-  if (ReadVolume(drive, ports_, false) != serial) {
-    presentLetters_.clear();
-    SetDriveSetCountdown(kMediaChangePasses);
-    Highlight(drive, kMediaLevel, index);
-  }
-  if (drive.HighlightCountdown > 0 && --drive.HighlightCountdown == 0) {
-    drive.BackColour = kDriveNormalBack;
-    drive.FadeLevel = 0;
-    ShowRow(index);
-  }
+// A disc or card taken out, put in or swapped under a letter that stays: the row shows the new
+// medium at once, "No Media / Blank" or the new one marked like a drive that arrived, until its
+// highlight fades; a re-scan follows in 4 s.
+void StorageMonitor::ChangeMedium(DriveRecord& drive, const VolumeReading& reading, int index) {
+  TakeMedium(drive, reading, ports_);
+  drive.BytesDiff = 0;
+  drive.BytesDiffSum = 0;
+  drive.HighlightCountdown = kMediumHighlightPolls;
+  trends_[static_cast<size_t>(index)].Clear();
+  TakeLowSpaceBaseline(drive);
+  Highlight(drive, reading.Serial == kNoMediaSerial ? kMediaLevel : kNewMediumLevel, index);
+  RescanIn(kMediaChangePasses);
 }
 
-void StorageMonitor::PollSpace(DriveRecord& drive, int index) {
-  if (ReadVolume(drive, ports_, true) == kNoMediaSerial)
-    return;
-  const std::optional<platform::DriveSpace> space = sources_.Drives.Space(drive.DriveName);
-  if (!space)
-    return;
-  if (space->Total == drive.BytesTotal && space->Available == drive.BytesAvailable) {
-    if (drive.FadeLevel > 0 && drive.HighlightCountdown < 1) {
-      drive.BackColour = kDriveNormalBack;
-      drive.FadeLevel = 0;
-      ShowRow(index);
-    } else {
-      --drive.HighlightCountdown;
-    }
+void StorageMonitor::PollSpace(DriveRecord& drive, const VolumeReading& reading, int index) {
+  StoreVolume(drive, reading, ports_, true);
+  const std::optional<platform::DriveSpace> space =
+      reading.Space ? reading.Space : ReadDriveSpace(sources_.Drives, drive.DriveName);
+  if (!space) {
+    ShowAnswering(drive, index, !sources_.Drives.Unanswered(drive.DriveName));
     return;
   }
-  if (space->Total == drive.BytesTotal) {
+  if (space->Total != drive.BytesTotal) {
+    trends_[static_cast<size_t>(index)].Clear();
+    if (drive.Kind == DriveKind::Removable)
+      ChangeMedium(drive, reading, index);
+    else if (space->Total > 0)
+      TotalChanged(drive, *space);
+    return;
+  }
+  trends_[static_cast<size_t>(index)].Add(tickMs_, space->Available);
+  if (space->Available == drive.BytesAvailable) {
+    CountDownHighlight(drive, index);
+  } else {
     summaryDirty_ = summaryDirty_ || drive.Kind == DriveKind::Fixed;
     drive.BytesDiff = space->Available - drive.BytesAvailable;
     drive.BytesDiffSum += drive.BytesDiff;
     drive.BytesAvailable = space->Available;
     drive.FreePercent = FreePercentOf(drive.BytesAvailable, drive.BytesTotal);
     Highlight(drive, drive.BytesDiff < 0 ? kShrankLevel : kGrewLevel, index);
-    return;
   }
-  if (drive.Kind == DriveKind::Removable) {
-    drive.BytesDiff = 0;
-    drive.BytesDiffSum = 0;
-    Highlight(drive, kMediaLevel, index);
-    presentLetters_.clear();
-    SetDriveSetCountdown(kMediaChangePasses);
-    return;
-  }
-  if (space->Total > 0)
-    TotalChanged(drive, *space);
+  FollowLowSpace(drive, index);
 }
 
 // A fixed or remote volume that grew or shrank (a resized partition, a quota): told in the drive
@@ -235,8 +249,41 @@ void StorageMonitor::TotalChanged(DriveRecord& drive, const platform::DriveSpace
   if (LogOn(opt::LogStorageEvents))
     targets_.LogRecord(TotalChangeRecord(drive, space.Total));
   summaryDirty_ = true;
-  presentLetters_.clear();
-  SetDriveSetCountdown(0);
+  RescanIn(0);
+}
+
+// Falling short of space is told once; while short, the row's copy tells when the drive will be
+// full at the pace of the last half hour.
+void StorageMonitor::FollowLowSpace(DriveRecord& drive, int index) {
+  const int hours = drive.LowSpaceTold || drive.FreePercent < kShortOfSpaceBelowPercent
+                        ? trends_[static_cast<size_t>(index)].HoursUntilFull().value_or(0)
+                        : 0;
+  const bool fell = FellShortOfSpace(drive);
+  const int shown = drive.LowSpaceTold ? hours : 0;
+  if (shown != drive.FullInHours) {
+    drive.FullInHours = shown;
+    summaryDirty_ = true;
+    ShowRow(index);
+  }
+  if (!fell)
+    return;
+  for (const std::wstring& line : LowSpaceLines(drive))
+    targets_.AddDriveEvent(line);
+  if (LogOn(opt::LogStorageEvents))
+    targets_.LogRecord(LowSpaceRecord(drive));
+}
+
+// A highlight without a countdown ends at the next quiet poll, one with a countdown after as
+// many polls.
+void StorageMonitor::CountDownHighlight(DriveRecord& drive, int index) {
+  if (drive.FadeLevel == 0)
+    return;
+  if (drive.HighlightCountdown > 0 && --drive.HighlightCountdown > 0)
+    return;
+  drive.HighlightCountdown = 0;
+  drive.BackColour = kDriveNormalBack;
+  drive.FadeLevel = 0;
+  ShowRow(index);
 }
 
 void StorageMonitor::Highlight(DriveRecord& drive, int fadeLevel, int index) {
@@ -246,15 +293,40 @@ void StorageMonitor::Highlight(DriveRecord& drive, int fadeLevel, int index) {
   ShowRow(index);
 }
 
+bool StorageMonitor::ShowAnswering(DriveRecord& drive, int index, bool answered) {
+  if (drive.NotAnswering == !answered)
+    return answered;
+  drive.NotAnswering = !answered;
+  if (drive.DisplayOrder > 0)
+    ShowRow(index);
+  return answered;
+}
+
+void StorageMonitor::RescanIn(int passes) {
+  rescanDue_ = true;
+  SetDriveSetCountdown(passes);
+}
+
+void StorageMonitor::ForgetTrendsOfAbsentDrives() {
+  for (int index = 1; index < kDriveRecords; ++index) {
+    if (table_.Drives[static_cast<size_t>(index)].State != DriveState::Present)
+      trends_[static_cast<size_t>(index)].Clear();
+  }
+}
+
 // The first disk is opened while the tray shows the activity and closed when it stops showing
-// it; the image changes only when the activity does.
+// it; the image changes only when the activity does. A disk that cannot be opened turns the
+// option to -1 (on, but not working: the Settings tab shows it undecided), so it is tried once,
+// and again only when the user turns the option on anew.
 void StorageMonitor::ShowActivity() {
-  const Settings& options = targets_.Options;
+  Settings& options = targets_.Options;
   const bool wanted = options.IsOn(opt::TrayIconEnabled) && options.IsOn(opt::DriveLedTray) &&
                       !options.IsOn(opt::StopFlag);
   if (wanted != diskOpen_) {
     if (wanted) {
       diskOpen_ = sources_.Drives.OpenFirstDisk();
+      if (!diskOpen_)
+        options.Set(opt::DriveLedTray, kFirstDiskUnavailable);
     } else {
       sources_.Drives.CloseFirstDisk();
       diskOpen_ = false;
@@ -285,6 +357,7 @@ void StorageMonitor::ResetDifferencesAndMarks() {
 }
 
 void StorageMonitor::RebuildRows() {
+  shownUnit_ = targets_.Options.Get(opt::StorageUnit);
   for (int index = 1; index < kDriveRecords; ++index) {
     if (table_.Drives[static_cast<size_t>(index)].State == DriveState::Present)
       RebuildDriveRow(table_, index, targets_.Options);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -11,6 +12,7 @@
 #include "core/title_board.h"
 #include "monitors/storage/drive_record.h"
 #include "monitors/storage/drive_scan.h"
+#include "monitors/storage/free_space_trend.h"
 #include "platform/clock.h"
 #include "platform/drives.h"
 #include "platform/environment.h"
@@ -46,10 +48,11 @@ struct StorageTargets {
 
 // The storage monitor: every 100 ms a pass that shows the drive changes it found (the flash
 // pass), the last change in the title summary, reads the set of drive letters every 20 s (at
-// once on a device notice or F5), polls the present drives every 5 s for their space, label and
-// media, and shows the first disk's activity in the tray. Every call about a drive goes to the
-// platform outside every shared lock; what the windows show is written under the meter table's
-// lock and the readings' lock only.
+// once on a device notice or F5; a notice under letters that stay polls the drives at once),
+// polls the present drives every 5 s for their space, label and media, tells a drive that falls
+// short of space, and shows the first disk's activity in the tray. Every call about a drive goes
+// to the platform outside every shared lock; what the windows show is written under the meter
+// table's lock and the readings' lock only.
 class StorageMonitor : public MonitorThread {
  public:
   static constexpr const wchar_t* kName = L"storage monitor";
@@ -67,22 +70,29 @@ class StorageMonitor : public MonitorThread {
  private:
   void FlashPass();
   void UpdateTitle();
-  void CheckDriveSet(bool forced);
+  bool CheckDriveSet(bool refresh);
   void PollDrives();
   // One drive of the poll; false when the poll is to stop (a re-scan is due at once).
   bool PollDrive(int index);
-  void PollOptical(DriveRecord& drive, int index);
-  void PollSpace(DriveRecord& drive, int index);
+  void ChangeMedium(DriveRecord& drive, const VolumeReading& reading, int index);
+  void PollSpace(DriveRecord& drive, const VolumeReading& reading, int index);
   void TotalChanged(DriveRecord& drive, const platform::DriveSpace& space);
+  void FollowLowSpace(DriveRecord& drive, int index);
+  void CountDownHighlight(DriveRecord& drive, int index);
   void ShowActivity();
   void ResetDifferencesAndMarks();
   // Marks a drive changed: its highlight, the flash pass on the next pass, its row redrawn.
   void Highlight(DriveRecord& drive, int fadeLevel, int index);
+  // Marks or unmarks a drive that did not answer in time; returns `answered`.
+  bool ShowAnswering(DriveRecord& drive, int index, bool answered);
+  // A change the poll found asks for a scan after `passes`, whether or not the letters differ.
+  void RescanIn(int passes);
+  void ForgetTrendsOfAbsentDrives();
   void RebuildRows();
   void ShowRow(int index);
   void Publish();
   [[nodiscard]] bool LogOn(int option) const;
-  // The drive-set countdown lives in the settings, where a removal notice can clear it.
+  // The drive-set countdown lives in the settings, where another thread may clear it.
   [[nodiscard]] int DriveSetCountdown() const;
   void SetDriveSetCountdown(int passes);
   void CountDownDriveSet();
@@ -91,7 +101,11 @@ class StorageMonitor : public MonitorThread {
   StorageTargets targets_;
   DriveScanPorts ports_;
   DriveTable table_;
+  std::array<FreeSpaceTrend, kDriveRecords> trends_;
+  int64_t tickMs_ = 0;
   bool scanned_ = false;
+  bool rescanDue_ = false;
+  int shownUnit_ = 0;  // the storage unit the rows were built in
   int pollCountdown_ = kPollPasses;
   int titleCountdown_ = 0;
   bool summaryDirty_ = false;

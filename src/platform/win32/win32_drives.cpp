@@ -130,7 +130,8 @@ std::optional<platform::VolumeInformation> Win32Drives::Volume(const std::wstrin
     return std::nullopt;
   label[kLabelLength - 1] = L'\0';
   fileSystem[kFileSystemLength - 1] = L'\0';
-  return platform::VolumeInformation{label, serial, fileSystem, maxNameLength};
+  return platform::VolumeInformation{label, serial, fileSystem, maxNameLength,
+                                     (flags & FILE_READ_ONLY_VOLUME) != 0};
 }
 
 std::optional<platform::DriveSpace> Win32Drives::Space(const std::wstring& driveName) {

@@ -1,11 +1,11 @@
 // TarvikProbe.exe: the program as it ships, plus a read-out that only end-to-end tests use.
-// Four times a second it writes what the mini window's cells say and how many samples each
-// history graph holds to "probe-readout.txt" in the program's folder, so a test can check the
-// values the program shows without reading pixels. The Graphics tab's cards add their cells,
-// their graphs, whether the GPU monitor runs, and the rows of the tab's detail list (140) and
-// summary list (136) with the system events (129), all columns of a row. It also shows
-// the network information list, and points the external address lookup at the service that
-// TARVIK_TEST_LOCALE_SERVICE names (a local server of the test), when it is set.
+// Four times a second it writes what the mini window's cells say (the drive cells with their
+// colours) and how many samples each history graph holds to "probe-readout.txt" in the program's
+// folder, so a test can check the values the program shows without reading pixels. The Graphics
+// tab's cards add their cells, their graphs, whether the GPU monitor runs, and the rows of the
+// tab's detail list (140) and summary list (136) with the system events (129), all columns of a
+// row. It also shows the network information list, and points the external address lookup at the
+// service that TARVIK_TEST_LOCALE_SERVICE names (a local server of the test), when it is set.
 #include <windows.h>
 
 #include <commctrl.h>
@@ -13,6 +13,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdlib>
+#include <iomanip>
 #include <sstream>
 #include <thread>
 #include <vector>
@@ -27,6 +28,22 @@ namespace {
 
 constexpr int kFirstSystemGraph = 301;
 constexpr int kLastSystemGraph = 308;
+
+// The drive cells shown (rows 0-26), each as "drive <index> <text colour> <back colour> [text]",
+// colours as six hexadecimal digits.
+std::wstring DriveLines(tarvik::MeterTable& meters) {
+  std::wostringstream out;
+  auto table = meters.Lock();
+  for (int meter = 0; meter < tarvik::kPhysMeter; ++meter) {
+    const tarvik::MeterRecord& record = (*table)[static_cast<size_t>(meter)];
+    if (!record.Active)
+      continue;
+    out << L"drive " << meter << std::hex << std::setfill(L'0') << L" " << std::setw(6)
+        << record.TextColour << L" " << std::setw(6) << record.BackColour << std::dec << L" ["
+        << record.Text << L"]\n";
+  }
+  return out.str();
+}
 
 std::wstring MeterLines(tarvik::MeterTable& meters) {
   std::wostringstream out;
@@ -182,7 +199,7 @@ std::wstring GraphLine(tarvik::GraphStore& graphs, int graph) {
 }
 
 std::wstring Readout(tarvik::Application& program) {
-  std::wstring text = MeterLines(program.Meters());
+  std::wstring text = MeterLines(program.Meters()) + DriveLines(program.Meters());
   for (int graph = kFirstSystemGraph; graph <= kLastSystemGraph; ++graph)
     text += GraphLine(program.Graphs(), graph);
   tarvik::Settings& options = program.SharedSettings();

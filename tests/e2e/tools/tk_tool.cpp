@@ -11,8 +11,9 @@
 //   tk-tool click <exact window title> <control caption>
 //   tk-tool checked <exact window title> <control caption>
 //   tk-tool close <exact window title> <client width>
-//   tk-tool mount <drive letter> <Linux folder> <drive type>
+//   tk-tool mount <drive letter> <Linux folder or -> <drive type> [<Linux device>]
 //   tk-tool unmount <drive letter>
+//   tk-tool volume <drive letter>
 //   tk-tool dpichanged <exact window title> <dpi> <x> <y> <width> <height>
 //   tk-tool layout <exact window title>
 //   tk-tool moveto <exact window title> <x> <y>
@@ -194,21 +195,39 @@ struct UnixDriveRecord {
 constexpr DWORD kDefineUnixDrive =
     CTL_CODE('m', 32, METHOD_BUFFERED, FILE_READ_ACCESS | FILE_WRITE_ACCESS);
 
-// <type> is the drive type (2 removable, 3 fixed, ...); an empty folder removes the letter.
-int DefineDrive(const std::wstring& letter, const std::wstring& folder, ULONG type) {
+// The record's strings as bytes of the system's code page (Wine reads them as Unix paths).
+std::string UnixText(const std::wstring& text) {
+  std::string bytes(text.size() * 4 + 1, '\0');
+  const int length = WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, bytes.data(),
+                                         static_cast<int>(bytes.size()), nullptr, nullptr);
+  bytes.resize(static_cast<size_t>(std::max(length, 1)));
+  return bytes;
+}
+
+// <type> is the drive type (2 removable, 3 fixed, ...); an empty folder removes the letter. With a
+// <device>, the letter stands for that device: a folder "-" then defines it without a medium (a
+// card reader without its card, a disc drive without its disc), as Wine does for such devices.
+int DefineDrive(const std::wstring& letter, const std::wstring& folder, ULONG type,
+                const std::wstring& device = L"") {
   if (letter.size() != 1 || !std::iswalpha(letter[0]))
     return kExitUsage;
-  std::string unixFolder(folder.size() * 4 + 1, '\0');
-  const int length = WideCharToMultiByte(CP_UTF8, 0, folder.c_str(), -1, unixFolder.data(),
-                                         static_cast<int>(unixFolder.size()), nullptr, nullptr);
-  std::vector<char> buffer(sizeof(UnixDriveRecord) + static_cast<size_t>(std::max(length, 1)));
+  const bool withMedium = !folder.empty() && folder != L"-";
+  const std::string unixFolder = withMedium ? UnixText(folder) : std::string();
+  const std::string unixDevice = device.empty() ? std::string() : UnixText(device);
+  std::vector<char> buffer(sizeof(UnixDriveRecord) + unixFolder.size() + unixDevice.size() + 1);
   auto* record = reinterpret_cast<UnixDriveRecord*>(buffer.data());
   record->Size = static_cast<ULONG>(buffer.size());
   record->Letter = static_cast<WCHAR>(std::towlower(letter[0]));
   record->Type = folder.empty() ? DRIVE_NO_ROOT_DIR : type;
-  if (!folder.empty()) {
-    std::copy(unixFolder.begin(), unixFolder.begin() + length, buffer.begin() + sizeof(*record));
-    record->MountPointOffset = sizeof(*record);
+  size_t at = sizeof(*record);
+  if (withMedium) {
+    std::copy(unixFolder.begin(), unixFolder.end(), buffer.begin() + static_cast<ptrdiff_t>(at));
+    record->MountPointOffset = static_cast<USHORT>(at);
+    at += unixFolder.size();
+  }
+  if (!unixDevice.empty()) {
+    std::copy(unixDevice.begin(), unixDevice.end(), buffer.begin() + static_cast<ptrdiff_t>(at));
+    record->DeviceOffset = static_cast<USHORT>(at);
   }
   const HANDLE manager =
       CreateFileW(L"\\\\.\\MountPointManager", GENERIC_READ | GENERIC_WRITE,
@@ -223,6 +242,41 @@ int DefineDrive(const std::wstring& letter, const std::wstring& folder, ULONG ty
   if (!done)
     std::fwprintf(stderr, L"mount: error %lu\n", GetLastError());
   return done ? kExitOk : kExitNotFound;
+}
+
+// What the program would read of a drive: whether the system lists its letter, its type, its
+// volume's serial, its free and total bytes, and its label ("listed 2 5A17-C0DE 1024/4096
+// TKSTICK"); "none-<error>" or "nospace-<error>" for what cannot be read.
+int PrintVolume(const std::wstring& letter) {
+  if (letter.size() != 1 || !std::iswalpha(letter[0]))
+    return kExitUsage;
+  const std::wstring root =
+      std::wstring(1, static_cast<wchar_t>(std::towupper(letter[0]))) + L":\\";
+  const DWORD listedMask = GetLogicalDrives();
+  const bool listed = (listedMask >> (root[0] - L'A')) & 1U;
+  wchar_t label[MAX_PATH + 1] = {};
+  DWORD serial = 0;
+  SetErrorMode(SEM_FAILCRITICALERRORS);
+  const BOOL read = GetVolumeInformationW(root.c_str(), label, MAX_PATH + 1, &serial, nullptr,
+                                          nullptr, nullptr, 0);
+  const DWORD volumeError = read ? 0 : GetLastError();
+  ULARGE_INTEGER available{};
+  ULARGE_INTEGER total{};
+  const BOOL spaceRead = GetDiskFreeSpaceExW(root.c_str(), &available, &total, nullptr);
+  const DWORD spaceError = spaceRead ? 0 : GetLastError();
+  std::printf("%s %u ", listed ? "listed" : "unlisted", GetDriveTypeW(root.c_str()));
+  if (read) {
+    std::printf("%04lX-%04lX ", serial >> 16, serial & 0xFFFF);
+  } else {
+    std::printf("none-%lu ", volumeError);
+  }
+  if (spaceRead) {
+    std::printf("%llu/%llu", available.QuadPart, total.QuadPart);
+  } else {
+    std::printf("nospace-%lu", spaceError);
+  }
+  std::printf(" %ls\n", label);
+  return kExitOk;
 }
 
 // "rect": the outer rectangle of each window, x y w h. "client": its client area, the top-left
@@ -570,8 +624,9 @@ int Usage() {
                 L"       tk-tool checked <window title> <control caption>\n"
                 L"       tk-tool gadget <window title> <gadget id>\n"
                 L"       tk-tool close <window title> <client width>\n"
-                L"       tk-tool mount <letter> <Linux folder> <drive type>\n"
+                L"       tk-tool mount <letter> <Linux folder or -> <drive type> [<device>]\n"
                 L"       tk-tool unmount <letter>\n"
+                L"       tk-tool volume <letter>\n"
                 L"       tk-tool dpichanged <window title> <dpi> <x> <y> <width> <height>\n"
                 L"       tk-tool layout <window title>\n"
                 L"       tk-tool moveto <window title> <x> <y>\n"
@@ -609,9 +664,13 @@ int Run(const std::vector<std::wstring>& args) {
   if (args.size() == 3 && args[0] == L"close") {
     return CloseWindowOfWidth(args[1], args[2]);
   }
-  if (args.size() == 4 && args[0] == L"mount") {
+  if ((args.size() == 4 || args.size() == 5) && args[0] == L"mount") {
     return DefineDrive(args[1], args[2],
-                       static_cast<ULONG>(std::wcstoul(args[3].c_str(), nullptr, 10)));
+                       static_cast<ULONG>(std::wcstoul(args[3].c_str(), nullptr, 10)),
+                       args.size() == 5 ? args[4] : L"");
+  }
+  if (args.size() == 2 && args[0] == L"volume") {
+    return PrintVolume(args[1]);
   }
   if (args.size() == 2 && args[0] == L"unmount") {
     return DefineDrive(args[1], L"", DRIVE_NO_ROOT_DIR);
