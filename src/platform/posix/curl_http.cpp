@@ -3,6 +3,7 @@
 #include <curl/curl.h>
 
 #include <memory>
+#include <utility>
 
 namespace tarvik::curl {
 namespace {
@@ -15,14 +16,25 @@ struct EasyDeleter {
 };
 using Easy = std::unique_ptr<CURL, EasyDeleter>;
 
-// Collects the body; a body past the limit ends the transfer as failed.
+struct Body {
+  std::string Bytes;
+  size_t Most = 0;
+};
+
+// Collects the body; a body past its limit ends the transfer as failed.
 size_t Collect(char* data, size_t size, size_t count, void* target) {
-  auto& body = *static_cast<std::string*>(target);
+  auto& body = *static_cast<Body*>(target);
   const size_t bytes = size * count;
-  if (body.size() + bytes > CurlHttp::kMostAnswerBytes)
+  if (body.Bytes.size() + bytes > body.Most)
     return 0;
-  body.append(data, bytes);
+  body.Bytes.append(data, bytes);
   return bytes;
+}
+
+// libcurl asks this while the request runs, also while nothing arrives; non-zero ends it.
+int Progress(void* abandon, curl_off_t, curl_off_t, curl_off_t, curl_off_t) {
+  const auto& asked = *static_cast<const platform::HttpAbandon*>(abandon);
+  return asked && asked() ? 1 : 0;
 }
 
 }  // namespace
@@ -34,14 +46,14 @@ CurlHttp::~CurlHttp() {
     curl_global_cleanup();
 }
 
-std::optional<std::string> CurlHttp::Get(const std::string& url,
-                                         const platform::HttpLimits& limits) {
+std::optional<std::string> CurlHttp::Get(const std::string& url, const platform::HttpLimits& limits,
+                                         const platform::HttpAbandon& abandon) {
   if (!ready_)
     return std::nullopt;
   const Easy easy(curl_easy_init());
   if (!easy)
     return std::nullopt;
-  std::string body;
+  Body body{.Bytes = {}, .Most = limits.MostBodyBytes};
   CURL* handle = easy.get();
   const bool set = curl_easy_setopt(handle, CURLOPT_URL, url.c_str()) == CURLE_OK &&
                    curl_easy_setopt(handle, CURLOPT_PROTOCOLS_STR, "http,https") == CURLE_OK &&
@@ -53,6 +65,10 @@ std::optional<std::string> CurlHttp::Get(const std::string& url,
                                     static_cast<long>(limits.TotalTimeoutMs)) == CURLE_OK &&
                    curl_easy_setopt(handle, CURLOPT_WRITEFUNCTION, &Collect) == CURLE_OK &&
                    curl_easy_setopt(handle, CURLOPT_WRITEDATA, &body) == CURLE_OK &&
+                   curl_easy_setopt(handle, CURLOPT_XFERINFOFUNCTION, &Progress) == CURLE_OK &&
+                   curl_easy_setopt(handle, CURLOPT_XFERINFODATA,
+                                    const_cast<platform::HttpAbandon*>(&abandon)) == CURLE_OK &&
+                   curl_easy_setopt(handle, CURLOPT_NOPROGRESS, 0L) == CURLE_OK &&
                    curl_easy_setopt(handle, CURLOPT_USERAGENT, "Tarvik/2.33") == CURLE_OK;
   if (!set || curl_easy_perform(handle) != CURLE_OK)
     return std::nullopt;
@@ -60,7 +76,7 @@ std::optional<std::string> CurlHttp::Get(const std::string& url,
   if (curl_easy_getinfo(handle, CURLINFO_RESPONSE_CODE, &status) != CURLE_OK ||
       status < kFirstSuccess || status >= kPastSuccess)
     return std::nullopt;
-  return body;
+  return std::move(body.Bytes);
 }
 
 }  // namespace tarvik::curl
