@@ -104,7 +104,7 @@ heading() {
 answer '{"status":"success","query":"127.0.0.10","city":"Be\u0007rn\u202Eevil","isp":"'"$(printf 'x%.0s' {1..5000})"'"}'
 e2e_key "$main" F5
 e2e_poll 20 info_has "External IP       127.0.0.10" || e2e_fail "the second answer is not shown"
-info_has "City              Berneveil]" || e2e_fail "the city is not cleaned: $(grep '^info \[City' "$readout")"
+info_has "City              Bernevil]" || e2e_fail "the city is not cleaned: $(grep '^info \[City' "$readout")"
 grep -qxF "info [ISP: $(printf 'x%.0s' {1..64})]" "$readout" ||
   e2e_fail "the ISP is not cut at 64 characters: $(grep '^info \[ISP' "$readout" | head -c 200)"
 ! LC_ALL=C grep -qP '[\x00-\x08\x0B-\x1F\x7F]|\xE2\x80[\xAA-\xAE]' "$readout" ||
