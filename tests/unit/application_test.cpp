@@ -679,12 +679,10 @@ TEST_F(ApplicationTest, TheChosenAdapterIsFollowedAgainWhenItIsBack) {
   Application application(Ports());
   Settings& options = application.SharedSettings();
   const auto choose = [this](int item) {
+    constexpr int kChange = static_cast<int>(platform::GadgetAction::Change);
     gui.SelectItem(gadget::AdapterFilterSelector, item);
-    gui.Events.push_back({EventKind::Gadget,
-                          gadget::MainWindow,
-                          gadget::AdapterFilterSelector,
-                          static_cast<int>(platform::GadgetAction::Change),
-                          {}});
+    gui.Events.push_back(
+        {EventKind::Gadget, gadget::MainWindow, gadget::AdapterFilterSelector, kChange, {}});
   };
   const std::vector<Step> steps = {
       {"chosen adapter away", 2, L"Show ALL", 0, [&] { plug(L"Wireless", 7, 0x0B); }},
@@ -694,7 +692,6 @@ TEST_F(ApplicationTest, TheChosenAdapterIsFollowedAgainWhenItIsBack) {
       {"and back", 3, L"(00:00:00:00:00:0A)", 12, [] {}},
   };
   size_t step = 0;
-  std::vector<std::string> failures;
   TurnUntil(gui, [&] {
     if (step == steps.size())
       return true;

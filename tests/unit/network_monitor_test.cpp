@@ -283,14 +283,11 @@ TEST_P(NetworkMonitorTest, TheInternetStateIsAskedForWhenSomethingChanged) {
       {"media state", [](platform::InterfaceRow& row) { row.MediaConnected = true; }, true},
       {"send speed", [](platform::InterfaceRow& row) { row.TransmitLinkSpeed = 1'000; }, true},
       {"receive speed", [](platform::InterfaceRow& row) { row.ReceiveLinkSpeed = 1'000; }, true},
-      {"address",
-       [](platform::InterfaceRow& row) {
-         row.PhysicalAddress = {1, 2};
-       },
-       true},
+      {"address", [](platform::InterfaceRow& row) { row.PhysicalAddress.assign(6, 1); }, true},
       {"counters only", [](platform::InterfaceRow& row) { row.InOctets += 5'000; }, false},
       {"system notice", [this](platform::InterfaceRow&) { network.Notice = true; }, true},
   };
+  const platform::InterfaceRow before = network.Rows[12];
   uint32_t flags = 0x12;
   for (const Case& c : cases) {
     Seconds(1);  // a second since the last question, far from the next safety one
@@ -305,11 +302,7 @@ TEST_P(NetworkMonitorTest, TheInternetStateIsAskedForWhenSomethingChanged) {
     });
     EXPECT_EQ(internetTold, c.asked) << c.name;
     Seconds(10);  // the safety question tells what went unseen
-    network.Rows[12] = {.Description = L"Wired",
-                        .OperStatus = 1,
-                        .InOctets = 20'000,
-                        .OutOctets = 10'000,
-                        .OutPackets = 100};
+    network.Rows[12] = before;
   }
 }
 
@@ -317,49 +310,28 @@ TEST_P(NetworkMonitorTest, TheInternetStateIsAskedForWhenSomethingChanged) {
 // its time; a failed lookup leaves it as it was, an address seen anew is told once.
 TEST_P(NetworkMonitorTest, AFailedLookupLeavesTheLastRecordShown) {
   const std::string first = R"({"Status":"success","QUERY":"203.0.113.9","As":"AS64500 Test"})";
-  const std::string hostile =
-      "{\"status\":\"success\",\"query\":\"203.0.113.10\",\"city\":\"Be\\u0007rn\\u202E\","
-      "\"isp\":\"" +
-      std::string(5'000, 'y') + "\"}";
+  const std::string refused = R"({"status":"fail","query":"203.0.113.10"})";
   struct Step {
     const char* name;
     std::optional<std::string> answer;
     std::vector<std::wstring> events;
-    std::wstring heading, address;  // empty: no block
+    std::wstring block;  // the time of its lookup and the address; empty: no block
   };
   const Step steps[] = {
-      {"no network at first", std::nullopt, {}, L"", L""},
-      {"service refuses at first", R"({"status":"fail","query":"203.0.113.10"})", {}, L"", L""},
-      {"first answer",
-       first,
-       {L"External IP: 203.0.113.9"},
-       L"-- IP Lookup: 2024-03-09 14:05:10",
-       L"External IP       203.0.113.9"},
-      {"same address",
-       first,
-       {},
-       L"-- IP Lookup: 2024-03-09 14:05:11",
-       L"External IP       203.0.113.9"},
-      {"no network",
-       std::nullopt,
-       {},
-       L"-- IP Lookup: 2024-03-09 14:05:11",
-       L"External IP       203.0.113.9"},
-      {"service refuses",
-       R"({"status":"fail","query":"203.0.113.10"})",
-       {},
-       L"-- IP Lookup: 2024-03-09 14:05:11",
-       L"External IP       203.0.113.9"},
+      {"no network at first", std::nullopt, {}, L""},
+      {"service refuses at first", refused, {}, L""},
+      {"first answer", first, {L"External IP: 203.0.113.9"}, L"14:05:10 203.0.113.9"},
+      {"same address", first, {}, L"14:05:11 203.0.113.9"},
+      {"no network", std::nullopt, {}, L"14:05:11 203.0.113.9"},
+      {"service refuses", refused, {}, L"14:05:11 203.0.113.9"},
       {"forged address",
-       "{\"status\":\"success\",\"query\":\"203.0.113.10\\r\\n01000000 C:+\"}",
+       "{\"status\":\"success\",\"query\":\"203.0.113.10\\r\\n01 C:+\"}",
        {},
-       L"-- IP Lookup: 2024-03-09 14:05:11",
-       L"External IP       203.0.113.9"},
-      {"new address, hostile texts",
-       hostile,
+       L"14:05:11 203.0.113.9"},
+      {"new address",
+       R"({"status":"success","query":"203.0.113.10"})",
        {L"External IP: 203.0.113.10"},
-       L"-- IP Lookup: 2024-03-09 14:05:15",
-       L"External IP       203.0.113.10"},
+       L"14:05:15 203.0.113.10"},
   };
   Second();
   TakeEvents();
@@ -368,18 +340,14 @@ TEST_P(NetworkMonitorTest, AFailedLookupLeavesTheLastRecordShown) {
     settings.Request(opt::NetworkRefreshRequest);
     Pass();
     EXPECT_EQ(TakeEvents(), step.events) << step.name;
-    const bool blockShown =
-        std::any_of(information.begin(), information.end(),
-                    [](const std::wstring& l) { return l.starts_with(L"-- IP"); });
-    EXPECT_EQ(blockShown, !step.heading.empty()) << step.name;
-    if (!step.heading.empty()) {
-      EXPECT_TRUE(Shows(step.heading)) << step.name;
-      EXPECT_TRUE(Shows(step.address)) << step.name;
+    std::wstring block;
+    for (const std::wstring& line : information) {
+      if (line.starts_with(L"-- IP Lookup: 2024-03-09 "))
+        block += line.substr(25) + L" ";
+      if (line.starts_with(L"External IP       "))
+        block += line.substr(18);
     }
-    if (step.answer == hostile) {
-      EXPECT_TRUE(Shows(L"City              Bern"));
-      EXPECT_TRUE(Shows(L"ISP: " + std::wstring(64, L'y')));
-    }
+    EXPECT_EQ(block, step.block) << step.name;
     ++clock.Now;
   }
 }
