@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds the fuzz targets with clang and libFuzzer into build/fuzz and runs them one after the
 # other, sharing the time: the settings file, then the two state files (TK-Ping.json and
-# TK-Saga.json), then the geolocation service's answer and what the program shows of it. Usage: scripts/fuzz.sh [seconds]   (default 20, in all). Exits non-zero when a
+# TK-Saga.json), then the geolocation service's answer and what the program shows of it.
+# Usage: scripts/fuzz.sh [seconds]   (default 20, in all). Exits non-zero when a
 # fuzzer finds a crash; the crashing input is left in build/fuzz/artifacts/.
 set -euo pipefail
 
