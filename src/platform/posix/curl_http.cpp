@@ -10,11 +10,18 @@ namespace {
 
 constexpr long kFirstSuccess = 200;
 constexpr long kPastSuccess = 300;
+// The longest the transfer waits for the network before the progress callback is asked again.
+constexpr int kProgressCheckMs = 100;
 
 struct EasyDeleter {
   void operator()(CURL* easy) const { curl_easy_cleanup(easy); }
 };
 using Easy = std::unique_ptr<CURL, EasyDeleter>;
+
+struct MultiDeleter {
+  void operator()(CURLM* multi) const { curl_multi_cleanup(multi); }
+};
+using Multi = std::unique_ptr<CURLM, MultiDeleter>;
 
 struct Body {
   std::string Bytes;
@@ -31,10 +38,32 @@ size_t Collect(char* data, size_t size, size_t count, void* target) {
   return bytes;
 }
 
-// libcurl asks this while the request runs, also while nothing arrives; non-zero ends it.
+// libcurl asks this at every step of the transfer, also while nothing arrives; non-zero ends it.
 int Progress(void* abandon, curl_off_t, curl_off_t, curl_off_t, curl_off_t) {
   const auto& asked = *static_cast<const platform::HttpAbandon*>(abandon);
   return asked && asked() ? 1 : 0;
+}
+
+// The transfer in steps of at most kProgressCheckMs, each ending with the progress callback, so
+// that a request given up ends within one step. (curl_easy_perform waits up to a second between
+// calls of the callback while nothing arrives.)
+CURLcode Perform(CURL* handle) {
+  const Multi multi(curl_multi_init());
+  if (!multi || curl_multi_add_handle(multi.get(), handle) != CURLM_OK)
+    return CURLE_FAILED_INIT;
+  int running = 1;
+  while (curl_multi_perform(multi.get(), &running) == CURLM_OK && running > 0) {
+    if (curl_multi_poll(multi.get(), nullptr, 0, kProgressCheckMs, nullptr) != CURLM_OK)
+      break;
+  }
+  CURLcode result = CURLE_FAILED_INIT;
+  int queued = 0;
+  while (const CURLMsg* message = curl_multi_info_read(multi.get(), &queued)) {
+    if (message->msg == CURLMSG_DONE)
+      result = message->data.result;
+  }
+  curl_multi_remove_handle(multi.get(), handle);
+  return result;
 }
 
 }  // namespace
@@ -70,7 +99,7 @@ std::optional<std::string> CurlHttp::Get(const std::string& url, const platform:
                                     const_cast<platform::HttpAbandon*>(&abandon)) == CURLE_OK &&
                    curl_easy_setopt(handle, CURLOPT_NOPROGRESS, 0L) == CURLE_OK &&
                    curl_easy_setopt(handle, CURLOPT_USERAGENT, "Tarvik/2.33") == CURLE_OK;
-  if (!set || curl_easy_perform(handle) != CURLE_OK)
+  if (!set || Perform(handle) != CURLE_OK)
     return std::nullopt;
   long status = 0;
   if (curl_easy_getinfo(handle, CURLINFO_RESPONSE_CODE, &status) != CURLE_OK ||
