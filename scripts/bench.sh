@@ -7,7 +7,7 @@
 # Runs of the same length, one after the other, each after 5 s to settle: the yardstick
 # (tests/bench/baseline.cpp, a minimal window with a 125 ms timer), Tarvik with its main window
 # hidden (started minimised to the tray), and Tarvik with the About, the System and the
-# Processors tab in view (TARVIK_BENCH_COMPARE adds the System and Processors runs of other builds). For each it
+# Processors tab in view (TARVIK_BENCH_COMPARE adds the hidden, System and Processors runs of other builds). For each it
 # prints the CPU time of the program's own process and of the Wine server during the run, as a
 # percentage of one core, the peak resident memory of the program's process and its resident
 # memory at the end of the run (what Task Manager shows); then Tarvik's
@@ -182,12 +182,13 @@ measure_tabs() {
   labels+=("$1-about" "$1-system" "$1-processors")
 }
 measure_tabs tarvik "$tarvikExe"
-# TARVIK_BENCH_COMPARE="name=path/to/Tarvik.exe ...": other builds measured on the System and
-# the Processors tab in the same session, for side-by-side figures.
+# TARVIK_BENCH_COMPARE="name=path/to/Tarvik.exe ...": other builds measured hidden in the tray and
+# on the System and the Processors tab in the same session, for side-by-side figures.
 for other in ${TARVIK_BENCH_COMPARE:-}; do
+  measure "${other%%=*}-hidden" "${other#*=}" "$hidden" || exit 1
   measure "${other%%=*}-system" "${other#*=}" " " 0 "" || exit 1
   measure "${other%%=*}-processors" "${other#*=}" " " 1 ctrl+Tab || exit 1
-  labels+=("${other%%=*}-system" "${other%%=*}-processors")
+  labels+=("${other%%=*}-hidden" "${other%%=*}-system" "${other%%=*}-processors")
 done
 for label in "${labels[@]}"; do
   printf '%-18s CPU %sx the yardstick, peak memory %sx, resident memory %sx\n' "$label" \

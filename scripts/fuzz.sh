@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds the fuzz targets with clang and libFuzzer into build/fuzz and runs them one after the
 # other, sharing the time: the settings file, then the two state files (TK-Ping.json and
-# TK-Saga.json). Usage: scripts/fuzz.sh [seconds]   (default 20, in all). Exits non-zero when a
+# TK-Saga.json), then the geolocation service's answer and what the program shows of it.
+# Usage: scripts/fuzz.sh [seconds]   (default 20, in all). Exits non-zero when a
 # fuzzer finds a crash; the crashing input is left in build/fuzz/artifacts/.
 set -euo pipefail
 
@@ -52,6 +53,18 @@ state_files_sources=(
   src/text/json_events.cpp
   src/text/utf8.cpp
 )
+locale_answer_sources=(
+  tests/fuzz/locale_answer_fuzz.cpp
+  src/monitors/network/ip_locale_info.cpp
+  src/monitors/network/ip_address_text.cpp
+  src/monitors/network/locale_display.cpp
+  src/monitors/network/info_line.cpp
+  src/text/untrusted_text.cpp
+  src/text/date_format.cpp
+  src/text/translation.cpp
+  src/text/translation_table.cpp
+  src/text/utf8.cpp
+)
 
 # build <target> <sources...>
 build() {
@@ -77,7 +90,12 @@ run() {
 
 build settings_fuzz "${settings_sources[@]}"
 build state_files_fuzz "${state_files_sources[@]}"
-settingsSeconds=$(((seconds + 1) / 2))
-stateSeconds=$((seconds - settingsSeconds > 0 ? seconds - settingsSeconds : 1))
+build locale_answer_fuzz "${locale_answer_sources[@]}"
+localeSeconds=$((seconds / 3 > 0 ? seconds / 3 : 1))
+sharedSeconds=$((seconds - localeSeconds > 0 ? seconds - localeSeconds : 1))
+settingsSeconds=$(((sharedSeconds + 1) / 2))
+stateSeconds=$((sharedSeconds - settingsSeconds > 0 ? sharedSeconds - settingsSeconds : 1))
 run settings_fuzz "$settingsSeconds" 8192
 run state_files_fuzz "$stateSeconds" 65536
+# The program takes no answer longer than 8 KiB.
+run locale_answer_fuzz "$localeSeconds" 8192

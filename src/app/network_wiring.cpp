@@ -28,7 +28,7 @@ void NetworkWiring::Install(GadgetRoutes& routes, WindowUpdateApplier& applier) 
   applier.OnRefresh(gadget::AdapterFilterSelector, [this] { FillAdapterFilter(); });
   routes.On(gadget::AdapterFilterSelector, platform::GadgetAction::Change,
             [this](const platform::GuiEvent&) {
-              FollowChosenAdapter();
+              ChooseAdapter();
               return LoopControl::Continue;
             });
   // The mode is stored by the Settings tab's handler of the same selector; the traffic list
@@ -45,7 +45,10 @@ void NetworkWiring::Start(MonitorThreads& threads, StopSignal& stop, PanelCopySe
   EventLists& events = ports_.Logs.Events();
   platform::Http& http = ports_.Http;
   lookup_ = std::make_unique<AddressLookup>(
-      [&http, url = serviceBase_ + LocaleRequestPath()] { return http.Get(url, kLocaleLimits); },
+      // A lookup still running at shut-down ends at once.
+      [&http, &stop, url = serviceBase_ + LocaleRequestPath()] {
+        return http.Get(url, kLocaleLimits, [&stop] { return stop.Raised(); });
+      },
       [&threads](std::function<void()> work) {
         return threads.StartTask(L"address lookup", std::move(work));
       });
@@ -109,7 +112,8 @@ bool NetworkWiring::NetworksTabShown() const {
 }
 
 // The filtered adapter keeps its item across enumerations: it is found again by its physical
-// address.
+// address. While it is away (gone, or idle) the first item shows and nothing is filtered, but the
+// choice stays, to be followed again when the adapter is back.
 void NetworkWiring::FillAdapterFilter() {
   const AdapterTable adapters = readings_.Lock()->Adapters;
   const AdapterFilter filter =
@@ -118,17 +122,23 @@ void NetworkWiring::FillAdapterFilter() {
   addressOfItem_ = filter.AddressOfItem;
   ports_.Gui.SetSelectorItems(gadget::AdapterFilterSelector, filter.Items);
   ports_.Gui.SelectItem(gadget::AdapterFilterSelector, filter.Selected);
-  FollowChosenAdapter();
+  FollowItem(filter.Selected);
 }
 
-void NetworkWiring::FollowChosenAdapter() {
+// The user's choice is kept (and saved with the settings) by the adapter's physical address.
+void NetworkWiring::ChooseAdapter() {
   const int item = ports_.Gui.SelectedItem(gadget::AdapterFilterSelector);
+  const bool known = item >= 0 && static_cast<size_t>(item) < addressOfItem_.size();
+  ports_.Texts.Set(slot::FilterNicToWrite,
+                   known ? addressOfItem_[static_cast<size_t>(item)] : std::wstring());
+  FollowItem(item);
+}
+
+void NetworkWiring::FollowItem(int item) {
   const bool known = item >= 0 && static_cast<size_t>(item) < interfaceOfItem_.size();
-  const auto place = static_cast<size_t>(std::max(item, 0));
   ports_.Options.Set(opt::AdapterFilterItem, std::max(item, 0));
   ports_.Options.Set(opt::FilteredInterface,
-                     known ? static_cast<int32_t>(interfaceOfItem_[place]) : 0);
-  ports_.Texts.Set(slot::FilterNicToWrite, known ? addressOfItem_[place] : std::wstring());
+                     known ? static_cast<int32_t>(interfaceOfItem_[static_cast<size_t>(item)]) : 0);
 }
 
 }  // namespace tarvik

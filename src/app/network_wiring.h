@@ -48,9 +48,10 @@ struct NetworkPorts {
 
 // The service that tells the machine's external address and where it is.
 inline constexpr const char* kLocaleServiceBase = "http://ip-api.com";
-// The lookup gives up on a service it cannot reach within 4 s, and on any answer after 8 s.
-inline constexpr platform::HttpLimits kLocaleLimits{.ConnectTimeoutMs = 4'000,
-                                                    .TotalTimeoutMs = 8'000};
+// The lookup gives up on a service it cannot reach within 4 s, and on any answer after 8 s. The
+// service's answer takes well under 2 KiB; one longer than 8 KiB is not its answer.
+inline constexpr platform::HttpLimits kLocaleLimits{
+    .ConnectTimeoutMs = 4'000, .TotalTimeoutMs = 8'000, .MostBodyBytes = 8 * 1024};
 
 // The network monitor's place in the program: its targets, the Networks tab's traffic and
 // information lists, graphs, adapter filter and bytes/packets selectors, the tab's copy, and
@@ -71,7 +72,8 @@ class NetworkWiring {
 
  private:
   void FillAdapterFilter();
-  void FollowChosenAdapter();
+  void ChooseAdapter();
+  void FollowItem(int item);
   void ShowGraph(int graph);
   [[nodiscard]] bool NetworksTabShown() const;
 

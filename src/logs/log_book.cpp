@@ -8,6 +8,7 @@
 
 #include "core/version.h"
 #include "text/translation.h"
+#include "text/untrusted_text.h"
 #include "text/utf8.h"
 
 namespace tarvik {
@@ -43,7 +44,7 @@ std::wstring HeaderLines(DateValue created) {
 
 std::wstring ClosingRecord(DateValue date, std::wstring_view uptimeText, bool windowsShutdown) {
   std::wstring record = Stamp(date) + kProgramTitle + L" " + Tr(L"closed") + L". " + Tr(L"Uptime") +
-                        L": " + std::wstring(uptimeText);
+                        L": " + OneLineText(uptimeText);
   if (windowsShutdown)
     record += L" [Windows " + Tr(L"Shutdown") + L"]";
   return record;
@@ -90,7 +91,7 @@ void LogBook::LogLine(std::wstring_view text) {
       startWriter = MarkDue(now);
     if (Buffered() >= capacity_)
       DropOldestFrom(due_, Buffered() + 1 - capacity_);
-    pending_.push_back({now, Stamp(now) + std::wstring(text)});
+    pending_.push_back({now, Stamp(now) + OneLineText(text)});
     ShowStatus();
   }
   if (startWriter)

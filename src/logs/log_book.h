@@ -60,7 +60,9 @@ class LogBook {
   // Sizes the buffer, names the current file and shows the status; writes nothing while no line
   // is pending.
   void StartUp();
-  // Adds one record while logging is on; `text` holds its fields, the stamp goes in front.
+  // Adds one record while logging is on; `text` holds its fields, the stamp goes in front. One
+  // record is one line, whatever its text holds: a line break or other control character in it
+  // is written as a blank.
   void LogLine(std::wstring_view text);
   // Writes what is pending on the calling thread (the threads have stopped by now) and, when
   // anything was pending and logging is on, the closing record with the uptime text (as shown,

@@ -74,6 +74,10 @@ class Network {
   [[nodiscard]] virtual std::optional<InterfaceRow> Interface(uint32_t index) = 0;
   // The flags of the Internet connection state; none when the query failed.
   [[nodiscard]] virtual std::optional<uint32_t> InternetFlags() = 0;
+  // True once after the system told of something that may have changed the Internet state: an
+  // interface, an address or a route, or the Internet settings (the proxy, "work offline").
+  // The first call starts listening. The system's notices only set a flag; nothing is queried.
+  [[nodiscard]] virtual bool TakeChangeNotice() = 0;
 };
 
 }  // namespace tarvik::platform

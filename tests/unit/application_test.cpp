@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <atomic>
 #include <chrono>
+#include <functional>
 #include <memory>
+#include <mutex>
 #include <stdexcept>
 #include <thread>
 
@@ -783,6 +785,110 @@ TEST_F(ApplicationTest, LibrariesStayLoadedWhileAnAbandonedThreadMayUseThem) {
   Application calm(Ports());
   calm.Run();
   EXPECT_TRUE(libraries.Loaded.empty());
+}
+
+// Keeps the event loop turning while the monitors' threads work, until `done` holds or 20 s
+// passed; `done` runs on the window thread.
+void TurnUntil(fakes::FakeGui& gui, std::function<bool()> done) {
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+  gui.OnWait = [&gui, done = std::move(done), deadline] {
+    if (done() || std::chrono::steady_clock::now() > deadline) {
+      gui.OnWait = nullptr;  // the last thing this handler does: it is gone afterwards
+      return;
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    gui.Events.push_back({EventKind::Wake, 0, 0, 0, {}});
+  };
+}
+
+bool CanvasShows(const fakes::FakeGui& gui, int canvas, const std::wstring& text) {
+  const std::vector<std::wstring> drawn = gui.TextHistoryOfCanvas(canvas);
+  return std::any_of(drawn.begin(), drawn.end(),
+                     [&](const std::wstring& t) { return t.find(text) != std::wstring::npos; });
+}
+
+// An adapter sending 3 KB and receiving 7 KB a sample: on the Networks tab the sending graph's
+// title shows the first, the receiving graph's the second.
+TEST_F(ApplicationTest, EachNetworkGraphIsTitledWithItsOwnDirection) {
+  files.Files[kPortableIni] = SettingsFileWithFlags({opt::RealTimeNetwork});
+  network.AddAdapter(L"Wired", 12, 10'000);
+  network.SentPerRead = 3 * 1024;
+  network.ReceivedPerRead = 7 * 1024;
+  for (int tab = 0; tab < gadget::NetworksPanel; ++tab)
+    gui.Events.push_back(
+        {EventKind::Shortcut, gadget::MainWindow, 0, static_cast<int>(Command::NextPanel), {}});
+  TurnUntil(gui, [this] {
+    return CanvasShows(gui, gadget::NetworkSendGraph, L"3KB/s") &&
+           CanvasShows(gui, gadget::NetworkReceiveGraph, L"7KB/s");
+  });
+  Application application(Ports());
+  application.Run();
+  EXPECT_TRUE(CanvasShows(gui, gadget::NetworkSendGraph, L"3KB/s"));
+  EXPECT_TRUE(CanvasShows(gui, gadget::NetworkReceiveGraph, L"7KB/s"));
+  EXPECT_FALSE(CanvasShows(gui, gadget::NetworkSendGraph, L"7KB/s"));
+  EXPECT_FALSE(CanvasShows(gui, gadget::NetworkReceiveGraph, L"3KB/s"));
+}
+
+// The adapter filter follows the adapter the user chose, by its physical address: while that
+// adapter is away nothing is filtered, but the choice stays, is followed again when the adapter
+// is back, and is saved with the settings.
+TEST_F(ApplicationTest, TheChosenAdapterIsFollowedAgainWhenItIsBack) {
+  files.Files[kPortableIni] =
+      SettingsFileWithFlags({opt::RememberPositions}, "FilterNic = 00:00:00:00:00:0B\r\n");
+  const auto plug = [this](const std::wstring& name, uint32_t index, uint8_t mac) {
+    std::lock_guard<std::mutex> lock(network.Mutex);
+    network.AddAdapter(name, index, 10'000, L"10.0.0." + std::to_wstring(index));
+    network.Rows[index].PhysicalAddress = {0, 0, 0, 0, 0, mac};
+  };
+  const auto unplug = [this](uint32_t index) {
+    std::lock_guard<std::mutex> lock(network.Mutex);
+    std::erase_if(*network.List,
+                  [index](const platform::AdapterInfo& a) { return a.Index == index; });
+    network.Rows.erase(index);
+  };
+  plug(L"Wired", 12, 0x0A);  // the chosen wireless adapter (0B) is away at start
+  struct Step {
+    const char* name;
+    size_t items;
+    std::wstring selectedHas;  // the chosen item shows this
+    int followed;              // the interface the filter follows, 0 for all
+    std::function<void()> then;
+  };
+  Application application(Ports());
+  Settings& options = application.SharedSettings();
+  const auto choose = [this](int item) {
+    constexpr int kChange = static_cast<int>(platform::GadgetAction::Change);
+    gui.SelectItem(gadget::AdapterFilterSelector, item);
+    gui.Events.push_back(
+        {EventKind::Gadget, gadget::MainWindow, gadget::AdapterFilterSelector, kChange, {}});
+  };
+  const std::vector<Step> steps = {
+      {"chosen adapter away", 2, L"Show ALL", 0, [&] { plug(L"Wireless", 7, 0x0B); }},
+      {"chosen adapter back", 3, L"(00:00:00:00:00:0B)", 7, [&] { choose(1); }},
+      {"the user chooses another", 3, L"(00:00:00:00:00:0A)", 12, [&] { unplug(12); }},
+      {"that one away", 2, L"Show ALL", 0, [&] { plug(L"Wired", 12, 0x0A); }},
+      {"and back", 3, L"(00:00:00:00:00:0A)", 12, [] {}},
+  };
+  size_t step = 0;
+  TurnUntil(gui, [&] {
+    if (step == steps.size())
+      return true;
+    const fakes::FakeGui::Gadget& selector = gui.Gadgets[gadget::AdapterFilterSelector];
+    if (selector.Rows.size() != steps[step].items || selector.Selected < 0 ||
+        options.Get(opt::FilteredInterface) != steps[step].followed)
+      return false;
+    const std::wstring& shown = selector.Rows[static_cast<size_t>(selector.Selected)];
+    if (shown.find(steps[step].selectedHas) == std::wstring::npos)
+      return false;
+    steps[step].then();
+    options.Request(opt::NetworkRefreshRequest);
+    ++step;
+    return false;
+  });
+  application.Run();
+  EXPECT_EQ(step, steps.size()) << (step < steps.size() ? steps[step].name : "");
+  EXPECT_NE(files.Files[kPortableIni].find("FilterNic = 00:00:00:00:00:0A\r\n"), std::string::npos)
+      << files.Files[kPortableIni];
 }
 
 }  // namespace

@@ -4,6 +4,8 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <atomic>
+#include <chrono>
 #include <optional>
 #include <string>
 #include <thread>
@@ -31,6 +33,7 @@ class OneAnswerServer {
       const int client = ::accept(listener_, nullptr, nullptr);
       char request[4096];
       static_cast<void>(::recv(client, request, sizeof(request), 0));
+      asked_ = true;
       if (reply)
         static_cast<void>(::send(client, reply->data(), reply->size(), MSG_NOSIGNAL));
       else
@@ -45,10 +48,13 @@ class OneAnswerServer {
   [[nodiscard]] std::string Url() const {
     return "http://127.0.0.1:" + std::to_string(port_) + "/json/";
   }
+  // The request has arrived.
+  [[nodiscard]] bool Asked() const { return asked_; }
 
  private:
   int listener_ = -1;
   int port_ = 0;
+  std::atomic<bool> asked_{false};
   std::thread thread_;
 };
 
@@ -58,7 +64,8 @@ std::string Reply(const std::string& status, const std::string& body) {
 }
 
 TEST(CurlHttp, OnlyAWholeSuccessfulAnswerWithinTheLimitsIsAnAnswer) {
-  const platform::HttpLimits limits{.ConnectTimeoutMs = 2'000, .TotalTimeoutMs = 500};
+  const platform::HttpLimits limits{
+      .ConnectTimeoutMs = 2'000, .TotalTimeoutMs = 500, .MostBodyBytes = 1'000};
   struct Case {
     const char* name;
     std::optional<std::string> reply;
@@ -68,17 +75,28 @@ TEST(CurlHttp, OnlyAWholeSuccessfulAnswerWithinTheLimitsIsAnAnswer) {
   const Case cases[] = {
       {"answer", Reply("200 OK", json), json},
       {"not found", Reply("404 Not Found", json), std::nullopt},
-      {"too long", Reply("200 OK", std::string(curl::CurlHttp::kMostAnswerBytes + 1, 'x')),
-       std::nullopt},
+      {"as long as allowed", Reply("200 OK", std::string(1'000, 'x')), std::string(1'000, 'x')},
+      {"too long", Reply("200 OK", std::string(1'001, 'x')), std::nullopt},
       {"silent server", std::nullopt, std::nullopt},
   };
   curl::CurlHttp http;
   for (const Case& c : cases) {
     OneAnswerServer server(c.reply);
-    EXPECT_EQ(http.Get(server.Url(), limits), c.body) << c.name;
+    EXPECT_EQ(http.Get(server.Url(), limits, {}), c.body) << c.name;
   }
   // Nobody listens on port 1 of the loopback address.
-  EXPECT_EQ(http.Get("http://127.0.0.1:1/json/", limits), std::nullopt);
+  EXPECT_EQ(http.Get("http://127.0.0.1:1/json/", limits, {}), std::nullopt);
+}
+
+// Shut-down gives up a request to a silent server at once instead of waiting for its time-out.
+// It does so once the request has arrived, so that the server is never left waiting for it.
+TEST(CurlHttp, AnAbandonedRequestEndsLongBeforeItsTimeOut) {
+  const platform::HttpLimits limits{.ConnectTimeoutMs = 20'000, .TotalTimeoutMs = 20'000};
+  curl::CurlHttp http;
+  OneAnswerServer server(std::nullopt);
+  const auto start = std::chrono::steady_clock::now();
+  EXPECT_EQ(http.Get(server.Url(), limits, [&server] { return server.Asked(); }), std::nullopt);
+  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(10));
 }
 
 }  // namespace

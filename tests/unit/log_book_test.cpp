@@ -82,6 +82,34 @@ TEST(LogBook, TheFirstRecordOfANewHourWritesTheHourBeforeAsOneUtf8BatchWithCrLf)
   EXPECT_EQ(rig.book.Status(), L"1 / 100");
 }
 
+// Whatever a record's text holds (a network answer can hold anything), it stays one line of its
+// own: a line break or other control character is written as a blank, and no forged record
+// follows it.
+TEST(LogBook, EveryRecordIsOneLineWhateverItsTextHolds) {
+  struct Case {
+    const char* name;
+    std::wstring text;
+    std::string line;
+  };
+  const Case cases[] = {
+      {"CR LF and a forged record", L"N1 IPv4: 1.2.3.7\r\n01000000 C:+ 0 1",
+       "09100500 N1 IPv4: 1.2.3.7  01000000 C:+ 0 1\r\n"},
+      {"bell, tab, DEL and C1", L"a\a\tb\x7F\x85\x9F", "09100500 a  b   \r\n"},
+      {"line and paragraph separators", L"a\u2028b\u2029", "09100500 a b \r\n"},
+      {"kept: umlaut and bidi override", L"Gr\u00FCn\u202E",
+       "09100500 Gr\xC3\xBCn\xE2\x80\xAE\r\n"},
+  };
+  for (const Case& c : cases) {
+    Rig rig(March(9, 10, 0));
+    rig.Log(March(9, 10, 5), c.text);
+    rig.book.FlushAtShutDown(L"1 Hour\r\n09100600 forged", false);
+    EXPECT_EQ(rig.File(L"TK202403.log"),
+              Header("2024-03-09 10:05:00") + c.line +
+                  "09100500 Tarvik v2.33 x64 426.9423 closed. Uptime: 1 Hour  09100600 forged\r\n")
+        << c.name;
+  }
+}
+
 // The old month's lines go to its file; the new month's file starts with its own header and, at
 // shut-down, ends with the closing record in the user's language.
 TEST(LogBook, AMonthsLinesGoToItsFileAndTheNewMonthStartsItsOwn) {

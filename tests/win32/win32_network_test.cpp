@@ -69,5 +69,36 @@ TEST(Win32Network, TheInterfaceTableListsRowsThatCanBeRead) {
   EXPECT_TRUE(network.Adapters().has_value());
 }
 
+// A change under the Internet settings key (a proxy, "work offline") is noticed, once per change.
+// The IP Helper's notices are asked for too, but Wine never calls them back.
+TEST(Win32Network, EachChangeOfTheInternetSettingsIsNoticedOnce) {
+  Win32Libraries libraries;
+  ASSERT_TRUE(libraries.Load(platform::OptionalLibrary::IpHelper));
+  Win32Network network(libraries);
+  EXPECT_FALSE(network.TakeChangeNotice());  // listening starts
+  HKEY key = nullptr;
+  ASSERT_EQ(::RegCreateKeyExW(HKEY_CURRENT_USER,
+                              L"Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings", 0,
+                              nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr),
+            ERROR_SUCCESS);
+  const auto noticed = [&network] {
+    for (int wait = 0; wait < 200; ++wait) {
+      if (network.TakeChangeNotice())
+        return true;
+      ::Sleep(10);
+    }
+    return false;
+  };
+  for (DWORD value = 0; value < 2; ++value) {
+    ASSERT_EQ(::RegSetValueExW(key, L"TarvikTest", 0, REG_DWORD,
+                               reinterpret_cast<const BYTE*>(&value), sizeof(value)),
+              ERROR_SUCCESS);
+    EXPECT_TRUE(noticed()) << value;
+    EXPECT_FALSE(network.TakeChangeNotice()) << value;
+  }
+  ::RegDeleteValueW(key, L"TarvikTest");
+  ::RegCloseKey(key);
+}
+
 }  // namespace
 }  // namespace tarvik::win32

@@ -61,11 +61,10 @@ std::wstring HexNumber(int number) {
 
 Enumeration AdapterEnumerator::Enumerate(DateValue now) {
   Enumeration result;
-  ++enumerations_;
+  // The information list is built anew at every enumeration: the notice stays in it.
   if (!network_.Available()) {
     activeShown_ = 0;
-    if (enumerations_ == 1)
-      result.InfoLines.push_back(Tr(L"Unable to load") + L" iphlpapi.dll");
+    result.InfoLines.push_back(Tr(L"Unable to load") + L" iphlpapi.dll");
     return result;
   }
   std::optional<std::vector<platform::AdapterInfo>> list = network_.Adapters();

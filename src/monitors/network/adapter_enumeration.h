@@ -28,9 +28,8 @@ class AdapterEnumerator {
 
   [[nodiscard]] Enumeration Enumerate(DateValue now);
 
-  // The external address lookup is wanted: asked for by the user, or an address or the number
-  // of connections changed. Taken by whoever runs the lookup.
-  void RequestLookup() { lookupRequested_ = true; }
+  // The external address lookup is wanted: an address or the number of connections changed.
+  // Taken by whoever runs the lookup.
   [[nodiscard]] bool TakeLookupRequest();
 
  private:
@@ -40,7 +39,6 @@ class AdapterEnumerator {
   void ReportConnectionCount(int count, Enumeration& result);
 
   platform::Network& network_;
-  int enumerations_ = 0;
   int activeShown_ = 0;
   std::vector<std::wstring> shownAddresses_;  // by place in the adapter list
   bool lookupRequested_ = false;

@@ -17,7 +17,7 @@ inline constexpr int kLastAdapterItem = 80;
 // counters the network monitor keeps from sample to sample.
 struct AdapterRecord {
   platform::AdapterInfo Info{};
-  platform::InterfaceRow Row{};    // as found at enumeration
+  platform::InterfaceRow Row{};    // as last read: at enumeration, then at every sample
   bool Matched = false;            // an interface row with the adapter's description was found
   uint32_t IfIndex = 0;            // the interface index whose row matched
   std::wstring PhysicalAddress{};  // "00:1A:2B:3C:4D:5E"

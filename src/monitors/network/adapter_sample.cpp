@@ -1,6 +1,7 @@
 #include "monitors/network/adapter_sample.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "monitors/network/adapter_names.h"
 #include "text/format_size.h"
@@ -56,6 +57,13 @@ void CheckStatusAndSpeeds(AdapterRecord& adapter, const platform::InterfaceRow& 
   }
 }
 
+bool ConnectionDiffers(const platform::InterfaceRow& before, const platform::InterfaceRow& now) {
+  return before.OperStatus != now.OperStatus || before.MediaConnected != now.MediaConnected ||
+         before.TransmitLinkSpeed != now.TransmitLinkSpeed ||
+         before.ReceiveLinkSpeed != now.ReceiveLinkSpeed ||
+         before.PhysicalAddress != now.PhysicalAddress;
+}
+
 std::wstring Row(const AdapterRecord& adapter, const std::wstring& sentDelta,
                  const std::wstring& sent, const std::wstring& recvDelta,
                  const std::wstring& recv) {
@@ -64,9 +72,10 @@ std::wstring Row(const AdapterRecord& adapter, const std::wstring& sentDelta,
 
 }  // namespace
 
-CounterChange TakeCounters(AdapterRecord& adapter, const platform::InterfaceRow& row,
+CounterChange TakeCounters(AdapterRecord& adapter, platform::InterfaceRow row,
                            bool checkOncePerSecond) {
-  CounterChange change;
+  CounterChange change{
+      .Reconnected = false, .ConnectionChanged = ConnectionDiffers(adapter.Row, row), .Events = {}};
   adapter.BytesSentDelta = row.OutOctets - adapter.BytesSent;
   adapter.BytesRecvDelta = row.InOctets - adapter.BytesRecv;
   adapter.BytesSent = row.OutOctets;
@@ -83,6 +92,7 @@ CounterChange TakeCounters(AdapterRecord& adapter, const platform::InterfaceRow&
     CheckErrors(adapter, row, change.Events);
     CheckStatusAndSpeeds(adapter, row, change.Events);
   }
+  adapter.Row = std::move(row);
   return change;
 }
 

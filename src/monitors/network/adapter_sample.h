@@ -11,14 +11,17 @@ namespace tarvik {
 
 // What taking an interface row's counters into an adapter found.
 struct CounterChange {
-  bool Reconnected = false;          // a byte counter fell: the adapter was reset or reconnected
+  bool Reconnected = false;  // a byte counter fell: the adapter was reset or reconnected
+  // The operational status, the media state, a link speed or the physical address differs from
+  // the row read before: the Internet state may have changed with it.
+  bool ConnectionChanged = false;
   std::vector<std::wstring> Events;  // network events, in order
 };
 
-// Takes the counters of the adapter's interface row: the bytes and packets since the last
-// sample, and, once a second (`checkOncePerSecond`), the grown error counts and changed status
-// and link speeds as events.
-[[nodiscard]] CounterChange TakeCounters(AdapterRecord& adapter, const platform::InterfaceRow& row,
+// Takes the adapter's interface row: the bytes and packets since the last sample, and, once a
+// second (`checkOncePerSecond`), the grown error counts and changed status and link speeds as
+// events. The row is kept as the adapter's latest.
+[[nodiscard]] CounterChange TakeCounters(AdapterRecord& adapter, platform::InterfaceRow row,
                                          bool checkOncePerSecond);
 
 // The adapter's mini-window item: tag, bytes sent in the last second and in all, then received.

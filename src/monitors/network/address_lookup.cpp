@@ -7,11 +7,11 @@ namespace tarvik {
 AddressLookup::AddressLookup(Fetch fetch, StartTask startTask)
     : fetch_(std::move(fetch)), startTask_(std::move(startTask)) {}
 
-void AddressLookup::Start() {
+bool AddressLookup::Start() {
   {
     std::lock_guard<std::mutex> lock(state_->Mutex);
     if (state_->Running)
-      return;
+      return false;
     state_->Running = true;
   }
   auto work = [state = state_, fetch = fetch_] {
@@ -22,10 +22,11 @@ void AddressLookup::Start() {
     state->Running = false;
   };
   if (startTask_(std::move(work)))
-    return;
+    return true;
   std::lock_guard<std::mutex> lock(state_->Mutex);
   state_->Finished = Outcome{};
   state_->Running = false;
+  return true;
 }
 
 std::optional<AddressLookup::Outcome> AddressLookup::TakeFinished() {

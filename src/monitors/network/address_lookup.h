@@ -24,8 +24,9 @@ class AddressLookup {
 
   AddressLookup(Fetch fetch, StartTask startTask);
 
-  // Starts a lookup unless one is under way. A lookup that cannot start ends as failed at once.
-  void Start();
+  // Starts a lookup; false when one is still under way, which leaves it to the caller to ask
+  // again. A lookup that gets no thread ends as failed at once.
+  [[nodiscard]] bool Start();
   // The outcome of a lookup that ended since the last call, once.
   [[nodiscard]] std::optional<Outcome> TakeFinished();
 

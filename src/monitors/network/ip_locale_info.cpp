@@ -2,15 +2,22 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cmath>
 #include <map>
 #include <nlohmann/json.hpp>
 
+#include "monitors/network/ip_address_text.h"
+#include "text/untrusted_text.h"
 #include "text/utf8.h"
 
 namespace tarvik {
 namespace {
 
 using Json = nlohmann::json;
+
+constexpr double kMostLatitude = 90;
+constexpr double kMostLongitude = 180;
+constexpr double kMostOffsetSeconds = 14 * 3'600;
 
 std::string Lower(std::string_view text) {
   std::string lower(text);
@@ -29,12 +36,26 @@ class Members {
 
   void Text(const char* name, std::wstring& field) const {
     if (const Json* value = Find(name); value && value->is_string())
-      field = FromUtf8(value->get_ref<const std::string&>());
+      field = UntrustedText(FromUtf8(value->get_ref<const std::string&>()), kMostFieldCharacters);
   }
-  template <typename Number>
-  void Value(const char* name, Number& field) const {
-    if (const Json* value = Find(name); value && value->is_number())
-      field = value->get<Number>();
+  // Only an address as it stands: a text that turns into one once cleaned is none.
+  void Address(const char* name, std::wstring& field) const {
+    if (const Json* value = Find(name); value && value->is_string()) {
+      std::wstring text = FromUtf8(value->get_ref<const std::string&>());
+      if (IsIpAddressText(text))
+        field = std::move(text);
+    }
+  }
+  // Any number is read as a double, which every JSON number converts to without harm; it is
+  // kept when it lies within +-most.
+  [[nodiscard]] std::optional<double> Number(const char* name, double most) const {
+    const Json* value = Find(name);
+    if (!value || !value->is_number())
+      return std::nullopt;
+    const double number = value->get<double>();
+    if (!(std::abs(number) <= most))  // NaN and infinity too
+      return std::nullopt;
+    return number;
   }
 
  private:
@@ -53,7 +74,7 @@ std::optional<IPLocaleInfo> ParseLocaleAnswer(std::string_view answer) {
     return std::nullopt;
   const Members members(parsed);
   IPLocaleInfo info;
-  members.Text("query", info.query);
+  members.Address("query", info.query);
   members.Text("status", info.status);
   members.Text("continent", info.continent);
   members.Text("continentCode", info.continentCode);
@@ -64,10 +85,11 @@ std::optional<IPLocaleInfo> ParseLocaleAnswer(std::string_view answer) {
   members.Text("city", info.city);
   members.Text("district", info.district);
   members.Text("zip", info.zip);
-  members.Value("lat", info.lat);
-  members.Value("lon", info.lon);
+  info.lat = members.Number("lat", kMostLatitude);
+  info.lon = members.Number("lon", kMostLongitude);
   members.Text("timezone", info.timezone);
-  members.Value("offset", info.offset);
+  if (const std::optional<double> offset = members.Number("offset", kMostOffsetSeconds))
+    info.offset = static_cast<int64_t>(*offset);
   members.Text("currency", info.currency);
   members.Text("isp", info.isp);
   members.Text("org", info.org);
@@ -75,6 +97,10 @@ std::optional<IPLocaleInfo> ParseLocaleAnswer(std::string_view answer) {
   members.Text("asname", info.asname);
   members.Text("reverse", info.reverse);
   return info;
+}
+
+bool LookupSucceeded(const IPLocaleInfo& info) {
+  return info.status == L"success" && !info.query.empty();
 }
 
 std::string LocaleRequestPath() {

@@ -9,12 +9,12 @@
 namespace tarvik {
 namespace {
 
-constexpr const wchar_t* kSuccess = L"success";
-
 // Six decimals with the trailing zeros (and a trailing point) removed: 47.3769, -122.08, 0.
-std::wstring DegreesText(float degrees) {
+std::wstring DegreesText(const std::optional<double>& degrees) {
+  if (!degrees)
+    return {};
   wchar_t buffer[32];
-  std::swprintf(buffer, 32, L"%.6f", static_cast<double>(degrees));
+  std::swprintf(buffer, 32, L"%.6f", *degrees);
   std::wstring text(buffer);
   while (text.back() == L'0')
     text.pop_back();
@@ -31,11 +31,9 @@ std::wstring WithCode(const std::wstring& name, const std::wstring& code) {
 
 std::optional<std::wstring> LocaleDisplay::Take(const std::optional<IPLocaleInfo>& answer,
                                                 DateValue now) {
-  if (answer)
-    record_ = *answer;
-  latestFailed_ = !answer || answer->status != kSuccess;
-  if (latestFailed_)
+  if (!answer || !LookupSucceeded(*answer))
     return std::nullopt;
+  record_ = *answer;
   lookupTime_ = FormatDate(L": %yyyy-%mm-%dd %hh:%ii:%ss", now);
   if (record_.query == lastExternalIp_)
     return std::nullopt;
@@ -44,8 +42,6 @@ std::optional<std::wstring> LocaleDisplay::Take(const std::optional<IPLocaleInfo
 }
 
 std::vector<std::wstring> LocaleDisplay::Lines() const {
-  if (latestFailed_)
-    return {L"-- " + Tr(L"IP Lookup") + L": " + Tr(L"Not Detected"), L""};
   if (lookupTime_.empty())
     return {};
   std::vector<std::wstring> lines{L"", L"-- " + Tr(L"IP Lookup") + lookupTime_};
@@ -59,7 +55,9 @@ std::vector<std::wstring> LocaleDisplay::Lines() const {
   AddInfoLine(lines, Tr(L"Latitude"), DegreesText(record_.lat));
   AddInfoLine(lines, Tr(L"Longitude"), DegreesText(record_.lon));
   AddInfoLine(lines, Tr(L"Time Zone"), record_.timezone);
-  AddInfoLine(lines, Tr(L"Time Offset"), std::to_wstring(record_.offset) + L" " + Tr(L"Seconds"));
+  if (record_.offset)
+    AddInfoLine(lines, Tr(L"Time Offset"),
+                std::to_wstring(*record_.offset) + L" " + Tr(L"Seconds"));
   for (const auto& [label, value] :
        {std::pair{L"DNS: ", &record_.reverse}, std::pair{L"AS1: ", &record_.As},
         std::pair{L"AS2: ", &record_.asname}, std::pair{L"ORG: ", &record_.org},

@@ -10,8 +10,9 @@
 namespace tarvik {
 
 // What the network information list shows of the external address: nothing before the first
-// lookup ended, the service's record after a successful one, and a "not detected" line while
-// the latest lookup failed, so that an old address is never shown as the current one.
+// successful lookup, then the record of the latest successful one under the time it was made. A
+// lookup that fails (no answer, not JSON, not "success", no address) changes nothing: the block
+// goes on showing the last record with its time, which tells how old it is.
 class LocaleDisplay {
  public:
   // Takes a finished lookup (none: no answer or not JSON). Returns the "External IP" event when
@@ -27,7 +28,6 @@ class LocaleDisplay {
   IPLocaleInfo record_;
   std::wstring lookupTime_;
   std::wstring lastExternalIp_;
-  bool latestFailed_ = false;
 };
 
 }  // namespace tarvik

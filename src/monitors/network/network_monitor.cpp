@@ -23,22 +23,27 @@ NetworkMonitor::NetworkMonitor(StopSignal& stop, NetworkSources sources, Network
       targets_(std::move(targets)),
       enumerator_(sources_.Network) {}
 
-int NetworkMonitor::Pass(int64_t /*tickMs*/) {
+int NetworkMonitor::Pass(int64_t tickMs) {
   Settings& options = targets_.Options;
   if (!enumerated_)
     Enumerate();
   if (options.Take(opt::NetworkResetRequest) != 0)
     targets_.ClearTraffic();
   if (options.Take(opt::NetworkRefreshRequest) != 0) {
-    enumerator_.RequestLookup();
-    enumCountdown_ = 0;
+    lookups_.ByUser();
+    enumerationWanted_ = true;
   }
   if (sampleCountdown_ < 1 || options.IsOn(opt::RealTimeNetwork)) {
-    Sample();
+    Sample(tickMs);
     sampleCountdown_ = kSamplePasses;
   }
-  if (--enumCountdown_ < 1 && !options.IsOn(opt::StopFlag))
+  const bool timetableDue = --enumCountdown_ < 1;
+  if ((timetableDue || enumerationWanted_) && !options.IsOn(opt::StopFlag)) {
     Enumerate();
+    if (timetableDue)
+      enumCountdown_ = kEnumerationPasses;
+  }
+  StartLookup(tickMs);
   TakeLookup();
   if (options.Get(opt::CopyRequest) == kNetworksTabCopy)
     targets_.CopyPanel(kNetworksTabCopy);
@@ -46,23 +51,25 @@ int NetworkMonitor::Pass(int64_t /*tickMs*/) {
   return kPassMs;
 }
 
-// The adapter table is built again; a lookup it asks for runs on its own thread and shows when
-// it ends.
+// The adapter table is built again. A changed address or count of connections asks for a lookup
+// and for the Internet state.
 void NetworkMonitor::Enumerate() {
   Enumeration result = enumerator_.Enumerate(sources_.Clock.NowLocal());
   adapters_ = std::move(result.Adapters);
   adapterLines_ = std::move(result.InfoLines);
   enumerated_ = true;
-  enumCountdown_ = kEnumerationPasses;
+  enumerationWanted_ = false;
   AddEvents(result.Events);
+  if (!result.Events.empty())
+    internetQueries_.SomethingChanged();
   if (enumerator_.TakeLookupRequest())
-    sources_.Lookup.Start();
+    lookups_.Automatic();
   ShowInformation();
   ShowItems(true);
   targets_.AdaptersChanged();
 }
 
-void NetworkMonitor::Sample() {
+void NetworkMonitor::Sample(int64_t tickMs) {
   const int64_t second = sources_.Clock.NowLocal() % kSecondsPerMinute;
   const bool checkOncePerSecond = second != lastSecond_;
   lastSecond_ = second;
@@ -75,20 +82,22 @@ void NetworkMonitor::Sample() {
     }
   }
   ShowItems(false);
-  WatchInternet();
+  WatchInternet(tickMs);
   ShowTotals();
 }
 
 // A row that now belongs to another adapter (its description differs) changes nothing.
 void NetworkMonitor::SampleAdapter(AdapterRecord& adapter, bool checkOncePerSecond, int trafficMode,
                                    uint32_t filtered) {
-  const std::optional<platform::InterfaceRow> row = sources_.Network.Interface(adapter.IfIndex);
+  std::optional<platform::InterfaceRow> row = sources_.Network.Interface(adapter.IfIndex);
   if (!row || row->Description != adapter.Info.Description)
     return;
-  const CounterChange change = TakeCounters(adapter, *row, checkOncePerSecond);
+  const CounterChange change = TakeCounters(adapter, std::move(*row), checkOncePerSecond);
   AddEvents(change.Events);
   if (change.Reconnected)
-    BringEnumerationForward();
+    enumerationWanted_ = true;
+  if (change.Reconnected || change.ConnectionChanged)
+    internetQueries_.SomethingChanged();
   if (filtered == 0 || filtered == adapter.IfIndex) {
     if (const std::optional<std::wstring> traffic = TrafficRow(adapter, trafficMode))
       targets_.AddTrafficRow(*traffic);
@@ -99,12 +108,17 @@ void NetworkMonitor::SampleAdapter(AdapterRecord& adapter, bool checkOncePerSeco
   totalReceived_ += adapter.BytesRecvDelta < 0 ? adapter.BytesRecv : adapter.BytesRecvDelta;
 }
 
-void NetworkMonitor::WatchInternet() {
+void NetworkMonitor::WatchInternet(int64_t tickMs) {
+  if (sources_.Network.TakeChangeNotice())
+    internetQueries_.SomethingChanged();
+  if (!internetQueries_.Due(tickMs))
+    return;
+  internetQueries_.Asked(tickMs);
   const std::optional<std::wstring> event = internet_.Take(sources_.Network.InternetFlags());
   if (!event)
     return;
   targets_.AddNetworkEvent(*event);
-  BringEnumerationForward();
+  enumerationWanted_ = true;
   targets_.Readings.Lock()->InternetText = internet_.Text();
 }
 
@@ -125,6 +139,12 @@ void NetworkMonitor::ShowTotals() {
                                                  L"K/" + std::to_wstring(receivedKb) + L"K");
   totalSent_ = 0;
   totalReceived_ = 0;
+}
+
+// A request waits while a lookup runs, and the monitor's own requests wait for their spacing.
+void NetworkMonitor::StartLookup(int64_t tickMs) {
+  if (lookups_.Due(tickMs) && sources_.Lookup.Start())
+    lookups_.Started(tickMs);
 }
 
 void NetworkMonitor::TakeLookup() {

@@ -14,6 +14,7 @@
 #include "monitors/network/address_lookup.h"
 #include "monitors/network/internet_state.h"
 #include "monitors/network/locale_display.h"
+#include "monitors/network/lookup_requests.h"
 #include "monitors/network/network_readings.h"
 #include "platform/clock.h"
 #include "platform/environment.h"
@@ -54,8 +55,9 @@ struct NetworkTargets {
 // The network monitor: a pass every 100 ms that samples the adapters' counters once a second
 // (every pass with real-time network updates), tells reconnections, grown errors, status and
 // link-speed changes and the Internet state as events, feeds the traffic list and graphs, and
-// enumerates the adapters at its first pass, after 2 minutes, then every 10 minutes, on F5 and
-// whenever a reconnection or a new Internet state suggests that they changed.
+// enumerates the adapters at its first pass, after 2 minutes, then every 10 minutes, and in
+// between on F5 and whenever a reconnection or a new Internet state suggests that they changed
+// (those come on top of the timetable and leave it as it is).
 class NetworkMonitor : public MonitorThread {
  public:
   static constexpr const wchar_t* kName = L"network monitor";
@@ -70,16 +72,16 @@ class NetworkMonitor : public MonitorThread {
 
  private:
   void Enumerate();
-  void Sample();
+  void Sample(int64_t tickMs);
   void SampleAdapter(AdapterRecord& adapter, bool checkOncePerSecond, int trafficMode,
                      uint32_t filtered);
-  void WatchInternet();
+  void WatchInternet(int64_t tickMs);
   void ShowTotals();
+  void StartLookup(int64_t tickMs);
   void TakeLookup();
   void ShowInformation();
   void ShowItems(bool placesMayChange);
   void AddEvents(const std::vector<std::wstring>& events);
-  void BringEnumerationForward() { enumCountdown_ = 1; }
 
   NetworkSources sources_;
   NetworkTargets targets_;
@@ -87,8 +89,11 @@ class NetworkMonitor : public MonitorThread {
   AdapterTable adapters_;
   std::vector<std::wstring> adapterLines_;
   LocaleDisplay locale_;
+  LookupRequests lookups_;
   InternetWatch internet_;
+  InternetQueries internetQueries_;
   bool enumerated_ = false;
+  bool enumerationWanted_ = false;
   int sampleCountdown_ = 0;
   int enumCountdown_ = kFirstEnumerationPasses;
   int64_t lastSecond_ = -1;

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <cstddef>
 #include <optional>
 #include <string>
 
@@ -13,16 +12,14 @@ namespace tarvik::curl {
 // thread, before any thread may call Get.
 class CurlHttp final : public platform::Http {
  public:
-  // An answer longer than this is no answer of the services asked.
-  static constexpr size_t kMostAnswerBytes = 64 * 1024;
-
   CurlHttp();
   ~CurlHttp() override;
   CurlHttp(const CurlHttp&) = delete;
   CurlHttp& operator=(const CurlHttp&) = delete;
 
   [[nodiscard]] std::optional<std::string> Get(const std::string& url,
-                                               const platform::HttpLimits& limits) override;
+                                               const platform::HttpLimits& limits,
+                                               const platform::HttpAbandon& abandon) override;
 
  private:
   bool ready_ = false;

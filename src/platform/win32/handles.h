@@ -60,6 +60,9 @@ inline void DestroyIconValue(HICON icon) {
 inline void DeleteDcValue(HDC dc) {
   ::DeleteDC(dc);
 }
+inline void CloseKeyValue(HKEY key) {
+  ::RegCloseKey(key);
+}
 
 using UniqueHandle = Owned<HANDLE, CloseHandleValue, IsSetHandle>;
 using UniqueModule = Owned<HMODULE, FreeLibraryValue>;
@@ -67,5 +70,6 @@ using UniqueFont = Owned<HFONT, DeleteGdiObject>;
 using UniqueBitmap = Owned<HBITMAP, DeleteGdiObject>;
 using UniqueIcon = Owned<HICON, DestroyIconValue>;
 using UniqueDc = Owned<HDC, DeleteDcValue>;
+using UniqueKey = Owned<HKEY, CloseKeyValue>;
 
 }  // namespace tarvik::win32

@@ -137,4 +137,9 @@ std::optional<uint32_t> Win32Network::InternetFlags() {
   return flags;
 }
 
+bool Win32Network::TakeChangeNotice() {
+  notices_.Start(IpHelper());
+  return notices_.Take();
+}
+
 }  // namespace tarvik::win32
