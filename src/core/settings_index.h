@@ -140,6 +140,13 @@ inline constexpr int PingTimelineWidth = 814;
 inline constexpr int PingFirstRow = 815;         // the list's first visible row (0-based)
 inline constexpr int PingRedrawRequest = 816;    // the list's canvas changed size or scrolled
 
+// The metrics page. The Settings tab's check box and the settings file set the first three; the
+// window thread starts and stops the listener and notes how it went.
+inline constexpr int MetricsOn = 870;
+inline constexpr int MetricsAddress = 871;  // IPv4, first octet in the lowest byte
+inline constexpr int MetricsPort = 872;
+inline constexpr int MetricsState = 873;  // a MetricsState
+
 // Start values whose readers are not written yet; each takes its proper name with its reader.
 inline constexpr int StartValue45 = 45;
 inline constexpr int StartValue51 = 51;
