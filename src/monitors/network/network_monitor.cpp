@@ -105,7 +105,9 @@ void NetworkMonitor::WatchInternet() {
     return;
   targets_.AddNetworkEvent(*event);
   BringEnumerationForward();
-  targets_.Readings.Lock()->InternetText = internet_.Text();
+  auto readings = targets_.Readings.Lock();
+  readings->InternetText = internet_.Text();
+  readings->InternetFlags = internet_.Flags();
 }
 
 void NetworkMonitor::ShowTotals() {

@@ -182,6 +182,7 @@ void StorageMonitor::PollOptical(DriveRecord& drive, int index) {
     presentLetters_.clear();
     SetDriveSetCountdown(kMediaChangePasses);
     Highlight(drive, kMediaLevel, index);
+    ++drive.Events.MediaChanged;
   }
   if (drive.HighlightCountdown > 0 && --drive.HighlightCountdown == 0) {
     drive.BackColour = kDriveNormalBack;
@@ -219,6 +220,7 @@ void StorageMonitor::PollSpace(DriveRecord& drive, int index) {
     drive.BytesDiff = 0;
     drive.BytesDiffSum = 0;
     Highlight(drive, kMediaLevel, index);
+    ++drive.Events.MediaChanged;
     presentLetters_.clear();
     SetDriveSetCountdown(kMediaChangePasses);
     return;

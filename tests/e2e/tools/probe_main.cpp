@@ -4,7 +4,8 @@
 // values the program shows without reading pixels. The Graphics tab's cards add their cells,
 // their graphs, whether the GPU monitor runs, and the rows of the tab's detail list. It also shows
 // the network information list, and points the external address lookup at the service that
-// TARVIK_TEST_LOCALE_SERVICE names (a local server of the test), when it is set.
+// TARVIK_TEST_LOCALE_SERVICE names (a local server of the test), when it is set. Each pinged host
+// adds its counts as the Ping tab shows them.
 #include <windows.h>
 
 #include <commctrl.h>
@@ -98,6 +99,14 @@ std::wstring InformationLines(tarvik::NetworkWiring& network) {
   return text;
 }
 
+// "ping <address> sent <n> lost <n>" for each host of the ping list.
+std::wstring PingLines(tarvik::PingWiring& ping) {
+  std::wostringstream out;
+  for (const tarvik::PSys& host : ping.SharedList().Lock()->Hosts)
+    out << L"ping " << host.Addr << L" sent " << host.Sent << L" lost " << host.Lost << L"\n";
+  return out.str();
+}
+
 std::wstring GraphLine(tarvik::GraphStore& graphs, int graph) {
   const std::vector<tarvik::GraphSample> samples = graphs.Samples(graph);
   float highest = 0;
@@ -125,7 +134,7 @@ std::wstring Readout(tarvik::Application& program) {
   text += L"nvml " + std::to_wstring(options.Get(tarvik::opt::NvmlPresent)) + L"\n";
   text += L"gpu-monitor " +
           std::to_wstring(program.Threads().IsAlive(tarvik::GpuMonitor::kName) ? 1 : 0) + L"\n";
-  return text + ListLines(140) + InformationLines(program.Network());
+  return text + ListLines(140) + InformationLines(program.Network()) + PingLines(program.Ping());
 }
 
 // Replaces the read-out file in one step, so the test never reads half of one.
