@@ -2,6 +2,7 @@
 
 #include <chrono>
 #include <future>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -154,42 +155,156 @@ TEST_F(MetricsWiringTest, AListenerThatCannotStartIsReported) {
   EXPECT_EQ(log.back(), L"Metrics: Address in Tarvik.ini not understood");
 }
 
-// The page holds the monitors' readings as they stand; a record whose lock a monitor holds gives
-// what it gave before, without waiting for the monitor.
-TEST_F(MetricsWiringTest, AScrapeServesTheReadingsAndNeverWaitsForAMonitor) {
-  system.Lock()->Memory = MemoryBytes{8'000, 3'000, 16'000, 9'000};
+// The page's readings are what the monitors' records hold, each in its place.
+TEST_F(MetricsWiringTest, TheReadingsAreTheMonitorsOwn) {
+  {
+    auto read = system.Lock();
+    read->Processors = {{L"CPU 0", 2400, 37}};
+    read->AverageLoad = 37;
+    read->HighestMhz = 3000;
+    read->Memory = MemoryBytes{8'000, 3'000, 16'000, 9'000};
+    read->BatteryPercent = 64;
+    read->OnMains = false;
+    read->UptimeSeconds = 3723;
+    read->OwnProcess = platform::ProcessFigures{1.5, 4'096, 1'765'000'000, 60};
+  }
+  {
+    DriveRecord& c = drives.Lock()->Drives[3];
+    c.State = DriveState::Present;
+    c.Kind = DriveKind::Fixed;
+    c.VolumeName = L"System      ";
+    c.VolumeSerial = L"1A2B-3C4D";
+    c.BytesTotal = 1'000;
+    c.BytesAvailable = 123;
+    c.Events.Relabelled = 2;
+  }
+  {
+    AdapterRecord lan;
+    lan.Matched = true;
+    lan.Info.Description = L"Ethernet";
+    lan.PhysicalAddress = L"00:1A:2B:3C:4D:5E";
+    lan.BytesRecv = 5'000;
+    lan.BytesSent = 1'000;
+    lan.PacketsRecv = 50;
+    lan.PacketsSent = 10;
+    lan.ErrorsRecv = 3;
+    lan.ErrorsSent = 2;
+    lan.ReceiveSpeed = 800;
+    lan.TransmitSpeed = 1'600;
+    lan.OperStatus = 1;
+    AdapterRecord unmatched;
+    unmatched.Info.Description = L"Gone";
+    auto read = network.Lock();
+    read->Adapters = {lan, unmatched};
+    read->InternetFlags = 0x12;
+  }
   {
     PSys host;
     host.Addr = L"127.0.0.1";
     host.Host = L"loopback";
     host.Sent = 4;
+    host.Lost = 1;
     host.Last = 1;
     host.Time = 3;
+    host.Actv = 0;
     ping.Lock()->Hosts = {host};
   }
-  drives.Lock()->Drives[3].State = DriveState::Present;
-  drives.Lock()->Drives[3].BytesAvailable = 123;
-  drives.Lock()->Drives[3].Kind = DriveKind::Fixed;
+  {
+    GpuDevice card;
+    card.Facts.Name.Value = L"Fake Card";
+    card.Sample.Temperature.Value = 43;
+    card.Sample.Utilization.Value = {37, 12};
+    card.Sample.Memory.Value = {8'000, 7'000, 1'000};
+    card.Sample.Clocks[kGraphicsClock].Value = 1500;
+    card.Sample.PowerMilliwatts.Value = 120'000;
+    card.Sample.Fan.Value = 41;
+    card.Sample.Fan.Status = kNvmlFunctionMissing;
+    card.Sample.PerformanceState.Value = 2;
+    gpus.Lock()->Devices = {card};
+  }
+  MetricsReadingsSource source({system, drives, network, ping, gpus});
+  const MetricsReadings read = source.Assemble();
+
+  ASSERT_EQ(read.Processors.size(), 1u);
+  EXPECT_EQ(read.Processors[0].LoadPercent, 37);
+  EXPECT_EQ(read.Processors[0].CurrentMhz, 2400);
+  EXPECT_EQ(read.AverageLoadPercent, 37);
+  EXPECT_EQ(read.HighestMhz, 3000);
+  ASSERT_TRUE(read.Memory.has_value());
+  EXPECT_EQ((std::vector<int64_t>{read.Memory->PhysicalTotal, read.Memory->PhysicalAvailable,
+                                  read.Memory->PageFileTotal, read.Memory->PageFileAvailable}),
+            (std::vector<int64_t>{8'000, 3'000, 16'000, 9'000}));
+  EXPECT_EQ(read.BatteryPercent, 64);
+  EXPECT_EQ(read.OnMains, false);
+  EXPECT_EQ(read.SystemUptimeSeconds, 3723);
+  ASSERT_TRUE(read.Process.has_value());
+  EXPECT_EQ(read.Process->CpuSeconds, 1.5);
+  EXPECT_EQ(read.Process->ResidentBytes, 4'096);
+  EXPECT_EQ(read.Process->StartTimeUnixSeconds, 1'765'000'000);
+  EXPECT_EQ(read.Process->UptimeSeconds, 60);
+
+  ASSERT_EQ(read.Drives.size(), 1u);
+  const DriveMetrics& c = read.Drives[0];
+  EXPECT_EQ(c.Name + L"|" + c.Label + L"|" + c.Serial + L"|" + c.Type,
+            L"C:|System|1A2B-3C4D|fixed");
+  EXPECT_TRUE(c.Present);
+  EXPECT_EQ(c.SizeBytes, 1'000);
+  EXPECT_EQ(c.FreeBytes, 123);
+  EXPECT_EQ(c.Events.Relabelled, 2);
+
+  ASSERT_EQ(read.Adapters.size(), 1u) << "an adapter without its interface row is left out";
+  const AdapterMetrics& a = read.Adapters[0];
+  EXPECT_EQ(a.Name + L"|" + a.MacAddress, L"Ethernet|00:1A:2B:3C:4D:5E");
+  EXPECT_EQ((std::vector<int64_t>{a.BytesReceived, a.BytesSent, a.PacketsReceived, a.PacketsSent,
+                                  a.ErrorsReceived, a.ErrorsSent, a.ReceiveLinkBitsPerSecond,
+                                  a.TransmitLinkBitsPerSecond}),
+            (std::vector<int64_t>{5'000, 1'000, 50, 10, 3, 2, 800, 1'600}));
+  EXPECT_TRUE(a.Up);
+  EXPECT_EQ(read.InternetConnected, true);
+
+  ASSERT_EQ(read.PingHosts.size(), 1u);
+  const PingHostMetrics& h = read.PingHosts[0];
+  EXPECT_EQ(h.Address + L"|" + h.Description, L"127.0.0.1|loopback");
+  EXPECT_EQ(h.RoundTripMs, 3);
+  EXPECT_EQ(h.Sent, 4);
+  EXPECT_EQ(h.Lost, 1);
+  EXPECT_TRUE(h.Paused);
+
+  ASSERT_EQ(read.Gpus.size(), 1u);
+  const GpuMetrics& g = read.Gpus[0];
+  EXPECT_EQ(g.Name, L"Fake Card");
+  EXPECT_EQ(g.TemperatureCelsius, 43);
+  EXPECT_EQ(g.LoadPercent, 37);
+  EXPECT_EQ(g.MemoryUsedBytes, 1'000);
+  EXPECT_EQ(g.MemoryTotalBytes, 8'000);
+  EXPECT_EQ(g.ClockMhz, 1'500);
+  EXPECT_EQ(g.PowerMilliwatts, 120'000);
+  EXPECT_EQ(g.FanPercent, std::nullopt) << "the library could not read it";
+  EXPECT_EQ(g.PerformanceState, 2);
+  EXPECT_EQ(read.Version, L"2.33 x64 426.9423");
+}
+
+// A record whose lock a monitor holds gives what it gave the page before, without waiting for
+// the monitor; the others are read as they stand.
+TEST_F(MetricsWiringTest, AScrapeNeverWaitsForAMonitor) {
+  system.Lock()->Memory = MemoryBytes{8'000, 3'000, 16'000, 9'000};
+  {
+    PSys host;
+    host.Addr = L"127.0.0.1";
+    host.Sent = 4;
+    ping.Lock()->Hosts = {host};
+  }
   ClickCheckBox();
   ASSERT_TRUE(server.Listening());
-  const platform::ServedPage first = server.Page();
-  EXPECT_EQ(first.ContentType, kMetricsContentType);
-  ScrapedPage scraped = ReadScrapedPage(first.Body);
-  EXPECT_EQ(scraped.Value("tarvik_memory_physical_available_bytes"), "3000");
-  EXPECT_EQ(scraped.Value(R"(tarvik_ping_sent_total{host="127.0.0.1",description="loopback"})"),
-            "4");
-  EXPECT_EQ(scraped.Value(R"(tarvik_drive_free_bytes{drive="C:",label="",serial="",type="fixed"})"),
-            "123");
-  EXPECT_EQ(scraped.Value(R"(tarvik_build_info{version="2.33 x64 426.9423"})"), "1");
+  EXPECT_EQ(server.Page().ContentType, kMetricsContentType);
 
   auto held = ping.Lock();
   held->Hosts[0].Sent = 9;
   system.Lock()->Memory->PhysicalAvailable = 2'000;
   std::future<platform::ServedPage> page = std::async(std::launch::async, server.Page);
   ASSERT_EQ(page.wait_for(std::chrono::seconds(5)), std::future_status::ready);
-  scraped = ReadScrapedPage(page.get().Body);
-  EXPECT_EQ(scraped.Value(R"(tarvik_ping_sent_total{host="127.0.0.1",description="loopback"})"),
-            "4");
+  const ScrapedPage scraped = ReadScrapedPage(page.get().Body);
+  EXPECT_EQ(scraped.Value(R"(tarvik_ping_sent_total{host="127.0.0.1",description=""})"), "4");
   EXPECT_EQ(scraped.Value("tarvik_memory_physical_available_bytes"), "2000");
 }
 

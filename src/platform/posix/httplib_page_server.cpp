@@ -1,13 +1,16 @@
 #include "platform/posix/httplib_page_server.h"
 
-// The listener takes every connection at once and the limits below decide its fate, so a short
-// queue of connections not yet taken is enough.
-#define CPPHTTPLIB_LISTEN_BACKLOG 16
+// Connections wait for the listener in the order they came: a queue too short for a burst would
+// let the system take some of them later, behind a scrape that came after them.
+#define CPPHTTPLIB_LISTEN_BACKLOG 64
 #include <httplib.h>
 
 #include <algorithm>
+#include <array>
 #include <atomic>
 #include <chrono>
+#include <condition_variable>
+#include <deque>
 #include <optional>
 #include <thread>
 #include <vector>
@@ -21,46 +24,60 @@ using Clock = std::chrono::steady_clock;
 using platform::ListenResult;
 using platform::PageServerLimits;
 
-// How often the listener looks for connections whose head is overdue, as a share of the time a
-// head may take, within these bounds.
-constexpr int kSweepsPerHeadTimeout = 10;
-constexpr int kShortestSweepMs = 20;
-constexpr int kLongestSweepMs = 500;
+// The listener wakes this often while nobody connects, to see a stop that closing its socket did
+// not wake it for.
+constexpr time_t kListenerTickMicros = 250'000;
 // A listener whose thread does not report within this long is given up.
 constexpr std::chrono::seconds kListenerStartWait{5};
+// A connection waits for its socket in slices this long, so that one the server closes ends
+// within a slice.
+constexpr std::chrono::milliseconds kWaitSlice{50};
+// The connections admitted at most, for each place: the open ones and those pushed out, which end
+// within a slice of their turn.
+constexpr size_t kAdmittedPerPlace = 8;
+// The connections' threads, for each place: room for the open connections and for as many pushed
+// out ones ending meanwhile.
+constexpr size_t kThreadsPerPlace = 2;
+constexpr size_t kReadBufferBytes = 4096;
+// A client that went away must not end the process with a signal where the system sends one.
+#ifdef MSG_NOSIGNAL
+constexpr int kSendFlags = MSG_NOSIGNAL;
+#else
+constexpr int kSendFlags = 0;
+#endif
+
+// What a connection's thread and the table share: the flag that closes it.
+using ClosingFlag = std::shared_ptr<std::atomic<bool>>;
+
+// A connection the library serves.
+struct Admission {
+  uint64_t Id = 0;
+  ClosingFlag Closing;
+  Clock::time_point Accepted;
+};
 
 // The connections being served, each with when it came and whether its whole request head has
-// arrived. A connection is closed from outside its thread by shutting its socket down: the
-// library's wait on it ends at once and the thread closes it.
+// arrived. A connection is closed from outside its thread by raising its flag: its waits see it
+// within a slice, and its thread closes the socket. (Shutting a socket down under a waiting thread
+// wakes the wait on Linux but not on every system.)
 class ConnectionTable {
  public:
   explicit ConnectionTable(const PageServerLimits& limits) : limits_(limits) {}
 
-  // The listener accepted a connection: true when a thread of its own may serve it. At the limit
-  // the oldest connection still sending its head makes room; when every connection is being
-  // answered the new one is refused.
-  [[nodiscard]] bool Admit() {
+  // The listener accepted a connection: its entry when a thread of its own may serve it, none
+  // when it is refused. At the limit the oldest connection still sending its head (or whose
+  // thread has not begun) makes room; when every connection is being answered the new one is
+  // refused. Connections pushed out keep their threads for a slice at most, so a burst of them
+  // is bounded but not refused.
+  [[nodiscard]] std::optional<Admission> Admit() {
     std::lock_guard lock(mutex_);
-    if (stopping_ || entries_.size() + starting_ >= 2 * Limit())
-      return false;
-    if (Open() >= Limit() && !CloseOldestUnread())
-      return false;
-    ++starting_;
-    return true;
-  }
-  // An admitted connection whose thread could not start.
-  void Abandon() {
-    std::lock_guard lock(mutex_);
-    --starting_;
-  }
-  // On the connection's thread: its entry, or none once the server stops.
-  [[nodiscard]] std::optional<uint64_t> Enter(socket_t socket) {
-    std::lock_guard lock(mutex_);
-    --starting_;
-    if (stopping_)
+    if (stopping_ || entries_.size() >= kAdmittedPerPlace * Limit())
       return std::nullopt;
-    entries_.push_back({++lastId_, socket, Clock::now()});
-    return lastId_;
+    if (Open() >= Limit() && !CloseOldestUnread())
+      return std::nullopt;
+    Entry entry{++lastId_, Clock::now(), std::make_shared<std::atomic<bool>>(false)};
+    entries_.push_back(entry);
+    return Admission{entry.Id, entry.Closing, entry.Accepted};
   }
   void HeadRead(uint64_t id) {
     std::lock_guard lock(mutex_);
@@ -69,158 +86,205 @@ class ConnectionTable {
         entry.HeadRead = true;
     }
   }
-  // Before the socket is closed, so that a later connection given the same socket is never
-  // shut down in its place.
   void Leave(uint64_t id) {
     std::lock_guard lock(mutex_);
     std::erase_if(entries_, [id](const Entry& entry) { return entry.Id == id; });
-  }
-  void CloseOverdue() {
-    std::lock_guard lock(mutex_);
-    const Clock::time_point due = Clock::now() - std::chrono::milliseconds(limits_.HeadTimeoutMs);
-    for (Entry& entry : entries_) {
-      if (!entry.HeadRead && entry.Accepted < due)
-        Close(entry);
-    }
   }
   void CloseAll() {
     std::lock_guard lock(mutex_);
     stopping_ = true;
     for (Entry& entry : entries_)
-      Close(entry);
+      entry.Closing->store(true);
   }
 
  private:
   struct Entry {
     uint64_t Id = 0;
-    socket_t Socket;
     Clock::time_point Accepted;
+    ClosingFlag Closing;
     bool HeadRead = false;
-    bool Closing = false;
   };
 
   [[nodiscard]] size_t Limit() const {
     return static_cast<size_t>(std::max(limits_.MaxConnections, 1));
   }
   [[nodiscard]] size_t Open() const {
-    return starting_ +
-           static_cast<size_t>(std::count_if(entries_.begin(), entries_.end(),
-                                             [](const Entry& entry) { return !entry.Closing; }));
+    return static_cast<size_t>(
+        std::count_if(entries_.begin(), entries_.end(),
+                      [](const Entry& entry) { return !entry.Closing->load(); }));
   }
   bool CloseOldestUnread() {
     for (Entry& entry : entries_) {
-      if (!entry.HeadRead && !entry.Closing) {
-        Close(entry);
+      if (!entry.HeadRead && !entry.Closing->load()) {
+        entry.Closing->store(true);
         return true;
       }
     }
     return false;
   }
-  static void Close(Entry& entry) {
-    if (entry.Closing)
-      return;
-    entry.Closing = true;
-    httplib::detail::shutdown_socket(entry.Socket);
-  }
-
   const PageServerLimits limits_;
   std::mutex mutex_;
   std::vector<Entry> entries_;  // oldest first
-  size_t starting_ = 0;         // admitted, their threads not yet in
   uint64_t lastId_ = 0;
   bool stopping_ = false;
 };
 
-// Set on the listener's thread while it closes a connection it refused.
-thread_local bool tRefusing = false;
+// The connection a thread serves; none on the listener's thread, which closes the connections
+// it refuses at once.
+thread_local std::optional<Admission> tAdmission;
 
-// The library's task queue, made the connections' threads: one thread per admitted connection,
-// and the table's sweep on every new connection and every idle tick of the listener. Only the
-// listener's thread calls it.
+// The library's task queue, made the connections' threads: a few threads, started with the
+// listener, take the admitted connections in the order they came. A connection pushed out before
+// its turn ends at once when its turn comes, so a burst of idle connections costs no thread of
+// its own; a refused one is closed on the listener's thread. Only the listener's thread queues.
 class ConnectionThreads final : public httplib::TaskQueue {
  public:
-  explicit ConnectionThreads(ConnectionTable& table) : table_(table) {}
-
-  void enqueue(std::function<void()> serve) override {
-    Reap();
-    table_.CloseOverdue();
-    if (table_.Admit()) {
+  ConnectionThreads(ConnectionTable& table, size_t threads) : table_(table) {
+    for (size_t thread = 0; thread < threads; ++thread) {
       try {
-        auto done = std::make_shared<std::atomic<bool>>(false);
-        std::thread thread([serve, done] {
-          serve();
-          done->store(true);
-        });
-        workers_.push_back({std::move(thread), std::move(done)});
-        return;
+        workers_.emplace_back([this] { Work(); });
       } catch (...) {
-        table_.Abandon();
+        break;  // the threads that started serve
       }
     }
-    tRefusing = true;
-    serve();
-    tRefusing = false;
   }
 
-  void on_idle() override {
-    Reap();
-    table_.CloseOverdue();
+  void enqueue(std::function<void()> serve) override {
+    std::optional<Admission> admission = workers_.empty() ? std::nullopt : table_.Admit();
+    if (!admission) {
+      serve();
+      return;
+    }
+    {
+      std::lock_guard lock(mutex_);
+      jobs_.push_back({std::move(serve), std::move(*admission)});
+    }
+    wake_.notify_one();
   }
 
   void shutdown() override {
     table_.CloseAll();
-    for (Worker& worker : workers_)
-      worker.Thread.join();
+    {
+      std::lock_guard lock(mutex_);
+      stopping_ = true;
+    }
+    wake_.notify_all();
+    for (std::thread& worker : workers_)
+      worker.join();
     workers_.clear();
   }
 
  private:
-  struct Worker {
-    std::thread Thread;
-    std::shared_ptr<std::atomic<bool>> Done;
+  struct Job {
+    std::function<void()> Serve;
+    Admission Admitted;
   };
 
-  void Reap() {
-    std::erase_if(workers_, [](Worker& worker) {
-      if (!worker.Done->load())
-        return false;
-      worker.Thread.join();
-      return true;
-    });
+  // Every queued connection is served or, once the server stops, closed, before its thread ends.
+  void Work() {
+    for (;;) {
+      Job job;
+      {
+        std::unique_lock lock(mutex_);
+        wake_.wait(lock, [this] { return stopping_ || !jobs_.empty(); });
+        if (jobs_.empty())
+          return;
+        job = std::move(jobs_.front());
+        jobs_.pop_front();
+      }
+      tAdmission = std::move(job.Admitted);
+      job.Serve();
+      tAdmission.reset();
+    }
   }
 
   ConnectionTable& table_;
-  std::vector<Worker> workers_;
+  std::mutex mutex_;
+  std::condition_variable wake_;
+  std::deque<Job> jobs_;
+  bool stopping_ = false;
+  std::vector<std::thread> workers_;
 };
 
-// The request as the library reads it, cut off once its head has taken all the bytes a head
-// may have: the library then sees the request end there and refuses it.
-class HeadLimitedStream final : public httplib::Stream {
+// The connection as the library reads and writes it. Every wait for the socket runs in slices
+// and ends once the connection is closed from outside, whatever the system makes of a socket shut
+// down under a waiting thread. Reading stops at the head's deadline and, once the head has taken
+// all the bytes a head may have, reads as the end of the request: the library refuses it then.
+class ConnectionStream final : public httplib::Stream {
  public:
-  HeadLimitedStream(httplib::Stream& inner, size_t budget) : inner_(inner), left_(budget) {}
+  ConnectionStream(socket_t socket, const PageServerLimits& limits, const Admission& admission)
+      : socket_(socket),
+        closing_(*admission.Closing),
+        headLeft_(limits.MaxHeadBytes),
+        headDeadline_(admission.Accepted + std::chrono::milliseconds(limits.HeadTimeoutMs)),
+        sendTimeout_(limits.SendTimeoutMs) {}
 
-  bool is_readable() const override { return left_ > 0 && inner_.is_readable(); }
-  bool is_writable() const override { return inner_.is_writable(); }
-  ssize_t read(char* ptr, size_t size) override {
-    if (left_ == 0)
-      return 0;
-    const ssize_t got = inner_.read(ptr, std::min(size, left_));
-    if (got > 0)
-      left_ -= static_cast<size_t>(got);
-    return got;
+  bool is_readable() const override {
+    return offset_ < filled_ || (headLeft_ > 0 && WaitFor(false, headDeadline_));
   }
-  ssize_t write(const char* ptr, size_t size) override { return inner_.write(ptr, size); }
+  bool is_writable() const override { return WaitFor(true, Clock::now() + sendTimeout_); }
+
+  ssize_t read(char* ptr, size_t size) override {
+    if (offset_ == filled_) {
+      if (headLeft_ == 0)
+        return 0;
+      if (!WaitFor(false, headDeadline_))
+        return -1;
+      const ssize_t got = httplib::detail::read_socket(socket_, buffer_.data(),
+                                                       std::min(buffer_.size(), headLeft_), 0);
+      if (got <= 0)
+        return got;
+      headLeft_ -= static_cast<size_t>(got);
+      filled_ = static_cast<size_t>(got);
+      offset_ = 0;
+    }
+    const size_t taken = std::min(size, filled_ - offset_);
+    std::copy_n(buffer_.data() + offset_, taken, ptr);
+    offset_ += taken;
+    return static_cast<ssize_t>(taken);
+  }
+
+  ssize_t write(const char* ptr, size_t size) override {
+    if (!is_writable())
+      return -1;
+    return httplib::detail::send_socket(socket_, ptr, size, kSendFlags);
+  }
+
   void get_remote_ip_and_port(std::string& ip, int& port) const override {
-    inner_.get_remote_ip_and_port(ip, port);
+    httplib::detail::get_remote_ip_and_port(socket_, ip, port);
   }
   void get_local_ip_and_port(std::string& ip, int& port) const override {
-    inner_.get_local_ip_and_port(ip, port);
+    httplib::detail::get_local_ip_and_port(socket_, ip, port);
   }
-  socket_t socket() const override { return inner_.socket(); }
+  socket_t socket() const override { return socket_; }
 
  private:
-  httplib::Stream& inner_;
-  size_t left_;
+  // True once the socket can be read (or written); false when the connection was closed or the
+  // deadline passed first.
+  bool WaitFor(bool writing, Clock::time_point deadline) const {
+    while (!closing_.load()) {
+      const auto left = deadline - Clock::now();
+      if (left <= Clock::duration::zero())
+        return false;
+      const auto slice = std::chrono::duration_cast<std::chrono::microseconds>(
+          std::min<Clock::duration>(left, kWaitSlice));
+      const ssize_t ready =
+          writing ? httplib::detail::select_write(socket_, 0, static_cast<time_t>(slice.count()))
+                  : httplib::detail::select_read(socket_, 0, static_cast<time_t>(slice.count()));
+      if (ready != 0)
+        return ready > 0;
+    }
+    return false;
+  }
+
+  const socket_t socket_;
+  const std::atomic<bool>& closing_;
+  size_t headLeft_;
+  const Clock::time_point headDeadline_;
+  const std::chrono::milliseconds sendTimeout_;
+  std::array<char, kReadBufferBytes> buffer_{};
+  size_t offset_ = 0;
+  size_t filled_ = 0;
 };
 
 std::pair<time_t, time_t> SecondsAndMicros(int milliseconds) {
@@ -232,17 +296,15 @@ std::pair<time_t, time_t> SecondsAndMicros(int milliseconds) {
 class LimitedServer final : public httplib::Server {
  public:
   explicit LimitedServer(const PageServerLimits& limits) : limits_(limits), table_(limits) {
-    new_task_queue = [this] { return new ConnectionThreads(table_); };
-    set_keep_alive_max_count(1);
-    set_keep_alive_timeout(std::max<time_t>(1, (limits.HeadTimeoutMs + 999) / 1000));
+    new_task_queue = [this] {
+      return new ConnectionThreads(
+          table_, kThreadsPerPlace * static_cast<size_t>(std::max(limits_.MaxConnections, 1)));
+    };
     const auto [readSeconds, readMicros] = SecondsAndMicros(limits.HeadTimeoutMs);
     set_read_timeout(readSeconds, readMicros);
     const auto [sendSeconds, sendMicros] = SecondsAndMicros(limits.SendTimeoutMs);
     set_write_timeout(sendSeconds, sendMicros);
-    const int sweepMs =
-        std::clamp(limits.HeadTimeoutMs / kSweepsPerHeadTimeout, kShortestSweepMs, kLongestSweepMs);
-    const auto [sweepSeconds, sweepMicros] = SecondsAndMicros(sweepMs);
-    set_idle_interval(sweepSeconds, sweepMicros);
+    set_idle_interval(0, kListenerTickMicros);
     set_address_family(AF_INET);
     set_socket_options([](socket_t socket) {
       platform::listen_socket::Prepare(static_cast<std::uintptr_t>(socket));
@@ -259,32 +321,26 @@ class LimitedServer final : public httplib::Server {
  private:
   bool process_and_close_socket(socket_t socket) override {
     bool served = false;
-    if (!tRefusing) {
+    if (tAdmission) {
       try {
-        served = Serve(socket);
+        served = Serve(socket, *tAdmission);
       } catch (...) {
         // The connection is closed below; the server goes on.
       }
+      table_.Leave(tAdmission->Id);
     }
     httplib::detail::shutdown_socket(socket);
     httplib::detail::close_socket(socket);
     return served;
   }
 
-  bool Serve(socket_t socket) {
-    const std::optional<uint64_t> id = table_.Enter(socket);
-    if (!id)
-      return false;
-    const bool served = httplib::detail::process_server_socket(
-        svr_sock_, socket, 1, keep_alive_timeout_sec_, read_timeout_sec_, read_timeout_usec_,
-        write_timeout_sec_, write_timeout_usec_,
-        [this, &id](httplib::Stream& stream, bool closeConnection, bool& connectionClosed) {
-          HeadLimitedStream limited(stream, limits_.MaxHeadBytes);
-          return process_request(limited, closeConnection, connectionClosed,
-                                 [this, &id](httplib::Request&) { table_.HeadRead(*id); });
-        });
-    table_.Leave(*id);
-    return served;
+  // One request per connection: the answer says the connection closes.
+  bool Serve(socket_t socket, const Admission& admission) {
+    ConnectionStream stream(socket, limits_, admission);
+    bool closed = false;
+    return process_request(stream, true, closed, [this, &admission](httplib::Request&) {
+      table_.HeadRead(admission.Id);
+    });
   }
 
   const PageServerLimits limits_;

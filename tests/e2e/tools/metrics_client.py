@@ -153,8 +153,10 @@ def big_head(port, size):
 
 
 def hold(port, seconds):
-    """Listens on the port for a while, as another program would."""
+    """Listens on the port for a while, as another program would (one that may take a port whose
+    last connections still linger)."""
     with socket.socket() as sock:
+        sock.setsockopt(socket.SOL_SOCKET, socket.SO_REUSEADDR, 1)
         sock.bind(("127.0.0.1", port))
         sock.listen(1)
         print("holding", port, flush=True)
@@ -186,6 +188,10 @@ def main(argv):
     command, args = argv[1], argv[2:]
     if command == "query":
         print(query(int(args[0]), args[1]))
+        return True
+    if command == "label":
+        for series in query(int(args[0]), args[1]):
+            print(json.loads(series).get(args[2], ""))
         return True
     if command == "up":
         return one(int(args[0]), 'up{job="tarvik"}') == 1.0

@@ -1,9 +1,9 @@
 // TarvikProbe.exe: the program as it ships, plus a read-out that only end-to-end tests use.
-// Four times a second it writes what the mini window's cells say and how many samples each
-// history graph holds to "probe-readout.txt" in the program's folder, so a test can check the
-// values the program shows without reading pixels. The Graphics tab's cards add their cells,
-// their graphs, whether the GPU monitor runs, and the rows of the tab's detail list. It also shows
-// the network information list, and points the external address lookup at the service that
+// Four times a second it writes what the mini window's cells say (the drives' too) and how many
+// samples each history graph holds to "probe-readout.txt" in the program's folder, so a test can
+// check the values the program shows without reading pixels. The Graphics tab's cards add their
+// cells, their graphs, whether the GPU monitor runs, and the rows of the tab's detail list. It also
+// shows the network information list, and points the external address lookup at the service that
 // TARVIK_TEST_LOCALE_SERVICE names (a local server of the test), when it is set. Each pinged host
 // adds its counts as the Ping tab shows them.
 #include <windows.h>
@@ -11,6 +11,7 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <array>
 #include <chrono>
 #include <cstdlib>
 #include <sstream>
@@ -27,16 +28,23 @@ namespace {
 constexpr int kFirstSystemGraph = 301;
 constexpr int kLastSystemGraph = 308;
 
+// The cells of the meters from `first` to `last` that are shown.
+void ShownMeterLines(const std::array<tarvik::MeterRecord, tarvik::kMeterCount>& table, int first,
+                     int last, std::wostringstream& out) {
+  for (int meter = first; meter <= last; ++meter) {
+    const tarvik::MeterRecord& record = table[static_cast<size_t>(meter)];
+    if (record.Active)
+      out << L"meter " << meter << L" [" << record.Text << L"]\n";
+  }
+}
+
 std::wstring MeterLines(tarvik::MeterTable& meters) {
   std::wostringstream out;
   auto table = meters.Lock();
   for (int meter = tarvik::kPhysMeter; meter <= tarvik::kCloseCellMeter; ++meter)
     out << L"meter " << meter << L" [" << (*table)[static_cast<size_t>(meter)].Text << L"]\n";
-  for (int meter = tarvik::kFirstGpuMeter; meter < tarvik::kMeterCount; ++meter) {
-    const tarvik::MeterRecord& record = (*table)[static_cast<size_t>(meter)];
-    if (record.Active)
-      out << L"meter " << meter << L" [" << record.Text << L"]\n";
-  }
+  ShownMeterLines(*table, tarvik::kFirstDriveMeter, tarvik::kLastDriveMeter, out);
+  ShownMeterLines(*table, tarvik::kFirstGpuMeter, tarvik::kMeterCount - 1, out);
   return out.str();
 }
 
