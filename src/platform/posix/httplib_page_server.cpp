@@ -29,6 +29,8 @@ using platform::PageServerLimits;
 constexpr time_t kListenerTickMicros = 250'000;
 // A listener whose thread does not report within this long is given up.
 constexpr std::chrono::seconds kListenerStartWait{5};
+// How often the start looks whether the listener's loop has begun.
+constexpr std::chrono::milliseconds kListenerStartPoll{1};
 // A connection waits for its socket in slices this long, so that one the server closes ends
 // within a slice.
 constexpr std::chrono::milliseconds kWaitSlice{50};
@@ -403,7 +405,7 @@ ListenResult HttplibPageServer::Start(const std::string& address, uint16_t port,
   // reach it.
   const Clock::time_point giveUp = Clock::now() + kListenerStartWait;
   while (!server.is_running() && !ended->load() && Clock::now() < giveUp)
-    std::this_thread::yield();
+    std::this_thread::sleep_for(kListenerStartPoll);
   running_ = std::move(running);
   return server.is_running() ? ListenResult::Listening : ListenResult::Failed;
 }

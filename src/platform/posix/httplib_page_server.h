@@ -9,7 +9,7 @@ namespace tarvik::httplib_server {
 
 // The page server over cpp-httplib, the same code in the Windows build and the native one: the
 // library reads and answers the requests; this class keeps its connections within the limits.
-// Each connection has a thread of its own while it is open, and only then.
+// While it listens, a few threads started with it take the connections in turn; stopped, none runs.
 class HttplibPageServer : public platform::PageServer {
  public:
   explicit HttplibPageServer(platform::PageServerLimits limits = {});
