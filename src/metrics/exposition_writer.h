@@ -36,7 +36,11 @@ enum class MetricKind { Gauge, Counter };
 // twice. A whole-number counter goes through the rising counters, so it never falls between pages.
 class ExpositionWriter {
  public:
-  explicit ExpositionWriter(RisingCounters& counters) : counters_(counters) {}
+  // Room for `expectedBytes` is taken at once, so that a page as long as the last one is written
+  // without being moved as it grows.
+  ExpositionWriter(RisingCounters& counters, size_t expectedBytes) : counters_(counters) {
+    text_.reserve(expectedBytes);
+  }
 
   void Family(std::string_view name, std::string_view help, MetricKind kind);
   void Sample(const std::string& labels, int64_t value);

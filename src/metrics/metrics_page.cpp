@@ -240,7 +240,7 @@ void WriteProgram(ExpositionWriter& out, const MetricsReadings& readings) {
 
 std::string MetricsPage::Build(const MetricsReadings& readings) {
   counters_.BeginPage();
-  ExpositionWriter out(counters_);
+  ExpositionWriter out(counters_, lastPageBytes_ + lastPageBytes_ / 8);
   WriteProcessors(out, readings);
   WriteMemoryAndPower(out, readings);
   WriteDrives(out, readings.Drives);
@@ -249,7 +249,9 @@ std::string MetricsPage::Build(const MetricsReadings& readings) {
   WriteGpus(out, readings.Gpus);
   WriteProgram(out, readings);
   counters_.EndPage();
-  return out.Take();
+  std::string page = out.Take();
+  lastPageBytes_ = page.size();
+  return page;
 }
 
 }  // namespace tarvik

@@ -19,6 +19,7 @@ class MetricsPage {
 
  private:
   RisingCounters counters_;
+  size_t lastPageBytes_ = 0;  // the next page takes about as much room
 };
 
 }  // namespace tarvik
