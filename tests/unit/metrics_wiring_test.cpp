@@ -108,17 +108,24 @@ TEST_F(MetricsWiringTest, TheOptionTakesEffectAtOnce) {
   EXPECT_EQ(server.Starts.back(), "0.0.0.0:9200/metrics");
   EXPECT_EQ(server.Stops, 1);
   EXPECT_EQ(StateShown(), L"Listening, the port is open to the network");
+  ApplyMetricsSettingText(L"0.0.0.0:9201", settings);  // the port alone moves it too
+  wiring.Apply();
+  EXPECT_EQ(server.Starts.back(), "0.0.0.0:9201/metrics");
+  EXPECT_EQ(server.Stops, 2);
 
   ClickCheckBox();
   EXPECT_FALSE(server.Listening());
-  EXPECT_EQ(server.Stops, 2);
+  EXPECT_EQ(server.Stops, 3);
   EXPECT_EQ(StateShown(), L"");
   EXPECT_EQ(log, (std::vector<std::wstring>{
                      L"Metrics: http://127.0.0.1:9184/metrics Listening",
                      L"Metrics: http://127.0.0.1:9184/metrics Stopped",
                      L"Metrics: http://0.0.0.0:9200/metrics Listening, the port is open to the "
                      L"network",
-                     L"Metrics: http://0.0.0.0:9200/metrics Stopped"}));
+                     L"Metrics: http://0.0.0.0:9200/metrics Stopped",
+                     L"Metrics: http://0.0.0.0:9201/metrics Listening, the port is open to the "
+                     L"network",
+                     L"Metrics: http://0.0.0.0:9201/metrics Stopped"}));
 }
 
 // A listener that cannot start is told on the row and in the log, and the program goes on; the
