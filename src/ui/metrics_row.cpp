@@ -6,10 +6,13 @@
 namespace tarvik {
 namespace {
 
-constexpr platform::Rect kGroup{4, 386, 412, 66};
+// The check box has a line of its own, the address and the state one each under its text: a
+// German label and an address of the network's own length both need the group's whole width.
+constexpr platform::Rect kGroup{4, 386, 412, 88};
 constexpr int kPadding = 10;
-constexpr int kCheckBoxWidth = 200;
 constexpr int kRowHeight = 20;
+constexpr int kRowStep = kRowHeight + 2;
+constexpr int kUnderCheckBoxText = 18;
 
 platform::GadgetParent SettingsPage() {
   return {gadget::MainWindow, gadget::MainPanel, gadget::SettingsPanel};
@@ -43,17 +46,17 @@ std::wstring MetricsStateText(MetricsState state, const MetricsEndpoint& endpoin
 void BuildMetricsRow(platform::Gui& gui) {
   const int x = kGroup.X + kPadding;
   const int y = kGroup.Y + 18;
+  const int width = kGroup.Width - 2 * kPadding;
   gui.CreateFrame(gadget::MetricsFrame, SettingsPage(), kGroup, Tr(L"Prometheus Metrics"));
-  gui.CreateCheckBox(gadget::MetricsCheckBox, SettingsPage(), {x, y, kCheckBoxWidth, kRowHeight},
+  gui.CreateCheckBox(gadget::MetricsCheckBox, SettingsPage(), {x, y, width, kRowHeight},
                      Tr(L"Serve readings to Prometheus"));
   gui.SetTooltip(gadget::MetricsCheckBox,
                  Tr(L"Serves the readings over HTTP; Metrics in Tarvik.ini sets the address"));
-  gui.CreateText(
-      gadget::MetricsAddressText, SettingsPage(),
-      {x + kCheckBoxWidth + 4, y + 3, kGroup.Width - 2 * kPadding - kCheckBoxWidth - 4, kRowHeight},
-      L"");
+  const platform::Rect text{x + kUnderCheckBoxText, y + kRowStep, width - kUnderCheckBoxText,
+                            kRowHeight};
+  gui.CreateText(gadget::MetricsAddressText, SettingsPage(), text, L"");
   gui.CreateText(gadget::MetricsStateText, SettingsPage(),
-                 {x + 18, y + kRowHeight + 2, kGroup.Width - 2 * kPadding - 18, kRowHeight}, L"");
+                 {text.X, text.Y + kRowStep, text.Width, text.Height}, L"");
 }
 
 void ShowMetricsRow(platform::Gui& gui, const Settings& options) {

@@ -126,16 +126,22 @@ def page(port):
 
 
 def idle_then_scrape(port, count):
-    """Opens `count` connections that say nothing, then scrapes: the scrape must be answered
-    within a second."""
+    """Scrapes alone, then opens `count` connections that say nothing and scrapes again: the idle
+    connections may cost the scrape less than a second. (The scrape alone is the yardstick: under
+    Wine on a machine busy with builds, every socket call waits for the Wine server, and the
+    listener takes the idle connections first.)"""
+    started = time.monotonic()
+    get(port)
+    alone = time.monotonic() - started
     idle = [connect(port) for _ in range(count)]
     started = time.monotonic()
     answer = get(port)
     took = time.monotonic() - started
-    print("%d idle connections, scrape answered %s in %.3f s" % (count, status_of(answer), took))
+    print("%d idle connections, scrape answered %s in %.3f s (%.3f s alone)"
+          % (count, status_of(answer), took, alone))
     for sock in idle:
         sock.close()
-    return answer.startswith(b"HTTP/1.1 200") and took < 1.0
+    return answer.startswith(b"HTTP/1.1 200") and took < alone + 1.0
 
 
 def big_head(port, size):
