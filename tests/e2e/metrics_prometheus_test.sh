@@ -3,8 +3,8 @@
 # prometheus on loopback scraping it every second. Prometheus' own API reports the target up and
 # holds the physical memory, C:'s free share and a pinged loopback host's sent echoes as the probe
 # reads them from the program's cells and its ping list; promtool accepts a scraped page that has
-# every family (a fake NVML card, a loopback host, drives, adapters). Fifty idle connections add
-# less than a second to a scrape's answer, a request head of 1 MiB is refused and the
+# every family (a fake NVML card, a loopback host, drives, adapters). Fifty idle connections do
+# not make a scrape wait for their time-out, a request head of 1 MiB is refused and the
 # next scrape answered, and the program quits promptly with connections open. Started again
 # while another program holds the port, the program runs on and its log tells why.
 # shellcheck source=tests/e2e/lib.sh

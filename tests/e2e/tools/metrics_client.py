@@ -127,9 +127,10 @@ def page(port):
 
 def idle_then_scrape(port, count):
     """Scrapes alone, then opens `count` connections that say nothing and scrapes again: the idle
-    connections may cost the scrape less than a second. (The scrape alone is the yardstick: under
-    Wine on a machine busy with builds, every socket call waits for the Wine server, and the
-    listener takes the idle connections first.)"""
+    connections must not make the scrape wait for their time-out (5 s to send a head). Under Wine
+    on a machine busy with builds every socket call waits for the one Wine server, and the
+    listener takes the idle connections before the scrape: measured there, they added 0.1 s to
+    1.3 s, so the bound is half the time-out. (The unit test holds the listener to a second.)"""
     started = time.monotonic()
     get(port)
     alone = time.monotonic() - started
@@ -141,7 +142,7 @@ def idle_then_scrape(port, count):
           % (count, status_of(answer), took, alone))
     for sock in idle:
         sock.close()
-    return answer.startswith(b"HTTP/1.1 200") and took < alone + 1.0
+    return answer.startswith(b"HTTP/1.1 200") and took < alone + 2.5
 
 
 def big_head(port, size):
