@@ -19,7 +19,10 @@
 # state file costs with a full list (1024 hosts of 1000 samples): its size and the times of
 # writing, reading, saving and loading it, natively (Release, files in memory) and under Wine
 # (real files); and the GPU monitor's cost over 8 fake cards (native Debug). scripts/bench-ping.sh
-# measures the pinging itself.
+# measures the pinging itself. The metrics page: Tarvik hidden with the page served and scraped
+# every 15 s beside Tarvik hidden without it, and the time to build one page with the most of
+# everything and its size (native Release). TARVIK_BENCH_METRICS_ONLY=<pairs> measures only that,
+# that many pairs of runs, one after the other.
 set -uo pipefail
 
 repo=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -171,6 +174,39 @@ ratio() {
 echo "bench: $seconds s per run under Wine, after $settleSeconds s to settle"
 # Flags 13, 20 and 21: start minimised, tray icon, minimise to the tray.
 hidden='\xEF\xBB\xBF\r\n[Tarvik]\r\nConfig = 00000000000010000001100000804000000000000000000000\r\n'
+
+# The metrics page's cost: <pairs> runs of Tarvik hidden without the page, each followed by one
+# with the page served and scraped every 15 s, as a Prometheus server would; then one page built
+# with the most of everything, natively.
+metrics_cost() {
+  local client="$repo/tests/e2e/tools/metrics_client.py" pair port scraper
+  port=$(python3 "$client" free-port) || return 1
+  for ((pair = 1; pair <= $1; pair++)); do
+    measure "hidden-$pair" "$tarvikExe" "$hidden" || return 1
+    : >"$work/scrapes"
+    (while sleep 15; do
+      python3 "$client" page "$port" >/dev/null 2>&1 && echo ok >>"$work/scrapes"
+    done) &
+    scraper=$!
+    measure "metrics-$pair" "$tarvikExe" "${hidden}Metrics = 127.0.0.1:$port\r\n" || return 1
+    kill "$scraper" 2>/dev/null
+    wait "$scraper" 2>/dev/null
+    printf '%-18s CPU %sx the same run without the page (%s scrapes answered)\n' "metrics-$pair" \
+      "$(ratio "${cpuPercent[metrics-$pair]}" "${cpuPercent[hidden-$pair]}")" \
+      "$(wc -l <"$work/scrapes")"
+  done
+  local releaseBuild=${TARVIK_RELEASE_BUILD:-build/native-release}
+  if [[ ! -f "$releaseBuild/build.ninja" ]]; then
+    cmake -S . -B "$releaseBuild" -G Ninja -DCMAKE_BUILD_TYPE=Release -DTARVIK_SANITIZE=OFF \
+      >/dev/null || return 1
+  fi
+  cmake --build "$releaseBuild" --target tarvik_metrics_bench >/dev/null || return 1
+  "$releaseBuild/tests/tarvik_metrics_bench"
+}
+if [[ -n "${TARVIK_BENCH_METRICS_ONLY:-}" ]]; then
+  metrics_cost "$TARVIK_BENCH_METRICS_ONLY"
+  exit
+fi
 measure baseline "$baselineExe" "" || exit 1
 measure tarvik-hidden "$tarvikExe" "$hidden" || exit 1
 labels=(tarvik-hidden)
@@ -196,6 +232,7 @@ for label in "${labels[@]}"; do
     "$(ratio "${peakMb[$label]}" "${peakMb[baseline]}")" \
     "$(ratio "${residentMb[$label]}" "${residentMb[baseline]}")"
 done
+metrics_cost 1 || exit 1
 # TARVIK_BENCH_TABS_ONLY=1 stops here.
 [[ -z "${TARVIK_BENCH_TABS_ONLY:-}" ]] || exit 0
 for run in 1 2 3; do

@@ -11,26 +11,15 @@ fi
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-chmod 755 "$work"  # apt fetches as its own user
 root=$(cd "$(dirname "$0")/.." && pwd)
+# shellcheck source=scripts/lib/debian-source.sh
+source "$root/scripts/lib/debian-source.sh"
 
-# The system's Debian sources, as source sources, in a private apt configuration: the system's
-# own lists, cache and settings stay as they are, and no root is needed.
-mkdir -p "$work/sources" "$work/lists/partial" "$work/cache/archives/partial"
-for list in /etc/apt/sources.list.d/*.sources; do
-  if [[ -f $list ]]; then
-    sed 's/^Types:.*/Types: deb-src/' "$list" >"$work/sources/$(basename "$list")"
-  fi
-done
-if [[ -f /etc/apt/sources.list ]]; then
-  sed -n 's/^deb /deb-src /p' /etc/apt/sources.list >"$work/sources/system.list"
-fi
-apt=(apt-get -o Dir::Etc::SourceList=/dev/null -o Dir::Etc::SourceParts="$work/sources"
-  -o Dir::State::Lists="$work/lists" -o Dir::Cache="$work/cache")
 echo "build-curl-mingw: fetching Debian's curl source package"
-"${apt[@]}" update -qq
-(cd "$work" && "${apt[@]}" source -qq curl >/dev/null)
-source=$(find "$work" -maxdepth 1 -type d -name 'curl-*' | head -n 1)
+source=$(debian_source_unpack curl "$work") && [[ -n $source ]] || {
+  echo "build-curl-mingw: could not fetch curl's source package" >&2
+  exit 1
+}
 
 echo "build-curl-mingw: building libcurl into $prefix"
 cmake -S "$source" -B "$work/build" -G Ninja \

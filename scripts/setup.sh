@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that building, testing and running Tarvik need, and nothing when
 # they are all there already (no apt-get call at all then), then builds the Windows build's
-# libcurl into its cache unless it is there. Runs as root, or through sudo.
+# libcurl into its cache and places cpp-httplib's header in its own, unless they are there. Runs as
+# root, or through sudo.
 set -euo pipefail
 
 packages=(
@@ -27,6 +28,9 @@ packages=(
   # windows, display modes and drawing, GnuTLS for Schannel
   libxrender1 libxrandr2 libxi6 libxcursor1 libxinerama1 libxcomposite1 libxfixes3 libxxf86vm1
   libgl1 libgnutls30
+  # the metrics page's end-to-end test scrapes the program with a real monitoring server and
+  # checks a page with its tool
+  prometheus
 )
 
 # One dpkg-query for all: the packages that are fully installed, one name a line.
@@ -40,7 +44,8 @@ done
 
 scripts=$(cd "$(dirname "$0")" && pwd)
 if [[ ${#missing[@]} -eq 0 ]]; then
-  exec "$scripts/build-curl-mingw.sh"
+  "$scripts/build-curl-mingw.sh"
+  exec "$scripts/fetch-httplib.sh"
 fi
 
 echo "setup: installing ${missing[*]}"
@@ -56,3 +61,4 @@ fi
 "${asRoot[@]}" env DEBIAN_FRONTEND=noninteractive \
   apt-get install -y --no-install-recommends "${missing[@]}"
 "$scripts/build-curl-mingw.sh"
+"$scripts/fetch-httplib.sh"

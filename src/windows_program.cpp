@@ -2,6 +2,7 @@
 #include "windows_program.h"
 
 #include "platform/posix/curl_http.h"
+#include "platform/posix/httplib_page_server.h"
 #include "platform/win32/library_loading.h"
 #include "platform/win32/win32_clipboard.h"
 #include "platform/win32/win32_clock.h"
@@ -13,6 +14,7 @@
 #include "platform/win32/win32_libraries.h"
 #include "platform/win32/win32_nvml.h"
 #include "platform/win32/win32_network.h"
+#include "platform/win32/win32_own_process.h"
 #include "platform/win32/win32_performance_counters.h"
 #include "platform/win32/win32_ping.h"
 #include "platform/win32/win32_processors.h"
@@ -50,12 +52,15 @@ int RunOnWindows(const std::function<void(Application&)>& prepare) {
   auto* network = new win32::Win32Network(*libraries);
   auto* http = new curl::CurlHttp();
   auto* sleeper = new win32::Win32Sleeper();
+  auto* pageServer = new httplib_server::HttplibPageServer();
+  auto* ownProcess = new win32::Win32OwnProcess();
   auto* application =
       new Application({*gui, *files, *environment, *clock, *instance, *libraries, *system,
                        *versions, *wmi, *display, *memory, *clipboard, *activity, *processors,
                        *power, *counters, *drives, *icmp, *names, *network, *http});
   application->UseNvml(win32::LoadNvml);
   application->UseSleeper(*sleeper);
+  application->UseMetrics(*pageServer, *ownProcess);
   if (prepare)
     prepare(*application);
   return application->Run();

@@ -76,6 +76,11 @@ Application::Application(PlatformPorts ports) : ports_(ports) {
                *List(gadget::GpuList), miniWindow_, graphs_,
                [this] { return loadNvml_ ? loadNvml_() : nullptr; },
                [this](int graph, int mouseX) { graphControls_.ShowReadout(graph, mouseX); }});
+  metrics_ = std::make_unique<MetricsWiring>(MetricsPorts{
+      ports_.Gui, settings_,
+      MetricsSources{systemReadings_, storage_->SharedReadings(), network_->SharedReadings(),
+                     ping_->SharedList(), gpu_->SharedReadings()},
+      [this](const std::wstring& line) { logs_->Log().LogLine(line); }});
 }
 
 ListModel* Application::List(int gadget) {
@@ -157,6 +162,7 @@ bool Application::StartUp() {
   ShowMiniTitleOfChosenMode();
   ReportFailedPasses();
   StartMonitors();
+  metrics_->Apply();
   ports_.Gui.StartTimer(gadget::MiniWindow, kPendingUpdatesTimer, kPendingUpdatesCheckMs);
   callback_->EndStartUp();
   return true;
@@ -329,6 +335,7 @@ void Application::InstallDispatchAndShortcuts() {
   ping_->Install(*dispatcher_, updateApplier_, fonts_.Console8);
   network_->Install(dispatcher_->Routes(), updateApplier_);
   gpu_->Install(dispatcher_->Routes(), updateApplier_);
+  metrics_->Install(dispatcher_->Routes());
   RegisterShortcuts(ports_.Gui);
 }
 
@@ -346,6 +353,7 @@ void Application::InstallSettingsTab() {
     ShowGraphsOfNewTab();
     miniTitle_.Show();
     ShowLogFolder();
+    metrics_->Apply();
   });
   settingsTab_->Install(dispatcher_->Routes());
   logFolderRows_ = std::make_unique<LogFolderRows>(LogFolderPorts{
@@ -483,7 +491,12 @@ void Application::StartMonitors() {
                      .StartTask =
                          [this](std::function<void()> work) {
                            return threads_.StartTask(L"counter names rebuild", std::move(work));
-                         }},
+                         },
+                     .OwnProcess = [this]() -> std::optional<platform::ProcessFigures> {
+                       if (ownProcess_ == nullptr || !settings_.IsOn(opt::MetricsOn))
+                         return std::nullopt;
+                       return ownProcess_->Figures();
+                     }},
       SystemSamplerTargets()));
   const PanelCopyServer serveCopy = [this](int panel, const PanelCopy::Builder& build) {
     return panelCopy_->Serve(panel, build);
@@ -572,6 +585,8 @@ void Application::ShutDown() {
   gui.ShowWindow(gadget::MiniWindow, platform::ShowMode::Hide);
   if (settings_.IsOn(opt::RememberPositions))
     SaveSettingsIfChanged();
+  // Before the monitors stop: no scrape is served from readings that no longer change.
+  metrics_->Stop();
   const int abandoned =
       threads_.StopAll([this](int milliseconds) { ports_.Clock.SleepMs(milliseconds); });
   tray_.Remove();

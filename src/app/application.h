@@ -6,6 +6,7 @@
 #include "app/gpu_wiring.h"
 #include "app/graph_controls.h"
 #include "app/log_folder_rows.h"
+#include "app/metrics_wiring.h"
 #include "app/mini_title.h"
 #include "app/mini_window_clicks.h"
 #include "app/network_wiring.h"
@@ -39,6 +40,8 @@
 #include "platform/libraries.h"
 #include "platform/memory.h"
 #include "platform/network.h"
+#include "platform/own_process.h"
+#include "platform/page_server.h"
 #include "platform/performance_counters.h"
 #include "platform/power_status.h"
 #include "platform/processors.h"
@@ -98,6 +101,12 @@ class Application {
   void UseNvml(platform::NvmlLoader load) { loadNvml_ = std::move(load); }
   // The system's own sleeper for the threads' waits; it outlives the application.
   void UseSleeper(platform::Sleeper& sleeper) { stop_.UseSleeper(sleeper); }
+  // What the metrics page is served with: the listener and the program's own figures. Both
+  // outlive the application; without them the page cannot be switched on.
+  void UseMetrics(platform::PageServer& server, platform::OwnProcess& process) {
+    metrics_->UseServer(&server);
+    ownProcess_ = &process;
+  }
 
   [[nodiscard]] Settings& SharedSettings() { return settings_; }
   [[nodiscard]] Guarded<Paths>& SharedPaths() { return paths_; }
@@ -116,6 +125,8 @@ class Application {
   [[nodiscard]] TitleBoard& Titles() { return titles_; }
   // The network monitor's wiring (the end-to-end probe points its address lookup elsewhere).
   [[nodiscard]] NetworkWiring& Network() { return *network_; }
+  // The ping monitor's wiring (the end-to-end probe reads the hosts' counts from its list).
+  [[nodiscard]] PingWiring& Ping() { return *ping_; }
 
  private:
   // Start-up, in order; false when another copy already runs.
@@ -212,6 +223,8 @@ class Application {
   platform::NvmlLoader loadNvml_;
   std::unique_ptr<GpuWiring> gpu_;
   std::unique_ptr<NetworkWiring> network_;
+  platform::OwnProcess* ownProcess_ = nullptr;
+  std::unique_ptr<MetricsWiring> metrics_;
 };
 
 }  // namespace tarvik

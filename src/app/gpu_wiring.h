@@ -57,6 +57,8 @@ class GpuWiring {
              PanelCopyServer serveCopy);
   // Draws the selected card's graphs while the Graphics tab shows.
   void ShowGraphs();
+  // What the monitor last read.
+  [[nodiscard]] Guarded<GpuReadings>& SharedReadings() { return readings_; }
 
  private:
   void ShowDetails();

@@ -66,6 +66,7 @@ class NetworkWiring {
   void ShowGraphs();
   // The monitor's latest results.
   [[nodiscard]] NetworkReadings Readings() { return readings_.Snapshot(); }
+  [[nodiscard]] Guarded<NetworkReadings>& SharedReadings() { return readings_; }
   // Points the lookup at another service, for the tests that serve the answer locally; before
   // Start only.
   void UseLocaleService(std::string base) { serviceBase_ = std::move(base); }

@@ -65,6 +65,8 @@ class PingWiring {
   void NotePanelInView(bool inView);
   // Shut-down: saves the list as it stands, after the threads were told to stop.
   void SaveAtEnd();
+  // The ping list as the coordinator keeps it.
+  [[nodiscard]] SharedPingList& SharedList() { return *list_; }
 
  private:
   // Window thread

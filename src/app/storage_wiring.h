@@ -54,6 +54,8 @@ class StorageWiring {
   // choosing a drive follows it, choosing a unit shows the sizes in it at once.
   void Install(GadgetRoutes& routes, WindowUpdateApplier& applier);
   void Start(MonitorThreads& threads, StopSignal& stop, PanelCopyServer serveCopy);
+  // The drive table as the monitor last left it.
+  [[nodiscard]] Guarded<DriveTable>& SharedReadings() { return readings_; }
 
  private:
   void FillDriveFilter();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <mutex>
+#include <optional>
 #include <utility>
 
 namespace tarvik {
@@ -13,6 +14,7 @@ class Guarded {
   class Handle {
    public:
     Handle(std::mutex& mutex, T& value) : lock_(mutex), value_(&value) {}
+    Handle(std::unique_lock<std::mutex> lock, T& value) : lock_(std::move(lock)), value_(&value) {}
     T& operator*() const { return *value_; }
     T* operator->() const { return value_; }
 
@@ -27,6 +29,15 @@ class Guarded {
   Guarded& operator=(const Guarded&) = delete;
 
   Handle Lock() { return Handle(mutex_, value_); }
+
+  // The handle when the lock is free at once; none while another thread holds it, for a reader
+  // that would rather use what it read before than wait.
+  std::optional<Handle> TryLock() {
+    std::unique_lock<std::mutex> lock(mutex_, std::try_to_lock);
+    if (!lock.owns_lock())
+      return std::nullopt;
+    return Handle(std::move(lock), value_);
+  }
 
   // A copy taken under the lock, for readers that only need a snapshot.
   T Snapshot() {

@@ -144,6 +144,13 @@ inline constexpr int PingRedrawRequest = 816;    // the list's canvas changed si
 // FollowedDrive is that drive while it is present.
 inline constexpr int FollowedDriveChoice = 840;
 
+// The metrics page. The Settings tab's check box and the settings file set the first three; the
+// window thread starts and stops the listener and notes how it went.
+inline constexpr int MetricsOn = 870;
+inline constexpr int MetricsAddress = 871;  // IPv4, first octet in the lowest byte
+inline constexpr int MetricsPort = 872;
+inline constexpr int MetricsState = 873;  // a MetricsState
+
 // Start values whose readers are not written yet; each takes its proper name with its reader.
 inline constexpr int StartValue45 = 45;
 inline constexpr int StartValue51 = 51;

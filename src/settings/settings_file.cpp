@@ -6,6 +6,7 @@
 #include "settings/filters.h"
 #include "settings/ini_text.h"
 #include "settings/log_path.h"
+#include "settings/metrics_endpoint.h"
 #include "settings/window_positions.h"
 
 namespace tarvik {
@@ -20,6 +21,7 @@ constexpr const wchar_t* kColorCpuKey = L"ColorCPU";
 constexpr const wchar_t* kColorGraKey = L"ColorGra";
 constexpr const wchar_t* kFilterDrvKey = L"FilterDrv";
 constexpr const wchar_t* kFilterNicKey = L"FilterNic";
+constexpr const wchar_t* kMetricsKey = L"Metrics";
 
 void ReadLogpath(const IniGroup& group, SettingsContext& context, ReadResult& result) {
   const std::optional<std::wstring> stored = group.Find(kLogpathKey);
@@ -83,6 +85,7 @@ SettingsTexts CurrentSettingsTexts(const SettingsContext& context) {
   texts.Digits = BuildWindowPositions(options);
   texts.FilterDrv = context.Texts.Get(slot::FilterDrvToWrite);
   texts.FilterNic = context.Texts.Get(slot::FilterNicToWrite);
+  texts.Metrics = MetricsSettingText(options);
   return texts;
 }
 
@@ -100,6 +103,7 @@ ReadResult ApplySettingsFileText(std::string_view bytes, SettingsContext& contex
   ReadPositions(*group, context);
   result.GraphColoursChanged = ReadColours(*group, context);
   ReadFilters(*group, context);
+  ApplyMetricsSettingText(group->Find(kMetricsKey), context.Options);
   return result;
 }
 
@@ -121,6 +125,7 @@ std::string SettingsFileText(const SettingsTexts& texts, const std::wstring& pro
   entries.push_back({kColorGraKey, texts.ColorGra});
   entries.push_back({kFilterDrvKey, DriveFilterToWrite(texts.FilterDrv)});
   entries.push_back({kFilterNicKey, AdapterFilterToWrite(texts.FilterNic)});
+  entries.push_back({kMetricsKey, texts.Metrics});
   return WriteIniText(kGroup, entries);
 }
 

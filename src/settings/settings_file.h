@@ -35,6 +35,7 @@ struct SettingsTexts {
   std::wstring Digits;
   std::wstring FilterDrv;
   std::wstring FilterNic;
+  std::wstring Metrics;  // where the metrics page listens; empty while it is off
 
   bool operator==(const SettingsTexts&) const = default;
 };

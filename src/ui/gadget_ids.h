@@ -96,6 +96,10 @@ inline constexpr int LogExplorerButton = 654;
 inline constexpr int LogStatusField = 228;  // the log buffer's pending lines and capacity
 inline constexpr int ImportButton = 655;
 inline constexpr int ExportButton = 656;
+inline constexpr int MetricsFrame = 660;     // the metrics page's row: its group
+inline constexpr int MetricsCheckBox = 661;  // served or not
+inline constexpr int MetricsAddressText = 662;
+inline constexpr int MetricsStateText = 663;  // how the listener fares
 
 // Tray images
 inline constexpr int TrayIdleImage = 110;

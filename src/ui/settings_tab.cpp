@@ -7,6 +7,7 @@
 #include "settings/long_idle.h"
 #include "text/translation.h"
 #include "ui/gadget_ids.h"
+#include "ui/metrics_row.h"
 #include "ui/settings_checkboxes.h"
 #include "ui/settings_choices.h"
 
@@ -165,6 +166,7 @@ void BuildSettingsTab(platform::Gui& gui) {
   BuildFrames(gui);
   BuildControls(gui);
   BuildLogFolderControls(gui);
+  BuildMetricsRow(gui);
 }
 
 void ApplySettingsToPanels(platform::Gui& gui, const Settings& settings, const TextSlots& texts) {
@@ -194,6 +196,7 @@ void ApplySettingsToPanels(platform::Gui& gui, const Settings& settings, const T
   gui.SelectItem(gadget::StorageUnitSelector, settings.Get(opt::StorageUnit));
   gui.SelectItem(gadget::NetworkUnitSelector, settings.Get(opt::NetworkInPackets) >= 1 ? 1 : 0);
   gui.SelectItem(gadget::PingShowSelector, settings.Get(opt::PingShowsAddresses) >= 1 ? 1 : 0);
+  ShowMetricsRow(gui, settings);
 }
 
 }  // namespace tarvik

@@ -203,6 +203,31 @@ TEST_F(StorageMonitorTest, TheTitleTellsNoDriveThatIsGone) {
   EXPECT_EQ(titles.Summary(0), L"");
 }
 
+// Each drive event counts for its letter, and a lost drive keeps its counts: found, relabelled,
+// media changed (a card of another size in the same reader), lost.
+TEST_F(StorageMonitorTest, EachDriveEventIsCountedForItsLetter) {
+  Passes(1);
+  fakes::FakeDrive card = FixedDrive(L"CARD", 0x0000BEEF, kGiB);
+  card.Type = 2;
+  drives.Letters[L'E'] = card;
+  settings.Request(opt::DriveChangeRequest);
+  Passes(1);
+  drives.Letters[L'E'].Volume->Label = L"PHOTOS";
+  Passes(StorageMonitor::kPollPasses);
+  drives.Letters[L'E'].Space = platform::DriveSpace{kGiB, 2 * kGiB};
+  Passes(StorageMonitor::kPollPasses);
+  drives.Letters.erase(L'E');
+  settings.Set(opt::DriveSetCountdown, 0);
+  Passes(1);
+  const DriveEventTally e = Drive(5).Events;
+  EXPECT_EQ(Drive(5).State, DriveState::Lost);
+  EXPECT_EQ((std::vector<int64_t>{e.Found, e.Lost, e.Relabelled, e.MediaChanged}),
+            (std::vector<int64_t>{1, 1, 1, 1}));
+  const DriveEventTally c = Drive(kC).Events;
+  EXPECT_EQ((std::vector<int64_t>{c.Found, c.Lost, c.Relabelled, c.MediaChanged}),
+            (std::vector<int64_t>{1, 0, 0, 0}));
+}
+
 // The tray shows the first disk's activity only while the tray icon and its option are on.
 TEST_F(StorageMonitorTest, TheTrayShowsTheFirstDisksActivity) {
   Passes(1);

@@ -41,7 +41,8 @@ class SystemSamplerTest : public ::testing::Test {
                          [this](std::function<void()> work) {
                            tasks.push_back(std::move(work));
                            return true;
-                         }},
+                         },
+                         [this] { return ownProcess; }},
           SamplerTargets{
               .Options = settings,
               .Meters = meters,
@@ -113,6 +114,7 @@ class SystemSamplerTest : public ::testing::Test {
   std::vector<std::wstring> events;
   int systemTextRefreshes = 0;
   std::vector<int> copies;
+  std::optional<platform::ProcessFigures> ownProcess;
   std::unique_ptr<SystemSampler> sampler;
 };
 
@@ -444,6 +446,38 @@ TEST_F(SystemSamplerTest, TheReadingsHoldWhatTheGraphsShowBesideTheirSamples) {
   EXPECT_EQ(read.Processors[0].LoadPercent, 75);
   EXPECT_EQ(read.Processors[1].CurrentMhz, 1800);
   EXPECT_EQ(read.Processors[1].LoadPercent, 0);
+}
+
+// Behind the cells, the readings keep the figures the metrics page serves: memory in bytes, the
+// highest clock, the battery and the mains as known, the uptime, and the program's own figures
+// while they are asked for.
+TEST_F(SystemSamplerTest, TheReadingsKeepTheFiguresBehindTheCells) {
+  processors.PowerAnswer =
+      std::vector<platform::ProcessorPower>{{3000, 2400, 3000, 0, 0}, {3000, 1800, 3000, 0, 0}};
+  power.Answer = platform::PowerStatus{0, 0, 64};
+  ownProcess = platform::ProcessFigures{1.25, 40 * 1048576, 1'765'000'000, 12};
+  PassAt(307'000, 100);
+  SystemReadings read = readings.Snapshot();
+  ASSERT_TRUE(read.Memory.has_value());
+  EXPECT_EQ(read.Memory->PhysicalTotal, static_cast<int64_t>(16384 * kMiB));
+  EXPECT_EQ(read.Memory->PhysicalAvailable, static_cast<int64_t>(9999 * kMiB));
+  EXPECT_EQ(read.Memory->PageFileTotal, static_cast<int64_t>(20480 * kMiB));
+  EXPECT_EQ(read.Memory->PageFileAvailable, static_cast<int64_t>(512 * kMiB));
+  EXPECT_EQ(read.HighestMhz, 3000);
+  EXPECT_EQ(read.BatteryPercent, 64);
+  EXPECT_EQ(read.OnMains, false);
+  EXPECT_EQ(read.UptimeSeconds, 307);
+  ASSERT_TRUE(read.OwnProcess.has_value());
+  EXPECT_EQ(read.OwnProcess->WorkingSetBytes, 40 * 1048576);
+
+  // Unknown to the system: no battery, no line status; nobody asks for the program's figures.
+  power.Answer = platform::PowerStatus{255, 128, 255};
+  ownProcess.reset();
+  PassAt(309'500, 102);
+  read = readings.Snapshot();
+  EXPECT_EQ(read.BatteryPercent, std::nullopt);
+  EXPECT_EQ(read.OnMains, std::nullopt);
+  EXPECT_FALSE(read.OwnProcess.has_value());
 }
 
 TEST_F(SystemSamplerTest, WithNoLoadToReadTheCellShowsLoadZeroFromTheSecondPassOn) {

@@ -35,6 +35,10 @@ std::wstring InternetStateText(uint32_t flags) {
   return text;
 }
 
+bool InternetConnected(uint32_t flags) {
+  return (flags & (kModem | kLan | kProxy)) != 0 && (flags & kOffline) == 0;
+}
+
 std::optional<std::wstring> InternetWatch::Take(std::optional<uint32_t> flags) {
   if (flags == shown_)
     return std::nullopt;

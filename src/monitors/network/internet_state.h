@@ -8,6 +8,8 @@ namespace tarvik {
 
 // The state text of the Internet connection flags: "Internet:Network+Proxy" and the like.
 [[nodiscard]] std::wstring InternetStateText(uint32_t flags);
+// Whether the flags tell of a connection: through a network, a modem or a proxy, and not offline.
+[[nodiscard]] bool InternetConnected(uint32_t flags);
 
 // When the Internet state is asked for. Asking costs the system a good deal (under Wine 9 ms of
 // wall time and over 1 ms of CPU a call), and the state changes only with an adapter, a dial-up
@@ -40,6 +42,7 @@ class InternetWatch {
   [[nodiscard]] std::optional<std::wstring> Take(std::optional<uint32_t> flags);
   // The state as last told, for the Networks tab.
   [[nodiscard]] const std::wstring& Text() const { return text_; }
+  [[nodiscard]] std::optional<uint32_t> Flags() const { return shown_; }
 
  private:
   std::optional<uint32_t> shown_ = 0;  // none after a failed query was told

@@ -119,7 +119,9 @@ void NetworkMonitor::WatchInternet(int64_t tickMs) {
     return;
   targets_.AddNetworkEvent(*event);
   enumerationWanted_ = true;
-  targets_.Readings.Lock()->InternetText = internet_.Text();
+  auto readings = targets_.Readings.Lock();
+  readings->InternetText = internet_.Text();
+  readings->InternetFlags = internet_.Flags();
 }
 
 void NetworkMonitor::ShowTotals() {

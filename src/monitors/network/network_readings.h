@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -15,6 +16,7 @@ struct NetworkReadings {
   int64_t SentKbPerSecond = 0;
   int64_t ReceivedKbPerSecond = 0;
   std::wstring InternetText;
+  std::optional<uint32_t> InternetFlags;  // none while the state could not be read
   std::vector<std::wstring> Information;  // the network information list, top to bottom
 };
 

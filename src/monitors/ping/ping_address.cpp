@@ -1,42 +1,9 @@
 #include "monitors/ping/ping_address.h"
 
-#include <array>
-
 namespace tarvik {
 namespace {
 
 constexpr std::wstring_view kBlanks = L" \t\r\n";
-
-// One part of a dotted address: one to three digits, 0-255.
-std::optional<uint32_t> Octet(std::wstring_view part) {
-  if (part.empty() || part.size() > 3)
-    return std::nullopt;
-  uint32_t value = 0;
-  for (const wchar_t c : part) {
-    if (c < L'0' || c > L'9')
-      return std::nullopt;
-    value = value * 10 + static_cast<uint32_t>(c - L'0');
-  }
-  if (value > 255)
-    return std::nullopt;
-  return value;
-}
-
-std::optional<std::array<uint32_t, 4>> Octets(std::wstring_view text) {
-  std::array<uint32_t, 4> octets{};
-  for (size_t index = 0; index < octets.size(); ++index) {
-    const size_t dot = text.find(L'.');
-    const bool last = index + 1 == octets.size();
-    if (last != (dot == std::wstring_view::npos))
-      return std::nullopt;
-    const auto octet = Octet(text.substr(0, dot));
-    if (!octet)
-      return std::nullopt;
-    octets[index] = *octet;
-    text = last ? std::wstring_view() : text.substr(dot + 1);
-  }
-  return octets;
-}
 
 void RemoveEvery(std::wstring& text, std::wstring_view piece) {
   for (size_t at = text.find(piece); at != std::wstring::npos; at = text.find(piece, at))
@@ -45,25 +12,8 @@ void RemoveEvery(std::wstring& text, std::wstring_view piece) {
 
 }  // namespace
 
-std::optional<uint32_t> ParseIPv4(std::wstring_view text) {
-  const auto octets = Octets(text);
-  if (!octets)
-    return std::nullopt;
-  return (*octets)[0] | (*octets)[1] << 8 | (*octets)[2] << 16 | (*octets)[3] << 24;
-}
-
-std::wstring DottedAddress(uint32_t address) {
-  std::wstring text;
-  for (int shift = 0; shift < 32; shift += 8) {
-    if (shift > 0)
-      text += L'.';
-    text += std::to_wstring((address >> shift) & 0xFFu);
-  }
-  return text;
-}
-
 int64_t AddressSortKey(std::wstring_view dotted) {
-  const auto octets = Octets(dotted);
+  const auto octets = Ipv4Octets(dotted);
   if (!octets)
     return 0;
   int64_t key = 0;

@@ -31,6 +31,15 @@ inline constexpr Colour kDriveNormalBack = kPalette[0];
 // The serial a volume without media reads as.
 inline constexpr const wchar_t* kNoMediaSerial = L"0000-0000";
 
+// How often each drive event happened to a letter since the program started; a lost drive keeps
+// its counts.
+struct DriveEventTally {
+  int64_t Found = 0;
+  int64_t Lost = 0;
+  int64_t Relabelled = 0;
+  int64_t MediaChanged = 0;
+};
+
 // One drive letter's record; index 0 of the table is the drive list's summary row.
 struct DriveRecord {
   DriveState State = DriveState::NeverSeen;
@@ -67,6 +76,7 @@ struct DriveRecord {
   bool NotAnswering = false;  // its last call got no answer in time; it keeps what it showed
   bool LowSpaceTold = false;  // below 5 % free and told so; again only after rising above 7 %
   int FullInHours = 0;        // while low: hours until full by its recent trend; 0 unknown
+  DriveEventTally Events;
 };
 
 inline constexpr int kDriveRecords = 27;

@@ -52,7 +52,9 @@ void Emit(const std::function<void(const std::wstring&)>& to, const std::wstring
     to(text);
 }
 
-void Report(DriveScanPorts& ports, const DriveRecord& drive, DriveReport report) {
+// A drive that turned unreadable counts as lost, as it is from then on.
+void Report(DriveScanPorts& ports, DriveRecord& drive, DriveReport report) {
+  ++(report == DriveReport::Found ? drive.Events.Found : drive.Events.Lost);
   for (const std::wstring& line : DriveReportLines(drive, report))
     Emit(ports.AddDriveEvent, line);
   if (report != DriveReport::Error)
@@ -79,6 +81,7 @@ void CheckLabel(DriveRecord& drive, DriveScanPorts& ports) {
     Emit(ports.AddDriveEvent, line);
   Emit(ports.LogRecord, LabelChangeRecord(drive, drive.PreviousVolumeName, drive.VolumeName));
   drive.PreviousVolumeName = drive.VolumeName;
+  ++drive.Events.Relabelled;
 }
 
 // The letters the system listed, upper case, each once; anything but a letter is dropped.

@@ -202,6 +202,7 @@ bool StorageMonitor::PollDrive(int index) {
 // highlight fades; a re-scan follows in 4 s.
 void StorageMonitor::ChangeMedium(DriveRecord& drive, const VolumeReading& reading, int index) {
   TakeMedium(drive, reading, ports_);
+  ++drive.Events.MediaChanged;
   drive.BytesDiff = 0;
   drive.BytesDiffSum = 0;
   drive.HighlightCountdown = kMediumHighlightPolls;

@@ -1,8 +1,11 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
+
+#include "platform/own_process.h"
 
 namespace tarvik {
 
@@ -15,9 +18,17 @@ struct ProcessorEntry {
   static constexpr size_t kLabelCharacters = 10;
 };
 
+// Memory in bytes, as the sampler last read it.
+struct MemoryBytes {
+  int64_t PhysicalTotal = 0;
+  int64_t PhysicalAvailable = 0;
+  int64_t PageFileTotal = 0;
+  int64_t PageFileAvailable = 0;
+};
+
 // The system sampler's latest readings that the windows show beside its cells: the graphs'
-// current values. The sampler writes each part at the end of the block that produced it; the
-// window thread draws from a copy.
+// current values, and the figures behind the cells for the metrics page. The sampler writes each
+// part at the end of the block that produced it; the window thread draws from a copy.
 struct SystemReadings {
   int PhysicalPercent = 0;  // available
   int PageFilePercent = 0;  // available
@@ -27,6 +38,13 @@ struct SystemReadings {
   std::vector<ProcessorEntry> Processors;
   int64_t ReadKbPerSecond = 0;
   int64_t WriteKbPerSecond = 0;
+  int64_t HighestMhz = 0;
+  std::optional<MemoryBytes> Memory;
+  std::optional<int> BatteryPercent;  // none without a battery or a known charge
+  std::optional<bool> OnMains;        // none while the system does not know
+  std::optional<int64_t> UptimeSeconds;
+  // The program's own figures, read once a second only while the metrics page is served.
+  std::optional<platform::ProcessFigures> OwnProcess;
 };
 
 // A processor's label: "CPU", a blank and its index padded with "0" to the digits of the count

@@ -99,6 +99,7 @@ int SystemSampler::Pass(int64_t tickMs) {
     ShowIdle(tickMs);
     ShowBatteryUptimeIdleRow();
     ShowDriveRates();
+    KeepOwnProcess();
   }
   if (passes_ % kDesktopWatchPasses == 0)
     WatchDesktop();
@@ -159,6 +160,9 @@ void SystemSampler::SampleMemory(int64_t now) {
   auto readings = targets_.Readings.Lock();
   readings->PhysicalPercent = memory_[0].PercentAvailable;
   readings->PageFilePercent = memory_[1].PercentAvailable;
+  readings->Memory = MemoryBytes{
+      static_cast<int64_t>(status->TotalPhysical), static_cast<int64_t>(status->AvailablePhysical),
+      static_cast<int64_t>(status->TotalPageFile), static_cast<int64_t>(status->AvailablePageFile)};
 }
 
 void SystemSampler::ShowMemory(MemoryMeter& meter, const MemoryReading& reading, int64_t now) {
@@ -321,6 +325,7 @@ void SystemSampler::KeepProcessorReadings() {
   readings->SpeedPercent = static_cast<int>(SpeedPercent());
   readings->AverageLoad = std::max(averageLoad_, 0);
   readings->Processors = processorEntries_;
+  readings->HighestMhz = highestMhz_;
 }
 
 int64_t SystemSampler::SpeedPercent() const {
@@ -352,6 +357,7 @@ void SystemSampler::SampleBattery() {
                        battery_->AcStatus != reading.AcStatus ||
                        battery_->Charging != reading.Charging;
   battery_ = reading;
+  KeepPowerReadings(reading);
   if (changed) {
     const BatteryTexts texts = MakeBatteryTexts(reading);
     if (const std::optional<std::wstring> event = BatteryEventText(batteryTexts_, texts))
@@ -387,6 +393,7 @@ void SystemSampler::ShowUptime(int64_t tickMs) {
     if (seconds < 2)
       counters_.StopUsingUptime();
   }
+  targets_.Readings.Lock()->UptimeSeconds = seconds;
   const UptimeTexts texts = MakeUptimeTexts(seconds, fromCounter);
   uptimeListText_ = texts.ListText;
   if (SetMeterText(kUptimeMeter, texts.MeterText)) {
@@ -446,6 +453,24 @@ void SystemSampler::ShowDriveRates() {
   targets_.AddGraphSample(kDriveWriteGraph, static_cast<float>(writeKb));
   targets_.AddGraphSample(kDriveReadGraph, static_cast<float>(readKb));
   targets_.Titles.Publish(kDrivesTitleMode, DriveRatesTitle(Tr(L"Drive"), readKb, writeKb));
+}
+
+void SystemSampler::KeepPowerReadings(const BatteryReading& reading) {
+  auto readings = targets_.Readings.Lock();
+  readings->BatteryPercent =
+      reading.Percent >= 0 ? std::optional<int>(reading.Percent) : std::nullopt;
+  // The line status byte reads 1 on mains, 0 on battery, anything else when unknown.
+  readings->OnMains = reading.AcStatus == 0 || reading.AcStatus == 1
+                          ? std::optional<bool>(reading.AcStatus == 1)
+                          : std::nullopt;
+}
+
+// Read only while somebody asks for it: the source answers nothing while the metrics page is off.
+void SystemSampler::KeepOwnProcess() {
+  if (!sources_.OwnProcess)
+    return;
+  std::optional<platform::ProcessFigures> figures = sources_.OwnProcess();
+  targets_.Readings.Lock()->OwnProcess = std::move(figures);
 }
 
 void SystemSampler::WatchDesktop() {

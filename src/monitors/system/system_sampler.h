@@ -25,6 +25,7 @@
 #include "platform/display.h"
 #include "platform/environment.h"
 #include "platform/memory.h"
+#include "platform/own_process.h"
 #include "platform/performance_counters.h"
 #include "platform/power_status.h"
 #include "platform/processors.h"
@@ -49,6 +50,8 @@ struct SamplerSources {
   Pause Wait;
   // Short-lived helpers (the rebuild of the counter names) start here, so shut-down waits for them.
   TaskStarter StartTask;
+  // The program's own figures, once a second; none when nobody needs them.
+  std::function<std::optional<platform::ProcessFigures>()> OwnProcess;
 };
 
 // Where the sampler's results go: the shared records it writes, and what the windows do with
@@ -133,6 +136,8 @@ class SystemSampler : public MonitorThread {
   void ShowIdle(int64_t tickMs);
   void ShowBatteryUptimeIdleRow();
   void ShowDriveRates();
+  void KeepPowerReadings(const BatteryReading& reading);
+  void KeepOwnProcess();
   void WatchDesktop();
   // Sets a cell's text; true when it changed.
   bool SetMeterText(int meter, const std::wstring& text);

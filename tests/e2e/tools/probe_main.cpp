@@ -1,16 +1,18 @@
 // TarvikProbe.exe: the program as it ships, plus a read-out that only end-to-end tests use.
-// Four times a second it writes what the mini window's cells say (the drive cells with their
+// Four times a second it writes what the mini window's cells say (the drive cells also with their
 // colours) and how many samples each history graph holds to "probe-readout.txt" in the program's
 // folder, so a test can check the values the program shows without reading pixels. The Graphics
 // tab's cards add their cells, their graphs, whether the GPU monitor runs, and the rows of the
 // tab's detail list (140) and summary list (136) with the system events (129), all columns of a
 // row. It also shows the network information list, and points the external address lookup at the
 // service that TARVIK_TEST_LOCALE_SERVICE names (a local server of the test), when it is set.
+// Each pinged host adds its counts as the Ping tab shows them.
 #include <windows.h>
 
 #include <commctrl.h>
 
 #include <algorithm>
+#include <array>
 #include <chrono>
 #include <cstdlib>
 #include <iomanip>
@@ -45,16 +47,23 @@ std::wstring DriveLines(tarvik::MeterTable& meters) {
   return out.str();
 }
 
+// The cells of the meters from `first` to `last` that are shown.
+void ShownMeterLines(const std::array<tarvik::MeterRecord, tarvik::kMeterCount>& table, int first,
+                     int last, std::wostringstream& out) {
+  for (int meter = first; meter <= last; ++meter) {
+    const tarvik::MeterRecord& record = table[static_cast<size_t>(meter)];
+    if (record.Active)
+      out << L"meter " << meter << L" [" << record.Text << L"]\n";
+  }
+}
+
 std::wstring MeterLines(tarvik::MeterTable& meters) {
   std::wostringstream out;
   auto table = meters.Lock();
   for (int meter = tarvik::kPhysMeter; meter <= tarvik::kCloseCellMeter; ++meter)
     out << L"meter " << meter << L" [" << (*table)[static_cast<size_t>(meter)].Text << L"]\n";
-  for (int meter = tarvik::kFirstGpuMeter; meter < tarvik::kMeterCount; ++meter) {
-    const tarvik::MeterRecord& record = (*table)[static_cast<size_t>(meter)];
-    if (record.Active)
-      out << L"meter " << meter << L" [" << record.Text << L"]\n";
-  }
+  ShownMeterLines(*table, tarvik::kFirstDriveMeter, tarvik::kLastDriveMeter, out);
+  ShownMeterLines(*table, tarvik::kFirstGpuMeter, tarvik::kMeterCount - 1, out);
   return out.str();
 }
 
@@ -188,6 +197,14 @@ std::wstring InformationLines(tarvik::NetworkWiring& network) {
   return text;
 }
 
+// "ping <address> sent <n> lost <n>" for each host of the ping list.
+std::wstring PingLines(tarvik::PingWiring& ping) {
+  std::wostringstream out;
+  for (const tarvik::PSys& host : ping.SharedList().Lock()->Hosts)
+    out << L"ping " << host.Addr << L" sent " << host.Sent << L" lost " << host.Lost << L"\n";
+  return out.str();
+}
+
 std::wstring GraphLine(tarvik::GraphStore& graphs, int graph) {
   const std::vector<tarvik::GraphSample> samples = graphs.Samples(graph);
   float highest = 0;
@@ -218,7 +235,7 @@ std::wstring Readout(tarvik::Application& program) {
   text += L"gpu-monitor " +
           std::to_wstring(program.Threads().IsAlive(tarvik::GpuMonitor::kName) ? 1 : 0) + L"\n";
   return text + ListLines(140) + ListLines(136) + ListLines(129) +
-         InformationLines(program.Network()) + TabExtentLines();
+         InformationLines(program.Network()) + TabExtentLines() + PingLines(program.Ping());
 }
 
 // Replaces the read-out file in one step, so the test never reads half of one.

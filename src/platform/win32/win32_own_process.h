@@ -1,0 +1,12 @@
+#pragma once
+
+#include "platform/own_process.h"
+
+namespace tarvik::win32 {
+
+class Win32OwnProcess final : public platform::OwnProcess {
+ public:
+  [[nodiscard]] std::optional<platform::ProcessFigures> Figures() override;
+};
+
+}  // namespace tarvik::win32
