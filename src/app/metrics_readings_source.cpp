@@ -104,9 +104,9 @@ std::optional<T> Read(const NvmlReading<T>& reading) {
 
 void TakeGpus(const GpuReadings& gpus, MetricsReadings& readings) {
   readings.Gpus.clear();
-  for (size_t index = 0; index < gpus.Devices.size(); ++index) {
-    const GpuDevice& device = gpus.Devices[index];
-    if (device.HandleStatus != 0)
+  for (size_t index = 0; index < gpus.Cards.Devices.size(); ++index) {
+    const GpuDevice& device = gpus.Cards.Devices[index];
+    if (device.HandleStatus != 0 || device.CardStatus != 0)  // out of reach: its series end
       continue;
     const GpuSample& sample = device.Sample;
     GpuMetrics gpu;

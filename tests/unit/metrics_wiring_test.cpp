@@ -227,7 +227,9 @@ TEST_F(MetricsWiringTest, TheReadingsAreTheMonitorsOwn) {
     card.Sample.Fan.Value = 41;
     card.Sample.Fan.Status = kNvmlFunctionMissing;
     card.Sample.PerformanceState.Value = 2;
-    gpus.Lock()->Devices = {card};
+    GpuDevice lost = card;  // fell off the bus: its series end instead of holding still
+    lost.CardStatus = 15;
+    gpus.Lock()->Cards.Devices = {card, lost};
   }
   MetricsReadingsSource source({system, drives, network, ping, gpus});
   const MetricsReadings read = source.Assemble();
