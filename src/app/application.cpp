@@ -75,6 +75,8 @@ Application::Application(PlatformPorts ports) : ports_(ports) {
       GpuPorts{ports_.Gui, ports_.Clock, ports_.Env, settings_, meters_, updates_, *logs_,
                *List(gadget::GpuList), miniWindow_, graphs_,
                [this] { return loadNvml_ ? loadNvml_() : nullptr; }});
+  cost_ = std::make_unique<CostWiring>(CostPorts{ports_.Gui, ports_.Process, ports_.Clock,
+                                                 ports_.Env, settings_, updates_, *logs_, paths_});
 }
 
 ListModel* Application::List(int gadget) {
@@ -328,6 +330,7 @@ void Application::InstallDispatchAndShortcuts() {
   ping_->Install(*dispatcher_, updateApplier_, fonts_.Console8);
   network_->Install(dispatcher_->Routes(), updateApplier_);
   gpu_->Install(dispatcher_->Routes(), updateApplier_);
+  cost_->Install(threads_, updateApplier_, fonts_.Console8);
   RegisterShortcuts(ports_.Gui);
 }
 
@@ -403,6 +406,7 @@ void Application::ShowGraphsOfNewTab() {
           ? gui.SelectedPanelTab(gadget::MainPanel)
           : -1;
   ping_->NotePanelInView(tab == gadget::PingPanel);
+  cost_->NotePanelInView(tab == gadget::AboutPanel);
   if (tab == lastShownTab_)
     return;
   lastShownTab_ = tab;
@@ -493,6 +497,7 @@ void Application::StartMonitors() {
   ping_->Start(threads_, stop_, serveCopy, [this] { ShowFiles(); });
   network_->Start(threads_, stop_, serveCopy);
   gpu_->Start(threads_, stop_, fonts_.Gadget, serveCopy);
+  cost_->Start(threads_, stop_, serveCopy);
   // A removal notice asks the storage monitor for a check of the drive set, while it runs.
   callback_->SetStorageRunning([this] { return threads_.IsAlive(StorageMonitor::kName); });
 }
@@ -605,6 +610,7 @@ void Application::RedrawAfterRescale(int window) {
   ShowStatusMessage(gui, fonts_, statusMessage_.Snapshot());
   ShowProcessorTimeSpan(gui, fonts_, settings_);
   ShowFiles();
+  cost_->Show();
   settings_.Request(opt::PingRedrawRequest);
   lastShownTab_ = -1;
   ShowGraphsOfNewTab();

@@ -2,6 +2,7 @@
 
 #include <memory>
 
+#include "app/cost_wiring.h"
 #include "app/event_dispatcher.h"
 #include "app/gpu_wiring.h"
 #include "app/graph_controls.h"
@@ -39,6 +40,7 @@
 #include "platform/libraries.h"
 #include "platform/memory.h"
 #include "platform/network.h"
+#include "platform/own_process.h"
 #include "platform/performance_counters.h"
 #include "platform/power_status.h"
 #include "platform/processors.h"
@@ -81,6 +83,7 @@ struct PlatformPorts {
   platform::NameLookup& Names;
   platform::Network& Network;
   platform::Http& Http;
+  platform::OwnProcess& Process;
 };
 
 // The program's main body: start-up, the event loop, and the ordered shut-down.
@@ -212,6 +215,7 @@ class Application {
   platform::NvmlLoader loadNvml_;
   std::unique_ptr<GpuWiring> gpu_;
   std::unique_ptr<NetworkWiring> network_;
+  std::unique_ptr<CostWiring> cost_;
 };
 
 }  // namespace tarvik

@@ -1,0 +1,59 @@
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <atomic>
+#include <chrono>
+#include <thread>
+
+#include "platform/win32/win32_own_process.h"
+
+namespace tarvik::win32 {
+namespace {
+
+constexpr uint64_t kCpuUnitsPerMs = 10'000;
+
+TEST(Win32OwnProcess, FiguresAreThoseOfThisProcess) {
+  Win32OwnProcess process;
+  const auto before = process.Figures();
+  ASSERT_TRUE(before);
+  EXPECT_GT(before->WorkingSetBytes, 0u);
+  EXPECT_GT(before->PrivateBytes, 0u);
+  EXPECT_GE(before->Threads, 1u);
+  EXPECT_GT(before->Handles, 0u);
+
+  // A thread and a handle more are counted as this process's own.
+  std::atomic<bool> release{false};
+  std::thread waiting([&] {
+    while (!release)
+      std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  });
+  const HANDLE event = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
+  const auto during = process.Figures();
+  release = true;
+  waiting.join();
+  ::CloseHandle(event);
+  ASSERT_TRUE(during);
+  EXPECT_EQ(during->Threads, before->Threads + 1);
+  EXPECT_GT(during->Handles, before->Handles);
+}
+
+TEST(Win32OwnProcess, ProcessorTimeGrowsWithWorkDone) {
+  Win32OwnProcess process;
+  const auto before = process.ProcessorTime();
+  ASSERT_TRUE(before);
+  EXPECT_GT(before->AgeMs, 0);
+  EXPECT_LT(before->AgeMs, 24 * 3'600 * 1'000);
+  const auto started = std::chrono::steady_clock::now();
+  volatile uint64_t sink = 0;
+  while (std::chrono::steady_clock::now() - started < std::chrono::milliseconds(300))
+    sink = sink + 1;
+  const auto after = process.ProcessorTime();
+  ASSERT_TRUE(after);
+  // Busy for 300 ms: at least 100 ms counted even on a machine shared with other work.
+  EXPECT_GE(after->CpuTime - before->CpuTime, 100 * kCpuUnitsPerMs);
+  EXPECT_GE(after->AgeMs - before->AgeMs, 250);
+}
+
+}  // namespace
+}  // namespace tarvik::win32
