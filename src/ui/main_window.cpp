@@ -233,7 +233,7 @@ void BuildAboutTab(platform::Gui& gui, const Fonts& fonts) {
   gui.SetGadgetFont(gadget::AboutTitleText, fonts.Tahoma12Bold);
   gui.CreateText(gadget::AboutMakerText, about, {15, 60, 854, 20}, kMakerLine);
   gui.SetGadgetFont(gadget::AboutMakerText, fonts.Tahoma10);
-  gui.CreateCanvas(gadget::OwnCostCanvas, about, {15, 90, 854, 350});
+  gui.CreateCanvas(gadget::OwnCostCanvas, about, {15, 90, 854, 200});
   gui.CreateCanvas(gadget::FileStatusCanvas, about, {15, 449, 854, 71});
 }
 

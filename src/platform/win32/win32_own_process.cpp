@@ -3,9 +3,6 @@
 #include <windows.h>
 
 #include <psapi.h>
-#include <tlhelp32.h>
-
-#include "platform/win32/handles.h"
 
 namespace tarvik::win32 {
 namespace {
@@ -14,24 +11,6 @@ constexpr uint64_t kFileTimeUnitsPerMs = 10'000;
 
 uint64_t FileTimeValue(const FILETIME& time) {
   return (static_cast<uint64_t>(time.dwHighDateTime) << 32) | time.dwLowDateTime;
-}
-
-// The threads of this process in a snapshot of the system's thread list; nothing when the
-// snapshot could not be taken.
-std::optional<uint32_t> OwnThreadCount() {
-  const UniqueHandle snapshot(::CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0));
-  if (!snapshot)
-    return std::nullopt;
-  const DWORD self = ::GetCurrentProcessId();
-  THREADENTRY32 entry{};
-  entry.dwSize = sizeof(entry);
-  uint32_t count = 0;
-  for (BOOL more = ::Thread32First(snapshot.Get(), &entry); more;
-       more = ::Thread32Next(snapshot.Get(), &entry)) {
-    if (entry.th32OwnerProcessID == self)
-      ++count;
-  }
-  return count;
 }
 
 }  // namespace
@@ -60,17 +39,21 @@ std::optional<platform::OwnProcessFigures> Win32OwnProcess::Figures() {
   if (!::K32GetProcessMemoryInfo(self, reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&memory),
                                  sizeof(memory)))
     return std::nullopt;
-  DWORD handles = 0;
-  if (!::GetProcessHandleCount(self, &handles))
+  platform::OwnProcessFigures figures{.PrivateBytes = memory.PrivateUsage,
+                                      .WorkingSetBytes = memory.WorkingSetSize,
+                                      .GdiObjects = ::GetGuiResources(self, GR_GDIOBJECTS)};
+  const auto id = static_cast<ULONG_PTR>(::GetCurrentProcessId());
+  bool found = false;
+  const bool read = processes_.Visit([&](const SYSTEM_PROCESS_INFORMATION& process) {
+    if (reinterpret_cast<ULONG_PTR>(process.UniqueProcessId) != id)
+      return;
+    found = true;
+    figures.Threads = process.NumberOfThreads;
+    figures.Handles = process.HandleCount;
+  });
+  if (!read || !found)
     return std::nullopt;
-  const std::optional<uint32_t> threads = OwnThreadCount();
-  if (!threads)
-    return std::nullopt;
-  return platform::OwnProcessFigures{.PrivateBytes = memory.PrivateUsage,
-                                     .WorkingSetBytes = memory.WorkingSetSize,
-                                     .Threads = *threads,
-                                     .Handles = handles,
-                                     .GdiObjects = ::GetGuiResources(self, GR_GDIOBJECTS)};
+  return figures;
 }
 
 }  // namespace tarvik::win32
