@@ -23,6 +23,7 @@ fi
 e2e_key "$main" ctrl+c
 
 title_matches() {
+  # shellcheck disable=SC2053 # the title is matched against a glob pattern
   [[ "$(xdotool getwindowname "$main" 2>/dev/null)" == $1 ]]
 }
 e2e_poll 5 title_matches 'Saved to Clipboard: [0-9]* Lines' ||
