@@ -13,6 +13,7 @@
 #include "platform/win32/win32_gui.h"
 #include "platform/win32/win32_libraries.h"
 #include "platform/win32/win32_nvml.h"
+#include "platform/win32/win32_own_process.h"
 #include "platform/win32/win32_network.h"
 #include "platform/win32/win32_own_process.h"
 #include "platform/win32/win32_performance_counters.h"
@@ -51,16 +52,16 @@ int RunOnWindows(const std::function<void(Application&)>& prepare) {
   auto* names = new win32::Win32NameLookup(*libraries);
   auto* network = new win32::Win32Network(*libraries);
   auto* http = new curl::CurlHttp();
+  auto* process = new win32::Win32OwnProcess();
   auto* sleeper = new win32::Win32Sleeper();
   auto* pageServer = new httplib_server::HttplibPageServer();
-  auto* ownProcess = new win32::Win32OwnProcess();
   auto* application =
       new Application({*gui, *files, *environment, *clock, *instance, *libraries, *system,
                        *versions, *wmi, *display, *memory, *clipboard, *activity, *processors,
-                       *power, *counters, *drives, *icmp, *names, *network, *http});
+                       *power, *counters, *drives, *icmp, *names, *network, *http, *process});
   application->UseNvml(win32::LoadNvml);
   application->UseSleeper(*sleeper);
-  application->UseMetrics(*pageServer, *ownProcess);
+  application->UseMetrics(*pageServer);
   if (prepare)
     prepare(*application);
   return application->Run();

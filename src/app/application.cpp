@@ -81,6 +81,8 @@ Application::Application(PlatformPorts ports) : ports_(ports) {
       MetricsSources{systemReadings_, storage_->SharedReadings(), network_->SharedReadings(),
                      ping_->SharedList(), gpu_->SharedReadings()},
       [this](const std::wstring& line) { logs_->Log().LogLine(line); }});
+  cost_ = std::make_unique<CostWiring>(CostPorts{ports_.Gui, ports_.Process, ports_.Clock,
+                                                 ports_.Env, settings_, updates_, *logs_, paths_});
 }
 
 ListModel* Application::List(int gadget) {
@@ -336,6 +338,7 @@ void Application::InstallDispatchAndShortcuts() {
   network_->Install(dispatcher_->Routes(), updateApplier_);
   gpu_->Install(dispatcher_->Routes(), updateApplier_);
   metrics_->Install(dispatcher_->Routes());
+  cost_->Install(threads_, updateApplier_, fonts_.Console8);
   RegisterShortcuts(ports_.Gui);
 }
 
@@ -412,6 +415,7 @@ void Application::ShowGraphsOfNewTab() {
           ? gui.SelectedPanelTab(gadget::MainPanel)
           : -1;
   ping_->NotePanelInView(tab == gadget::PingPanel);
+  cost_->NotePanelInView(tab == gadget::AboutPanel);
   if (tab == lastShownTab_)
     return;
   lastShownTab_ = tab;
@@ -492,10 +496,10 @@ void Application::StartMonitors() {
                          [this](std::function<void()> work) {
                            return threads_.StartTask(L"counter names rebuild", std::move(work));
                          },
-                     .OwnProcess = [this]() -> std::optional<platform::ProcessFigures> {
-                       if (ownProcess_ == nullptr || !settings_.IsOn(opt::MetricsOn))
+                     .OwnProcess = [this]() -> std::optional<OwnProcessReading> {
+                       if (!settings_.IsOn(opt::MetricsOn))
                          return std::nullopt;
-                       return ownProcess_->Figures();
+                       return OwnProcessReadingOf(ports_.Process);
                      }},
       SystemSamplerTargets()));
   const PanelCopyServer serveCopy = [this](int panel, const PanelCopy::Builder& build) {
@@ -507,6 +511,7 @@ void Application::StartMonitors() {
   ping_->Start(threads_, stop_, serveCopy, [this] { ShowFiles(); });
   network_->Start(threads_, stop_, serveCopy);
   gpu_->Start(threads_, stop_, fonts_.Gadget, serveCopy);
+  cost_->Start(threads_, stop_, serveCopy);
   // A removal notice asks the storage monitor for a check of the drive set, while it runs.
   callback_->SetStorageRunning([this] { return threads_.IsAlive(StorageMonitor::kName); });
 }
@@ -621,6 +626,7 @@ void Application::RedrawAfterRescale(int window) {
   ShowStatusMessage(gui, fonts_, statusMessage_.Snapshot());
   ShowProcessorTimeSpan(gui, fonts_, settings_);
   ShowFiles();
+  cost_->Show();
   settings_.Request(opt::PingRedrawRequest);
   lastShownTab_ = -1;
   ShowGraphsOfNewTab();

@@ -2,6 +2,7 @@
 
 #include <memory>
 
+#include "app/cost_wiring.h"
 #include "app/event_dispatcher.h"
 #include "app/gpu_wiring.h"
 #include "app/graph_controls.h"
@@ -84,6 +85,7 @@ struct PlatformPorts {
   platform::NameLookup& Names;
   platform::Network& Network;
   platform::Http& Http;
+  platform::OwnProcess& Process;
 };
 
 // The program's main body: start-up, the event loop, and the ordered shut-down.
@@ -101,12 +103,9 @@ class Application {
   void UseNvml(platform::NvmlLoader load) { loadNvml_ = std::move(load); }
   // The system's own sleeper for the threads' waits; it outlives the application.
   void UseSleeper(platform::Sleeper& sleeper) { stop_.UseSleeper(sleeper); }
-  // What the metrics page is served with: the listener and the program's own figures. Both
-  // outlive the application; without them the page cannot be switched on.
-  void UseMetrics(platform::PageServer& server, platform::OwnProcess& process) {
-    metrics_->UseServer(&server);
-    ownProcess_ = &process;
-  }
+  // The listener the metrics page is served with; it outlives the application. Without it the
+  // page cannot be switched on.
+  void UseMetrics(platform::PageServer& server) { metrics_->UseServer(&server); }
 
   [[nodiscard]] Settings& SharedSettings() { return settings_; }
   [[nodiscard]] Guarded<Paths>& SharedPaths() { return paths_; }
@@ -223,8 +222,8 @@ class Application {
   platform::NvmlLoader loadNvml_;
   std::unique_ptr<GpuWiring> gpu_;
   std::unique_ptr<NetworkWiring> network_;
-  platform::OwnProcess* ownProcess_ = nullptr;
   std::unique_ptr<MetricsWiring> metrics_;
+  std::unique_ptr<CostWiring> cost_;
 };
 
 }  // namespace tarvik

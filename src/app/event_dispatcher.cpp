@@ -246,7 +246,8 @@ void EventDispatcher::Nudge(platform::Point step) {
 
 void EventDispatcher::CopyPanel() {
   const int panel = CurrentPanel();
-  if (panel < gadget::SystemPanel || panel > gadget::PingPanel)
+  const bool monitorPanel = panel >= gadget::SystemPanel && panel <= gadget::PingPanel;
+  if (!monitorPanel && panel != gadget::AboutPanel)
     return;
   texts_.Set(slot::CopyText, L"");
   settings_.Request(opt::CopyRequest, panel);

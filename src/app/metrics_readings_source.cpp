@@ -28,7 +28,7 @@ void TakeSystem(const SystemReadings& system, MetricsReadings& readings) {
   readings.SystemUptimeSeconds = system.UptimeSeconds;
   readings.Process.reset();
   if (system.OwnProcess) {
-    const platform::ProcessFigures& own = *system.OwnProcess;
+    const OwnProcessReading& own = *system.OwnProcess;
     readings.Process = ProcessMetrics{own.CpuSeconds, own.WorkingSetBytes, own.StartTimeUnixSeconds,
                                       own.UptimeSeconds};
   }
@@ -131,6 +131,17 @@ void TakeGpus(const GpuReadings& gpus, MetricsReadings& readings) {
 }
 
 }  // namespace
+
+std::optional<OwnProcessReading> OwnProcessReadingOf(platform::OwnProcess& process) {
+  constexpr double kCpuUnitsPerSecond = 10'000'000.0;
+  const std::optional<platform::OwnProcessorTime> time = process.ProcessorTime();
+  const std::optional<platform::OwnProcessFigures> figures = process.Figures();
+  if (!time || !figures)
+    return std::nullopt;
+  return OwnProcessReading{static_cast<double>(time->CpuTime) / kCpuUnitsPerSecond,
+                           static_cast<int64_t>(figures->WorkingSetBytes), time->StartUnixSeconds,
+                           time->AgeMs / 1000};
+}
 
 MetricsReadings MetricsReadingsSource::Assemble() {
   if (auto system = sources_.System.TryLock())

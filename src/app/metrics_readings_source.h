@@ -7,6 +7,7 @@
 #include "monitors/ping/ping_workers.h"
 #include "monitors/storage/drive_record.h"
 #include "monitors/system/system_readings.h"
+#include "platform/own_process.h"
 
 namespace tarvik {
 
@@ -33,5 +34,9 @@ class MetricsReadingsSource {
   MetricsSources sources_;
   MetricsReadings last_;
 };
+
+// The program's own process as the page serves it: processor time and age from the cheap call,
+// the working set from the figures; none when either cannot be read.
+[[nodiscard]] std::optional<OwnProcessReading> OwnProcessReadingOf(platform::OwnProcess& process);
 
 }  // namespace tarvik

@@ -1,5 +1,6 @@
 #include "core/monitor_thread.h"
 
+#include <chrono>
 #include <exception>
 
 namespace tarvik {
@@ -26,7 +27,10 @@ void MonitorThread::Run() {
   }
 }
 
+// A pass's length is read from the standard steady clock: the program's clock counts whole
+// milliseconds, and most passes take less.
 int MonitorThread::GuardedPass(int64_t tickMs) {
+  const auto started = std::chrono::steady_clock::now();
   try {
     lastSleepMs_ = Pass(tickMs);
     failing_ = false;
@@ -34,6 +38,11 @@ int MonitorThread::GuardedPass(int64_t tickMs) {
     ReportFailure(Widened(failure.what()));
   } catch (...) {
     ReportFailure(L"?");
+  }
+  if (reportTime_) {
+    const auto length = std::chrono::duration_cast<std::chrono::microseconds>(
+        std::chrono::steady_clock::now() - started);
+    reportTime_(Name(), tickMs, length.count());
   }
   return lastSleepMs_;
 }

@@ -14,6 +14,10 @@ namespace tarvik {
 // Hears that a monitor's pass failed: the monitor's name and what went wrong.
 using PassFailureReport =
     std::function<void(const std::wstring& monitor, const std::wstring& what)>;
+// Hears how long a monitor's pass took: the monitor's name, the time the pass was given and its
+// length in microseconds.
+using PassTimeReport =
+    std::function<void(const std::wstring& monitor, int64_t tickMs, int64_t durationUs)>;
 
 // A long-lived monitor: one pass of its loop at a time, each given the time, then a sleep that
 // ends early when stop is raised. Subclasses only supply the pass and the sleep after it.
@@ -34,6 +38,7 @@ class MonitorThread : public ProgramThread {
 
   // Set before the thread starts.
   void OnPassFailed(PassFailureReport report) { reportFailure_ = std::move(report); }
+  void OnPassTimed(PassTimeReport report) { reportTime_ = std::move(report); }
 
   // One pass with its failure caught and reported; returns the sleep before the next pass.
   int GuardedPass(int64_t tickMs);
@@ -47,6 +52,7 @@ class MonitorThread : public ProgramThread {
   StopSignal& stop_;
   const platform::Clock& clock_;
   PassFailureReport reportFailure_;
+  PassTimeReport reportTime_;
   int lastSleepMs_ = kSleepBeforeFirstGoodPassMs;
   bool failing_ = false;
 };

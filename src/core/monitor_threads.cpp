@@ -17,6 +17,7 @@ bool Busy(const std::unique_ptr<ProgramThread>& thread) {
 
 void MonitorThreads::StartMonitor(std::unique_ptr<MonitorThread> monitor) {
   monitor->OnPassFailed(reportFailure_);
+  monitor->OnPassTimed(reportTime_);
   const std::wstring name = monitor->Name();
   if (!Launch(std::move(monitor), false) && reportFailure_ && !stop_.Raised())
     reportFailure_(name, L"no thread");

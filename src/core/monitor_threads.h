@@ -30,6 +30,8 @@ class MonitorThreads {
 
   // Where a monitor's failed pass is reported; set before the first monitor starts.
   void OnPassFailed(PassFailureReport report) { reportFailure_ = std::move(report); }
+  // Where every monitor's pass lengths go; set before the first monitor starts.
+  void OnPassTimed(PassTimeReport report) { reportTime_ = std::move(report); }
 
   // Starts a monitor. When the system has no thread for it, the monitor is dropped and the
   // failure reported like a failed pass; the rest of the program goes on.
@@ -63,6 +65,7 @@ class MonitorThreads {
   platform::Environment& environment_;
   ThreadLauncher launch_;
   PassFailureReport reportFailure_;
+  PassTimeReport reportTime_;
   mutable std::mutex mutex_;
   Threads monitors_;
   Threads tasks_;

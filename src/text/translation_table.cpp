@@ -555,6 +555,19 @@ constexpr const wchar_t* kCells[] = {
     L"Portable Mode", L"Portabler Modus",
     L"None, log file setting disabled.", L"Keine, Protokolldatei ist deaktiviert.",
     L" File", L"-Datei",
+    // The program's own cost on the About tab
+    L"Tarvik's own cost", L"Tarviks eigener Verbrauch",
+    L"CPU, last 10 s", L"CPU, letzte 10 s",
+    L"CPU, since start", L"CPU, seit Start",
+    L"of one core", L"eines Kerns",
+    L"of the machine", L"des Rechners",
+    L"Private memory", L"Privater Speicher",
+    L"Working set", L"Arbeitssatz",
+    L"GDI objects", L"GDI-Objekte",
+    L"Passes in the last minute", L"Durchläufe in der letzten Minute",
+    L"Tarvik used over 1% of the machine's processors for 5 minutes",
+        L"Tarvik hat 5 Minuten lang über 1% der Prozessoren des Rechners belegt",
+    L"most time in", L"die meiste Zeit in",
 
     kTranslationTableEnd,
 };

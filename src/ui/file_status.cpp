@@ -6,12 +6,10 @@
 #include "text/date_format.h"
 #include "text/translation.h"
 #include "ui/gadget_ids.h"
+#include "ui/line_panel.h"
 
 namespace tarvik {
 namespace {
-
-constexpr Colour kPanelBack = 0xF0F0F0;
-constexpr Colour kPanelText = 0x000000;
 
 // The second "."-separated field of a file name, upper-cased.
 std::wstring Extension(const std::wstring& name) {
@@ -86,16 +84,7 @@ void ShowFileStatus(platform::Gui& gui, platform::FontId font, Guarded<Paths>& p
     RefreshFilePresence(*locked, settings, files, pingListEmpty);
     lines = FileStatusLines(*locked, settings.IsOn(opt::PortableMode));
   }
-  gui.DrawCanvas(gadget::FileStatusCanvas, [&](platform::Canvas& canvas) {
-    const platform::Size extent = canvas.Extent();
-    canvas.FillBox({0, 0, extent.Width, extent.Height}, kPanelBack);
-    canvas.SetFont(font);
-    int y = 2;
-    for (const std::wstring& line : lines) {
-      canvas.TextTransparent({4, y}, line, kPanelText);
-      y += canvas.TextSize(line).Height + 1;
-    }
-  });
+  DrawLinePanel(gui, gadget::FileStatusCanvas, font, lines);
 }
 
 }  // namespace tarvik

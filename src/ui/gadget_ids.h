@@ -18,6 +18,8 @@ inline constexpr int ProgressText = 160;
 inline constexpr int AboutTitleText = 161;
 inline constexpr int AboutMakerText = 162;
 inline constexpr int NoticeText = 163;
+// About tab: the program's own cost
+inline constexpr int OwnCostCanvas = 670;
 
 // The history graphs have the ids from 301 upward, one per series: 301-303 and 307 on the
 // System tab, 304 and 308 on the Storage tab, 305 and 306 on the Networks tab.

@@ -231,8 +231,9 @@ void BuildAboutTab(platform::Gui& gui, const Fonts& fonts) {
   const platform::GadgetParent about = Tab(gadget::AboutPanel);
   gui.CreateText(gadget::AboutTitleText, about, {15, 20, 854, 30}, kProgramTitle);
   gui.SetGadgetFont(gadget::AboutTitleText, fonts.Tahoma12Bold);
-  gui.CreateText(gadget::AboutMakerText, about, {15, 60, 854, 20}, L"\u00A9 Brimhold");
+  gui.CreateText(gadget::AboutMakerText, about, {15, 60, 854, 20}, kMakerLine);
   gui.SetGadgetFont(gadget::AboutMakerText, fonts.Tahoma10);
+  gui.CreateCanvas(gadget::OwnCostCanvas, about, {15, 90, 854, 200});
   gui.CreateCanvas(gadget::FileStatusCanvas, about, {15, 449, 854, 71});
 }
 

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "core/version.h"
+
 namespace tarvik {
 namespace {
 
@@ -16,6 +18,11 @@ void AppendColumns(std::wstring& text, const ListContents& list) {
       break;
     text += title + L" = " + RowColumn(firstRow, column) + kLineEnd;
   }
+}
+
+void AppendLines(std::wstring& text, const std::vector<std::wstring>& lines) {
+  for (const std::wstring& line : lines)
+    text += line + kLineEnd;
 }
 
 }  // namespace
@@ -36,8 +43,7 @@ std::wstring SystemPanelCopy(std::wstring_view systemBlock,
                              const std::vector<std::wstring>& systemEvents) {
   std::wstring text(systemBlock);
   text += kLineEnd;
-  for (const std::wstring& event : systemEvents)
-    text += event + kLineEnd;
+  AppendLines(text, systemEvents);
   return text;
 }
 
@@ -56,6 +62,15 @@ std::wstring ProcessorsPanelCopy(const ListContents& description, const ListCont
   std::wstring text;
   AppendColumns(text, description);
   AppendColumns(text, load);
+  return text;
+}
+
+std::wstring AboutPanelCopy(const std::vector<std::wstring>& fileLines,
+                            const std::vector<std::wstring>& costLines) {
+  std::wstring text = std::wstring(kProgramTitle) + kLineEnd + kMakerLine + kLineEnd + kLineEnd;
+  AppendLines(text, fileLines);
+  text += kLineEnd;
+  AppendLines(text, costLines);
   return text;
 }
 

@@ -34,4 +34,9 @@ inline constexpr int kMaxCopiedColumns = 21;
 [[nodiscard]] std::wstring ProcessorsPanelCopy(const ListContents& description,
                                                const ListContents& load);
 
+// The About tab as text: the program's title and maker, an empty line, the file status lines,
+// an empty line, then the program's own cost.
+[[nodiscard]] std::wstring AboutPanelCopy(const std::vector<std::wstring>& fileLines,
+                                          const std::vector<std::wstring>& costLines);
+
 }  // namespace tarvik

@@ -16,6 +16,7 @@
 #include "fakes/fake_gui.h"
 #include "fakes/fake_network.h"
 #include "fakes/fake_nvml.h"
+#include "fakes/fake_own_process.h"
 #include "fakes/fake_performance_counters.h"
 #include "fakes/fake_ping.h"
 #include "fakes/fake_system.h"
@@ -35,7 +36,8 @@ class ApplicationTest : public ::testing::Test {
   PlatformPorts Ports() {
     return {gui,      files,    environment, clock,  instance,  libraries, identity,
             versions, wmi,      display,     memory, clipboard, activity,  processors,
-            power,    counters, drives,      icmp,   names,     network,   http};
+            power,    counters, drives,      icmp,   names,     network,   http,
+            process};
   }
 
   fakes::FakeGui gui;
@@ -59,6 +61,7 @@ class ApplicationTest : public ::testing::Test {
   fakes::FakeNameLookup names;
   fakes::FakeNetwork network;
   fakes::FakeHttp http;
+  fakes::FakeOwnProcess process;
 };
 
 TEST_F(ApplicationTest, ASecondCopyAnnouncesItselfAndTouchesNoFile) {

@@ -114,7 +114,7 @@ TEST_F(DispatcherTest, CtrlTabWrapsAroundTheEightPanels) {
   EXPECT_EQ(gui.SelectedPanelTab(gadget::MainPanel), gadget::SettingsPanel);
 }
 
-TEST_F(DispatcherTest, CopyAsksTheSamplerForPanelsUpToPingOnly) {
+TEST_F(DispatcherTest, CopyAsksForTheMonitorPanelsAndAboutOnly) {
   texts.Set(slot::CopyText, L"old copy");
   ShowPanel(gadget::PingPanel);
   Press(gadget::MainWindow, Command::CopyPanel);
@@ -125,6 +125,10 @@ TEST_F(DispatcherTest, CopyAsksTheSamplerForPanelsUpToPingOnly) {
   ShowPanel(gadget::SettingsPanel);
   Press(gadget::MainWindow, Command::CopyPanel);
   EXPECT_EQ(settings.Get(opt::CopyRequest), -1);
+
+  ShowPanel(gadget::AboutPanel);
+  Press(gadget::MainWindow, Command::CopyPanel);
+  EXPECT_EQ(settings.Get(opt::CopyRequest), gadget::AboutPanel);
 }
 
 TEST_F(DispatcherTest, KeyboardMovesOfTheMiniWindowStayOnTheDesktop) {

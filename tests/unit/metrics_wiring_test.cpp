@@ -173,7 +173,7 @@ TEST_F(MetricsWiringTest, TheReadingsAreTheMonitorsOwn) {
     read->BatteryPercent = 64;
     read->OnMains = false;
     read->UptimeSeconds = 3723;
-    read->OwnProcess = platform::ProcessFigures{1.5, 4'096, 1'765'000'000, 60};
+    read->OwnProcess = OwnProcessReading{1.5, 4'096, 1'765'000'000, 60};
   }
   {
     DriveRecord& c = drives.Lock()->Drives[3];

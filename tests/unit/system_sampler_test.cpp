@@ -114,7 +114,7 @@ class SystemSamplerTest : public ::testing::Test {
   std::vector<std::wstring> events;
   int systemTextRefreshes = 0;
   std::vector<int> copies;
-  std::optional<platform::ProcessFigures> ownProcess;
+  std::optional<OwnProcessReading> ownProcess;
   std::unique_ptr<SystemSampler> sampler;
 };
 
@@ -455,7 +455,7 @@ TEST_F(SystemSamplerTest, TheReadingsKeepTheFiguresBehindTheCells) {
   processors.PowerAnswer =
       std::vector<platform::ProcessorPower>{{3000, 2400, 3000, 0, 0}, {3000, 1800, 3000, 0, 0}};
   power.Answer = platform::PowerStatus{0, 0, 64};
-  ownProcess = platform::ProcessFigures{1.25, 40 * 1048576, 1'765'000'000, 12};
+  ownProcess = OwnProcessReading{1.25, 40 * 1048576, 1'765'000'000, 12};
   PassAt(307'000, 100);
   SystemReadings read = readings.Snapshot();
   ASSERT_TRUE(read.Memory.has_value());

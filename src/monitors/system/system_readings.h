@@ -5,8 +5,6 @@
 #include <string>
 #include <vector>
 
-#include "platform/own_process.h"
-
 namespace tarvik {
 
 // One logical processor as its graph shows it.
@@ -24,6 +22,14 @@ struct MemoryBytes {
   int64_t PhysicalAvailable = 0;
   int64_t PageFileTotal = 0;
   int64_t PageFileAvailable = 0;
+};
+
+// The program's own process as the metrics page serves it.
+struct OwnProcessReading {
+  double CpuSeconds = 0;  // user and kernel time of all its threads
+  int64_t WorkingSetBytes = 0;
+  int64_t StartTimeUnixSeconds = 0;  // UTC
+  int64_t UptimeSeconds = 0;
 };
 
 // The system sampler's latest readings that the windows show beside its cells: the graphs'
@@ -44,7 +50,7 @@ struct SystemReadings {
   std::optional<bool> OnMains;        // none while the system does not know
   std::optional<int64_t> UptimeSeconds;
   // The program's own figures, read once a second only while the metrics page is served.
-  std::optional<platform::ProcessFigures> OwnProcess;
+  std::optional<OwnProcessReading> OwnProcess;
 };
 
 // A processor's label: "CPU", a blank and its index padded with "0" to the digits of the count

@@ -469,7 +469,7 @@ void SystemSampler::KeepPowerReadings(const BatteryReading& reading) {
 void SystemSampler::KeepOwnProcess() {
   if (!sources_.OwnProcess)
     return;
-  std::optional<platform::ProcessFigures> figures = sources_.OwnProcess();
+  std::optional<OwnProcessReading> figures = sources_.OwnProcess();
   targets_.Readings.Lock()->OwnProcess = std::move(figures);
 }
 

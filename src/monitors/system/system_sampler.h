@@ -51,7 +51,7 @@ struct SamplerSources {
   // Short-lived helpers (the rebuild of the counter names) start here, so shut-down waits for them.
   TaskStarter StartTask;
   // The program's own figures, once a second; none when nobody needs them.
-  std::function<std::optional<platform::ProcessFigures>()> OwnProcess;
+  std::function<std::optional<OwnProcessReading>()> OwnProcess;
 };
 
 // Where the sampler's results go: the shared records it writes, and what the windows do with

@@ -1,39 +1,64 @@
 #include "platform/win32/win32_own_process.h"
 
 #include <windows.h>
+
 #include <psapi.h>
 
 namespace tarvik::win32 {
 namespace {
 
+constexpr uint64_t kFileTimeUnitsPerMs = 10'000;
 // File times count 100 ns steps from 1601-01-01; Unix time counts seconds from 1970-01-01.
-constexpr int64_t kStepsPerSecond = 10'000'000;
-constexpr int64_t kStepsFrom1601To1970 = 116'444'736'000'000'000;
+constexpr uint64_t kFileTimeUnitsPerSecond = 10'000'000;
+constexpr uint64_t kFileTimeUnitsFrom1601To1970 = 116'444'736'000'000'000;
 
-int64_t StepsOf(const FILETIME& time) {
-  return static_cast<int64_t>(static_cast<uint64_t>(time.dwHighDateTime) << 32 |
-                              time.dwLowDateTime);
+uint64_t FileTimeValue(const FILETIME& time) {
+  return (static_cast<uint64_t>(time.dwHighDateTime) << 32) | time.dwLowDateTime;
 }
 
 }  // namespace
 
-std::optional<platform::ProcessFigures> Win32OwnProcess::Figures() {
-  const HANDLE self = ::GetCurrentProcess();
-  FILETIME created{}, exited{}, kernel{}, user{};
-  if (!::GetProcessTimes(self, &created, &exited, &kernel, &user))
-    return std::nullopt;
-  PROCESS_MEMORY_COUNTERS memory{};
-  memory.cb = sizeof(memory);
-  if (!::GetProcessMemoryInfo(self, &memory, sizeof(memory)))
+std::optional<platform::OwnProcessorTime> Win32OwnProcess::ProcessorTime() {
+  FILETIME created{};
+  FILETIME exited{};
+  FILETIME kernel{};
+  FILETIME user{};
+  if (!::GetProcessTimes(::GetCurrentProcess(), &created, &exited, &kernel, &user))
     return std::nullopt;
   FILETIME now{};
   ::GetSystemTimeAsFileTime(&now);
-  platform::ProcessFigures figures;
-  figures.CpuSeconds =
-      static_cast<double>(StepsOf(kernel) + StepsOf(user)) / static_cast<double>(kStepsPerSecond);
-  figures.WorkingSetBytes = static_cast<int64_t>(memory.WorkingSetSize);
-  figures.StartTimeUnixSeconds = (StepsOf(created) - kStepsFrom1601To1970) / kStepsPerSecond;
-  figures.UptimeSeconds = (StepsOf(now) - StepsOf(created)) / kStepsPerSecond;
+  const uint64_t start = FileTimeValue(created);
+  const uint64_t current = FileTimeValue(now);
+  // A system clock set back since the start leaves the age unknown rather than huge.
+  const uint64_t age = current > start ? current - start : 0;
+  const uint64_t sinceUnixEpoch =
+      start > kFileTimeUnitsFrom1601To1970 ? start - kFileTimeUnitsFrom1601To1970 : 0;
+  return platform::OwnProcessorTime{FileTimeValue(kernel) + FileTimeValue(user),
+                                    static_cast<int64_t>(age / kFileTimeUnitsPerMs),
+                                    static_cast<int64_t>(sinceUnixEpoch / kFileTimeUnitsPerSecond)};
+}
+
+std::optional<platform::OwnProcessFigures> Win32OwnProcess::Figures() {
+  const HANDLE self = ::GetCurrentProcess();
+  PROCESS_MEMORY_COUNTERS_EX memory{};
+  memory.cb = sizeof(memory);
+  if (!::K32GetProcessMemoryInfo(self, reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&memory),
+                                 sizeof(memory)))
+    return std::nullopt;
+  platform::OwnProcessFigures figures{.PrivateBytes = memory.PrivateUsage,
+                                      .WorkingSetBytes = memory.WorkingSetSize,
+                                      .GdiObjects = ::GetGuiResources(self, GR_GDIOBJECTS)};
+  const auto id = static_cast<ULONG_PTR>(::GetCurrentProcessId());
+  bool found = false;
+  const bool read = processes_.Visit([&](const SYSTEM_PROCESS_INFORMATION& process) {
+    if (reinterpret_cast<ULONG_PTR>(process.UniqueProcessId) != id)
+      return;
+    found = true;
+    figures.Threads = process.NumberOfThreads;
+    figures.Handles = process.HandleCount;
+  });
+  if (!read || !found)
+    return std::nullopt;
   return figures;
 }
 

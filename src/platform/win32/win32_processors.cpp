@@ -13,13 +13,8 @@
 namespace tarvik::win32 {
 namespace {
 
-constexpr ULONG kProcessInformationClass = 5;    // SystemProcessInformation
 constexpr ULONG kProcessorPerformanceClass = 8;  // SystemProcessorPerformanceInformation
 constexpr ULONG kProcessorIdleClass = 42;        // SystemProcessorIdleInformation
-constexpr LONG kInfoLengthMismatch = static_cast<LONG>(0xC0000004);
-constexpr ULONG kFirstProcessListBytes = 512 * 1024;
-constexpr ULONG kProcessListSlackBytes = 64 * 1024;
-constexpr int kProcessListTries = 4;
 
 struct ProcessorPerformanceRecord {
   LARGE_INTEGER IdleTime;
@@ -135,39 +130,16 @@ std::optional<int> Win32Processors::ThrottlePolicy() {
   return policy.ProcessorPolicyAc.DynamicThrottle;
 }
 
-// The process list grows between asking for its size and reading it, so the buffer is given
-// room to spare and the read is tried again a few times.
 std::optional<platform::ProcessCounts> Win32Processors::Counts() {
-  if (!querySystemInformation_)
+  platform::ProcessCounts counts;
+  const bool read = processes_.Visit([&counts](const SYSTEM_PROCESS_INFORMATION& process) {
+    ++counts.Processes;
+    counts.Threads += process.NumberOfThreads;
+    counts.Handles += process.HandleCount;
+  });
+  if (!read)
     return std::nullopt;
-  // Whole 8-byte units: the records hold 64-bit fields and must be aligned for them.
-  std::vector<ULONGLONG> buffer(kFirstProcessListBytes / sizeof(ULONGLONG));
-  for (int attempt = 0; attempt < kProcessListTries; ++attempt) {
-    ULONG needed = 0;
-    const auto size = static_cast<ULONG>(buffer.size() * sizeof(ULONGLONG));
-    const LONG status =
-        querySystemInformation_(kProcessInformationClass, buffer.data(), size, &needed);
-    if (status == kInfoLengthMismatch) {
-      buffer.resize((static_cast<size_t>(needed) + kProcessListSlackBytes) / sizeof(ULONGLONG));
-      continue;
-    }
-    if (status != 0)
-      return std::nullopt;
-    platform::ProcessCounts counts;
-    const auto* bytes = reinterpret_cast<const unsigned char*>(buffer.data());
-    const size_t total = std::min<size_t>(needed ? needed : size, size);
-    for (size_t offset = 0; offset + sizeof(SYSTEM_PROCESS_INFORMATION) <= total;) {
-      const auto* process = reinterpret_cast<const SYSTEM_PROCESS_INFORMATION*>(bytes + offset);
-      ++counts.Processes;
-      counts.Threads += process->NumberOfThreads;
-      counts.Handles += process->HandleCount;
-      if (process->NextEntryOffset == 0)
-        break;
-      offset += process->NextEntryOffset;
-    }
-    return counts;
-  }
-  return std::nullopt;
+  return counts;
 }
 
 platform::TimestampReading Win32Processors::ReadTimestamp() {

@@ -6,6 +6,7 @@
 
 #include "platform/processors.h"
 #include "platform/win32/handles.h"
+#include "platform/win32/process_list.h"
 
 namespace tarvik::win32 {
 
@@ -38,6 +39,7 @@ class Win32Processors final : public platform::Processors {
   [[nodiscard]] std::optional<std::vector<Record>> PerProcessor(ULONG informationClass);
 
   QuerySystemInformation querySystemInformation_ = nullptr;
+  ProcessList processes_;
   UniqueModule powrprof_;
   PowerFunctions power_;
   int processorCount_ = 1;
