@@ -34,6 +34,9 @@ constexpr Colour kBlinkText = Rgb(255, 255, 255);
 constexpr Colour kBlinkBack = Rgb(255, 0, 0);
 constexpr Colour kCellText = Rgb(0, 0, 0);
 constexpr std::chrono::milliseconds kResolverTurnPoll{50};
+constexpr std::chrono::seconds kEndSaveWait{10};
+constexpr int kUnreadableRetries = 4;
+constexpr int kUnreadableRetryMs = 250;
 
 bool SameIgnoringCase(std::wstring a, std::wstring b) {
   const auto lower = [](std::wstring& text) {
@@ -105,7 +108,7 @@ void PingWiring::Start(MonitorThreads& threads, StopSignal& stop, PanelCopyServe
                       [&threads](std::function<void()> work) {
                         return threads.StartTask(L"ping worker", std::move(work));
                       },
-                  .LoadList = [this](std::wstring& refusal) { return LoadList(refusal); }},
+                  .LoadList = [this] { return LoadList(); }},
       PingTargets{
           .Options = ports_.Options,
           .Texts = ports_.Texts,
@@ -122,7 +125,7 @@ void PingWiring::Start(MonitorThreads& threads, StopSignal& stop, PanelCopyServe
               [&updates](const std::wstring& message) { updates.ShowTitleMessage(message); },
           .ShowIndicator = [this](const std::wstring& text,
                                   bool alternate) { ShowIndicator(text, alternate); },
-          .SaveList = [this](const PingList& hosts) { SaveList(hosts); },
+          .SaveList = [this](const PingListState& list) { return SaveList(list); },
           .SaveEvents = [this] { static_cast<void>(ports_.Logs.SaveEvents()); },
           .CopyPanel =
               [serveCopy = std::move(serveCopy)](const PingList& hosts) {
@@ -138,9 +141,14 @@ void PingWiring::NotePanelInView(bool inView) {
   inView_ = inView;
 }
 
+// A coordinator left running by the shut-down wait may be inside its hourly save: the end's save
+// waits for it, so that two saves never work on the files at once.
 void PingWiring::SaveAtEnd() {
-  const PingList hosts = list_->Lock()->Hosts;
-  static_cast<void>(SavePingList(hosts, ports_.Files, StatePath()));
+  std::unique_lock<std::timed_mutex> turn(saveTurn_, kEndSaveWait);
+  if (!turn.owns_lock())
+    return;
+  PingListState list = list_->Snapshot();
+  static_cast<void>(SavePingList(list.Hosts, list.Standing, ports_.Files, StatePath()));
 }
 
 // The Add button and Return: typed names go to the resolver; in address mode the typed address
@@ -354,18 +362,27 @@ std::wstring PingWiring::CopyHostLog(const PSys& host) {
   return PingLogSavedMessage(host);
 }
 
-void PingWiring::SaveList(const PingList& hosts) {
-  static_cast<void>(SavePingList(hosts, ports_.Files, StatePath()));
+PingFileStanding PingWiring::SaveList(const PingListState& list) {
+  PingFileStanding standing = list.Standing;
+  {
+    std::lock_guard<std::timed_mutex> turn(saveTurn_);
+    static_cast<void>(SavePingList(list.Hosts, standing, ports_.Files, StatePath()));
+  }
   ports_.Updates.Refresh(gadget::FileStatusCanvas);
+  return standing;
 }
 
-std::optional<PingList> PingWiring::LoadList(std::wstring& refusal) {
-  // A refused file, or one read from the backup beside a damaged file, says so.
+// Another program may hold the file for a moment (a backup, a virus scan): it is read again a few
+// times before the list starts without it.
+PingLoadResult PingWiring::LoadList() {
   PingLoadResult loaded = LoadPingList(ports_.Files, StatePath());
-  refusal = loaded.Reason;
-  if (loaded.Outcome != PingLoadOutcome::Loaded)
-    return std::nullopt;
-  return std::move(loaded.Hosts);
+  for (int retry = 0; retry < kUnreadableRetries && loaded.Outcome == PingLoadOutcome::Unreadable;
+       ++retry) {
+    if (stop_->WaitFor(kUnreadableRetryMs))
+      break;
+    loaded = LoadPingList(ports_.Files, StatePath());
+  }
+  return loaded;
 }
 
 std::wstring PingWiring::StatePath() const {

@@ -19,6 +19,7 @@
 #include "core/text_slots.h"
 #include "core/window_updates.h"
 #include "monitors/ping/ping_list_painter.h"
+#include "monitors/ping/ping_state_file.h"
 #include "monitors/ping/ping_workers.h"
 #include "platform/clipboard.h"
 #include "platform/clock.h"
@@ -85,8 +86,8 @@ class PingWiring {
   void DrawHeader(const PingList& hosts, const std::wstring& message);
   void ShowIndicator(const std::wstring& text, bool alternate);
   std::wstring CopyHostLog(const PSys& host);
-  void SaveList(const PingList& hosts);
-  [[nodiscard]] std::optional<PingList> LoadList(std::wstring& refusal);
+  PingFileStanding SaveList(const PingListState& list);
+  [[nodiscard]] PingLoadResult LoadList();
   [[nodiscard]] std::wstring StatePath() const;
 
   PingPorts ports_;
@@ -97,6 +98,8 @@ class PingWiring {
   std::function<void()> filesChanged_;
   std::atomic<bool> inView_ = false;
   std::timed_mutex resolverTurn_;
+  // Held by each save of the state file, the hourly ones and the end's.
+  std::timed_mutex saveTurn_;
   // The coordinator's alone.
   PingListPainter painter_;
   Colour indicatorBack_ = 0;

@@ -99,8 +99,7 @@ TEST(PingEdits, AddDeleteAndResetWithTheirMessages) {
   const uint32_t address = *ParseIPv4(L"127.0.0.1");
   EXPECT_TRUE(AddHost(hosts, address, L" 127.0.0.1 ", false, L"1.5").Added);
   EXPECT_EQ(hosts[0].Host, L"") << "a description equal to the address is none";
-  EXPECT_EQ(AddHost(hosts, address, L"x", false, L"1.6").Message,
-            L"Duplicate IP found: 127.0.0.1");
+  EXPECT_EQ(AddHost(hosts, address, L"x", false, L"1.6").Message, L"Duplicate IP found: 127.0.0.1");
   EXPECT_EQ(AddHost(hosts, address, L"loopback", true, L"1.7").Message,
             L"Updating description for: 127.0.0.1");
   EXPECT_EQ(hosts.size(), 1u);
@@ -176,7 +175,14 @@ class PingCoordinatorTest : public ::testing::Test {
                           work();
                           return true;
                         },
-                    .LoadList = [this](std::wstring&) { return std::optional<PingList>(loaded); }},
+                    .LoadList =
+                        [this] {
+                          ++loads;
+                          return PingLoadResult{.Outcome = PingLoadOutcome::Loaded,
+                                                .Hosts = loaded,
+                                                .Reason = {},
+                                                .Standing = PingFileStanding::Read};
+                        }},
         PingTargets{.Options = settings,
                     .Texts = texts,
                     .List = list,
@@ -185,9 +191,12 @@ class PingCoordinatorTest : public ::testing::Test {
                     .PanelInView = [] { return false; },
                     .ShowCountdown = [this](const std::wstring& text) { countdown = text; },
                     .ShowTitleMessage = [](const std::wstring&) {},
-                    .ShowIndicator = [this](const std::wstring& text,
-                                            bool) { indicator = text; },
-                    .SaveList = [this](const PingList& hosts) { saved.push_back(hosts.size()); },
+                    .ShowIndicator = [this](const std::wstring& text, bool) { indicator = text; },
+                    .SaveList =
+                        [this](const PingListState& state) {
+                          saved.push_back(state.Hosts.size());
+                          return state.Standing;
+                        },
                     .SaveEvents = [] {},
                     .CopyPanel = [](const PingList&) {},
                     .CopyHostLog = [](const PSys&) { return std::wstring(); }});
@@ -202,6 +211,7 @@ class PingCoordinatorTest : public ::testing::Test {
   std::shared_ptr<SharedPingList> list = std::make_shared<SharedPingList>();
   PingList loaded;
   int workersStarted = 0;
+  int loads = 0;
   std::wstring countdown;
   std::wstring indicator;
   std::vector<size_t> saved;
@@ -264,6 +274,28 @@ TEST_F(PingCoordinatorTest, RequestsChangeTheListAndAnHourSavesIt) {
   clock.Now += 3'600 - clock.Now % 3'600;
   static_cast<void>(coordinator.Pass(0));
   EXPECT_EQ(saved, std::vector<size_t>{3});
+}
+
+// The files may go with an empty list only when the user emptied a list they gave: a stop that
+// comes before the list is read (a quit within the first second) leaves it unread.
+TEST_F(PingCoordinatorTest, OnlyAListReadFromTheFilesCanBeEmptiedIntoThem) {
+  {
+    stop.Raise();
+    PingCoordinator early = Make();
+    static_cast<void>(early.Pass(0));
+    EXPECT_EQ(loads, 0);
+    EXPECT_EQ(list->Lock()->Standing, PingFileStanding::Unread);
+  }
+  settings.Set(opt::StopFlag, 0);
+  PingCoordinator coordinator = Make();
+  static_cast<void>(coordinator.Pass(0));
+  EXPECT_EQ(list->Lock()->Standing, PingFileStanding::Read);
+  settings.Request(opt::PingDeleteRequest, -1);
+  static_cast<void>(coordinator.Pass(0));
+  EXPECT_EQ(list->Lock()->Standing, PingFileStanding::Emptied);
+  settings.Request(opt::PingAddressRequest, static_cast<int32_t>(*ParseIPv4(L"10.0.0.9")));
+  static_cast<void>(coordinator.Pass(0));
+  EXPECT_EQ(list->Lock()->Standing, PingFileStanding::Read);
 }
 
 }  // namespace

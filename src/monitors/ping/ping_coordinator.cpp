@@ -3,8 +3,8 @@
 #include <algorithm>
 
 #include "core/settings_index.h"
-#include "monitors/ping/ping_cycle.h"
 #include "monitors/ping/ping_copy_text.h"
+#include "monitors/ping/ping_cycle.h"
 #include "monitors/ping/ping_edits.h"
 #include "monitors/ping/ping_indicator.h"
 #include "monitors/ping/ping_readouts.h"
@@ -75,18 +75,18 @@ void PingCoordinator::StartUp() {
   // Stopped while waiting for the base: the list is neither loaded nor drawn.
   if (Stopping())
     return;
-  std::wstring refusal;
-  std::optional<PingList> loaded = sources_.LoadList(refusal);
+  PingLoadResult loaded = sources_.LoadList();
   auto list = targets_.List->Lock();
-  if (loaded) {
-    list->Hosts = std::move(*loaded);
+  list->Standing = loaded.Standing;
+  if (loaded.Outcome == PingLoadOutcome::Loaded) {
+    list->Hosts = std::move(loaded.Hosts);
     RepairLoadedList(list->Hosts, Now(), [this] {
       sources_.Clock.SleepMs(kRepairKeySleepMs);
       return keys_.Next();
     });
   }
   // A refused file's reason stays until the next message.
-  targets_.Texts.Set(slot::PingStatusMessage, refusal);
+  targets_.Texts.Set(slot::PingStatusMessage, loaded.Reason);
   messageClearTime_ = 0;
   savedHour_ = Now() / kSecondsPerHour;
   workerBudgetMs_ = kFirstCycleBudgetMs;
@@ -126,11 +126,10 @@ bool PingCoordinator::PingAllHosts(const std::shared_ptr<PingCycle>& cycle) {
   int started = 0;
   for (int worker = 0; worker < PingWorkerCount(workerBudgetMs_, cycle->Targets.size()); ++worker) {
     running->Started();
-    const bool launched =
-        sources_.StartWorker([cycle, &icmp = sources_.Icmp, running] {
-          RunPingWorker(*cycle, icmp);
-          running->Ended();
-        });
+    const bool launched = sources_.StartWorker([cycle, &icmp = sources_.Icmp, running] {
+      RunPingWorker(*cycle, icmp);
+      running->Ended();
+    });
     if (launched)
       ++started;
     else
@@ -175,13 +174,14 @@ void PingCoordinator::ServeAddRequest(int32_t now) {
   if (request == -1) {
     SetMessage(Tr(L"Invalid Host Name or IP Address"), now);
   } else {
-    const AddedHost added =
-        AddHost(list->Hosts, static_cast<uint32_t>(request),
-                targets_.Texts.Get(slot::PendingPingDescription),
-                options.Get(opt::PingShowsAddresses) == 1, keys_.Next());
+    const AddedHost added = AddHost(list->Hosts, static_cast<uint32_t>(request),
+                                    targets_.Texts.Get(slot::PendingPingDescription),
+                                    options.Get(opt::PingShowsAddresses) == 1, keys_.Next());
     if (added.DropPending)
       targets_.Texts.Set(slot::PendingHostNames, L"");
     if (added.Added) {
+      if (list->Standing == PingFileStanding::Emptied)
+        list->Standing = PingFileStanding::Read;
       workerBudgetMs_ += kAddedHostBudgetMs;
       targets_.Texts.Set(slot::PingStatusMessage, L"");
       messageClearTime_ = 0;
@@ -208,8 +208,7 @@ void PingCoordinator::ClearStaleMessage(int32_t now) {
 void PingCoordinator::ServeListRequests(int32_t now) {
   Settings& options = targets_.Options;
   const bool rows = options.Get(opt::PingSelectRequest) != 0 ||
-                    options.Get(opt::PingActionRequest) != 0 ||
-                    options.Get(opt::PingHoverRow) != 0;
+                    options.Get(opt::PingActionRequest) != 0 || options.Get(opt::PingHoverRow) != 0;
   const int32_t remove = options.Take(opt::PingDeleteRequest);
   const int32_t reset = options.Take(opt::PingResetRequest);
   if (rows || remove != 0 || reset != 0) {
@@ -218,8 +217,12 @@ void PingCoordinator::ServeListRequests(int32_t now) {
     if (rows)
       ServeRowRequests(hosts, now);
     if (remove != 0 || reset != 0) {
-      if (remove != 0)
+      if (remove != 0) {
         SetMessage(DeleteHosts(hosts, remove == -1), now);
+        // Only a list the files gave may take them along when the user empties it.
+        if (hosts.empty() && list->Standing == PingFileStanding::Read)
+          list->Standing = PingFileStanding::Emptied;
+      }
       if (reset != 0)
         SetMessage(ResetHosts(hosts, reset == -1), now);
       Changed(hosts);
@@ -239,8 +242,9 @@ void PingCoordinator::ServeRowRequests(PingList& hosts, int32_t now) {
   const int32_t action = options.Take(opt::PingActionRequest);
   const int32_t hover = options.Take(opt::PingHoverRow);
   const auto hostAt = [&hosts](int32_t row) -> PSys* {
-    return row >= 1 && static_cast<size_t>(row) <= hosts.size() ? &hosts[static_cast<size_t>(row - 1)]
-                                                              : nullptr;
+    return row >= 1 && static_cast<size_t>(row) <= hosts.size()
+               ? &hosts[static_cast<size_t>(row - 1)]
+               : nullptr;
   };
   if (PSys* host = hostAt(select); host && mouseX == 0) {
     host->HiLi ^= 1;
@@ -265,8 +269,7 @@ void PingCoordinator::ServeHover(PingList& hosts, int row, int mouseX) {
   if (mouseX != 0 && (row != lastHoverRow_ || mouseX != lastHoverX_)) {
     targets_.ShowTitleMessage(TimelineReadout(host, mouseX, Layout()));
   } else if (mouseX == 0 && row != lastHoverRow_) {
-    if (const auto readout =
-            LastDownReadout(host, targets_.Options.Get(opt::PingCharColumn)))
+    if (const auto readout = LastDownReadout(host, targets_.Options.Get(opt::PingCharColumn)))
       targets_.ShowTitleMessage(*readout);
   }
   lastHoverRow_ = row;
@@ -310,7 +313,14 @@ void PingCoordinator::SaveOnNewHour(int32_t now) {
   if (hour == savedHour_)
     return;
   savedHour_ = hour;
-  targets_.SaveList(Copy());
+  const PingListState before = targets_.List->Snapshot();
+  const PingFileStanding after = targets_.SaveList(before);
+  {
+    // The list may have been emptied or refilled meanwhile: that standing is the newer one.
+    auto list = targets_.List->Lock();
+    if (list->Standing == before.Standing)
+      list->Standing = after;
+  }
   targets_.SaveEvents();
 }
 
@@ -372,9 +382,9 @@ void PingCoordinator::Changed(PingList& hosts) {
 
 bool PingCoordinator::RequestsPending() const {
   const Settings& options = targets_.Options;
-  for (const int request : {opt::PingHoverRow, opt::PingSelectRequest, opt::PingActionRequest,
-                            opt::PingDeleteRequest, opt::PingResetRequest, opt::PingSortRequest,
-                            opt::PingRedrawRequest}) {
+  for (const int request :
+       {opt::PingHoverRow, opt::PingSelectRequest, opt::PingActionRequest, opt::PingDeleteRequest,
+        opt::PingResetRequest, opt::PingSortRequest, opt::PingRedrawRequest}) {
     if (options.Get(request) != 0)
       return true;
   }

@@ -13,6 +13,7 @@
 #include "monitors/ping/ping_layout.h"
 #include "monitors/ping/ping_list_painter.h"
 #include "monitors/ping/ping_sorting.h"
+#include "monitors/ping/ping_state_file.h"
 #include "monitors/ping/ping_workers.h"
 #include "platform/clock.h"
 #include "platform/environment.h"
@@ -26,8 +27,9 @@ struct PingSources {
   platform::Environment& Env;
   // Starts one worker through the thread registry; false when it was refused.
   std::function<bool(std::function<void()> work)> StartWorker;
-  // The list the state file holds, with the reason when the file was refused; called once.
-  std::function<std::optional<PingList>(std::wstring& refusal)> LoadList;
+  // The list the state file holds, with the reason when a file was refused or could not be read;
+  // called once, unless stop comes first.
+  std::function<PingLoadResult()> LoadList;
 };
 
 // Where the coordinator's results go; each callable runs on the coordinator's thread. The list
@@ -47,9 +49,9 @@ struct PingTargets {
   std::function<void(const std::wstring& message)> ShowTitleMessage;
   // The mini window's ping cell: the up/down text, and whether it shows its blink colours.
   std::function<void(const std::wstring& text, bool alternate)> ShowIndicator;
-  // The hourly saves, each given a copy of the list taken under the lock: the state file, then
-  // the events file.
-  std::function<void(const PingList& hosts)> SaveList;
+  // The hourly saves, each given a copy of the list taken under the lock: the state file, which
+  // returns how the list then stands to it, then the events file.
+  std::function<PingFileStanding(const PingListState& list)> SaveList;
   std::function<void()> SaveEvents;
   // Serves a copy request for the Ping tab with the rows of the list.
   std::function<void(const PingList& hosts)> CopyPanel;

@@ -7,17 +7,10 @@
 #include <mutex>
 #include <vector>
 
-#include "core/guarded.h"
-#include "monitors/ping/ping_host.h"
+#include "monitors/ping/ping_list_state.h"
 #include "platform/ping.h"
 
 namespace tarvik {
-
-// The ping list, shared by the coordinator (its only writer) and the end-of-run save.
-struct PingListState {
-  PingList Hosts;
-};
-using SharedPingList = Guarded<PingListState>;
 
 // One cycle's echoes: the active hosts' places and addresses, taken from the list before the
 // cycle, and a reply slot for each. Workers take the next host by a counter and write only their
