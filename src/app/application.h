@@ -77,7 +77,7 @@ struct PlatformPorts {
   platform::PowerSource& Power;
   platform::PerformanceCounters& Counters;
   platform::Drives& Drives;
-  platform::IcmpEcho& Icmp;
+  platform::IcmpEchoes& Echoes;
   platform::NameLookup& Names;
   platform::Network& Network;
   platform::Http& Http;
@@ -100,6 +100,7 @@ class Application {
   void UseSleeper(platform::Sleeper& sleeper) { stop_.UseSleeper(sleeper); }
 
   [[nodiscard]] Settings& SharedSettings() { return settings_; }
+  [[nodiscard]] TextSlots& SharedTexts() { return texts_; }
   [[nodiscard]] Guarded<Paths>& SharedPaths() { return paths_; }
   // Where threads start so that shut-down waits for them.
   [[nodiscard]] MonitorThreads& Threads() { return threads_; }

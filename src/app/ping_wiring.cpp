@@ -101,13 +101,10 @@ void PingWiring::Start(MonitorThreads& threads, StopSignal& stop, PanelCopyServe
   WindowUpdateQueue& updates = ports_.Updates;
   threads.StartMonitor(std::make_unique<PingCoordinator>(
       stop,
-      PingSources{.Icmp = ports_.Icmp,
+      PingSources{.Echoes = ports_.Echoes,
                   .Clock = ports_.Clock,
                   .Env = ports_.Env,
-                  .StartWorker =
-                      [&threads](std::function<void()> work) {
-                        return threads.StartTask(L"ping worker", std::move(work));
-                      },
+                  .Requests = requests_,
                   .LoadList = [this] { return LoadList(); }},
       PingTargets{
           .Options = ports_.Options,
@@ -152,8 +149,9 @@ void PingWiring::SaveAtEnd() {
 }
 
 // The Add button and Return: typed names go to the resolver; in address mode the typed address
-// with its description goes to the coordinator, and anything that is not an address is refused
-// with the coordinator's message.
+// with its description goes to the coordinator, and anything that is not an address (or one that
+// reads as 0.0.0.0 without being the entry's untouched "0.0.0.0") is refused with the
+// coordinator's message.
 void PingWiring::AddTypedHost() {
   platform::Gui& gui = ports_.Gui;
   if (ports_.Options.Get(opt::PingShowsAddresses) != 1) {
@@ -169,15 +167,14 @@ void PingWiring::AddTypedHost() {
   const std::wstring typed = TrimBlanks(gui.GadgetText(gadget::PingHostEntry));
   if (typed == kNoAddress || typed.empty())
     return;
-  if (ports_.Options.Get(opt::PingAddressRequest) != 0) {
-    ErrorSignal(ports_.Options, ports_.Env);
-    return;
-  }
   const std::wstring description = gui.GadgetText(gadget::PingDescriptionEntry);
-  ports_.Texts.Set(slot::PendingPingDescription,
-                   SameIgnoringCase(description, Tr(L"Description")) ? L"" : description);
   const auto address = ParseIPv4(typed);
-  ports_.Options.Request(opt::PingAddressRequest, address ? static_cast<int32_t>(*address) : -1);
+  const AddRequest add{
+      .Address = address && *address != 0 ? static_cast<int32_t>(*address) : -1,
+      .Description = SameIgnoringCase(description, Tr(L"Description")) ? L"" : description,
+      .FromAddressEntry = true};
+  if (!requests_->QueueAdd(add))
+    ErrorSignal(ports_.Options, ports_.Env);
 }
 
 void PingWiring::FillWellKnownSites() {
@@ -235,27 +232,18 @@ void PingWiring::MouseOnList(const GuiEvent& event) {
   const bool onText = spot.Region == PingListRegion::Text;
   const bool onTimeline = spot.Region == PingListRegion::Timeline;
   const auto action = static_cast<GadgetAction>(event.Detail);
+  if (spot.Row == 0 || !(onText || onTimeline))
+    return;
+  const RowRequest request{
+      .Row = spot.Row, .MouseX = onTimeline ? event.Mouse.X : 0, .CharColumn = spot.CharColumn};
   if (action != GadgetAction::MouseMove) {
-    if (spot.Row == 0 || !(onText || onTimeline))
-      return;
-    options.Set(opt::PingMouseX, onTimeline ? event.Mouse.X : 0);
-    options.Request(action == GadgetAction::Click ? opt::PingSelectRequest : opt::PingActionRequest,
-                    spot.Row);
+    static_cast<void>(
+        requests_->Ask(action == GadgetAction::Click ? RowAsk::Select : RowAsk::Action, request));
     return;
   }
-  if (options.Get(opt::PingSelectRequest) != 0 || options.Get(opt::PingActionRequest) != 0 ||
-      options.Get(opt::PingHoverRow) != 0 || spot.Row == 0) {
+  if (requests_->AnyRowRequest() || (onText && spot.CharColumn < kLastDownColumn))
     return;
-  }
-  if (onText) {
-    options.Set(opt::PingCharColumn, spot.CharColumn);
-    if (spot.CharColumn < kLastDownColumn)
-      return;
-  }
-  if (onText || onTimeline) {
-    options.Set(opt::PingMouseX, onTimeline ? event.Mouse.X : 0);
-    options.Request(opt::PingHoverRow, spot.Row);
-  }
+  static_cast<void>(requests_->Ask(RowAsk::Hover, request));
 }
 
 void PingWiring::ScrollList(const GuiEvent& event) {
@@ -277,7 +265,7 @@ void PingWiring::StartResolver() {
       if (stop_->Raised())
         return;
     }
-    ResolvePendingHostNames(ports_.Options, ports_.Texts, ports_.Names,
+    ResolvePendingHostNames(*requests_, ports_.Texts, ports_.Names,
                             [this](int milliseconds) { return stop_->WaitFor(milliseconds); });
   }));
 }

@@ -19,8 +19,9 @@
 #include "core/text_slots.h"
 #include "core/window_updates.h"
 #include "monitors/ping/ping_list_painter.h"
+#include "monitors/ping/ping_list_state.h"
+#include "monitors/ping/ping_requests.h"
 #include "monitors/ping/ping_state_file.h"
-#include "monitors/ping/ping_workers.h"
 #include "platform/clipboard.h"
 #include "platform/clock.h"
 #include "platform/environment.h"
@@ -33,7 +34,7 @@ namespace tarvik {
 
 struct PingPorts {
   platform::Gui& Gui;
-  platform::IcmpEcho& Icmp;
+  platform::IcmpEchoes& Echoes;
   platform::NameLookup& Names;
   const platform::Clock& Clock;
   platform::Environment& Env;
@@ -92,6 +93,7 @@ class PingWiring {
 
   PingPorts ports_;
   std::shared_ptr<SharedPingList> list_ = std::make_shared<SharedPingList>();
+  std::shared_ptr<PingRequests> requests_ = std::make_shared<PingRequests>();
   platform::FontId listFont_ = platform::kNoFont;
   MonitorThreads* threads_ = nullptr;
   StopSignal* stop_ = nullptr;

@@ -3,8 +3,9 @@
 // history graph holds to "probe-readout.txt" in the program's folder, so a test can check the
 // values the program shows without reading pixels. The Graphics tab's cards add their cells,
 // their graphs, whether the GPU monitor runs, and the rows of the tab's detail list. It also shows
-// the network information list, and points the external address lookup at the service that
-// TARVIK_TEST_LOCALE_SERVICE names (a local server of the test), when it is set.
+// the network information list and how many hosts the ping list holds, and points the external
+// address lookup at the service that TARVIK_TEST_LOCALE_SERVICE names (a local server of the
+// test), when it is set.
 #include <windows.h>
 
 #include <commctrl.h>
@@ -125,6 +126,7 @@ std::wstring Readout(tarvik::Application& program) {
   text += L"nvml " + std::to_wstring(options.Get(tarvik::opt::NvmlPresent)) + L"\n";
   text += L"gpu-monitor " +
           std::to_wstring(program.Threads().IsAlive(tarvik::GpuMonitor::kName) ? 1 : 0) + L"\n";
+  text += L"ping-hosts " + std::to_wstring(options.Get(tarvik::opt::PingHostCount)) + L"\n";
   return text + ListLines(140) + InformationLines(program.Network());
 }
 
