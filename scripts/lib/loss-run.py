@@ -9,25 +9,32 @@
                                             share of due cycles in which an answering host had a
                                             reply and a silent host a lost sample (127.0.2.0/23 is
                                             silent), the samples missing (a cycle that ran without
-                                            a sample for some host), and the echoes (samples of a
-                                            reply or a loss)
+                                            a sample for some host), the echoes (samples of a
+                                            reply or a loss), the least share of the cycles run in
+                                            which a silent host had a lost sample, and the share of
+                                            answering hosts' samples in the cycles run that are
+                                            replies
   loss-run.py record <file>                 writes "<time> <address>" for every ICMP echo request
                                             to 127.0.0.0/8 that reaches this network namespace's
                                             loopback, until it is ended (TERM or INT); needs root
   loss-run.py cycles <file> <from> <to>     when the cycles between two wall-clock seconds really
-                                            began, seen from outside the program: a cycle is the
-                                            first request of each second; prints how many there
-                                            were, how many began within 100 ms of their second,
-                                            the median and the latest start in ms
+                                            began, seen from outside the program: a cycle begins
+                                            with its request to the list's first host (127.0.0.1,
+                                            which answers); prints how many there were, how many
+                                            began within 100 ms of their second, the median and
+                                            the latest start in ms into its second
 
-Requests to hosts routed away from loopback are not seen; each cycle begins with the list's first
-host, which answers.
+Requests to hosts routed away from loopback are not seen.
 """
 import json
 import signal
 import socket
 import sys
 import time
+
+# Every list starts with it, and a cycle sends to the hosts in list order.
+FIRST_HOST = "127.0.0.1"
+
 
 def address_value(octets):
     value = octets[0] | octets[1] << 8 | octets[2] << 16 | octets[3] << 24
@@ -55,17 +62,25 @@ def figures(path, first, last):
         hosts = json.load(saved)
     # Hosts added during the window have no sample before it.
     steady = [h for h in hosts if any(s["S"] < first for s in h["PV"])]
-    inside = lambda h: [s for s in h["PV"] if first <= s["S"] < last and s["T"] != -2]
-    run = sorted({s["S"] for h in steady for s in inside(h)})
+    inside = lambda h: [s["T"] for s in h["PV"] if first <= s["S"] < last and s["T"] != -2]
+    # Each cycle gives every host one sample; two cycles may end within one second.
+    run = max((len(inside(h)) for h in steady), default=0)
     due = last - first
     answering = [h for h in steady if not silent(h["Addr"])]
     quiet = [h for h in steady if silent(h["Addr"])]
-    least = lambda group, wanted: min(
-        (100.0 * sum(1 for s in inside(h) if wanted(s["T"])) / due for h in group), default=0.0)
-    missing = sum(len(run) - len(inside(h)) for h in steady)
-    echoes = sum(1 for h in hosts for s in inside(h) if s["T"] >= -1)
-    print("%d %d %.1f %.1f %d %d" % (due, len(run), least(answering, lambda t: t >= 0),
-                                     least(quiet, lambda t: t == -1), missing, echoes))
+    share = lambda h, wanted, of: 100.0 * sum(1 for t in inside(h) if wanted(t)) / max(of, 1)
+    replied = lambda t: t >= 0
+    lost = lambda t: t == -1
+    missing = sum(run - len(inside(h)) for h in steady)
+    echoes = sum(1 for h in hosts for t in inside(h) if t >= -1)
+    replies = sum(1 for h in answering for t in inside(h) if replied(t))
+    print("%d %d %.1f %.1f %d %d %.1f %.1f" % (
+        due, run,
+        min((share(h, replied, due) for h in answering), default=0.0),
+        min((share(h, lost, due) for h in quiet), default=0.0),
+        missing, echoes,
+        min((share(h, lost, run) for h in quiet), default=0.0),
+        100.0 * replies / max(run * len(answering), 1)))
     return 0
 
 
@@ -96,14 +111,14 @@ def record(path):
 
 
 def cycles(path, first, last):
-    starts = {}
+    late = []
     with open(path) as lines:
         for line in lines:
-            seen = float(line.split()[0])
-            second = int(seen)
-            if first <= second < last and second not in starts:
-                starts[second] = (seen - second) * 1000.0
-    late = sorted(starts.values())
+            seen, address = line.split()
+            seen = float(seen)
+            if address == FIRST_HOST and first <= int(seen) < last:
+                late.append((seen - int(seen)) * 1000.0)
+    late.sort()
     if not late:
         print("0 0 - -")
         return 0

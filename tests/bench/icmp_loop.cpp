@@ -6,8 +6,8 @@
 //
 //   tarvik-icmp-loop.exe <hosts> <seconds>
 //
-// Prints the echoes sent, the answered ones, the cycles, and the cycles that started within
-// 100 ms of their second.
+// Prints the echoes sent, the answered ones, the cycles, the cycles that started within 100 ms of
+// their second, and the longest time sending one cycle's echoes took.
 #include <winsock2.h>
 
 #include <windows.h>
@@ -18,6 +18,7 @@
 
 #include <icmpapi.h>
 
+#include <algorithm>
 #include <array>
 #include <cstdio>
 #include <cstdlib>
@@ -90,10 +91,12 @@ int main(int argc, char** argv) {
   }();
   long sent = 0;
   int onTime = 0;
+  ULONGLONG longestSendMs = 0;
   for (int cycle = 0; cycle < seconds; ++cycle) {
     WaitForNextSecond();
     if (MsIntoSecond() <= kOnTimeMs)
       ++onTime;
+    const ULONGLONG sending = ::GetTickCount64();
     for (int n = 0; n < hosts; ++n) {
       Echo* echo = new Echo;
       const DWORD answered = ::IcmpSendEcho2(icmp, nullptr, &Completed, echo, LoopbackAddress(n),
@@ -105,10 +108,12 @@ int main(int argc, char** argv) {
       else
         ++g_inFlight;
     }
+    longestSendMs = std::max(longestSendMs, ::GetTickCount64() - sending);
   }
   const ULONGLONG end = ::GetTickCount64() + 2 * kTimeoutMs + 1'000;
   while (g_inFlight > 0 && ::GetTickCount64() < end)
     ::SleepEx(50, TRUE);
-  std::printf("echoes %ld answered %ld cycles %d on time %d\n", sent, g_answered, seconds, onTime);
+  std::printf("echoes %ld answered %ld cycles %d on time %d longest send %llu ms\n", sent,
+              g_answered, seconds, onTime, longestSendMs);
   return 0;
 }

@@ -24,6 +24,11 @@ void FakeIcmpEchoes::RefuseBeyond(size_t inFlight) {
   mostInFlight_ = inFlight;
 }
 
+void FakeIcmpEchoes::SlowSends(int milliseconds) {
+  std::lock_guard<std::mutex> lock(mutex_);
+  sendMs_ = milliseconds;
+}
+
 void FakeIcmpEchoes::NoteThread() {
   if (!sender_)
     sender_ = std::this_thread::get_id();
@@ -33,7 +38,12 @@ void FakeIcmpEchoes::NoteThread() {
 
 bool FakeIcmpEchoes::Send(uint32_t address, int timeoutMs, uint64_t tag) {
   {
-    std::lock_guard<std::mutex> lock(mutex_);
+    std::unique_lock<std::mutex> lock(mutex_);
+    if (sendMs_ > 0) {
+      lock.unlock();
+      std::this_thread::sleep_for(std::chrono::milliseconds(sendMs_));
+      lock.lock();
+    }
     NoteThread();
     ++sends_;
     lastTimeoutMs_ = timeoutMs;

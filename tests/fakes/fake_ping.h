@@ -33,6 +33,8 @@ class FakeIcmpEchoes final : public platform::IcmpEchoes {
   void Answer(uint32_t address, platform::EchoReply reply, int delayMs = 0);
   // Sends are refused while this many echoes are in flight.
   void RefuseBeyond(size_t inFlight);
+  // Each send takes this long, as under Wine, where it is a round trip to another process.
+  void SlowSends(int milliseconds);
 
   [[nodiscard]] bool Send(uint32_t address, int timeoutMs, uint64_t tag) override;
   void Collect(int waitMs, const Completed& completed) override;
@@ -61,6 +63,7 @@ class FakeIcmpEchoes final : public platform::IcmpEchoes {
   std::condition_variable timerWake_;
   std::map<uint32_t, std::pair<platform::EchoReply, int>> answers_;
   std::optional<size_t> mostInFlight_;
+  int sendMs_ = 0;
   std::vector<Pending> pending_;  // waiting for their time
   std::vector<std::pair<uint64_t, platform::EchoReply>> completed_;
   std::optional<std::thread::id> sender_;

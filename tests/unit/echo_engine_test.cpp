@@ -119,6 +119,25 @@ TEST(EchoEngine, RefusedAndOverdueEchoesCountAsLost) {
   EXPECT_EQ(echoes.WrongThreadCalls(), 0);
 }
 
+// Where each send takes a while, a long cycle goes out a slice at a time, so that the coordinator
+// can serve the window between the slices; every echo still goes out and comes back.
+TEST(EchoEngine, ALongListGoesOutInSlices) {
+  const fakes::RealClock clock;
+  fakes::FakeIcmpEchoes echoes(true);
+  const std::vector<uint32_t> addresses = HalfSilentHosts(echoes, 300);
+  echoes.SlowSends(1);
+  EchoEngine engine(echoes, clock);
+  const int64_t start = clock.TickMs();
+  ASSERT_TRUE(engine.Start(addresses, 100));
+  EXPECT_GE(echoes.Sends(), 1);
+  EXPECT_LT(echoes.Sends(), 300) << "the first slice only";
+  const auto finished = Finish(engine, clock, 1, start, 20'000);
+  ASSERT_EQ(finished.size(), 1u);
+  EXPECT_EQ(echoes.Sends(), 300);
+  for (int n = 0; n < 300; ++n)
+    EXPECT_EQ(finished[0].first.ReplyFor(HostAddress(n))->Answered, n % 2 == 0) << n;
+}
+
 // The coordinator on its own thread, on real time, with half of its hosts silent: a cycle every
 // second, each host with a sample of its kind in each; a host added while echoes are out is in
 // the list within a second; a stop while echoes are out ends the thread at once.

@@ -26,15 +26,31 @@ bool EchoEngine::Start(const std::vector<uint32_t>& addresses, int timeoutMs) {
   cycle.Addresses = addresses;
   cycle.Replies.resize(addresses.size());
   cycle.Done.resize(addresses.size());
-  cycle.OverdueTick = clock_.TickMs() + timeoutMs + kLateCompletionMs;
-  for (size_t place = 0; place < addresses.size(); ++place) {
-    // A send the system refuses is a lost echo at once.
-    if (echoes_.Send(addresses[place], timeoutMs, cycle.Number << kTagShift | place))
-      ++cycle.Waiting;
-    else
-      cycle.Done[place] = true;
-  }
+  cycle.TimeoutMs = timeoutMs;
+  SendSlice();
   return true;
+}
+
+// Sends the echoes not yet sent, oldest cycle first, for up to kSendSliceMs (at least one).
+void EchoEngine::SendSlice() {
+  const int64_t end = clock_.TickMs() + kSendSliceMs;
+  bool first = true;
+  for (Cycle& cycle : cycles_) {
+    while (cycle.Sent < cycle.Addresses.size() && (first || clock_.TickMs() < end)) {
+      const size_t place = cycle.Sent++;
+      first = false;
+      // A send the system refuses is a lost echo at once.
+      if (echoes_.Send(cycle.Addresses[place], cycle.TimeoutMs, cycle.Number << kTagShift | place))
+        ++cycle.Waiting;
+      else
+        cycle.Done[place] = true;
+    }
+    if (cycle.Sent < cycle.Addresses.size())
+      return;
+    // Counted from the last send: a long list takes a while to send.
+    if (cycle.OverdueTick == 0)
+      cycle.OverdueTick = clock_.TickMs() + cycle.TimeoutMs + kLateCompletionMs;
+  }
 }
 
 void EchoEngine::Complete(uint64_t tag, const platform::EchoReply& reply) {
@@ -54,7 +70,10 @@ void EchoEngine::Complete(uint64_t tag, const platform::EchoReply& reply) {
 int EchoEngine::MsUntilOverdue() const {
   if (cycles_.empty())
     return 0;
-  return static_cast<int>(std::max<int64_t>(cycles_.front().OverdueTick - clock_.TickMs(), 0));
+  const Cycle& oldest = cycles_.front();
+  if (oldest.OverdueTick == 0)
+    return kSendSliceMs;
+  return static_cast<int>(std::max<int64_t>(oldest.OverdueTick - clock_.TickMs(), 0));
 }
 
 // The waits count themselves too, so that a clock that stands still cannot hold the caller.
@@ -65,7 +84,11 @@ void EchoEngine::Wait(int waitMs) {
   int waited = 0;
   for (int64_t now = clock_.TickMs(); now < end && waited < 2 * waitMs && !HasFinished();
        now = clock_.TickMs()) {
-    const int slice = std::max(static_cast<int>(std::min<int64_t>(end - now, MsUntilOverdue())), 1);
+    SendSlice();
+    // While echoes wait to be sent, completions are only taken, not waited for.
+    const bool sending = cycles_.back().Sent < cycles_.back().Addresses.size();
+    const int slice =
+        sending ? 0 : std::max(static_cast<int>(std::min<int64_t>(end - now, MsUntilOverdue())), 1);
     echoes_.Collect(
         slice, [this](uint64_t tag, const platform::EchoReply& reply) { Complete(tag, reply); });
     waited += slice;
@@ -73,8 +96,11 @@ void EchoEngine::Wait(int waitMs) {
 }
 
 bool EchoEngine::HasFinished() const {
-  return !cycles_.empty() &&
-         (cycles_.front().Waiting == 0 || clock_.TickMs() >= cycles_.front().OverdueTick);
+  if (cycles_.empty())
+    return false;
+  const Cycle& oldest = cycles_.front();
+  return oldest.Sent == oldest.Addresses.size() &&
+         (oldest.Waiting == 0 || clock_.TickMs() >= oldest.OverdueTick);
 }
 
 std::optional<EchoCycle> EchoEngine::TakeFinished() {

@@ -23,23 +23,26 @@ struct EchoCycle {
 
 // Sends every echo of a cycle at once and collects the replies on the thread that sent them (the
 // ping coordinator's), while that thread rests between its passes: a cycle lasts one time-out
-// however many hosts are silent, and no thread waits per echo. When the time-out is longer than
-// the interval, cycles overlap; they finish in the order they started. An echo whose completion
-// has not come a second after its time-out counts as lost, so that no completion the system
-// loses can hold a cycle.
+// however many hosts are silent, and no thread waits per echo. Where a send takes the system a
+// while (under Wine, about a millisecond), a long list goes out in slices of kSendSliceMs, so
+// that the coordinator's passes go on between them. When the time-out is longer than the
+// interval, cycles overlap; they finish in the order they started. An echo whose completion has
+// not come a second after its time-out counts as lost, so that no completion the system loses can
+// hold a cycle.
 class EchoEngine {
  public:
   static constexpr size_t kMostCyclesInFlight = 4;
   static constexpr int kLateCompletionMs = 1'000;
+  static constexpr int kSendSliceMs = 50;
 
   EchoEngine(platform::IcmpEchoes& echoes, const platform::Clock& clock)
       : echoes_(echoes), clock_(clock) {}
 
-  // Sends one echo to each address (a cycle without any finishes at once); false, and nothing
-  // sent, while kMostCyclesInFlight cycles are still out.
+  // Starts a cycle of one echo to each address, sending its first slice at once (a cycle without
+  // any finishes at once); false, and nothing sent, while kMostCyclesInFlight cycles are out.
   bool Start(const std::vector<uint32_t>& addresses, int timeoutMs);
-  // Collects completions for up to `waitMs`; returns sooner once the oldest cycle has finished,
-  // and at once when no cycle is out.
+  // Sends what is left to send, a slice at a time, and collects completions, for up to `waitMs`;
+  // returns sooner once the oldest cycle has finished, and at once when no cycle is out.
   void Wait(int waitMs);
   // The oldest cycle, once it has finished.
   [[nodiscard]] std::optional<EchoCycle> TakeFinished();
@@ -52,10 +55,13 @@ class EchoEngine {
     std::vector<uint32_t> Addresses;
     std::vector<platform::EchoReply> Replies;
     std::vector<bool> Done;
+    size_t Sent = 0;  // echoes sent so far, in list order
     size_t Waiting = 0;
-    int64_t OverdueTick = 0;
+    int TimeoutMs = 0;
+    int64_t OverdueTick = 0;  // set once the last echo is sent
   };
 
+  void SendSlice();
   void Complete(uint64_t tag, const platform::EchoReply& reply);
   [[nodiscard]] int MsUntilOverdue() const;
 
