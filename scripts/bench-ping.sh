@@ -15,7 +15,9 @@
 # answering host had a reply and a silent host a lost sample, the samples missing, and its CPU per
 # echo against the yardstick's: the CPU of every process of the Wine session (the program, the
 # Wine server, and the device process where Wine does the ICMP work), less the same session's
-# without pinging.
+# without pinging, over the echoes of the cycles that began in the window (a second that begins
+# while the loop still sends has no cycle, so where sending takes longer than a second the loop
+# falls behind its seconds just as the program does).
 set -uo pipefail
 
 repo=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -94,7 +96,7 @@ run_tarvik() {
   wait "$recorder" 2>/dev/null
   ((count > 0)) || return 0
   local due run answered lost missing starts onTime median latest
-  read -r due run answered lost missing echoes[$label] < <(python3 "$lossRun" figures \
+  read -r due run answered lost missing echoes[$label] _ < <(python3 "$lossRun" figures \
     "$folder/TK-Ping.json" "$windowStart" "$windowEnd")
   read -r starts onTime median latest < <(python3 "$lossRun" cycles "$folder/requests.txt" \
     "$windowStart" "$windowEnd")
@@ -110,6 +112,10 @@ run_loop() {
   local started=$!
   measure_window loop 2
   wait "$started" 2>/dev/null
+  # The cycles that began in the window, and how many of them began on time.
+  read -r loopCycles loopEchoes < <(tr -d '\r' <"$folder/run.log" |
+    awk -v from="$windowStart" -v to="$windowEnd" \
+      '$1 == "cycle" && $2 >= from && $2 < to { cycles++; echoes += $3 } END { print cycles + 0, echoes + 0 }')
   loopLine=$(tr -d '\r' <"$folder/run.log" | grep '^echoes')
   measure_window quiet 0
 }
@@ -123,10 +129,12 @@ run_tarvik pinging "$tarvikExe" "$hosts" || exit 1
 run_tarvik idle "$tarvikExe" 0 || exit 1
 [[ -z "$compareExe" ]] || run_tarvik compared "$compareExe" "$hosts" || exit 1
 run_loop
-read -r loopEchoes loopAnswered loopCycles loopOnTime < <(awk '{ print $2, $4, $6, $9 }' <<<"$loopLine")
+read -r loopAllEchoes loopAnswered loopAllCycles loopOnTime loopLongest < <(awk '{ print $2, $4, $6, $9, $15 }' <<<"$loopLine")
 loopTicks=$((ticks[loop] - ticks[quiet]))
-printf 'loop      %s cycles (%s within 100 ms of their second), %s echoes, %s answered; CPU %s ticks over the quiet session: %s ms per echo\n' \
-  "$loopCycles" "$loopOnTime" "$loopEchoes" "$loopAnswered" "$loopTicks" "$(per_echo_ms "$loopTicks" "$loopEchoes")"
+printf 'loop      %s cycles in %s s (%s within 100 ms of their second), %s echoes, %s answered, longest send %s ms\n' \
+  "$loopAllCycles" "$((seconds + 4))" "$loopOnTime" "$loopAllEchoes" "$loopAnswered" "$loopLongest"
+printf 'loop      in the %s s window: %s cycles, %s echoes; CPU %s ticks over the quiet session: %s ms per echo\n' \
+  "$seconds" "$loopCycles" "$loopEchoes" "$loopTicks" "$(per_echo_ms "$loopTicks" "$loopEchoes")"
 for label in pinging compared; do
   [[ -n "${figures[$label]:-}" ]] || continue
   read -r due run starts onTime median latest answered lost missing <<<"${figures[$label]}"

@@ -10,8 +10,8 @@
 #include "platform/win32/win32_file_system.h"
 #include "platform/win32/win32_gui.h"
 #include "platform/win32/win32_libraries.h"
-#include "platform/win32/win32_network.h"
 #include "platform/win32/win32_nvml.h"
+#include "platform/win32/win32_network.h"
 #include "platform/win32/win32_performance_counters.h"
 #include "platform/win32/win32_ping.h"
 #include "platform/win32/win32_processors.h"
@@ -48,10 +48,10 @@ int RunOnWindows(const std::function<void(Application&)>& prepare) {
   auto* network = new win32::Win32Network(*libraries);
   auto* http = new curl::CurlHttp();
   auto* sleeper = new win32::Win32Sleeper();
-  auto* application = new Application(
-      {*gui,      *files,    *environment, *clock,  *instance,  *libraries, *system,
-       *versions, *wmi,      *display,     *memory, *clipboard, *activity,  *processors,
-       *power,    *counters, *drives,      *icmp,   *names,     *network,   *http});
+  auto* application =
+      new Application({*gui, *files, *environment, *clock, *instance, *libraries, *system,
+                       *versions, *wmi, *display, *memory, *clipboard, *activity, *processors,
+                       *power, *counters, *drives, *icmp, *names, *network, *http});
   application->UseNvml(win32::LoadNvml);
   application->UseSleeper(*sleeper);
   if (prepare)

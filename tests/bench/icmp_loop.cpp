@@ -1,13 +1,17 @@
 // The yardstick for the ping coordinator's cost: the same echo requests with nothing around them.
-// As each second begins, one thread sends one echo to every host 127.0.x.y at once with
-// IcmpSendEcho2 and an APC, as the program's echo engine does, and reads each reply with
-// IcmpParseReplies when its APC runs while the thread waits alertably; echoes still out when the
-// next second begins stay out (a 1 s time-out overlaps the next cycle).
+// For <seconds> of the wall clock, as each second begins, one thread sends one echo to every host
+// 127.0.x.y at once with IcmpSendEcho2 and an APC, as the program's echo engine does, and reads
+// each reply with IcmpParseReplies when its APC runs while the thread waits alertably; echoes
+// still out when the next second begins stay out (a 1 s time-out overlaps the next cycle). A
+// second that begins while a cycle is still being sent has no cycle of its own, as in the
+// program.
 //
 //   tarvik-icmp-loop.exe <hosts> <seconds>
 //
-// Prints the echoes sent, the answered ones, the cycles, the cycles that started within 100 ms of
-// their second, and the longest time sending one cycle's echoes took.
+// Prints a line "cycle <second> <echoes>" for each cycle, by the Unix second it began in, so that a
+// measurement can count the echoes of its own window; then the echoes sent, the answered ones,
+// the cycles, the cycles that started within 100 ms of their second, the seconds, and the longest
+// time sending one cycle's echoes took.
 #include <winsock2.h>
 
 #include <windows.h>
@@ -57,12 +61,18 @@ ULONG LoopbackAddress(int n) {
          static_cast<ULONG>(value & 0xFF) << 24;
 }
 
-// Milliseconds into the current second of the wall clock.
-ULONGLONG MsIntoSecond() {
+// Milliseconds of the wall clock since 1970.
+ULONGLONG UnixMs() {
+  constexpr ULONGLONG kMsFrom1601To1970 = 11'644'473'600'000;
   FILETIME now;
   ::GetSystemTimeAsFileTime(&now);
   const ULONGLONG hundredNs = static_cast<ULONGLONG>(now.dwHighDateTime) << 32 | now.dwLowDateTime;
-  return hundredNs / 10'000 % 1'000;
+  return hundredNs / 10'000 - kMsFrom1601To1970;
+}
+
+// Milliseconds into the current second of the wall clock.
+ULONGLONG MsIntoSecond() {
+  return UnixMs() % 1'000;
 }
 
 // Waits alertably (the APCs run meanwhile) until the next second begins.
@@ -90,12 +100,16 @@ int main(int argc, char** argv) {
     return bytes;
   }();
   long sent = 0;
+  int cycles = 0;
   int onTime = 0;
   ULONGLONG longestSendMs = 0;
-  for (int cycle = 0; cycle < seconds; ++cycle) {
-    WaitForNextSecond();
-    if (MsIntoSecond() <= kOnTimeMs)
+  const ULONGLONG end = ::GetTickCount64() + static_cast<ULONGLONG>(seconds) * 1'000;
+  for (WaitForNextSecond(); ::GetTickCount64() < end; WaitForNextSecond()) {
+    ++cycles;
+    const ULONGLONG began = UnixMs();
+    if (began % 1'000 <= kOnTimeMs)
       ++onTime;
+    const long sentBefore = sent;
     const ULONGLONG sending = ::GetTickCount64();
     for (int n = 0; n < hosts; ++n) {
       Echo* echo = new Echo;
@@ -109,11 +123,12 @@ int main(int argc, char** argv) {
         ++g_inFlight;
     }
     longestSendMs = std::max(longestSendMs, ::GetTickCount64() - sending);
+    std::printf("cycle %llu %ld\n", began / 1'000, sent - sentBefore);
   }
-  const ULONGLONG end = ::GetTickCount64() + 2 * kTimeoutMs + 1'000;
-  while (g_inFlight > 0 && ::GetTickCount64() < end)
+  const ULONGLONG drained = ::GetTickCount64() + 2 * kTimeoutMs + 1'000;
+  while (g_inFlight > 0 && ::GetTickCount64() < drained)
     ::SleepEx(50, TRUE);
-  std::printf("echoes %ld answered %ld cycles %d on time %d longest send %llu ms\n", sent,
-              g_answered, seconds, onTime, longestSendMs);
+  std::printf("echoes %ld answered %ld cycles %d on time %d of %d seconds longest send %llu ms\n",
+              sent, g_answered, cycles, onTime, seconds, longestSendMs);
   return 0;
 }
