@@ -1,146 +1,151 @@
 #!/usr/bin/env bash
-# The ping coordinator under load, measured under Wine on a private display (run on demand; CI
-# does not judge the figures):
+# The ping coordinator where half of the hosts are silent, measured under Wine inside a private
+# network namespace in which 127.0.2.0/23 is silent (run on demand, as root; CI does not judge the
+# figures; nothing leaves the machine):
 #
-#   scripts/bench-ping.sh [seconds]     (30 by default)
+#   scripts/bench-ping.sh [seconds] [another Tarvik.exe]     (60 s by default)
 #
-# Three runs of the same length: Tarvik hidden in the tray pinging 1024 hosts on loopback
-# (127.0.0.1 to 127.0.4.0) every second, the same Tarvik with an empty ping list, and the
-# yardstick tests/bench/icmp_loop.cpp, which sends the same echoes with nothing around them. It
-# prints the echoes per second, how many cycles ran and in what share of them each host was
-# answered (from the TK-Ping.json the quit message saves), and the CPU time per echo of the
-# program's process and the Wine server: Tarvik's less its run without hosts, against the
-# yardstick's.
+# Runs of the same length in one Wine session: Tarvik hidden in the tray pinging 1024 hosts
+# (127.0.0.1 to 127.0.4.0, 512 of them silent) every second; the same Tarvik with an empty list;
+# the yardstick tests/bench/icmp_loop.cpp, which sends the same echoes at once from one thread with
+# nothing around them; the session with no program at all; and, when a second Tarvik.exe is named
+# (an earlier build, say), that program pinging the same hosts. For each pinging Tarvik it prints
+# the cycles due (one a second) and run, how many began within 100 ms of their second (seen on the
+# loopback device, from outside the program), the least share of the cycles due in which an
+# answering host had a reply and a silent host a lost sample, the samples missing, and its CPU per
+# echo against the yardstick's: the CPU of every process of the Wine session (the program, the
+# Wine server, and the device process where Wine does the ICMP work), less the same session's
+# without pinging, over the echoes of the cycles that began in the window (a second that begins
+# while the loop still sends has no cycle, so where sending takes longer than a second the loop
+# falls behind its seconds just as the program does).
 set -uo pipefail
 
 repo=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$repo" || exit 1
+# shellcheck source=scripts/lib/lossy-loopback.sh
+source scripts/lib/lossy-loopback.sh
+
+seconds=${1:-60}
+compareExe=${2:-}
+[[ -z "$compareExe" ]] || compareExe=$(realpath "$compareExe")
+winBuild=${TARVIK_WIN_BUILD:-build/win}
+
+if [[ -z "${TARVIK_LOSSY_LOOPBACK:-}" ]]; then
+  scripts/setup.sh >/dev/null || exit 1
+  if [[ ! -f "$winBuild/build.ninja" ]]; then
+    cmake -S . -B "$winBuild" -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
+      -DCMAKE_BUILD_TYPE=Release >/dev/null || exit 1
+  fi
+  cmake --build "$winBuild" --target Tarvik tk-tool tarvik-icmp-loop >/dev/null || exit 1
+fi
+lossy_loopback_enter "$0" "$seconds" "$compareExe"
+lossy_loopback_routes || {
+  echo "bench-ping: no private network namespace with silent hosts (root needed)" >&2
+  exit 1
+}
 # shellcheck source=scripts/lib/wine-session.sh
 source scripts/lib/wine-session.sh
 # shellcheck source=scripts/lib/bench-lib.sh
 source scripts/lib/bench-lib.sh
 
-seconds=${1:-30}
 hosts=1024
-workers=32
 # Past the first cycle, which comes 10 s after start.
-settleSeconds=12
-winBuild=${TARVIK_WIN_BUILD:-build/win}
-
-scripts/setup.sh >/dev/null || exit 1
-if [[ ! -f "$winBuild/build.ninja" ]]; then
-  cmake -S . -B "$winBuild" -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
-    -DCMAKE_BUILD_TYPE=Release >/dev/null || exit 1
-fi
-cmake --build "$winBuild" --target Tarvik tk-tool tarvik-icmp-loop >/dev/null || exit 1
+settleSeconds=14
 tarvikExe="$winBuild/src/Tarvik.exe"
 loopExe="$winBuild/tests/e2e/tarvik-icmp-loop.exe"
 tkTool="$winBuild/tests/e2e/tk-tool.exe"
+lossRun="$repo/scripts/lib/loss-run.py"
 
 work=$(mktemp -d "${TMPDIR:-/tmp}/tarvik-bench-ping.XXXXXX")
 wine_session_start "$work/session" || exit 1
 trap 'wine_session_stop; [[ -n "${KEEP_WORK:-}" ]] || rm -rf "$work"' EXIT
-server=$(session_wineserver)
 
 # Started minimised to the tray (flags 13, 20, 21), a ping every second (interval position 0).
 settings='\xEF\xBB\xBF\r\n[Tarvik]\r\nConfig = 00000000000010000001100000804010000000000000000000\r\n'
 
-# The local date value, as the program stamps its samples.
-local_now() {
-  python3 -c 'import calendar, time; print(calendar.timegm(time.localtime()))'
-}
-
-# A TK-Ping.json of <count> active hosts 127.0.x.y counted from 127.0.0.1.
-write_ping_list() {
-  python3 - "$1" "$2" <<'PY'
-import json, sys
-hosts = []
-for n in range(1, int(sys.argv[2]) + 1):
-    octets = [127, 0, n >> 8, n & 255]
-    value = octets[0] | octets[1] << 8 | octets[2] << 16 | octets[3] << 24
-    hosts.append({"Init": "1765000000.%d" % n, "Actv": 1, "Best": -1, "Wors": -1,
-                  "Valu": value - (1 << 32) if value >= 1 << 31 else value,  # a signed 32-bit value
-                  "Host": "", "Addr": ".".join(map(str, octets)), "PV": []})
-json.dump(hosts, open(sys.argv[1], "w"))
-PY
-}
-
-# The cycles between two date values in a saved list: how many, the echoes, and the least share
-# of cycles in which a host was answered.
-cycle_figures() {
-  python3 - "$1" "$2" "$3" <<'PY'
-import json, sys
-hosts = json.load(open(sys.argv[1]))
-first, last = int(sys.argv[2]), int(sys.argv[3])
-stamps = sorted({s["S"] for h in hosts for s in h["PV"] if first <= s["S"] < last and s["T"] != -2})
-echoes = sum(1 for h in hosts for s in h["PV"] if first <= s["S"] < last and s["T"] >= -1)
-least = min((sum(1 for s in h["PV"] if first <= s["S"] < last and s["T"] >= 0) for h in hosts),
-            default=0)
-late = sum(1 for a, b in zip(stamps, stamps[1:]) if b - a > 1)
-print(len(stamps), echoes, "%.1f" % (100.0 * least / max(len(stamps), 1)), late)
-PY
-}
-
-declare -A ticks
-# run_tarvik <label> <hosts>: Tarvik's own and the server's ticks over the run, into ticks[label].
-run_tarvik() {
-  local label=$1 count=$2 folder="$work/$1"
-  mkdir -p "$folder" && cp "$tarvikExe" "$folder/" && printf '%b' "$settings" >"$folder/Tarvik.ini"
-  ((count > 0)) && write_ping_list "$folder/TK-Ping.json" "$count"
-  (cd "$folder" && exec wine "$folder/Tarvik.exe") >"$folder/run.log" 2>&1 &
-  local started=$! pid
-  pid=$(program_pid "$folder" Tarvik.exe)
-  [[ -n "$pid" ]] || { echo "bench-ping: $label did not start" >&2; return 1; }
-  sleep "$settleSeconds"
-  local own0 server0 from
-  own0=$(cpu_ticks "$pid")
-  server0=$(cpu_ticks "$server")
-  from=$(local_now)
+# Runs a command for the whole measured window and keeps the session's CPU ticks over it in
+# ticks[label]: <label> <seconds> <command...>, the command started first, the window after the
+# settle time it is given.
+declare -A ticks figures echoes
+measure_window() {
+  local label=$1 settle=$2
+  sleep "$settle"
+  local before
+  before=$(session_ticks)
+  windowStart=$(date +%s)
   sleep "$seconds"
-  ticks[$label]=$(($(cpu_ticks "$pid") - own0 + $(cpu_ticks "$server") - server0))
-  windowEnd=$(local_now)
-  windowStart=$from
+  windowEnd=$(date +%s)
+  ticks[$label]=$(($(session_ticks) - before))
+}
+
+# run_tarvik <label> <exe> <hosts>: the program in its own folder, measured, then closed by the
+# quit message, which saves its list.
+run_tarvik() {
+  local label=$1 exe=$2 count=$3 folder="$work/$1"
+  mkdir -p "$folder" && cp "$exe" "$folder/Tarvik.exe" && printf '%b' "$settings" >"$folder/Tarvik.ini"
+  ((count > 0)) && python3 "$lossRun" write "$folder/TK-Ping.json" "$count"
+  python3 "$lossRun" record "$folder/requests.txt" &
+  local recorder=$!
+  (cd "$folder" && exec wine "$folder/Tarvik.exe") >"$folder/run.log" 2>&1 &
+  local started=$!
+  [[ -n "$(program_pid "$folder" Tarvik.exe)" ]] || { echo "bench-ping: $label did not start" >&2; return 1; }
+  measure_window "$label" "$settleSeconds"
   wine "$tkTool" post WM_DEACTIVATEOLDINST_TK >/dev/null 2>&1
   wait "$started" 2>/dev/null
+  kill -TERM "$recorder" 2>/dev/null
+  wait "$recorder" 2>/dev/null
+  ((count > 0)) || return 0
+  local due run answered lost missing starts onTime median latest
+  read -r due run answered lost missing echoes[$label] _ < <(python3 "$lossRun" figures \
+    "$folder/TK-Ping.json" "$windowStart" "$windowEnd")
+  read -r starts onTime median latest < <(python3 "$lossRun" cycles "$folder/requests.txt" \
+    "$windowStart" "$windowEnd")
+  figures[$label]="$due $run $starts $onTime $median $latest $answered $lost $missing"
 }
 
-# The yardstick: its process's ticks up to its end and the server's over its run.
+# The yardstick over the same window, and the session without any program over another.
 run_loop() {
-  local folder="$work/loop" own=0
+  local folder="$work/loop"
   mkdir -p "$folder" && cp "$loopExe" "$folder/"
-  local server0
-  server0=$(cpu_ticks "$server")
-  (cd "$folder" && exec wine "$folder/tarvik-icmp-loop.exe" "$hosts" "$seconds" "$workers") \
+  (cd "$folder" && exec wine "$folder/tarvik-icmp-loop.exe" "$hosts" "$((seconds + 4))") \
     >"$folder/run.log" 2>&1 &
-  local started=$! pid
-  pid=$(program_pid "$folder" tarvik-icmp-loop.exe)
-  while kill -0 "$pid" 2>/dev/null; do
-    own=$(cpu_ticks "$pid")
-    sleep 0.2
-  done
+  local started=$!
+  measure_window loop 2
   wait "$started" 2>/dev/null
-  ticks[loop]=$((own + $(cpu_ticks "$server") - server0))
+  # The cycles that began in the window, and how many of them began on time.
+  read -r loopCycles loopEchoes < <(tr -d '\r' <"$folder/run.log" |
+    awk -v from="$windowStart" -v to="$windowEnd" \
+      '$1 == "cycle" && $2 >= from && $2 < to { cycles++; echoes += $3 } END { print cycles + 0, echoes + 0 }')
   loopLine=$(tr -d '\r' <"$folder/run.log" | grep '^echoes')
+  measure_window quiet 0
 }
 
 per_echo_ms() {
   awk -v t="$1" -v e="$2" -v h="$ticksPerSecond" 'BEGIN { if (e > 0) printf "%.3f", 1000 * t / h / e; else print "-" }'
 }
 
-echo "bench-ping: $hosts hosts on loopback every second, $seconds s per run, under Wine"
-run_tarvik pinging "$hosts" || exit 1
-read -r cycles echoes least late < <(cycle_figures "$work/pinging/TK-Ping.json" "$windowStart" "$windowEnd")
-run_tarvik idle 0 || exit 1
+echo "bench-ping: $hosts hosts, 512 of them silent, every second, $seconds s per run, under Wine"
+run_tarvik pinging "$tarvikExe" "$hosts" || exit 1
+run_tarvik idle "$tarvikExe" 0 || exit 1
+[[ -z "$compareExe" ]] || run_tarvik compared "$compareExe" "$hosts" || exit 1
 run_loop
-read -r _ loopEchoes _ loopAnswered _ loopCycles _ _ loopOnTime <<<"$loopLine"
-pingTicks=$((ticks[pinging] - ticks[idle]))
-printf 'tarvik   %s cycles in %s s (%s more than 1 s after the one before), %s echoes (%s a second); every host answered in at least %s %% of the cycles\n' \
-  "$cycles" "$seconds" "$late" "$echoes" "$((echoes / seconds))" "$least"
-printf 'tarvik   CPU ticks %s with the hosts, %s without: %s ms of CPU per echo\n' \
-  "${ticks[pinging]}" "${ticks[idle]}" "$(per_echo_ms "$pingTicks" "$echoes")"
-printf 'loop     %s cycles (%s within their second), %s echoes, %s answered; CPU ticks %s: %s ms per echo\n' \
-  "$loopCycles" "$loopOnTime" "$loopEchoes" "$loopAnswered" "${ticks[loop]}" \
-  "$(per_echo_ms "${ticks[loop]}" "$loopEchoes")"
-ratio=$(awk -v a="$pingTicks" -v ea="$echoes" -v b="${ticks[loop]}" -v eb="$loopEchoes" \
-  'BEGIN { if (ea > 0 && eb > 0 && b > 0) printf "%.2f", (a / ea) / (b / eb); else print "-" }')
-echo "tarvik's CPU per echo is ${ratio}x the loop's"
+read -r loopAllEchoes loopAnswered loopAllCycles loopOnTime loopLongest < <(awk '{ print $2, $4, $6, $9, $15 }' <<<"$loopLine")
+loopTicks=$((ticks[loop] - ticks[quiet]))
+printf 'loop      %s cycles in %s s (%s within 100 ms of their second), %s echoes, %s answered, longest send %s ms\n' \
+  "$loopAllCycles" "$((seconds + 4))" "$loopOnTime" "$loopAllEchoes" "$loopAnswered" "$loopLongest"
+printf 'loop      in the %s s window: %s cycles, %s echoes; CPU %s ticks over the quiet session: %s ms per echo\n' \
+  "$seconds" "$loopCycles" "$loopEchoes" "$loopTicks" "$(per_echo_ms "$loopTicks" "$loopEchoes")"
+for label in pinging compared; do
+  [[ -n "${figures[$label]:-}" ]] || continue
+  read -r due run starts onTime median latest answered lost missing <<<"${figures[$label]}"
+  own=$((ticks[$label] - ticks[idle]))
+  name=$([[ $label == pinging ]] && echo tarvik || echo compared)
+  printf '%-9s %s cycles due, %s run; %s seen starting, %s within 100 ms of their second (median %s ms, latest %s ms)\n' \
+    "$name" "$due" "$run" "$starts" "$onTime" "$median" "$latest"
+  printf '%-9s answering hosts replied in at least %s %% of the cycles due, silent hosts lost in at least %s %%; %s samples missing\n' \
+    "$name" "$answered" "$lost" "$missing"
+  ratio=$(awk -v a="$own" -v ea="${echoes[$label]}" -v b="$loopTicks" -v eb="$loopEchoes" \
+    'BEGIN { if (ea > 0 && eb > 0 && b > 0) printf "%.2f", (a / ea) / (b / eb); else print "-" }')
+  printf '%-9s %s echoes; CPU %s ticks over its run without hosts: %s ms per echo, %sx the loop'"'"'s\n' \
+    "$name" "${echoes[$label]}" "$own" "$(per_echo_ms "$own" "${echoes[$label]}")" "$ratio"
+done

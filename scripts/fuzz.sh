@@ -38,6 +38,7 @@ state_files_sources=(
   tests/fuzz/state_files_fuzz.cpp
   tests/fakes/fake_file_system.cpp
   src/monitors/ping/ping_list_reader.cpp
+  src/monitors/ping/ping_address.cpp
   src/monitors/ping/ping_list_writer.cpp
   src/monitors/ping/ping_state_file.cpp
   src/core/backed_up_write.cpp

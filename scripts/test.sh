@@ -57,6 +57,7 @@ threadBuild=${TARVIK_THREAD_BUILD:-build/native-threads}
 threadedTests='MonitorThreads.*:StopSignal.*:WindowUpdateQueue.*:WindowUpdateApplier.*'
 threadedTests+=':WindowCallback*:LogBook.*:GpuMonitorTest.*:SettingsRecord.*:TranslationTest.*'
 threadedTests+=':PageServerTest.*:MetricsWiringTest.*'
+threadedTests+=':EchoEngine.*:PingCoordinatorThread.*:PingCoordinatorTest.*'
 
 thread_configure() {
   cmake -S . -B "$threadBuild" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTARVIK_SANITIZE=OFF \

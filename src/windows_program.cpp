@@ -48,7 +48,7 @@ int RunOnWindows(const std::function<void(Application&)>& prepare) {
   auto* power = new win32::Win32PowerSource();
   auto* counters = new win32::Win32PerformanceCounters();
   auto* drives = new win32::Win32Drives(*libraries);
-  auto* icmp = new win32::Win32IcmpEcho();
+  auto* icmp = new win32::Win32IcmpEchoes();
   auto* names = new win32::Win32NameLookup(*libraries);
   auto* network = new win32::Win32Network(*libraries);
   auto* http = new curl::CurlHttp();

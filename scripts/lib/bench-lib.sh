@@ -36,6 +36,18 @@ session_wineserver() {
   return 1
 }
 
+# CPU ticks so far of every process of this session's own prefix ($WINEPREFIX) together: the
+# programs, the Wine server and Wine's own service processes (where it does device work, ICMP
+# echoes among it).
+session_ticks() {
+  local process total=0
+  for process in /proc/[0-9]*; do
+    tr '\0' '\n' 2>/dev/null <"$process/environ" | grep -qxF "WINEPREFIX=$WINEPREFIX" || continue
+    total=$((total + $(cpu_ticks "${process#/proc/}")))
+  done
+  echo "$total"
+}
+
 # Resident memory of a process now, in KB.
 resident_kb() {
   awk '/^VmRSS:/ { print $2 }' "/proc/$1/status" 2>/dev/null || echo 0

@@ -66,7 +66,7 @@ Application::Application(PlatformPorts ports) : ports_(ports) {
       ports_.Gui, ports_.Drives, ports_.Clock, ports_.Env, settings_, texts_, meters_, titles_,
       updates_, *logs_, *List(gadget::DriveList), *List(gadget::DriveEventsList), miniWindow_});
   ping_ = std::make_unique<PingWiring>(PingPorts{
-      ports_.Gui, ports_.Icmp, ports_.Names, ports_.Clock, ports_.Env, ports_.Files,
+      ports_.Gui, ports_.Echoes, ports_.Names, ports_.Clock, ports_.Env, ports_.Files,
       ports_.Clipboard, settings_, texts_, paths_, meters_, miniWindow_, updates_, *logs_});
   network_ = std::make_unique<NetworkWiring>(NetworkPorts{
       ports_.Gui, ports_.Network, ports_.Http, ports_.Clock, ports_.Env, settings_, texts_, meters_,

@@ -81,7 +81,7 @@ struct PlatformPorts {
   platform::PowerSource& Power;
   platform::PerformanceCounters& Counters;
   platform::Drives& Drives;
-  platform::IcmpEcho& Icmp;
+  platform::IcmpEchoes& Echoes;
   platform::NameLookup& Names;
   platform::Network& Network;
   platform::Http& Http;
@@ -108,6 +108,7 @@ class Application {
   void UseMetrics(platform::PageServer& server) { metrics_->UseServer(&server); }
 
   [[nodiscard]] Settings& SharedSettings() { return settings_; }
+  [[nodiscard]] TextSlots& SharedTexts() { return texts_; }
   [[nodiscard]] Guarded<Paths>& SharedPaths() { return paths_; }
   // Where threads start so that shut-down waits for them.
   [[nodiscard]] MonitorThreads& Threads() { return threads_; }

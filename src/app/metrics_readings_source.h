@@ -4,7 +4,7 @@
 #include "metrics/metrics_readings.h"
 #include "monitors/gpu/gpu_readings.h"
 #include "monitors/network/network_readings.h"
-#include "monitors/ping/ping_workers.h"
+#include "monitors/ping/ping_list_state.h"
 #include "monitors/storage/drive_record.h"
 #include "monitors/system/system_readings.h"
 #include "platform/own_process.h"

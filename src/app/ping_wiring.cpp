@@ -34,6 +34,9 @@ constexpr Colour kBlinkText = Rgb(255, 255, 255);
 constexpr Colour kBlinkBack = Rgb(255, 0, 0);
 constexpr Colour kCellText = Rgb(0, 0, 0);
 constexpr std::chrono::milliseconds kResolverTurnPoll{50};
+constexpr std::chrono::seconds kEndSaveWait{10};
+constexpr int kUnreadableRetries = 4;
+constexpr int kUnreadableRetryMs = 250;
 
 bool SameIgnoringCase(std::wstring a, std::wstring b) {
   const auto lower = [](std::wstring& text) {
@@ -98,14 +101,11 @@ void PingWiring::Start(MonitorThreads& threads, StopSignal& stop, PanelCopyServe
   WindowUpdateQueue& updates = ports_.Updates;
   threads.StartMonitor(std::make_unique<PingCoordinator>(
       stop,
-      PingSources{.Icmp = ports_.Icmp,
+      PingSources{.Echoes = ports_.Echoes,
                   .Clock = ports_.Clock,
                   .Env = ports_.Env,
-                  .StartWorker =
-                      [&threads](std::function<void()> work) {
-                        return threads.StartTask(L"ping worker", std::move(work));
-                      },
-                  .LoadList = [this](std::wstring& refusal) { return LoadList(refusal); }},
+                  .Requests = requests_,
+                  .LoadList = [this] { return LoadList(); }},
       PingTargets{
           .Options = ports_.Options,
           .Texts = ports_.Texts,
@@ -122,7 +122,7 @@ void PingWiring::Start(MonitorThreads& threads, StopSignal& stop, PanelCopyServe
               [&updates](const std::wstring& message) { updates.ShowTitleMessage(message); },
           .ShowIndicator = [this](const std::wstring& text,
                                   bool alternate) { ShowIndicator(text, alternate); },
-          .SaveList = [this](const PingList& hosts) { SaveList(hosts); },
+          .SaveList = [this](const PingListState& list) { return SaveList(list); },
           .SaveEvents = [this] { static_cast<void>(ports_.Logs.SaveEvents()); },
           .CopyPanel =
               [serveCopy = std::move(serveCopy)](const PingList& hosts) {
@@ -138,14 +138,20 @@ void PingWiring::NotePanelInView(bool inView) {
   inView_ = inView;
 }
 
+// A coordinator left running by the shut-down wait may be inside its hourly save: the end's save
+// waits for it, so that two saves never work on the files at once.
 void PingWiring::SaveAtEnd() {
-  const PingList hosts = list_->Lock()->Hosts;
-  static_cast<void>(SavePingList(hosts, ports_.Files, StatePath()));
+  std::unique_lock<std::timed_mutex> turn(saveTurn_, kEndSaveWait);
+  if (!turn.owns_lock())
+    return;
+  PingListState list = list_->Snapshot();
+  static_cast<void>(SavePingList(list.Hosts, list.Standing, ports_.Files, StatePath()));
 }
 
 // The Add button and Return: typed names go to the resolver; in address mode the typed address
-// with its description goes to the coordinator, and anything that is not an address is refused
-// with the coordinator's message.
+// with its description goes to the coordinator, and anything that is not an address (or one that
+// reads as 0.0.0.0 without being the entry's untouched "0.0.0.0") is refused with the
+// coordinator's message.
 void PingWiring::AddTypedHost() {
   platform::Gui& gui = ports_.Gui;
   if (ports_.Options.Get(opt::PingShowsAddresses) != 1) {
@@ -161,15 +167,14 @@ void PingWiring::AddTypedHost() {
   const std::wstring typed = TrimBlanks(gui.GadgetText(gadget::PingHostEntry));
   if (typed == kNoAddress || typed.empty())
     return;
-  if (ports_.Options.Get(opt::PingAddressRequest) != 0) {
-    ErrorSignal(ports_.Options, ports_.Env);
-    return;
-  }
   const std::wstring description = gui.GadgetText(gadget::PingDescriptionEntry);
-  ports_.Texts.Set(slot::PendingPingDescription,
-                   SameIgnoringCase(description, Tr(L"Description")) ? L"" : description);
   const auto address = ParseIPv4(typed);
-  ports_.Options.Request(opt::PingAddressRequest, address ? static_cast<int32_t>(*address) : -1);
+  const AddRequest add{
+      .Address = address && *address != 0 ? static_cast<int32_t>(*address) : -1,
+      .Description = SameIgnoringCase(description, Tr(L"Description")) ? L"" : description,
+      .FromAddressEntry = true};
+  if (!requests_->QueueAdd(add))
+    ErrorSignal(ports_.Options, ports_.Env);
 }
 
 void PingWiring::FillWellKnownSites() {
@@ -227,27 +232,18 @@ void PingWiring::MouseOnList(const GuiEvent& event) {
   const bool onText = spot.Region == PingListRegion::Text;
   const bool onTimeline = spot.Region == PingListRegion::Timeline;
   const auto action = static_cast<GadgetAction>(event.Detail);
+  if (spot.Row == 0 || !(onText || onTimeline))
+    return;
+  const RowRequest request{
+      .Row = spot.Row, .MouseX = onTimeline ? event.Mouse.X : 0, .CharColumn = spot.CharColumn};
   if (action != GadgetAction::MouseMove) {
-    if (spot.Row == 0 || !(onText || onTimeline))
-      return;
-    options.Set(opt::PingMouseX, onTimeline ? event.Mouse.X : 0);
-    options.Request(action == GadgetAction::Click ? opt::PingSelectRequest : opt::PingActionRequest,
-                    spot.Row);
+    static_cast<void>(
+        requests_->Ask(action == GadgetAction::Click ? RowAsk::Select : RowAsk::Action, request));
     return;
   }
-  if (options.Get(opt::PingSelectRequest) != 0 || options.Get(opt::PingActionRequest) != 0 ||
-      options.Get(opt::PingHoverRow) != 0 || spot.Row == 0) {
+  if (requests_->AnyRowRequest() || (onText && spot.CharColumn < kLastDownColumn))
     return;
-  }
-  if (onText) {
-    options.Set(opt::PingCharColumn, spot.CharColumn);
-    if (spot.CharColumn < kLastDownColumn)
-      return;
-  }
-  if (onText || onTimeline) {
-    options.Set(opt::PingMouseX, onTimeline ? event.Mouse.X : 0);
-    options.Request(opt::PingHoverRow, spot.Row);
-  }
+  static_cast<void>(requests_->Ask(RowAsk::Hover, request));
 }
 
 void PingWiring::ScrollList(const GuiEvent& event) {
@@ -269,7 +265,7 @@ void PingWiring::StartResolver() {
       if (stop_->Raised())
         return;
     }
-    ResolvePendingHostNames(ports_.Options, ports_.Texts, ports_.Names,
+    ResolvePendingHostNames(*requests_, ports_.Texts, ports_.Names,
                             [this](int milliseconds) { return stop_->WaitFor(milliseconds); });
   }));
 }
@@ -354,18 +350,27 @@ std::wstring PingWiring::CopyHostLog(const PSys& host) {
   return PingLogSavedMessage(host);
 }
 
-void PingWiring::SaveList(const PingList& hosts) {
-  static_cast<void>(SavePingList(hosts, ports_.Files, StatePath()));
+PingFileStanding PingWiring::SaveList(const PingListState& list) {
+  PingFileStanding standing = list.Standing;
+  {
+    std::lock_guard<std::timed_mutex> turn(saveTurn_);
+    static_cast<void>(SavePingList(list.Hosts, standing, ports_.Files, StatePath()));
+  }
   ports_.Updates.Refresh(gadget::FileStatusCanvas);
+  return standing;
 }
 
-std::optional<PingList> PingWiring::LoadList(std::wstring& refusal) {
-  // A refused file, or one read from the backup beside a damaged file, says so.
+// Another program may hold the file for a moment (a backup, a virus scan): it is read again a few
+// times before the list starts without it.
+PingLoadResult PingWiring::LoadList() {
   PingLoadResult loaded = LoadPingList(ports_.Files, StatePath());
-  refusal = loaded.Reason;
-  if (loaded.Outcome != PingLoadOutcome::Loaded)
-    return std::nullopt;
-  return std::move(loaded.Hosts);
+  for (int retry = 0; retry < kUnreadableRetries && loaded.Outcome == PingLoadOutcome::Unreadable;
+       ++retry) {
+    if (stop_->WaitFor(kUnreadableRetryMs))
+      break;
+    loaded = LoadPingList(ports_.Files, StatePath());
+  }
+  return loaded;
 }
 
 std::wstring PingWiring::StatePath() const {

@@ -19,7 +19,9 @@
 #include "core/text_slots.h"
 #include "core/window_updates.h"
 #include "monitors/ping/ping_list_painter.h"
-#include "monitors/ping/ping_workers.h"
+#include "monitors/ping/ping_list_state.h"
+#include "monitors/ping/ping_requests.h"
+#include "monitors/ping/ping_state_file.h"
 #include "platform/clipboard.h"
 #include "platform/clock.h"
 #include "platform/environment.h"
@@ -32,7 +34,7 @@ namespace tarvik {
 
 struct PingPorts {
   platform::Gui& Gui;
-  platform::IcmpEcho& Icmp;
+  platform::IcmpEchoes& Echoes;
   platform::NameLookup& Names;
   const platform::Clock& Clock;
   platform::Environment& Env;
@@ -87,18 +89,21 @@ class PingWiring {
   void DrawHeader(const PingList& hosts, const std::wstring& message);
   void ShowIndicator(const std::wstring& text, bool alternate);
   std::wstring CopyHostLog(const PSys& host);
-  void SaveList(const PingList& hosts);
-  [[nodiscard]] std::optional<PingList> LoadList(std::wstring& refusal);
+  PingFileStanding SaveList(const PingListState& list);
+  [[nodiscard]] PingLoadResult LoadList();
   [[nodiscard]] std::wstring StatePath() const;
 
   PingPorts ports_;
   std::shared_ptr<SharedPingList> list_ = std::make_shared<SharedPingList>();
+  std::shared_ptr<PingRequests> requests_ = std::make_shared<PingRequests>();
   platform::FontId listFont_ = platform::kNoFont;
   MonitorThreads* threads_ = nullptr;
   StopSignal* stop_ = nullptr;
   std::function<void()> filesChanged_;
   std::atomic<bool> inView_ = false;
   std::timed_mutex resolverTurn_;
+  // Held by each save of the state file, the hourly ones and the end's.
+  std::timed_mutex saveTurn_;
   // The coordinator's alone.
   PingListPainter painter_;
   Colour indicatorBack_ = 0;

@@ -22,7 +22,7 @@ MonitorThread::MonitorThread(std::wstring name, int priority, StopSignal& stop,
 
 void MonitorThread::Run() {
   while (!stop_.Raised()) {
-    if (stop_.WaitFor(GuardedPass(clock_.TickMs())))
+    if (Rest(GuardedPass(clock_.TickMs())))
       break;
   }
 }

@@ -45,6 +45,9 @@ class MonitorThread : public ProgramThread {
 
  protected:
   void Run() override;
+  // The wait between passes; true when stop was raised. A monitor that must keep taking the
+  // system's completions while it waits (alertably) waits its own way.
+  virtual bool Rest(int milliseconds) { return stop_.WaitFor(milliseconds); }
 
  private:
   void ReportFailure(const std::wstring& what);

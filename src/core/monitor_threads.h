@@ -18,10 +18,9 @@ class MonitorThreads {
   static constexpr int kMaxStopWaits = 50;
   static constexpr int kStopWaitMs = 40;
   static constexpr int kTaskPriority = 16;
-  // Short-lived helpers running at once. The busiest user is the ping coordinator: up to 32
-  // workers a cycle, each done within its echo time-out (at most 2.5 s), so cycles of 1 s
-  // overlap at most three deep; the rest is room for lookups and copies. A burst beyond it is
-  // refused rather than grown without bound.
+  // Short-lived helpers running at once: host lookups and clipboard copies (the ping
+  // coordinator sends its echoes from its own thread). A burst beyond it is refused rather than
+  // grown without bound.
   static constexpr size_t kMaxTasks = 128;
 
   MonitorThreads(StopSignal& stop, platform::Environment& environment,

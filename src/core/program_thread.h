@@ -17,7 +17,7 @@ using ThreadLauncher = std::function<std::thread(std::function<void()> body)>;
 [[nodiscard]] std::thread LaunchThread(std::function<void()> body);
 
 // A thread of the program that shut-down waits for: the long-lived monitors and the short-lived
-// helpers (host lookups, ping workers, clipboard copies) alike.
+// helpers (host lookups, clipboard copies) alike.
 class ProgramThread {
  public:
   ProgramThread(std::wstring name, int priority, platform::Environment& environment);

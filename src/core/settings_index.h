@@ -114,7 +114,6 @@ inline constexpr int PingNow = 273;
 inline constexpr int PingIntervalChoice = 275;
 inline constexpr int PingTimeout = 276;
 inline constexpr int DnsLibraryPresent = 277;
-inline constexpr int PingAddressRequest = 278;
 inline constexpr int PingListBackColour = 287;
 inline constexpr int SlowResponseChoice = 289;
 inline constexpr int PingShowsAddresses = 291;
@@ -125,20 +124,15 @@ inline constexpr int FirstGraphColour = 301;
 inline constexpr int PingHostCount = 800;        // published by the coordinator after each change
 inline constexpr int PingIntervalSeconds = 801;  // the chosen interval
 inline constexpr int SlowThreshold = 802;        // ms; 0 asks the coordinator to recompute it
-inline constexpr int PingHoverRow = 803;         // 1-based row under the mouse; 0 none
-inline constexpr int PingMouseX = 804;           // x in the timeline with a hover or click; 0 none
-inline constexpr int PingSelectRequest = 805;    // 1-based row clicked with the left button
-inline constexpr int PingActionRequest = 806;    // 1-based row clicked with the right button
 inline constexpr int PingDeleteRequest = 807;    // 1 the selected hosts, -1 all
 inline constexpr int PingResetRequest = 808;     // 1 the selected hosts, -1 all
 inline constexpr int PingSortRequest = 809;      // column 1-7 of a header click
-inline constexpr int PingCharColumn = 810;       // character column of the last hover
 inline constexpr int PingRowHeight = 811;        // the list's layout, as last measured
 inline constexpr int PingCharWidth = 812;
 inline constexpr int PingTimelineX = 813;
 inline constexpr int PingTimelineWidth = 814;
-inline constexpr int PingFirstRow = 815;         // the list's first visible row (0-based)
-inline constexpr int PingRedrawRequest = 816;    // the list's canvas changed size or scrolled
+inline constexpr int PingFirstRow = 815;       // the list's first visible row (0-based)
+inline constexpr int PingRedrawRequest = 816;  // the list's canvas changed size or scrolled
 
 // The drive chosen in the Storage tab's drive filter (1-26, 0 every drive), kept while it is away;
 // FollowedDrive is that drive while it is present.

@@ -28,9 +28,8 @@ inline constexpr int FilterDrvAsRead = 79;
 inline constexpr int FilterNicAsRead = 80;
 inline constexpr int FilterDrvToWrite = 81;
 inline constexpr int FilterNicToWrite = 82;
-inline constexpr int PendingPingDescription = 85;
-inline constexpr int PendingHostNames = 86;  // blank-separated names the resolver still looks up
-inline constexpr int PingStatusMessage = 87; // the ping panel's header message
+inline constexpr int PendingHostNames = 86;   // blank-separated names the resolver still looks up
+inline constexpr int PingStatusMessage = 87;  // the ping panel's header message
 inline constexpr int ColorGraAsRead = 94;
 inline constexpr int ColorGraToWrite = 95;
 // Fixed lists placed at start-up.

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 
 namespace tarvik::platform {
@@ -14,12 +15,21 @@ struct EchoReply {
   int Tos = 0;
 };
 
-// ICMP echo to an IPv4 address given as the system keeps it (first octet in the lowest byte).
-// Any thread may call it; a call waits at most `timeoutMs` for the reply.
-class IcmpEcho {
+// ICMP echo requests to IPv4 addresses given as the system keeps them (first octet in the lowest
+// byte), all in flight at once from one thread: Send returns at once, and each reply comes back
+// through a later Collect on the same thread, within its echo's time-out. The reply buffer of an
+// echo stays alive until the system has completed it, whatever the caller does meanwhile.
+class IcmpEchoes {
  public:
-  virtual ~IcmpEcho() = default;
-  [[nodiscard]] virtual EchoReply Echo(uint32_t address, int timeoutMs) = 0;
+  using Completed = std::function<void(uint64_t tag, const EchoReply& reply)>;
+
+  virtual ~IcmpEchoes() = default;
+  // Starts an echo; `tag` names it when it completes. False when the system refused it at once:
+  // no reply comes for it.
+  [[nodiscard]] virtual bool Send(uint32_t address, int timeoutMs, uint64_t tag) = 0;
+  // Waits up to `waitMs` for an echo to complete, then hands every completed one to `completed`
+  // (on the calling thread, the one that sent them).
+  virtual void Collect(int waitMs, const Completed& completed) = 0;
 };
 
 // Turns a host name into an IPv4 address (first octet in the lowest byte); 0 when the name has

@@ -1,5 +1,6 @@
 #include "text/json_events.h"
 
+#include <charconv>
 #include <cstddef>
 #include <limits>
 #include <optional>
@@ -18,6 +19,21 @@ bool IsBlank(char c) {
 
 bool IsDigit(char c) {
   return c >= '0' && c <= '9';
+}
+
+// A number's text that is valid JSON; one too large for a double reads as infinity, one too
+// small as 0.
+double RealValue(std::string_view number) {
+  double value = 0;
+  const auto [end, error] = std::from_chars(number.data(), number.data() + number.size(), value);
+  static_cast<void>(end);
+  if (error == std::errc::result_out_of_range) {
+    const bool tiny = number.find_first_of("eE") != std::string_view::npos &&
+                      number[number.find_first_of("eE") + 1] == '-';
+    const double huge = std::numeric_limits<double>::infinity();
+    value = tiny ? 0.0 : (number.front() == '-' ? -huge : huge);
+  }
+  return value;
 }
 
 std::optional<uint32_t> HexValue(std::string_view digits) {
@@ -146,6 +162,7 @@ class JsonReader {
   }
 
   bool Number() {
+    const size_t first = at_;
     const bool negative = at_ < text_.size() && text_[at_] == '-';
     at_ += negative ? 1 : 0;
     const size_t start = at_;
@@ -174,7 +191,7 @@ class JsonReader {
       magnitude = magnitude * 10 + digit;
     }
     if (!whole || (!negative && magnitude == kMaxMagnitude))
-      return Tell(events_.OtherValue());
+      return Tell(events_.Real(RealValue(text_.substr(first, at_ - first))));
     const int64_t value =
         negative ? static_cast<int64_t>(0 - magnitude) : static_cast<int64_t>(magnitude);
     return Tell(events_.Integer(value));

@@ -19,7 +19,9 @@ class JsonEvents {
   virtual bool String(std::string&& text) = 0;
   // A number without fraction or exponent that fits 64 bits.
   virtual bool Integer(int64_t value) = 0;
-  // true, false, null, or any other number.
+  // Any other number: with a fraction or an exponent, or too large for 64 bits.
+  virtual bool Real(double value) = 0;
+  // true, false or null.
   virtual bool OtherValue() = 0;
 };
 

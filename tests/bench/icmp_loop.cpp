@@ -1,83 +1,134 @@
-// The yardstick for the ping coordinator's cost: the same echo requests with nothing around
-// them. Every second a cycle pings each of the hosts 127.0.x.y once, shared out to a number of
-// threads that are started for the cycle and ended after it, as the program's workers are.
+// The yardstick for the ping coordinator's cost: the same echo requests with nothing around them.
+// For <seconds> of the wall clock, as each second begins, one thread sends one echo to every host
+// 127.0.x.y at once with IcmpSendEcho2 and an APC, as the program's echo engine does, and reads
+// each reply with IcmpParseReplies when its APC runs while the thread waits alertably; echoes
+// still out when the next second begins stay out (a 1 s time-out overlaps the next cycle). A
+// second that begins while a cycle is still being sent has no cycle of its own, as in the
+// program.
 //
-//   tarvik-icmp-loop.exe <hosts> <seconds> <threads>
+//   tarvik-icmp-loop.exe <hosts> <seconds>
 //
-// Prints the echoes sent, the answered ones and the cycles that ended within their second.
+// Prints a line "cycle <second> <echoes>" for each cycle, by the Unix second it began in, so that a
+// measurement can count the echoes of its own window; then the echoes sent, the answered ones,
+// the cycles, the cycles that started within 100 ms of their second, the seconds, and the longest
+// time sending one cycle's echoes took.
 #include <winsock2.h>
+
 #include <windows.h>
+#include <winternl.h>
+
+#define PIO_APC_ROUTINE_DEFINED
 #include <iphlpapi.h>
+
 #include <icmpapi.h>
 
-#include <atomic>
+#include <algorithm>
+#include <array>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <thread>
-#include <vector>
 
 namespace {
 
 constexpr wchar_t kEchoText[] = L"@Echo this stuff";
 constexpr DWORD kEchoBytes = sizeof(kEchoText) - sizeof(wchar_t);
-constexpr DWORD kReplyBytes = sizeof(ICMP_ECHO_REPLY) + kEchoBytes + 8;
+constexpr DWORD kReplyBytes = sizeof(ICMP_ECHO_REPLY) + kEchoBytes + 8 + sizeof(IO_STATUS_BLOCK);
 constexpr DWORD kTimeoutMs = 1000;
+constexpr ULONGLONG kOnTimeMs = 100;
+
+struct Echo {
+  alignas(ICMP_ECHO_REPLY) std::array<unsigned char, kReplyBytes> Reply{};
+};
+
+long g_inFlight = 0;
+long g_answered = 0;
+
+void NTAPI Completed(PVOID context, PIO_STATUS_BLOCK, ULONG) {
+  Echo* echo = static_cast<Echo*>(context);
+  const DWORD replies = ::IcmpParseReplies(echo->Reply.data(), kReplyBytes);
+  ICMP_ECHO_REPLY reply;
+  std::memcpy(&reply, echo->Reply.data(), sizeof(reply));
+  if (replies != 0 && reply.Status == IP_SUCCESS)
+    ++g_answered;
+  --g_inFlight;
+  delete echo;
+}
 
 // 127.0.x.y for host number n, counted from 127.0.0.1; first octet in the lowest byte.
 ULONG LoopbackAddress(int n) {
   const int value = n + 1;
-  return 127u | static_cast<ULONG>((value >> 8) & 0xFF) << 16 | static_cast<ULONG>(value & 0xFF) << 24;
+  return 127u | static_cast<ULONG>((value >> 8) & 0xFF) << 16 |
+         static_cast<ULONG>(value & 0xFF) << 24;
 }
 
-bool Echo(ULONG address) {
-  const HANDLE icmp = ::IcmpCreateFile();
-  alignas(ICMP_ECHO_REPLY) unsigned char reply[kReplyBytes] = {};
-  char request[kEchoBytes];
-  std::memcpy(request, kEchoText, kEchoBytes);
-  const DWORD replies =
-      ::IcmpSendEcho(icmp, address, request, kEchoBytes, nullptr, reply, kReplyBytes, kTimeoutMs);
-  ICMP_ECHO_REPLY first;
-  std::memcpy(&first, reply, sizeof(first));
-  ::IcmpCloseHandle(icmp);
-  return replies != 0 && first.Status == IP_SUCCESS;
+// Milliseconds of the wall clock since 1970.
+ULONGLONG UnixMs() {
+  constexpr ULONGLONG kMsFrom1601To1970 = 11'644'473'600'000;
+  FILETIME now;
+  ::GetSystemTimeAsFileTime(&now);
+  const ULONGLONG hundredNs = static_cast<ULONGLONG>(now.dwHighDateTime) << 32 | now.dwLowDateTime;
+  return hundredNs / 10'000 - kMsFrom1601To1970;
+}
+
+// Milliseconds into the current second of the wall clock.
+ULONGLONG MsIntoSecond() {
+  return UnixMs() % 1'000;
+}
+
+// Waits alertably (the APCs run meanwhile) until the next second begins.
+void WaitForNextSecond() {
+  const ULONGLONG start = MsIntoSecond();
+  for (ULONGLONG at = start; at >= start; at = MsIntoSecond()) {
+    const ULONGLONG left = 1'000 - at;
+    ::SleepEx(static_cast<DWORD>(left > 2 ? left - 2 : 1), TRUE);
+  }
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc != 4) {
-    std::fprintf(stderr, "usage: tarvik-icmp-loop <hosts> <seconds> <threads>\n");
+  if (argc != 3) {
+    std::fprintf(stderr, "usage: tarvik-icmp-loop <hosts> <seconds>\n");
     return 2;
   }
   const int hosts = std::atoi(argv[1]);
   const int seconds = std::atoi(argv[2]);
-  const int threads = std::atoi(argv[3]);
+  const HANDLE icmp = ::IcmpCreateFile();
+  static const std::array<char, kEchoBytes> request = [] {
+    std::array<char, kEchoBytes> bytes{};
+    std::memcpy(bytes.data(), kEchoText, kEchoBytes);
+    return bytes;
+  }();
   long sent = 0;
-  std::atomic<long> answered = 0;
+  int cycles = 0;
   int onTime = 0;
-  for (int cycle = 0; cycle < seconds; ++cycle) {
-    const ULONGLONG start = ::GetTickCount64();
-    std::atomic<int> next = 0;
-    std::vector<std::thread> workers;
-    for (int t = 0; t < threads; ++t) {
-      workers.emplace_back([&] {
-        for (int n = next++; n < hosts; n = next++) {
-          if (Echo(LoopbackAddress(n)))
-            ++answered;
-        }
-      });
-    }
-    for (std::thread& worker : workers)
-      worker.join();
-    sent += hosts;
-    const ULONGLONG took = ::GetTickCount64() - start;
-    if (took <= 1000) {
+  ULONGLONG longestSendMs = 0;
+  const ULONGLONG end = ::GetTickCount64() + static_cast<ULONGLONG>(seconds) * 1'000;
+  for (WaitForNextSecond(); ::GetTickCount64() < end; WaitForNextSecond()) {
+    ++cycles;
+    const ULONGLONG began = UnixMs();
+    if (began % 1'000 <= kOnTimeMs)
       ++onTime;
-      ::Sleep(static_cast<DWORD>(1000 - took));
+    const long sentBefore = sent;
+    const ULONGLONG sending = ::GetTickCount64();
+    for (int n = 0; n < hosts; ++n) {
+      Echo* echo = new Echo;
+      const DWORD answered = ::IcmpSendEcho2(icmp, nullptr, &Completed, echo, LoopbackAddress(n),
+                                             const_cast<char*>(request.data()), kEchoBytes, nullptr,
+                                             echo->Reply.data(), kReplyBytes, kTimeoutMs);
+      ++sent;
+      if (answered == 0 && ::GetLastError() != ERROR_IO_PENDING)
+        delete echo;
+      else
+        ++g_inFlight;
     }
+    longestSendMs = std::max(longestSendMs, ::GetTickCount64() - sending);
+    std::printf("cycle %llu %ld\n", began / 1'000, sent - sentBefore);
   }
-  std::printf("echoes %ld answered %ld cycles %d on time %d\n", sent, answered.load(), seconds,
-              onTime);
+  const ULONGLONG drained = ::GetTickCount64() + 2 * kTimeoutMs + 1'000;
+  while (g_inFlight > 0 && ::GetTickCount64() < drained)
+    ::SleepEx(50, TRUE);
+  std::printf("echoes %ld answered %ld cycles %d on time %d of %d seconds longest send %llu ms\n",
+              sent, g_answered, cycles, onTime, seconds, longestSendMs);
   return 0;
 }

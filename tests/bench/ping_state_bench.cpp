@@ -60,9 +60,11 @@ int Run() {
   const std::wstring path = L"TK-Ping-bench.json";
   static_cast<void>(files.RemoveFile(path));
   bool saved = false;
-  const double firstSave = Milliseconds([&] { saved = SavePingList(hosts, files, path); });
+  PingFileStanding standing = PingFileStanding::Read;
+  const double firstSave =
+      Milliseconds([&] { saved = SavePingList(hosts, standing, files, path); });
   const double hourlySave =
-      Milliseconds([&] { saved = saved && SavePingList(hosts, files, path); });
+      Milliseconds([&] { saved = saved && SavePingList(hosts, standing, files, path); });
   PingLoadResult loaded;
   const double load = Milliseconds([&] { loaded = LoadPingList(files, path); });
   static_cast<void>(files.RemoveFile(path));

@@ -252,6 +252,25 @@ e2e_click_client() {
   xdotool mousemove "$((x + dx))" "$((y + dy))" click 1 2>/dev/null
 }
 
+# Shows the Ping tab of the main window (a click into it, then Ctrl+Tab to the sixth panel) and
+# puts the main window's X window in E2E_MAIN.
+e2e_show_ping_tab() {
+  E2E_MAIN=$(e2e_x_window_of "$MAIN_WIDTH" "$MAIN_HEIGHT") ||
+    e2e_fail "no X window for the main window"
+  e2e_click_client "$MAIN_WIDTH" "$MAIN_HEIGHT" 14 10
+  for _ in 1 2 3 4 5; do e2e_key "$E2E_MAIN" ctrl+Tab; done
+  e2e_poll 3 e2e_tab_is 5 || e2e_fail "the Ping panel is not selected ($(e2e_selected_tab))"
+}
+
+# On the Ping tab: types <text> into the host or address entry in place of what it shows, and
+# presses Return.
+e2e_type_ping_entry() {
+  e2e_click_client "$MAIN_WIDTH" "$MAIN_HEIGHT" 150 62
+  e2e_key "$E2E_MAIN" End shift+Home
+  xdotool type --window "$E2E_MAIN" --delay 50 "$1" 2>/dev/null
+  e2e_key "$E2E_MAIN" Return
+}
+
 # Sends keys (xdotool names, e.g. ctrl+Tab) to an X window.
 e2e_key() {
   local window=$1

@@ -23,16 +23,9 @@ printf '[%s,%s]' "$(host 127.0.0.1 16777343 127000000001 1)" \
 
 e2e_start_program tarvik
 e2e_wait_started 40
-main=$(e2e_x_window_of "$MAIN_WIDTH" "$MAIN_HEIGHT") || e2e_fail "no X window for the main window"
-e2e_click_client "$MAIN_WIDTH" "$MAIN_HEIGHT" 14 10
-for _ in 1 2 3 4 5; do e2e_key "$main" ctrl+Tab; done
-e2e_poll 3 e2e_tab_is 5 || e2e_fail "the Ping panel is not selected ($(e2e_selected_tab))"
-
-# The address entry: a click into it, its "0.0.0.0" replaced, then Return.
-e2e_click_client "$MAIN_WIDTH" "$MAIN_HEIGHT" 150 62
-e2e_key "$main" End shift+Home
-xdotool type --window "$main" --delay 50 127.0.0.3 2>/dev/null
-e2e_key "$main" Return
+e2e_show_ping_tab
+# The address entry: its "0.0.0.0" replaced, then Return.
+e2e_type_ping_entry 127.0.0.3
 sleep 14
 
 e2e_quit tarvik 6

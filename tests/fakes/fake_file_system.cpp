@@ -18,7 +18,7 @@ std::optional<std::string> FakeFileSystem::ReadFile(const std::wstring& path) {
   if (OnRead)
     OnRead(path);
   const auto found = Files.find(path);
-  if (found == Files.end())
+  if (found == Files.end() || Unreadable.count(path) > 0)
     return std::nullopt;
   return found->second;
 }

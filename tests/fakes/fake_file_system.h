@@ -19,6 +19,8 @@ class FakeFileSystem : public platform::FileSystem {
   std::map<std::wstring, int64_t> Dates;
   std::set<std::wstring> Folders;
   std::set<std::wstring> ReadOnlyFolders;  // writes and folder creation below these fail
+  // Files that are there but cannot be read, as while another program holds them.
+  std::set<std::wstring> Unreadable;
   std::vector<std::wstring> Changes;
   int Reads = 0;
   // Runs at every read, to look at the program while it reads.

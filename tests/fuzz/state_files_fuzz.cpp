@@ -1,10 +1,11 @@
 // Fuzz target for the two state files: each input is read as the ping list (TK-Ping.json) and as
-// the event lists (TK-Saga.json). Checks that a ping list that reads is within its bounds and
-// comes back unchanged through a save and a load, and that one that does not read survives the
-// next save under TK-Ping.bad.
+// the event lists (TK-Saga.json). Checks that a ping list that reads holds only values in range
+// and comes back unchanged through a save and a load, that one read only in part is kept under
+// TK-Ping.bad, and that one that does not read survives the next save there.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
+#include <set>
 #include <string>
 #include <string_view>
 
@@ -14,6 +15,7 @@
 #include "fakes/fake_file_system.h"
 #include "logs/event_lists.h"
 #include "logs/saga_file.h"
+#include "monitors/ping/ping_address.h"
 #include "monitors/ping/ping_list_json.h"
 #include "monitors/ping/ping_state_file.h"
 #include "settings/defaults.h"
@@ -37,23 +39,45 @@ class StillClock : public platform::Clock {
   void SleepMs(int) const override {}
 };
 
+// Every value of a host that was read is one the program could have written itself.
+void RequireInRange(const PSys& host, std::set<int32_t>& addresses) {
+  Require(host.Valu != 0 && addresses.insert(host.Valu).second);
+  Require(host.Addr == DottedAddress(static_cast<uint32_t>(host.Valu)));
+  Require((host.Actv == 0 || host.Actv == 1) && (host.HiLi == 0 || host.HiLi == 1));
+  Require(host.Sent >= 0 && host.Recv >= 0 && host.Lost >= 0 && host.Down >= 0);
+  Require(host.Time >= -1 && host.Best >= -1 && host.Wors >= -1);
+  Require(host.Host.size() <= kMaxDescription);
+  Require(host.PV.size() <= kMaxSamples);
+  for (const PValues& sample : host.PV)
+    Require(sample.S >= 0 && (sample.T >= -2 || sample.T == kSamplePaused));
+}
+
 void CheckPingList(std::string_view bytes) {
   fakes::FakeFileSystem files;
   files.Files[kPingPath] = std::string(bytes);
   const PingLoadResult loaded = LoadPingList(files, kPingPath);
-  Require(files.Changes.empty());
+  const std::wstring refused = PingRefusedPath(kPingPath);
+  // Reading makes no change but the copy of a refused file that its message names.
+  for (const std::wstring& change : files.Changes)
+    Require(change == L"write " + refused && files.Files[refused] == bytes);
   Require(loaded.Hosts.size() <= static_cast<size_t>(kMaxPingHosts));
+  std::set<int32_t> addresses;
   for (const PSys& host : loaded.Hosts)
-    Require(host.PV.size() <= kMaxSamples);
+    RequireInRange(host, addresses);
+  // Whatever did not read whole is kept as it was, and the message says so.
+  if (loaded.Outcome == PingLoadOutcome::Loaded && !loaded.Reason.empty())
+    Require(files.Files[refused] == bytes);
   if (loaded.Outcome == PingLoadOutcome::Refused) {
     Require(!loaded.Reason.empty());
-    Require(SavePingList(PingList(1), files, kPingPath));
-    Require(files.Files[PingRefusedPath(kPingPath)] == bytes);
+    Require(files.Files[refused] == bytes);
+    PingFileStanding standing = loaded.Standing;
+    Require(SavePingList(PingList(1), standing, files, kPingPath));
+    Require(files.Files[refused] == bytes);
     return;
   }
   const std::string written = PingListJson(loaded.Hosts);
   const PingListReading again = ReadPingListJson(written);
-  Require(again.Fault == PingListFault::None && again.Hosts == loaded.Hosts);
+  Require(again.Fault == PingListFault::None && !again.Lossy() && again.Hosts == loaded.Hosts);
   Require(PingListJson(again.Hosts) == written);
 }
 

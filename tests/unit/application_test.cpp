@@ -21,6 +21,7 @@
 #include "fakes/fake_ping.h"
 #include "fakes/fake_system.h"
 #include "fakes/fake_system_info.h"
+#include "fakes/pixel_canvas.h"
 #include "text/translation.h"
 #include "text/utf8.h"
 #include "ui/gadget_ids.h"
@@ -57,7 +58,7 @@ class ApplicationTest : public ::testing::Test {
   fakes::FakePowerSource power;
   fakes::FakePerformanceCounters counters;
   fakes::FakeDrives drives;
-  fakes::FakeIcmpEcho icmp;
+  fakes::FakeIcmpEchoes icmp;
   fakes::FakeNameLookup names;
   fakes::FakeNetwork network;
   fakes::FakeHttp http;
@@ -892,6 +893,122 @@ TEST_F(ApplicationTest, TheChosenAdapterIsFollowedAgainWhenItIsBack) {
   EXPECT_EQ(step, steps.size()) << (step < steps.size() ? steps[step].name : "");
   EXPECT_NE(files.Files[kPortableIni].find("FilterNic = 00:00:00:00:00:0A\r\n"), std::string::npos)
       << files.Files[kPortableIni];
+}
+
+// The Ping tab of a running program with one listed host (a 120 ms reply in its history), the
+// comprehensive timeline on and slow responses from 50 ms: `act` runs on the window thread once
+// the list is read and the tab shows, and again (its step counting up) after each wait until it
+// returns true or the clock's time is up; the program then ends.
+void RunOnThePingTab(fakes::FakeGui& gui, Application& application,
+                     const std::function<bool(int step)>& act) {
+  const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+  int step = -1;
+  gui.OnWait = [&] {
+    const auto keepGoing = [&gui] { gui.Events.push_back({EventKind::Wake, 0, 0, 0, {}}); };
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    if (std::chrono::steady_clock::now() > giveUp) {
+      gui.OnWait = nullptr;
+      return;
+    }
+    if (step < 0) {
+      if (application.SharedSettings().Get(opt::PingHostCount) != 1)
+        return keepGoing();
+      for (int panel = 0; panel < 5; ++panel) {
+        gui.Events.push_back(
+            {EventKind::Shortcut, gadget::MainWindow, 0, static_cast<int>(Command::NextPanel), {}});
+      }
+      step = 0;
+      return;
+    }
+    if (act(step++))
+      gui.OnWait = nullptr;
+    else
+      keepGoing();
+  };
+  application.Run();
+}
+
+class ApplicationPingTest : public ApplicationTest {
+ protected:
+  ApplicationPingTest() {
+    files.Files[kPortableIni] = SettingsFileWithFlags({opt::ComprehensivePingTimeline});
+    files.Files[L"C:\\Tools\\Tarvik\\TK-Ping.json"] =
+        R"([{"Addr":"10.0.0.1","PV":[{"S":1709993000,"T":120}]}])";
+  }
+
+  static bool MessageIs(Application& application, const std::wstring& message) {
+    return application.SharedTexts().Get(slot::PingStatusMessage) == message;
+  }
+
+  // The user picks an item of a selector.
+  void Choose(int selector, int item) {
+    gui.SelectItem(selector, item);
+    gui.Events.push_back({EventKind::Gadget,
+                          gadget::MainWindow,
+                          selector,
+                          static_cast<int>(platform::GadgetAction::Change),
+                          {}});
+  }
+};
+
+// Choosing another slow-response level says so in the header at once and draws the bars again by
+// it: the 120 ms reply, a full yellow bar at 50 ms, becomes a green one at 150 ms.
+TEST_F(ApplicationPingTest, ChoosingASlowResponseLevelAnnouncesItAndRecoloursTheBars) {
+  Application application(Ports());
+  const std::wstring announced = L"Slow response (Yellow Bars) set to 150 ms";
+  RunOnThePingTab(gui, application, [&](int step) {
+    if (step == 0) {
+      Choose(gadget::SlowResponseSelector, 2);
+      return false;
+    }
+    return MessageIs(application, announced);
+  });
+  const std::vector<std::wstring> header = gui.TextHistoryOfCanvas(gadget::PingHeaderCanvas);
+  EXPECT_NE(std::find_if(header.begin(), header.end(),
+                         [&](const std::wstring& text) { return text.starts_with(announced); }),
+            header.end());
+  const Settings& options = application.SharedSettings();
+  // The newest sample is the "resumed" one the start added; the reply stands left of it.
+  const int x = options.Get(opt::PingTimelineX) + options.Get(opt::PingTimelineWidth) - 2;
+  const fakes::PixelCanvas& list = *gui.ClosedCanvases.at(gadget::PingListCanvas);
+  EXPECT_EQ(list.CountInColumn(x, Rgb(255, 255, 0)), 0) << "no longer slow";
+  EXPECT_GT(list.CountInColumn(x, Rgb(0, 204, 0)), 0) << "a green bar by the new level";
+}
+
+// What cannot be pinged is refused with the message, whether typed as a name ("0.0.0.0") or as an
+// address with a description ("0.0.0.00"), and nothing is added.
+TEST_F(ApplicationPingTest, AnAddressOfNoneIsRefusedWithTheInvalidHostMessage) {
+  Application application(Ports());
+  const std::wstring invalid = L"Invalid Host Name or IP Address";
+  const auto enter = [this](const wchar_t* typed) {
+    gui.SetGadgetText(gadget::PingHostEntry, typed);
+    gui.SetGadgetText(gadget::PingDescriptionEntry, L"nowhere");
+    gui.Events.push_back(
+        {EventKind::Shortcut, gadget::MainWindow, 0, static_cast<int>(Command::Enter), {}});
+  };
+  bool refusedAsName = false;
+  RunOnThePingTab(gui, application, [&](int step) {
+    if (step == 0) {
+      enter(L"0.0.0.0");
+      return false;
+    }
+    if (!refusedAsName) {
+      if (!MessageIs(application, invalid))
+        return false;
+      refusedAsName = true;
+      application.SharedTexts().Set(slot::PingStatusMessage, L"");
+      Choose(gadget::PingShowSelector, 1);
+      return false;
+    }
+    if (gui.Gadgets.at(gadget::PingHostEntry).Text == L"0.0.0.0") {
+      enter(L"0.0.0.00");  // the address entry, once it shows
+      return false;
+    }
+    return MessageIs(application, invalid);
+  });
+  EXPECT_TRUE(refusedAsName);
+  EXPECT_EQ(application.SharedTexts().Get(slot::PingStatusMessage), invalid);
+  EXPECT_EQ(application.SharedSettings().Get(opt::PingHostCount), 1);
 }
 
 }  // namespace

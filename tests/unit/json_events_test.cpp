@@ -21,6 +21,7 @@ class Recorder final : public JsonEvents {
   bool Key(std::string_view name) override { return Note("k:" + std::string(name)); }
   bool String(std::string&& text) override { return Note("s:" + text); }
   bool Integer(int64_t value) override { return Note("i:" + std::to_string(value)); }
+  bool Real(double value) override { return Note("r:" + std::to_string(value)); }
   bool OtherValue() override { return Note("o"); }
 
  private:
@@ -41,9 +42,13 @@ TEST(JsonEvents, ReadsEveryPieceAndRefusesWhatIsNotJson) {
   const std::vector<std::pair<std::string, std::string>> cases = {
       {" {\"a\" :[1,-2 ,\"x\"],\r\n\t\"b\": {}, \"c\": []} ",
        "{ k:a [ i:1 i:-2 s:x ] k:b { } k:c [ ] }"},
-      {"[9223372036854775807, 9223372036854775808]", "[ i:9223372036854775807 o ]"},
-      {"[-9223372036854775808, -9223372036854775809]", "[ i:-9223372036854775808 o ]"},
-      {"[0, -0, 1.5, 1e3, 2E-1, true, false, null]", "[ i:0 i:0 o o o o o o ]"},
+      {"[9223372036854775807, 9223372036854775808]",
+       "[ i:9223372036854775807 r:9223372036854775808.000000 ]"},
+      {"[-9223372036854775808, -9223372036854775809]",
+       "[ i:-9223372036854775808 r:-9223372036854775808.000000 ]"},
+      {"[0, -0, 1.5, 1e3, 2E-1, -7.25e-1, true, false, null]",
+       "[ i:0 i:0 r:1.500000 r:1000.000000 r:0.200000 r:-0.725000 o o o ]"},
+      {"[1e999, -1e999, 1e-999]", "[ r:inf r:-inf r:0.000000 ]"},
       {R"("\"\\\/\b\f\n\r\t\u00e4\ud83d\ude00")", "s:\"\\/\b\f\n\r\t\xC3\xA4\xF0\x9F\x98\x80"},
       {"", "malformed"},
       {"[", "malformed"},

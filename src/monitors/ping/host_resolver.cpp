@@ -1,12 +1,14 @@
 #include "monitors/ping/host_resolver.h"
 
-#include "core/settings_index.h"
+#include <optional>
+
+#include "core/text_slots.h"
 #include "monitors/ping/ping_address.h"
 
 namespace tarvik {
 namespace {
 
-constexpr int kAddRequestPollMs = 10;
+constexpr int kFullQueuePollMs = 10;
 
 // The maker's site first; "wikipedia.org" carries its own domain. Joined with ".com www." the
 // list reads "www.brimhold.com www.google.com … www.wikipedia.org".
@@ -28,10 +30,10 @@ std::wstring TakeFirstName(TextSlots& texts) {
   return first;
 }
 
+// 0 is no address, whether typed or given by the name service.
 int32_t AddressOf(const std::wstring& name, platform::NameLookup& names) {
-  if (const auto dotted = ParseIPv4(name))
-    return static_cast<int32_t>(*dotted);
-  const uint32_t address = names.LookUpIPv4(name);
+  const std::optional<uint32_t> dotted = ParseIPv4(name);
+  const uint32_t address = dotted ? *dotted : names.LookUpIPv4(name);
   return address == 0 ? -1 : static_cast<int32_t>(address);
 }
 
@@ -46,18 +48,14 @@ std::wstring WellKnownSiteNames() {
   return names;
 }
 
-void ResolvePendingHostNames(Settings& settings, TextSlots& texts, platform::NameLookup& names,
+void ResolvePendingHostNames(PingRequests& requests, TextSlots& texts, platform::NameLookup& names,
                              const std::function<bool(int milliseconds)>& waitStopping) {
-  for (;;) {
-    while (settings.Get(opt::PingAddressRequest) != 0) {
-      if (waitStopping(kAddRequestPollMs))
+  for (std::wstring name = TakeFirstName(texts); !name.empty(); name = TakeFirstName(texts)) {
+    const AddRequest add{.Address = AddressOf(name, names), .Description = name};
+    while (!requests.QueueAdd(add)) {
+      if (waitStopping(kFullQueuePollMs))
         return;
     }
-    const std::wstring name = TakeFirstName(texts);
-    if (name.empty())
-      return;
-    texts.Set(slot::PendingPingDescription, name);
-    settings.Request(opt::PingAddressRequest, AddressOf(name, names));
   }
 }
 

@@ -3,8 +3,8 @@
 #include <functional>
 #include <string>
 
-#include "core/settings.h"
 #include "core/text_slots.h"
+#include "monitors/ping/ping_requests.h"
 #include "platform/ping.h"
 
 namespace tarvik {
@@ -13,11 +13,11 @@ namespace tarvik {
 // becomes "www.<name>.com", the one that carries its own domain aside.
 [[nodiscard]] std::wstring WellKnownSiteNames();
 
-// The host-name resolver: takes the pending names one at a time, hands each address to the
-// ping coordinator through the add request (waiting while an earlier one is pending) with the
-// name as its description, and -1 for a name without an address. A dotted address is taken as
-// it stands, without asking a name service. Ends when no name is left or stop is raised.
-void ResolvePendingHostNames(Settings& settings, TextSlots& texts, platform::NameLookup& names,
+// The host-name resolver: takes the pending names one at a time and queues each address for the
+// ping coordinator with the name as its description (waiting while the queue is full), and -1
+// for a name without an address, "0.0.0.0" included. A dotted address is taken as it stands,
+// without asking a name service. Ends when no name is left or stop is raised.
+void ResolvePendingHostNames(PingRequests& requests, TextSlots& texts, platform::NameLookup& names,
                              const std::function<bool(int milliseconds)>& waitStopping);
 
 }  // namespace tarvik

@@ -1,10 +1,11 @@
 #include "monitors/ping/ping_coordinator.h"
 
 #include <algorithm>
+#include <vector>
 
 #include "core/settings_index.h"
-#include "monitors/ping/ping_cycle.h"
 #include "monitors/ping/ping_copy_text.h"
+#include "monitors/ping/ping_cycle.h"
 #include "monitors/ping/ping_edits.h"
 #include "monitors/ping/ping_indicator.h"
 #include "monitors/ping/ping_readouts.h"
@@ -17,9 +18,13 @@ constexpr int kPingPriority = 16;
 constexpr int kPingTabCopy = 5;
 constexpr int kQuietSleepMs = 250;
 constexpr int kBusySleepMs = 125;
-constexpr int kWorkerWaitPollMs = 40;
-constexpr int kAddedHostBudgetMs = 500;
 constexpr int kRepairKeySleepMs = 5;
+// While echoes are out the coordinator waits in slices this long, so that stop is seen soon.
+constexpr int kRestSliceMs = 50;
+// The watch for a cycle's second: how often the clock is read, and how long past the estimate
+// the watch goes on before the estimate counts as lost.
+constexpr int kTurnWatchStepMs = 2;
+constexpr int kTurnWatchLimitMs = 300;
 constexpr int64_t kSecondsPerHour = 3'600;
 constexpr const wchar_t* kNoCountdown = L"--";
 
@@ -27,9 +32,11 @@ constexpr const wchar_t* kNoCountdown = L"--";
 
 PingCoordinator::PingCoordinator(StopSignal& stop, PingSources sources, PingTargets targets)
     : MonitorThread(kName, kPingPriority, stop, sources.Clock, sources.Env),
+      stop_(stop),
       sources_(std::move(sources)),
       targets_(std::move(targets)),
-      keys_(sources_.Clock) {}
+      keys_(sources_.Clock),
+      engine_(sources_.Echoes, sources_.Clock) {}
 
 int32_t PingCoordinator::Now() const {
   return static_cast<int32_t>(sources_.Clock.NowLocal());
@@ -48,12 +55,14 @@ int PingCoordinator::Pass(int64_t /*tickMs*/) {
     StartUp();
     started_ = true;
   }
-  RunCycleIfDue(Now());
   if (Stopping())
     return 0;
+  TallyFinishedCycles();
   const int32_t now = Now();
+  turns_.Note(now, sources_.Clock.TickMs());
+  StartCycleIfDue(now);
   CountDown(now);
-  ServeAddRequest(now);
+  ServeAddRequests(now);
   ClearStaleMessage(now);
   ServeListRequests(now);
   AnnounceSlowThreshold(now);
@@ -75,70 +84,123 @@ void PingCoordinator::StartUp() {
   // Stopped while waiting for the base: the list is neither loaded nor drawn.
   if (Stopping())
     return;
-  std::wstring refusal;
-  std::optional<PingList> loaded = sources_.LoadList(refusal);
+  // The base was taken as a second began.
+  turns_.Anchor(Now(), sources_.Clock.TickMs());
+  PingLoadResult loaded = sources_.LoadList();
   auto list = targets_.List->Lock();
-  if (loaded) {
-    list->Hosts = std::move(*loaded);
+  list->Standing = loaded.Standing;
+  if (loaded.Outcome == PingLoadOutcome::Loaded) {
+    list->Hosts = std::move(loaded.Hosts);
     RepairLoadedList(list->Hosts, Now(), [this] {
       sources_.Clock.SleepMs(kRepairKeySleepMs);
       return keys_.Next();
     });
   }
   // A refused file's reason stays until the next message.
-  targets_.Texts.Set(slot::PingStatusMessage, refusal);
+  targets_.Texts.Set(slot::PingStatusMessage, loaded.Reason);
   messageClearTime_ = 0;
   savedHour_ = Now() / kSecondsPerHour;
-  workerBudgetMs_ = kFirstCycleBudgetMs;
   Changed(list->Hosts);
 }
 
-void PingCoordinator::RunCycleIfDue(int32_t now) {
+// Each cycle whose echoes are all back is tallied, oldest first.
+void PingCoordinator::TallyFinishedCycles() {
+  while (std::optional<EchoCycle> cycle = engine_.TakeFinished()) {
+    auto list = targets_.List->Lock();
+    const CycleTally tally = TallyCycle(list->Hosts, *cycle, Now());
+    upCount_ = tally.Up;
+    downCount_ = tally.Down;
+    if (targets_.PanelInView())
+      Redraw(list->Hosts);
+    blinkCount_ = BlinksAfterCycle(downCount_, targets_.Options.Get(opt::PingIntervalSeconds));
+  }
+}
+
+// A cycle starts as its second begins, whatever the cycles before it still wait for; only the
+// most cycles the engine keeps out at once hold it back.
+void PingCoordinator::StartCycleIfDue(int32_t now) {
   Settings& options = targets_.Options;
   if (options.Get(opt::PingHostCount) == 0 || now < options.Get(opt::NextPingTime) ||
-      !targets_.Texts.Get(slot::PendingHostNames).empty() ||
-      !targets_.Texts.Get(slot::PendingPingDescription).empty() || blinkCount_ > 0) {
+      engine_.CyclesInFlight() >= EchoEngine::kMostCyclesInFlight) {
     return;
   }
   options.Set(opt::NextPingTime, now + options.Get(opt::PingIntervalSeconds));
   targets_.ShowCountdown(kNoCountdown);
   countdownShown_ = kNoCountdown;
   cycled_ = true;
-  const auto cycle = std::make_shared<PingCycle>();
-  PrepareCycle(targets_.List->Lock()->Hosts, options.Get(opt::PingTimeout), *cycle);
-  if (!PingAllHosts(cycle))
-    return;
-  auto list = targets_.List->Lock();
-  ApplyReplies(*cycle, list->Hosts);
-  const CycleTally tally = TallyCycle(list->Hosts, Now());
-  workerBudgetMs_ = tally.BudgetMs;
-  upCount_ = tally.Up;
-  downCount_ = tally.Down;
-  if (targets_.PanelInView())
-    Redraw(list->Hosts);
-  blinkCount_ = BlinksAfterCycle(downCount_, options.Get(opt::PingIntervalSeconds));
+  std::vector<uint32_t> addresses;
+  {
+    auto list = targets_.List->Lock();
+    for (const PSys& host : list->Hosts) {
+      if (host.Actv == 1)
+        addresses.push_back(static_cast<uint32_t>(host.Valu));
+    }
+  }
+  // The sends happen outside the list's lock: the window's requests do not wait for them.
+  static_cast<void>(engine_.Start(addresses, options.Get(opt::PingTimeout)));
 }
 
-// Starts the cycle's workers and waits for them; false when stop came first. When the registry
-// gives no worker at all, the coordinator pings the hosts itself, so a cycle is never lost.
-bool PingCoordinator::PingAllHosts(const std::shared_ptr<PingCycle>& cycle) {
-  const auto running = std::make_shared<WorkerCount>();
-  int started = 0;
-  for (int worker = 0; worker < PingWorkerCount(workerBudgetMs_, cycle->Targets.size()); ++worker) {
-    running->Started();
-    const bool launched =
-        sources_.StartWorker([cycle, &icmp = sources_.Icmp, running] {
-          RunPingWorker(*cycle, icmp);
-          running->Ended();
-        });
-    if (launched)
-      ++started;
-    else
-      running->Ended();
+bool PingCoordinator::Rest(int milliseconds) {
+  const int64_t start = sources_.Clock.TickMs();
+  const std::optional<int64_t> turn = NextCycleTurn();
+  const int64_t watchFrom = turn ? *turn - turns_.LeadMs() : start + milliseconds;
+  if (watchFrom >= start + milliseconds)
+    return RestUntil(start + milliseconds);
+  if (RestUntil(watchFrom))
+    return true;
+  return WatchForTurn(targets_.Options.Get(opt::NextPingTime), *turn);
+}
+
+// The tick at which the next cycle falls due, when one will start then.
+std::optional<int64_t> PingCoordinator::NextCycleTurn() const {
+  const Settings& options = targets_.Options;
+  const int32_t due = options.Get(opt::NextPingTime);
+  if (options.Get(opt::PingHostCount) == 0 || Now() >= due)
+    return std::nullopt;
+  return turns_.Begins(due);
+}
+
+// Waits until `endTick`, taking the echoes' completions while any cycle is out; returns sooner
+// when a cycle has finished, so that it is tallied at once. True when stop was raised. The waits
+// also count themselves, so that a clock that stands still cannot hold the coordinator here.
+bool PingCoordinator::RestUntil(int64_t endTick) {
+  const int64_t planned = endTick - sources_.Clock.TickMs();
+  if (engine_.CyclesInFlight() == 0)
+    return planned > 0 && stop_.WaitFor(static_cast<int>(planned));
+  int64_t waited = 0;
+  for (int64_t left = planned; left > 0 && waited < 2 * planned;
+       left = endTick - sources_.Clock.TickMs()) {
+    const int slice = static_cast<int>(std::min<int64_t>(left, kRestSliceMs));
+    engine_.Wait(slice);
+    waited += slice;
+    if (Stopping())
+      return true;
+    if (engine_.HasFinished())
+      return false;
   }
-  if (started == 0)
-    RunPingWorker(*cycle, sources_.Icmp);
-  return running->WaitForAll([this] { return Stopping(); }, kWorkerWaitPollMs);
+  return Stopping();
+}
+
+// Reads the clock in short steps until the cycle's second begins, and corrects the estimate of
+// when seconds begin by what it saw.
+bool PingCoordinator::WatchForTurn(int32_t due, int64_t estimate) {
+  const platform::Clock& clock = sources_.Clock;
+  if (Now() >= due) {
+    turns_.Missed(due, clock.TickMs());
+    return Stopping();
+  }
+  // The steps count themselves too, as the rests do.
+  const int steps = (turns_.LeadMs() + kTurnWatchLimitMs) / kTurnWatchStepMs;
+  for (int step = 0; step < steps && clock.TickMs() < estimate + kTurnWatchLimitMs; ++step) {
+    if (RestUntil(clock.TickMs() + kTurnWatchStepMs))
+      return true;
+    if (Now() >= due) {
+      turns_.Caught(due, clock.TickMs());
+      return false;
+    }
+  }
+  turns_.Forget();
+  return Stopping();
 }
 
 void PingCoordinator::CountDown(int32_t now) {
@@ -166,35 +228,34 @@ void PingCoordinator::CountDown(int32_t now) {
   }
 }
 
-void PingCoordinator::ServeAddRequest(int32_t now) {
-  Settings& options = targets_.Options;
-  const int32_t request = options.Get(opt::PingAddressRequest);
-  if (request == 0)
+void PingCoordinator::ServeAddRequests(int32_t now) {
+  if (sources_.Requests->AddsWaiting() == 0)
     return;
   auto list = targets_.List->Lock();
-  if (request == -1) {
-    SetMessage(Tr(L"Invalid Host Name or IP Address"), now);
-  } else {
-    const AddedHost added =
-        AddHost(list->Hosts, static_cast<uint32_t>(request),
-                targets_.Texts.Get(slot::PendingPingDescription),
-                options.Get(opt::PingShowsAddresses) == 1, keys_.Next());
-    if (added.DropPending)
-      targets_.Texts.Set(slot::PendingHostNames, L"");
-    if (added.Added) {
-      workerBudgetMs_ += kAddedHostBudgetMs;
-      targets_.Texts.Set(slot::PingStatusMessage, L"");
-      messageClearTime_ = 0;
-      options.Set(opt::PingFirstRow, static_cast<int32_t>(list->Hosts.size()));
-    } else {
-      SetMessage(added.Message, now);
-    }
-    Changed(list->Hosts);
+  while (std::optional<AddRequest> request = sources_.Requests->TakeAdd())
+    ServeAddRequest(*list, *request, now);
+}
+
+void PingCoordinator::ServeAddRequest(PingListState& list, const AddRequest& request, int32_t now) {
+  // 0 is no address: a typed "0.0.0.0" would ping nothing for ever.
+  if (request.Address == -1 || request.Address == 0) {
+    SetMessage(list.Hosts, Tr(L"Invalid Host Name or IP Address"), now);
+    return;
   }
-  // The description goes before the request, so that a resolver waiting for the request to
-  // clear never has its next description wiped.
-  targets_.Texts.Set(slot::PendingPingDescription, L"");
-  options.Set(opt::PingAddressRequest, 0);
+  const AddedHost added = AddHost(list.Hosts, static_cast<uint32_t>(request.Address),
+                                  request.Description, request.FromAddressEntry, keys_.Next());
+  if (added.DropPending)
+    targets_.Texts.Set(slot::PendingHostNames, L"");
+  if (added.Added) {
+    if (list.Standing == PingFileStanding::Emptied)
+      list.Standing = PingFileStanding::Read;
+    targets_.Texts.Set(slot::PingStatusMessage, L"");
+    messageClearTime_ = 0;
+    targets_.Options.Set(opt::PingFirstRow, static_cast<int32_t>(list.Hosts.size()));
+  } else {
+    SetMessage(list.Hosts, added.Message, now);
+  }
+  Changed(list.Hosts);
 }
 
 void PingCoordinator::ClearStaleMessage(int32_t now) {
@@ -207,9 +268,7 @@ void PingCoordinator::ClearStaleMessage(int32_t now) {
 
 void PingCoordinator::ServeListRequests(int32_t now) {
   Settings& options = targets_.Options;
-  const bool rows = options.Get(opt::PingSelectRequest) != 0 ||
-                    options.Get(opt::PingActionRequest) != 0 ||
-                    options.Get(opt::PingHoverRow) != 0;
+  const bool rows = sources_.Requests->AnyRowRequest();
   const int32_t remove = options.Take(opt::PingDeleteRequest);
   const int32_t reset = options.Take(opt::PingResetRequest);
   if (rows || remove != 0 || reset != 0) {
@@ -218,10 +277,14 @@ void PingCoordinator::ServeListRequests(int32_t now) {
     if (rows)
       ServeRowRequests(hosts, now);
     if (remove != 0 || reset != 0) {
-      if (remove != 0)
-        SetMessage(DeleteHosts(hosts, remove == -1), now);
+      if (remove != 0) {
+        SetMessage(hosts, DeleteHosts(hosts, remove == -1), now);
+        // Only a list the files gave may take them along when the user empties it.
+        if (hosts.empty() && list->Standing == PingFileStanding::Read)
+          list->Standing = PingFileStanding::Emptied;
+      }
       if (reset != 0)
-        SetMessage(ResetHosts(hosts, reset == -1), now);
+        SetMessage(hosts, ResetHosts(hosts, reset == -1), now);
       Changed(hosts);
     }
   }
@@ -229,48 +292,46 @@ void PingCoordinator::ServeListRequests(int32_t now) {
   ServeRedrawRequest();
 }
 
-// Clicks and hovers on a row. Inside the timeline a left click does nothing and a right click
-// copies the host's log; on the text a left click selects the row and a right click pauses or
-// resumes its host.
+// Clicks and hovers on a row, each with the x it was made at. Inside the timeline a left click
+// does nothing and a right click copies the host's log; on the text a left click selects the row
+// and a right click pauses or resumes its host.
 void PingCoordinator::ServeRowRequests(PingList& hosts, int32_t now) {
-  Settings& options = targets_.Options;
-  const int32_t mouseX = options.Take(opt::PingMouseX);
-  const int32_t select = options.Take(opt::PingSelectRequest);
-  const int32_t action = options.Take(opt::PingActionRequest);
-  const int32_t hover = options.Take(opt::PingHoverRow);
-  const auto hostAt = [&hosts](int32_t row) -> PSys* {
-    return row >= 1 && static_cast<size_t>(row) <= hosts.size() ? &hosts[static_cast<size_t>(row - 1)]
-                                                              : nullptr;
+  PingRequests& requests = *sources_.Requests;
+  const auto hostAt = [&hosts](const std::optional<RowRequest>& request) -> PSys* {
+    return request && request->Row >= 1 && static_cast<size_t>(request->Row) <= hosts.size()
+               ? &hosts[static_cast<size_t>(request->Row - 1)]
+               : nullptr;
   };
-  if (PSys* host = hostAt(select); host && mouseX == 0) {
+  const std::optional<RowRequest> select = requests.Take(RowAsk::Select);
+  if (PSys* host = hostAt(select); host && select->MouseX == 0) {
     host->HiLi ^= 1;
     Changed(hosts);
   }
+  const std::optional<RowRequest> action = requests.Take(RowAsk::Action);
   if (PSys* host = hostAt(action)) {
-    if (mouseX == 0) {
+    if (action->MouseX == 0) {
       host->Actv ^= 1;
       Changed(hosts);
     } else {
-      SetMessage(targets_.CopyHostLog(*host), now);
-      targets_.DrawHeader(hosts, targets_.Texts.Get(slot::PingStatusMessage));
+      SetMessage(hosts, targets_.CopyHostLog(*host), now);
     }
   }
+  const std::optional<RowRequest> hover = requests.Take(RowAsk::Hover);
   if (hostAt(hover))
-    ServeHover(hosts, hover, mouseX);
+    ServeHover(hosts, *hover);
 }
 
 // A hover is read out only when the mouse moved to another row or column since the last one.
-void PingCoordinator::ServeHover(PingList& hosts, int row, int mouseX) {
-  const PSys& host = hosts[static_cast<size_t>(row - 1)];
-  if (mouseX != 0 && (row != lastHoverRow_ || mouseX != lastHoverX_)) {
-    targets_.ShowTitleMessage(TimelineReadout(host, mouseX, Layout()));
-  } else if (mouseX == 0 && row != lastHoverRow_) {
-    if (const auto readout =
-            LastDownReadout(host, targets_.Options.Get(opt::PingCharColumn)))
+void PingCoordinator::ServeHover(PingList& hosts, const RowRequest& hover) {
+  const PSys& host = hosts[static_cast<size_t>(hover.Row - 1)];
+  if (hover.MouseX != 0 && (hover.Row != lastHoverRow_ || hover.MouseX != lastHoverX_)) {
+    targets_.ShowTitleMessage(TimelineReadout(host, hover.MouseX, Layout()));
+  } else if (hover.MouseX == 0 && hover.Row != lastHoverRow_) {
+    if (const auto readout = LastDownReadout(host, hover.CharColumn))
       targets_.ShowTitleMessage(*readout);
   }
-  lastHoverRow_ = row;
-  lastHoverX_ = mouseX;
+  lastHoverRow_ = hover.Row;
+  lastHoverX_ = hover.MouseX;
 }
 
 void PingCoordinator::ServeSortRequest() {
@@ -299,7 +360,8 @@ void PingCoordinator::AnnounceSlowThreshold(int32_t now) {
   const int threshold = SlowThresholdOf(options.Get(opt::SlowResponseChoice));
   options.Set(opt::SlowThreshold, threshold);
   auto list = targets_.List->Lock();
-  SetMessage(Tr(L"Slow response (Yellow Bars) set to") + L" " + std::to_wstring(threshold) + L" " +
+  SetMessage(list->Hosts,
+             Tr(L"Slow response (Yellow Bars) set to") + L" " + std::to_wstring(threshold) + L" " +
                  Tr(L"ms"),
              now);
   Redraw(list->Hosts);
@@ -310,7 +372,14 @@ void PingCoordinator::SaveOnNewHour(int32_t now) {
   if (hour == savedHour_)
     return;
   savedHour_ = hour;
-  targets_.SaveList(Copy());
+  const PingListState before = targets_.List->Snapshot();
+  const PingFileStanding after = targets_.SaveList(before);
+  {
+    // The list may have been emptied or refilled meanwhile: that standing is the newer one.
+    auto list = targets_.List->Lock();
+    if (list->Standing == before.Standing)
+      list->Standing = after;
+  }
   targets_.SaveEvents();
 }
 
@@ -341,9 +410,10 @@ void PingCoordinator::ServeCopy() {
     targets_.CopyPanel(Copy());
 }
 
-void PingCoordinator::SetMessage(const std::wstring& message, int32_t now) {
+void PingCoordinator::SetMessage(const PingList& hosts, const std::wstring& message, int32_t now) {
   targets_.Texts.Set(slot::PingStatusMessage, message);
   messageClearTime_ = now + kMessageSeconds;
+  targets_.DrawHeader(hosts, message);
 }
 
 // Drawing the list also counts the answering and silent hosts for the indicator.
@@ -372,14 +442,13 @@ void PingCoordinator::Changed(PingList& hosts) {
 
 bool PingCoordinator::RequestsPending() const {
   const Settings& options = targets_.Options;
-  for (const int request : {opt::PingHoverRow, opt::PingSelectRequest, opt::PingActionRequest,
-                            opt::PingDeleteRequest, opt::PingResetRequest, opt::PingSortRequest,
+  for (const int request : {opt::PingDeleteRequest, opt::PingResetRequest, opt::PingSortRequest,
                             opt::PingRedrawRequest}) {
     if (options.Get(request) != 0)
       return true;
   }
-  return !targets_.Texts.Get(slot::PendingHostNames).empty() ||
-         !targets_.Texts.Get(slot::PendingPingDescription).empty();
+  return sources_.Requests->AnyRowRequest() || sources_.Requests->AddsWaiting() > 0 ||
+         !targets_.Texts.Get(slot::PendingHostNames).empty();
 }
 
 }  // namespace tarvik

@@ -10,10 +10,14 @@
 #include "core/settings.h"
 #include "core/text_slots.h"
 #include "monitors/ping/creation_keys.h"
+#include "monitors/ping/echo_engine.h"
 #include "monitors/ping/ping_layout.h"
 #include "monitors/ping/ping_list_painter.h"
+#include "monitors/ping/ping_list_state.h"
+#include "monitors/ping/ping_requests.h"
 #include "monitors/ping/ping_sorting.h"
-#include "monitors/ping/ping_workers.h"
+#include "monitors/ping/ping_state_file.h"
+#include "monitors/ping/second_turns.h"
 #include "platform/clock.h"
 #include "platform/environment.h"
 #include "platform/ping.h"
@@ -21,13 +25,15 @@
 namespace tarvik {
 
 struct PingSources {
-  platform::IcmpEcho& Icmp;
+  // Sent to and collected from on the coordinator's thread only.
+  platform::IcmpEchoes& Echoes;
   const platform::Clock& Clock;
   platform::Environment& Env;
-  // Starts one worker through the thread registry; false when it was refused.
-  std::function<bool(std::function<void()> work)> StartWorker;
-  // The list the state file holds, with the reason when the file was refused; called once.
-  std::function<std::optional<PingList>(std::wstring& refusal)> LoadList;
+  // What the window and the resolver ask of single rows and adds.
+  std::shared_ptr<PingRequests> Requests;
+  // The list the state file holds, with the reason when a file was refused or could not be read;
+  // called once, unless stop comes first.
+  std::function<PingLoadResult()> LoadList;
 };
 
 // Where the coordinator's results go; each callable runs on the coordinator's thread. The list
@@ -47,9 +53,9 @@ struct PingTargets {
   std::function<void(const std::wstring& message)> ShowTitleMessage;
   // The mini window's ping cell: the up/down text, and whether it shows its blink colours.
   std::function<void(const std::wstring& text, bool alternate)> ShowIndicator;
-  // The hourly saves, each given a copy of the list taken under the lock: the state file, then
-  // the events file.
-  std::function<void(const PingList& hosts)> SaveList;
+  // The hourly saves, each given a copy of the list taken under the lock: the state file, which
+  // returns how the list then stands to it, then the events file.
+  std::function<PingFileStanding(const PingListState& list)> SaveList;
   std::function<void()> SaveEvents;
   // Serves a copy request for the Ping tab with the rows of the list.
   std::function<void(const PingList& hosts)> CopyPanel;
@@ -57,11 +63,11 @@ struct PingTargets {
   std::function<std::wstring(const PSys& host)> CopyHostLog;
 };
 
-// The ping coordinator: every interval a cycle of n + 1 workers pings the active hosts, then the
-// statistics of the cycle are taken; between cycles it carries out the window's requests (add,
-// delete, reset, select, pause, sort, hover, log), keeps the countdown and the header message,
-// blinks the indicator and saves the list every hour. It alone changes the list, and only while
-// no worker of a cycle runs.
+// The ping coordinator: as each interval's second begins, a cycle sends one echo to every active
+// host at once, and when they are all back (within one time-out, however many are silent) the
+// statistics of the cycle are taken. Meanwhile, and between cycles, it carries out the window's
+// requests (add, delete, reset, select, pause, sort, hover, log), keeps the countdown and the
+// header message, blinks the indicator and saves the list every hour. It alone changes the list.
 class PingCoordinator : public MonitorThread {
  public:
   static constexpr const wchar_t* kName = L"ping coordinator";
@@ -72,16 +78,22 @@ class PingCoordinator : public MonitorThread {
 
   int Pass(int64_t tickMs) override;
 
+ protected:
+  // Echoes complete only while the coordinator waits for them, so it rests in the engine while
+  // any are out, and wakes as the second of the next cycle begins.
+  bool Rest(int milliseconds) override;
+
  private:
   void StartUp();
-  void RunCycleIfDue(int32_t now);
-  bool PingAllHosts(const std::shared_ptr<PingCycle>& cycle);
+  void TallyFinishedCycles();
+  void StartCycleIfDue(int32_t now);
   void CountDown(int32_t now);
-  void ServeAddRequest(int32_t now);
+  void ServeAddRequests(int32_t now);
+  void ServeAddRequest(PingListState& list, const AddRequest& request, int32_t now);
   void ClearStaleMessage(int32_t now);
   void ServeListRequests(int32_t now);
   void ServeRowRequests(PingList& hosts, int32_t now);
-  void ServeHover(PingList& hosts, int row, int mouseX);
+  void ServeHover(PingList& hosts, const RowRequest& hover);
   void ServeSortRequest();
   void ServeRedrawRequest();
   void AnnounceSlowThreshold(int32_t now);
@@ -89,7 +101,12 @@ class PingCoordinator : public MonitorThread {
   void ShowIndicator();
   void ServeCopy();
 
-  void SetMessage(const std::wstring& message, int32_t now);
+  bool RestUntil(int64_t endTick);
+  bool WatchForTurn(int32_t due, int64_t estimate);
+  [[nodiscard]] std::optional<int64_t> NextCycleTurn() const;
+
+  // Sets the header message for kMessageSeconds and shows it at once.
+  void SetMessage(const PingList& hosts, const std::wstring& message, int32_t now);
   void Redraw(PingList& hosts);
   void Changed(PingList& hosts);
   [[nodiscard]] bool RequestsPending() const;
@@ -98,12 +115,14 @@ class PingCoordinator : public MonitorThread {
   [[nodiscard]] PingList Copy();
   [[nodiscard]] PingLayout Layout() const;
 
+  StopSignal& stop_;
   PingSources sources_;
   PingTargets targets_;
   CreationKeys keys_;
+  EchoEngine engine_;
+  SecondTurns turns_;
   bool started_ = false;
   bool cycled_ = false;
-  int workerBudgetMs_ = 0;
   int32_t countdownSecond_ = 0;
   int32_t messageClearTime_ = 0;
   int64_t savedHour_ = -1;

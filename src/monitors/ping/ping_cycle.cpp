@@ -1,31 +1,35 @@
 #include "monitors/ping/ping_cycle.h"
 
 #include <algorithm>
+#include <limits>
 
 #include "core/fixed_lists.h"
 
 namespace tarvik {
 namespace {
 
-constexpr int kBudgetPerWorkerMs = 500;
-constexpr int kReplyOverheadMs = 50;
-constexpr int kLossCostMs = 500;
 constexpr int kMostBlinks = 3;
 
-void TallyActive(PSys& host, int32_t now, CycleTally& tally) {
-  ++host.Sent;
+void CountUp(int32_t& counter) {
+  if (counter < std::numeric_limits<int32_t>::max())
+    ++counter;
+}
+
+void TallyActive(PSys& host, const platform::EchoReply& reply, int32_t now, CycleTally& tally) {
+  host.Time = reply.Answered ? std::max(reply.RoundTripMs, 0) : kSampleNoReply;
+  host.PTTL = reply.Ttl;
+  host.PTOS = reply.Tos;
+  CountUp(host.Sent);
   if (host.Time != kSampleNoReply) {
     ++tally.Up;
-    tally.BudgetMs += host.Time + kReplyOverheadMs;
     if (host.Wors < host.Time || host.Wors == -1)
       host.Wors = host.Time;
     if (host.Time < host.Best || host.Best == -1)
       host.Best = host.Time;
-    ++host.Recv;
+    CountUp(host.Recv);
     host.Last = 1;
   } else {
-    ++host.Lost;
-    tally.BudgetMs += kLossCostMs;
+    CountUp(host.Lost);
     if (host.Last != -1)
       host.Down = now;
     host.Last = -1;
@@ -36,20 +40,13 @@ void TallyActive(PSys& host, int32_t now, CycleTally& tally) {
 
 }  // namespace
 
-int PingWorkerCount(int budgetMs, size_t hosts) {
-  if (hosts == 0)
-    return 0;
-  const int most = static_cast<int>(std::min<size_t>(hosts, kMostPingWorkers));
-  return std::clamp(budgetMs / kBudgetPerWorkerMs + 1, 1, most);
-}
-
-CycleTally TallyCycle(PingList& hosts, int32_t now) {
+CycleTally TallyCycle(PingList& hosts, const EchoCycle& cycle, int32_t now) {
   CycleTally tally;
   for (PSys& host : hosts) {
     if (host.Actv != 1)
       AppendSample(host, {.S = now, .T = kSamplePaused});
-    else
-      TallyActive(host, now, tally);
+    else if (const platform::EchoReply* reply = cycle.ReplyFor(static_cast<uint32_t>(host.Valu)))
+      TallyActive(host, *reply, now, tally);
   }
   return tally;
 }

@@ -2,31 +2,22 @@
 
 #include <cstdint>
 
+#include "monitors/ping/echo_engine.h"
 #include "monitors/ping/ping_host.h"
 
 namespace tarvik {
 
-// The expected cost of a cycle before the first one has run, and its base, in milliseconds.
-inline constexpr int kFirstCycleBudgetMs = 3'500;
-inline constexpr int kCycleBaseBudgetMs = 1'000;
-inline constexpr int kMostPingWorkers = 32;
-
-// Workers a cycle starts: one per 500 ms of expected waiting, plus one, never more than the
-// hosts nor 32.
-[[nodiscard]] int PingWorkerCount(int budgetMs, size_t hosts);
-
-// What a cycle found: hosts that replied, active hosts that did not, and the expected cost of
-// the next cycle (each reply its round-trip time + 50 ms, each loss 500 ms, on top of 1000 ms).
+// What a cycle found: hosts that replied, and active hosts that did not.
 struct CycleTally {
   int Up = 0;
   int Down = 0;
-  int BudgetMs = kCycleBaseBudgetMs;
 };
 
-// The statistics pass after the workers have written each active host's Time, TTL and TOS:
-// counts and extremes of active hosts, a paused marker for paused ones, and one sample stamped
-// `now` for every host.
-CycleTally TallyCycle(PingList& hosts, int32_t now);
+// The statistics pass of a cycle whose echoes are all back: each active host the cycle sent to
+// takes its reply (Time, -1 when unanswered, TTL and TOS) into its counts and extremes and gains a
+// sample stamped `now`; each paused host gains a paused sample; an active host the cycle did not
+// send to (added or resumed meanwhile) waits for the next cycle. Counters stop at their top.
+CycleTally TallyCycle(PingList& hosts, const EchoCycle& cycle, int32_t now);
 
 // Appends a sample, first dropping the oldest while the history is full.
 void AppendSample(PSys& host, PValues sample);

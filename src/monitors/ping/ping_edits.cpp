@@ -84,10 +84,6 @@ void RepairLoadedList(PingList& hosts, int32_t now, const std::function<std::wst
   for (PSys& host : hosts) {
     if (host.Init.empty())
       host.Init = newKey();
-    if (host.Sort == 0)
-      host.Sort = AddressSortKey(host.Addr);
-    if (host.Host.size() > kMaxDescription)
-      host.Host.resize(kMaxDescription);
     AppendSample(host, {.S = now, .T = kSampleResumed});
   }
 }

@@ -13,9 +13,9 @@ namespace tarvik {
 
 struct AddedHost {
   std::wstring Message;
-  bool Added = false;       // a host was appended
-  bool Described = false;   // an existing host's description was replaced
-  bool DropPending = false; // the list is full: the names still waiting are dropped
+  bool Added = false;        // a host was appended
+  bool Described = false;    // an existing host's description was replaced
+  bool DropPending = false;  // the list is full: the names still waiting are dropped
 };
 
 // Adds the address (as the echo call takes it) with its description, unless the list is full or
@@ -27,9 +27,9 @@ struct AddedHost {
 [[nodiscard]] std::wstring DeleteHosts(PingList& hosts, bool all);
 [[nodiscard]] std::wstring ResetHosts(PingList& hosts, bool all);
 
-// A list read from the state file, made whole: creation keys where missing, sort keys from the
-// address, descriptions cut to 40 characters, and a "resumed" sample at `now`. Extremes stay as
-// read: a best time of 0 ms is a real reply (a host without them reads as -1, none yet).
+// A list read from the state file (which already brought its values into range and made the sort
+// keys), made whole: creation keys where missing, and a "resumed" sample at `now`. Extremes stay
+// as read: a best time of 0 ms is a real reply (a host without them reads as -1, none yet).
 void RepairLoadedList(PingList& hosts, int32_t now, const std::function<std::wstring()>& newKey);
 
 }  // namespace tarvik

@@ -6,7 +6,8 @@
 // tab's detail list (140) and summary list (136) with the system events (129), all columns of a
 // row. It also shows the network information list, and points the external address lookup at the
 // service that TARVIK_TEST_LOCALE_SERVICE names (a local server of the test), when it is set.
-// Each pinged host adds its counts as the Ping tab shows them.
+// The ping list tells how many hosts it holds, and each pinged host adds its counts as the Ping
+// tab shows them.
 #include <windows.h>
 
 #include <commctrl.h>
@@ -234,6 +235,7 @@ std::wstring Readout(tarvik::Application& program) {
   text += L"nvml " + std::to_wstring(options.Get(tarvik::opt::NvmlPresent)) + L"\n";
   text += L"gpu-monitor " +
           std::to_wstring(program.Threads().IsAlive(tarvik::GpuMonitor::kName) ? 1 : 0) + L"\n";
+  text += L"ping-hosts " + std::to_wstring(options.Get(tarvik::opt::PingHostCount)) + L"\n";
   return text + ListLines(140) + ListLines(136) + ListLines(129) +
          InformationLines(program.Network()) + TabExtentLines() + PingLines(program.Ping());
 }
