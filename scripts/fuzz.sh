@@ -27,11 +27,13 @@ settings_sources=(
   src/settings/ini_text.cpp
   src/settings/log_path.cpp
   src/settings/long_idle.cpp
+  src/settings/metrics_endpoint.cpp
   src/settings/settings_file.cpp
   src/settings/window_positions.cpp
   src/core/settings.cpp
   src/core/text_slots.cpp
   src/core/path_text.cpp
+  src/text/ipv4_text.cpp
   src/text/utf8.cpp
 )
 state_files_sources=(
@@ -52,6 +54,7 @@ state_files_sources=(
   src/text/translation.cpp
   src/text/translation_table.cpp
   src/text/json_events.cpp
+  src/text/ipv4_text.cpp
   src/text/utf8.cpp
 )
 locale_answer_sources=(
