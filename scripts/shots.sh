@@ -22,8 +22,8 @@ work="$repo/build/shots-work"
 title='Tarvik v2.33 x64 426.9423'
 tabs=(system processors graphics storage networks ping settings about)
 mainBaseWidth=894
-specs=("$@")
-[[ ${#specs[@]} -gt 0 ]] || specs=(96:1280x800 144:1280x800 120:1366x768 192:2560x1440)
+setups=("$@")
+[[ ${#setups[@]} -gt 0 ]] || setups=(96:1280x800 144:1280x800 120:1366x768 192:2560x1440)
 mkdir -p "$out" "$work" || exit 1
 
 tool() {
@@ -95,9 +95,9 @@ shoot() {
   wait "$pid" 2>/dev/null
 }
 
-for spec in "${specs[@]}"; do
-  dpi=${spec%%:*}
-  screen=${spec#*:}
+for setup in "${setups[@]}"; do
+  dpi=${setup%%:*}
+  screen=${setup#*:}
   WINE_SESSION_SCREEN="${screen}x24"
   session="$work/session-$dpi-$screen"
   rm -rf "$session"
