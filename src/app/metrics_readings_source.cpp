@@ -135,11 +135,11 @@ void TakeGpus(const GpuReadings& gpus, MetricsReadings& readings) {
 std::optional<OwnProcessReading> OwnProcessReadingOf(platform::OwnProcess& process) {
   constexpr double kCpuUnitsPerSecond = 10'000'000.0;
   const std::optional<platform::OwnProcessorTime> time = process.ProcessorTime();
-  const std::optional<platform::OwnProcessFigures> figures = process.Figures();
-  if (!time || !figures)
+  const std::optional<uint64_t> workingSet = process.WorkingSetBytes();
+  if (!time || !workingSet)
     return std::nullopt;
   return OwnProcessReading{static_cast<double>(time->CpuTime) / kCpuUnitsPerSecond,
-                           static_cast<int64_t>(figures->WorkingSetBytes), time->StartUnixSeconds,
+                           static_cast<int64_t>(*workingSet), time->StartUnixSeconds,
                            time->AgeMs / 1000};
 }
 

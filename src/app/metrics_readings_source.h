@@ -35,8 +35,8 @@ class MetricsReadingsSource {
   MetricsReadings last_;
 };
 
-// The program's own process as the page serves it: processor time and age from the cheap call,
-// the working set from the figures; none when either cannot be read.
+// The program's own process as the page serves it, from the two cheap readings alone (the
+// figures' thread count walks the system's process list); none when either cannot be read.
 [[nodiscard]] std::optional<OwnProcessReading> OwnProcessReadingOf(platform::OwnProcess& process);
 
 }  // namespace tarvik

@@ -28,6 +28,8 @@ class OwnProcess {
   virtual ~OwnProcess() = default;
   // Cheap: read on every pass of the cost monitor.
   [[nodiscard]] virtual std::optional<OwnProcessorTime> ProcessorTime() = 0;
+  // Cheap too: the process's own memory query alone, the working set of the figures below.
+  [[nodiscard]] virtual std::optional<uint64_t> WorkingSetBytes() = 0;
   // Counting the threads walks the system's thread list, so these are read only while shown.
   [[nodiscard]] virtual std::optional<OwnProcessFigures> Figures() = 0;
 };

@@ -21,6 +21,13 @@ class FakeOwnProcess : public platform::OwnProcess {
     std::lock_guard<std::mutex> lock(mutex_);
     return time_;
   }
+  // The working set of the figures set, without counting a read of the figures.
+  std::optional<uint64_t> WorkingSetBytes() override {
+    std::lock_guard<std::mutex> lock(mutex_);
+    if (!figures_)
+      return std::nullopt;
+    return figures_->WorkingSetBytes;
+  }
   std::optional<platform::OwnProcessFigures> Figures() override {
     std::lock_guard<std::mutex> lock(mutex_);
     ++figureReads_;

@@ -8,6 +8,7 @@
 
 #include "app/metrics_wiring.h"
 #include "fakes/fake_gui.h"
+#include "fakes/fake_own_process.h"
 #include "fakes/fake_system.h"
 #include "settings/defaults.h"
 #include "text/translation.h"
@@ -291,6 +292,28 @@ TEST_F(MetricsWiringTest, TheReadingsAreTheMonitorsOwn) {
   EXPECT_EQ(g.FanPercent, std::nullopt) << "the library could not read it";
   EXPECT_EQ(g.PerformanceState, 2);
   EXPECT_EQ(read.Version, L"2.33 x64 426.9423");
+}
+
+// The program's own figures come from the two cheap readings: the page never has the system's
+// process list walked for a thread count it does not serve.
+TEST(OwnProcessReading, ComesFromTheCheapReadingsAlone) {
+  const platform::OwnProcessorTime time{
+      .CpuTime = 15'000'000, .AgeMs = 60'900, .StartUnixSeconds = 1'765'000'000};
+  const platform::OwnProcessFigures figures{.WorkingSetBytes = 40 * 1'048'576, .Threads = 9};
+  fakes::FakeOwnProcess process;
+  process.Set(time, figures);
+  const std::optional<OwnProcessReading> read = OwnProcessReadingOf(process);
+  ASSERT_TRUE(read.has_value());
+  EXPECT_EQ(read->CpuSeconds, 1.5);
+  EXPECT_EQ(read->WorkingSetBytes, 40 * 1'048'576);
+  EXPECT_EQ(read->StartTimeUnixSeconds, 1'765'000'000);
+  EXPECT_EQ(read->UptimeSeconds, 60);
+  EXPECT_EQ(process.FigureReads(), 0);
+  process.Set(std::nullopt, figures);
+  EXPECT_FALSE(OwnProcessReadingOf(process).has_value());
+  process.Set(time, std::nullopt);
+  EXPECT_FALSE(OwnProcessReadingOf(process).has_value());
+  EXPECT_EQ(process.FigureReads(), 0);
 }
 
 // A record whose lock a monitor holds gives what it gave the page before, without waiting for

@@ -6,6 +6,8 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <filesystem>
+#include <iterator>
 #include <memory>
 #include <string>
 #include <vector>
@@ -225,22 +227,52 @@ TEST_F(PageServerTest, TellsWhyItCannotListen) {
   EXPECT_TRUE(second.Listening());
 }
 
-// Stopping closes every connection, idle or half sent, without waiting for their time-outs.
-TEST_F(PageServerTest, StopsAtOnceWithClientsConnected) {
-  Start();
-  std::vector<std::unique_ptr<Client>> clients;
-  for (int client = 0; client < 6; ++client)
-    clients.push_back(std::make_unique<Client>(port_));
-  clients.back()->Send("GET /metrics HTTP/1.1\r\nHost:");
-  static_cast<void>(clients.front()->Answer(100));
-  const Clock::time_point stopping = Clock::now();
-  server_->Stop();
-  EXPECT_LT(Clock::now() - stopping, std::chrono::seconds(2));
-  for (const auto& client : clients) {
-    static_cast<void>(client->Answer(500));
-    EXPECT_TRUE(client->Closed());
+// Stopping closes every connection, idle or half sent, without waiting for their time-outs, and
+// ends the listener's wait at once: it has no tick of its own to see the stop by.
+TEST_F(PageServerTest, StopsAtOnceWithClientsConnectedOrNone) {
+  for (const int connected : {0, 6}) {
+    SCOPED_TRACE(connected);
+    Start();
+    std::vector<std::unique_ptr<Client>> clients;
+    for (int client = 0; client < connected; ++client)
+      clients.push_back(std::make_unique<Client>(port_));
+    if (connected > 0) {
+      clients.back()->Send("GET /metrics HTTP/1.1\r\nHost:");
+      static_cast<void>(clients.front()->Answer(100));
+    }
+    const Clock::time_point stopping = Clock::now();
+    server_->Stop();
+    EXPECT_LT(Clock::now() - stopping, std::chrono::milliseconds(500));
+    for (const auto& client : clients) {
+      static_cast<void>(client->Answer(500));
+      EXPECT_TRUE(client->Closed());
+    }
+    EXPECT_FALSE(Client(port_).Connected());
   }
-  EXPECT_FALSE(Client(port_).Connected());
+}
+
+size_t ThreadsOfThisProcess() {
+  return static_cast<size_t>(std::distance(std::filesystem::directory_iterator("/proc/self/task"),
+                                           std::filesystem::directory_iterator()));
+}
+
+// Listening costs one thread; a connection's thread starts when a connection comes and serves
+// the next ones too; a burst of clients starts a few more, never one each; stopped, none is left.
+TEST_F(PageServerTest, StartsConnectionThreadsAsConnectionsCome) {
+  const size_t before = ThreadsOfThisProcess();
+  Start();
+  EXPECT_EQ(ThreadsOfThisProcess(), before + 1);
+  for (int scrape = 0; scrape < 3; ++scrape)
+    EXPECT_EQ(StatusOf(Ask(Request("GET", "/metrics"))), "HTTP/1.1 200 OK");
+  EXPECT_EQ(ThreadsOfThisProcess(), before + 2);
+  std::vector<std::unique_ptr<Client>> idle;
+  for (int client = 0; client < 50; ++client)
+    idle.push_back(std::make_unique<Client>(port_));
+  EXPECT_EQ(StatusOf(Ask(Request("GET", "/metrics"))), "HTTP/1.1 200 OK");
+  EXPECT_GT(ThreadsOfThisProcess(), before + 2);
+  EXPECT_LE(ThreadsOfThisProcess(), before + 1 + 16);
+  server_->Stop();
+  EXPECT_EQ(ThreadsOfThisProcess(), before);
 }
 
 }  // namespace

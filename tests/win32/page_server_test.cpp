@@ -3,7 +3,10 @@
 #include <winsock2.h>
 #include <ws2tcpip.h>
 
+#include <chrono>
+#include <memory>
 #include <string>
+#include <thread>
 
 #include "platform/posix/httplib_page_server.h"
 
@@ -51,6 +54,53 @@ TEST(Win32PageServer, ATakenPortIsToldApartAndAFreedOneIsTaken) {
   EXPECT_TRUE(server.Listening());
   server.Stop();
   EXPECT_FALSE(server.Listening());
+}
+
+// A client that connects and says nothing.
+class IdleClient {
+ public:
+  explicit IdleClient(uint16_t port) : socket_(::socket(AF_INET, SOCK_STREAM, IPPROTO_TCP)) {
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_port = ::htons(port);
+    address.sin_addr.s_addr = ::htonl(INADDR_LOOPBACK);
+    connected_ = ::connect(socket_, reinterpret_cast<sockaddr*>(&address), sizeof(address)) == 0;
+  }
+  ~IdleClient() { ::closesocket(socket_); }
+  IdleClient(const IdleClient&) = delete;
+  IdleClient& operator=(const IdleClient&) = delete;
+  [[nodiscard]] bool Connected() const { return connected_; }
+
+ private:
+  SOCKET socket_;
+  bool connected_ = false;
+};
+
+// Closing a socket does not end a wait on it under Wine: the stop must wake the listener itself,
+// with nobody connected as with a client that holds its connection.
+TEST(Win32PageServer, StopsAtOnceWithClientsConnectedOrNone) {
+  const auto page = [] { return platform::ServedPage{"text/plain", "up 1\n"}; };
+  for (const int connected : {0, 1}) {
+    SCOPED_TRACE(connected);
+    httplib_server::HttplibPageServer server;
+    uint16_t port = 0;
+    {
+      OtherListener free;  // a port given back at once
+      port = free.Port();
+    }
+    ASSERT_EQ(server.Start("127.0.0.1", port, "/metrics", page), ListenResult::Listening);
+    std::unique_ptr<IdleClient> client;
+    if (connected > 0) {
+      client = std::make_unique<IdleClient>(port);
+      ASSERT_TRUE(client->Connected());
+    }
+    // Long enough for the listener to be waiting for the next connection.
+    std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    const auto stopping = std::chrono::steady_clock::now();
+    server.Stop();
+    EXPECT_LT(std::chrono::steady_clock::now() - stopping, std::chrono::milliseconds(1'000));
+    EXPECT_FALSE(server.Listening());
+  }
 }
 
 }  // namespace

@@ -24,9 +24,12 @@ using Clock = std::chrono::steady_clock;
 using platform::ListenResult;
 using platform::PageServerLimits;
 
-// The listener wakes this often while nobody connects, to see a stop that closing its socket did
-// not wake it for.
-constexpr time_t kListenerTickMicros = 250'000;
+// A stop wakes the listener with a connection of its own. Only where that connection cannot be
+// made (the address left the machine) does the listener rely on this wake-up to see the stop:
+// closing its socket does not end its wait under Wine.
+constexpr time_t kListenerTickSeconds = 5;
+// How long the stop's own connection may take before the stop relies on the tick.
+constexpr time_t kWakeConnectMicros = 500'000;
 // A listener whose thread does not report within this long is given up.
 constexpr std::chrono::seconds kListenerStartWait{5};
 // How often the start looks whether the listener's loop has begun.
@@ -135,33 +138,24 @@ class ConnectionTable {
 // it refuses at once.
 thread_local std::optional<Admission> tAdmission;
 
-// The library's task queue, made the connections' threads: a few threads, started with the
-// listener, take the admitted connections in the order they came. A connection pushed out before
-// its turn ends at once when its turn comes, so a burst of idle connections costs no thread of
-// its own; a refused one is closed on the listener's thread. Only the listener's thread queues.
+// The library's task queue, made the connections' threads: the admitted connections are taken in
+// the order they came by threads started as they are needed, up to a few, which then stay until
+// the server stops (a scrape now and then keeps one). A connection pushed out before its turn
+// ends at once when its turn comes, so a burst of idle connections costs no thread of its own; a
+// refused one is closed on the listener's thread, and so is any when no thread could be started.
+// Only the listener's thread queues.
 class ConnectionThreads final : public httplib::TaskQueue {
  public:
-  ConnectionThreads(ConnectionTable& table, size_t threads) : table_(table) {
-    for (size_t thread = 0; thread < threads; ++thread) {
-      try {
-        workers_.emplace_back([this] { Work(); });
-      } catch (...) {
-        break;  // the threads that started serve
-      }
-    }
-  }
+  ConnectionThreads(ConnectionTable& table, size_t threads) : table_(table), most_(threads) {}
 
   void enqueue(std::function<void()> serve) override {
-    std::optional<Admission> admission = workers_.empty() ? std::nullopt : table_.Admit();
-    if (!admission) {
-      serve();
-      return;
+    if (std::optional<Admission> admission = table_.Admit()) {
+      const uint64_t id = admission->Id;
+      if (Queue(serve, *admission))
+        return;
+      table_.Leave(id);
     }
-    {
-      std::lock_guard lock(mutex_);
-      jobs_.push_back({std::move(serve), std::move(*admission)});
-    }
-    wake_.notify_one();
+    serve();  // on the listener's thread, which has no admission: the connection is closed
   }
 
   void shutdown() override {
@@ -182,13 +176,38 @@ class ConnectionThreads final : public httplib::TaskQueue {
     Admission Admitted;
   };
 
+  // False when no thread runs to serve the connection.
+  bool Queue(std::function<void()>& serve, Admission& admission) {
+    std::lock_guard lock(mutex_);
+    if (waiting_ <= jobs_.size())
+      StartThread();
+    if (workers_.empty())
+      return false;
+    jobs_.push_back({std::move(serve), std::move(admission)});
+    wake_.notify_one();
+    return true;
+  }
+
+  // Under the lock. A thread that cannot be started leaves the job to those already running.
+  void StartThread() {
+    if (workers_.size() >= most_)
+      return;
+    try {
+      workers_.emplace_back([this] { Work(); });
+    } catch (...) {
+      // The threads already running serve.
+    }
+  }
+
   // Every queued connection is served or, once the server stops, closed, before its thread ends.
   void Work() {
     for (;;) {
       Job job;
       {
         std::unique_lock lock(mutex_);
+        ++waiting_;
         wake_.wait(lock, [this] { return stopping_ || !jobs_.empty(); });
+        --waiting_;
         if (jobs_.empty())
           return;
         job = std::move(jobs_.front());
@@ -201,9 +220,11 @@ class ConnectionThreads final : public httplib::TaskQueue {
   }
 
   ConnectionTable& table_;
+  const size_t most_;
   std::mutex mutex_;
   std::condition_variable wake_;
   std::deque<Job> jobs_;
+  size_t waiting_ = 0;  // threads waiting for a job
   bool stopping_ = false;
   std::vector<std::thread> workers_;
 };
@@ -306,13 +327,53 @@ class LimitedServer final : public httplib::Server {
     set_read_timeout(readSeconds, readMicros);
     const auto [sendSeconds, sendMicros] = SecondsAndMicros(limits.SendTimeoutMs);
     set_write_timeout(sendSeconds, sendMicros);
-    set_idle_interval(0, kListenerTickMicros);
+    set_idle_interval(kListenerTickSeconds, 0);
     set_address_family(AF_INET);
     set_socket_options([](socket_t socket) {
       platform::listen_socket::Prepare(static_cast<std::uintptr_t>(socket));
     });
   }
 
+  // Ends the listener's loop: it sees no socket any more once its wait for a connection ends, and
+  // a connection made to the listening address ends that wait at once. The socket is closed when
+  // `listener` has ended, so that no wait is left on a closed socket; where the connection cannot
+  // be made, it is shut down and closed first and the listener sees that, or its next tick.
+  void StopListener(std::thread& listener) {
+    const socket_t socket = svr_sock_.exchange(INVALID_SOCKET);
+    const bool woken = socket != INVALID_SOCKET && WakeAccept(socket);
+    if (socket != INVALID_SOCKET && !woken) {
+      httplib::detail::shutdown_socket(socket);
+      httplib::detail::close_socket(socket);
+    }
+    if (listener.joinable())
+      listener.join();
+    if (woken)
+      httplib::detail::close_socket(socket);
+  }
+
+ private:
+  // Connects to the listening socket and leaves at once: the connection waiting to be accepted
+  // is what wakes the listener's wait, on every system. A socket listening on every address is
+  // reached through the loopback address.
+  static bool WakeAccept(socket_t listening) {
+    std::string address;
+    int port = 0;
+    httplib::detail::get_local_ip_and_port(listening, address, port);
+    if (port == 0)
+      return false;
+    if (address.empty() || address == "0.0.0.0")
+      address = "127.0.0.1";
+    httplib::Error error = httplib::Error::Success;
+    const socket_t wake = httplib::detail::create_client_socket(
+        address, address, port, AF_INET, false, nullptr, 0, kWakeConnectMicros, 0, 0, 0, 0,
+        std::string(), error);
+    if (wake == INVALID_SOCKET)
+      return false;
+    httplib::detail::close_socket(wake);
+    return true;
+  }
+
+ public:
   // Closes a listening socket that was bound but never listened on.
   void ReleaseUnused() {
     const socket_t socket = svr_sock_.exchange(INVALID_SOCKET);
@@ -414,10 +475,7 @@ void HttplibPageServer::Stop() {
   std::lock_guard lock(mutex_);
   if (!running_)
     return;
-  running_->Server.stop();
-  running_->Server.ReleaseUnused();
-  if (running_->Listener.joinable())
-    running_->Listener.join();
+  running_->Server.StopListener(running_->Listener);
   running_.reset();
 }
 

@@ -16,6 +16,16 @@ uint64_t FileTimeValue(const FILETIME& time) {
   return (static_cast<uint64_t>(time.dwHighDateTime) << 32) | time.dwLowDateTime;
 }
 
+std::optional<PROCESS_MEMORY_COUNTERS_EX> MemoryCounters() {
+  PROCESS_MEMORY_COUNTERS_EX memory{};
+  memory.cb = sizeof(memory);
+  if (!::K32GetProcessMemoryInfo(::GetCurrentProcess(),
+                                 reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&memory),
+                                 sizeof(memory)))
+    return std::nullopt;
+  return memory;
+}
+
 }  // namespace
 
 std::optional<platform::OwnProcessorTime> Win32OwnProcess::ProcessorTime() {
@@ -38,16 +48,21 @@ std::optional<platform::OwnProcessorTime> Win32OwnProcess::ProcessorTime() {
                                     static_cast<int64_t>(sinceUnixEpoch / kFileTimeUnitsPerSecond)};
 }
 
-std::optional<platform::OwnProcessFigures> Win32OwnProcess::Figures() {
-  const HANDLE self = ::GetCurrentProcess();
-  PROCESS_MEMORY_COUNTERS_EX memory{};
-  memory.cb = sizeof(memory);
-  if (!::K32GetProcessMemoryInfo(self, reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&memory),
-                                 sizeof(memory)))
+std::optional<uint64_t> Win32OwnProcess::WorkingSetBytes() {
+  const std::optional<PROCESS_MEMORY_COUNTERS_EX> memory = MemoryCounters();
+  if (!memory)
     return std::nullopt;
-  platform::OwnProcessFigures figures{.PrivateBytes = memory.PrivateUsage,
-                                      .WorkingSetBytes = memory.WorkingSetSize,
-                                      .GdiObjects = ::GetGuiResources(self, GR_GDIOBJECTS)};
+  return memory->WorkingSetSize;
+}
+
+std::optional<platform::OwnProcessFigures> Win32OwnProcess::Figures() {
+  const std::optional<PROCESS_MEMORY_COUNTERS_EX> memory = MemoryCounters();
+  if (!memory)
+    return std::nullopt;
+  platform::OwnProcessFigures figures{
+      .PrivateBytes = memory->PrivateUsage,
+      .WorkingSetBytes = memory->WorkingSetSize,
+      .GdiObjects = ::GetGuiResources(::GetCurrentProcess(), GR_GDIOBJECTS)};
   const auto id = static_cast<ULONG_PTR>(::GetCurrentProcessId());
   bool found = false;
   const bool read = processes_.Visit([&](const SYSTEM_PROCESS_INFORMATION& process) {

@@ -10,6 +10,7 @@ namespace tarvik::win32 {
 class Win32OwnProcess final : public platform::OwnProcess {
  public:
   [[nodiscard]] std::optional<platform::OwnProcessorTime> ProcessorTime() override;
+  [[nodiscard]] std::optional<uint64_t> WorkingSetBytes() override;
   [[nodiscard]] std::optional<platform::OwnProcessFigures> Figures() override;
 
  private:
