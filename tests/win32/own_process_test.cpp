@@ -21,6 +21,11 @@ TEST(Win32OwnProcess, FiguresAreThoseOfThisProcess) {
   EXPECT_GT(before->WorkingSetBytes, 0u);
   EXPECT_GE(before->Threads, 1u);
   EXPECT_GT(before->Handles, 0u);
+  // The cheap reading is the same working set, give or take what a few calls touch.
+  const auto workingSet = process.WorkingSetBytes();
+  ASSERT_TRUE(workingSet);
+  EXPECT_GT(*workingSet, before->WorkingSetBytes / 2);
+  EXPECT_LT(*workingSet, before->WorkingSetBytes * 2);
 
   // A thread more is counted as this process's own. (Wine counts handles in whole blocks of its
   // handle table, so one handle more need not show.)

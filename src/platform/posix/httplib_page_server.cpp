@@ -24,9 +24,10 @@ using Clock = std::chrono::steady_clock;
 using platform::ListenResult;
 using platform::PageServerLimits;
 
-// A stop wakes the listener with a connection of its own. Only where that connection cannot be
-// made (the address left the machine) does the listener rely on this wake-up to see the stop:
-// closing its socket does not end its wait under Wine.
+// A stop wakes the listener with a connection of its own. Where that connection cannot be made
+// (the address left the machine), shutting the socket down ends the listener's wait on Linux and
+// under Wine, closing it on Windows; this wake-up is the last resort for a system where neither
+// does.
 constexpr time_t kListenerTickSeconds = 5;
 // How long the stop's own connection may take before the stop relies on the tick.
 constexpr time_t kWakeConnectMicros = 500'000;
@@ -146,7 +147,7 @@ thread_local std::optional<Admission> tAdmission;
 // Only the listener's thread queues.
 class ConnectionThreads final : public httplib::TaskQueue {
  public:
-  ConnectionThreads(ConnectionTable& table, size_t threads) : table_(table), most_(threads) {}
+  ConnectionThreads(ConnectionTable& table, size_t most) : table_(table), most_(most) {}
 
   void enqueue(std::function<void()> serve) override {
     if (std::optional<Admission> admission = table_.Admit()) {
@@ -335,9 +336,9 @@ class LimitedServer final : public httplib::Server {
   }
 
   // Ends the listener's loop: it sees no socket any more once its wait for a connection ends, and
-  // a connection made to the listening address ends that wait at once. The socket is closed when
+  // a connection made to the listening address ends that wait at once. The socket is closed once
   // `listener` has ended, so that no wait is left on a closed socket; where the connection cannot
-  // be made, it is shut down and closed first and the listener sees that, or its next tick.
+  // be made, it is shut down and closed first, which ends the wait where the system does so.
   void StopListener(std::thread& listener) {
     const socket_t socket = svr_sock_.exchange(INVALID_SOCKET);
     const bool woken = socket != INVALID_SOCKET && WakeAccept(socket);
@@ -348,6 +349,13 @@ class LimitedServer final : public httplib::Server {
     if (listener.joinable())
       listener.join();
     if (woken)
+      httplib::detail::close_socket(socket);
+  }
+
+  // Closes a listening socket that was bound but never listened on.
+  void ReleaseUnused() {
+    const socket_t socket = svr_sock_.exchange(INVALID_SOCKET);
+    if (socket != INVALID_SOCKET)
       httplib::detail::close_socket(socket);
   }
 
@@ -364,24 +372,15 @@ class LimitedServer final : public httplib::Server {
     if (address.empty() || address == "0.0.0.0")
       address = "127.0.0.1";
     httplib::Error error = httplib::Error::Success;
-    const socket_t wake = httplib::detail::create_client_socket(
-        address, address, port, AF_INET, false, nullptr, 0, kWakeConnectMicros, 0, 0, 0, 0,
-        std::string(), error);
+    const socket_t wake =
+        httplib::detail::create_client_socket(address, address, port, AF_INET, false, nullptr, 0,
+                                              kWakeConnectMicros, 0, 0, 0, 0, std::string(), error);
     if (wake == INVALID_SOCKET)
       return false;
     httplib::detail::close_socket(wake);
     return true;
   }
 
- public:
-  // Closes a listening socket that was bound but never listened on.
-  void ReleaseUnused() {
-    const socket_t socket = svr_sock_.exchange(INVALID_SOCKET);
-    if (socket != INVALID_SOCKET)
-      httplib::detail::close_socket(socket);
-  }
-
- private:
   bool process_and_close_socket(socket_t socket) override {
     bool served = false;
     if (tAdmission) {
