@@ -15,13 +15,19 @@ namespace {
 
 using platform::ListenResult;
 
+sockaddr_in LoopbackAddress(uint16_t port) {
+  sockaddr_in address{};
+  address.sin_family = AF_INET;
+  address.sin_port = ::htons(port);
+  address.sin_addr.s_addr = ::htonl(INADDR_LOOPBACK);
+  return address;
+}
+
 // A listening socket of another program on a port of the loopback address.
 class OtherListener {
  public:
   OtherListener() : socket_(::socket(AF_INET, SOCK_STREAM, IPPROTO_TCP)) {
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = ::htonl(INADDR_LOOPBACK);
+    sockaddr_in address = LoopbackAddress(0);
     int length = sizeof(address);
     ::bind(socket_, reinterpret_cast<sockaddr*>(&address), length);
     ::listen(socket_, 1);
@@ -60,11 +66,9 @@ TEST(Win32PageServer, ATakenPortIsToldApartAndAFreedOneIsTaken) {
 class IdleClient {
  public:
   explicit IdleClient(uint16_t port) : socket_(::socket(AF_INET, SOCK_STREAM, IPPROTO_TCP)) {
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_port = ::htons(port);
-    address.sin_addr.s_addr = ::htonl(INADDR_LOOPBACK);
-    connected_ = ::connect(socket_, reinterpret_cast<sockaddr*>(&address), sizeof(address)) == 0;
+    const sockaddr_in address = LoopbackAddress(port);
+    connected_ =
+        ::connect(socket_, reinterpret_cast<const sockaddr*>(&address), sizeof(address)) == 0;
   }
   ~IdleClient() { ::closesocket(socket_); }
   IdleClient(const IdleClient&) = delete;
@@ -76,8 +80,8 @@ class IdleClient {
   bool connected_ = false;
 };
 
-// Closing a socket does not end a wait on it under Wine: the stop must wake the listener itself,
-// with nobody connected as with a client that holds its connection.
+// The listener has no tick of its own to see a stop by: the stop ends its wait at once under Wine
+// too, with nobody connected as with a client that holds its connection.
 TEST(Win32PageServer, StopsAtOnceWithClientsConnectedOrNone) {
   const auto page = [] { return platform::ServedPage{"text/plain", "up 1\n"}; };
   for (const int connected : {0, 1}) {
