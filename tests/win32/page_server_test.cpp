@@ -4,7 +4,6 @@
 #include <ws2tcpip.h>
 
 #include <chrono>
-#include <memory>
 #include <string>
 #include <thread>
 
@@ -23,25 +22,31 @@ sockaddr_in LoopbackAddress(uint16_t port) {
   return address;
 }
 
-// A listening socket of another program on a port of the loopback address.
-class OtherListener {
+// A socket of another program on the loopback address: a listener on a port of its own, or a
+// client that connects and says nothing.
+class LoopbackSocket {
  public:
-  OtherListener() : socket_(::socket(AF_INET, SOCK_STREAM, IPPROTO_TCP)) {
+  LoopbackSocket() : socket_(::socket(AF_INET, SOCK_STREAM, IPPROTO_TCP)) {}
+  ~LoopbackSocket() { ::closesocket(socket_); }
+  LoopbackSocket(const LoopbackSocket&) = delete;
+  LoopbackSocket& operator=(const LoopbackSocket&) = delete;
+
+  // The port it listens on.
+  [[nodiscard]] uint16_t Listen() {
     sockaddr_in address = LoopbackAddress(0);
     int length = sizeof(address);
     ::bind(socket_, reinterpret_cast<sockaddr*>(&address), length);
     ::listen(socket_, 1);
     ::getsockname(socket_, reinterpret_cast<sockaddr*>(&address), &length);
-    port_ = ::ntohs(address.sin_port);
+    return ::ntohs(address.sin_port);
   }
-  ~OtherListener() { ::closesocket(socket_); }
-  OtherListener(const OtherListener&) = delete;
-  OtherListener& operator=(const OtherListener&) = delete;
-  [[nodiscard]] uint16_t Port() const { return port_; }
+  [[nodiscard]] bool Connect(uint16_t port) {
+    const sockaddr_in address = LoopbackAddress(port);
+    return ::connect(socket_, reinterpret_cast<const sockaddr*>(&address), sizeof(address)) == 0;
+  }
 
  private:
   SOCKET socket_;
-  uint16_t port_ = 0;
 };
 
 // The Windows side of the listener: a port another program holds reads as taken, and one that
@@ -51,8 +56,8 @@ TEST(Win32PageServer, ATakenPortIsToldApartAndAFreedOneIsTaken) {
   const auto page = [] { return platform::ServedPage{"text/plain", "up 1\n"}; };
   uint16_t port = 0;
   {
-    OtherListener other;
-    port = other.Port();
+    LoopbackSocket other;
+    port = other.Listen();
     EXPECT_EQ(server.Start("127.0.0.1", port, "/metrics", page), ListenResult::AddressInUse);
     EXPECT_FALSE(server.Listening());
   }
@@ -61,24 +66,6 @@ TEST(Win32PageServer, ATakenPortIsToldApartAndAFreedOneIsTaken) {
   server.Stop();
   EXPECT_FALSE(server.Listening());
 }
-
-// A client that connects and says nothing.
-class IdleClient {
- public:
-  explicit IdleClient(uint16_t port) : socket_(::socket(AF_INET, SOCK_STREAM, IPPROTO_TCP)) {
-    const sockaddr_in address = LoopbackAddress(port);
-    connected_ =
-        ::connect(socket_, reinterpret_cast<const sockaddr*>(&address), sizeof(address)) == 0;
-  }
-  ~IdleClient() { ::closesocket(socket_); }
-  IdleClient(const IdleClient&) = delete;
-  IdleClient& operator=(const IdleClient&) = delete;
-  [[nodiscard]] bool Connected() const { return connected_; }
-
- private:
-  SOCKET socket_;
-  bool connected_ = false;
-};
 
 // The listener has no tick of its own to see a stop by: the stop ends its wait at once under Wine
 // too, with nobody connected as with a client that holds its connection.
@@ -89,15 +76,13 @@ TEST(Win32PageServer, StopsAtOnceWithClientsConnectedOrNone) {
     httplib_server::HttplibPageServer server;
     uint16_t port = 0;
     {
-      OtherListener free;  // a port given back at once
-      port = free.Port();
+      LoopbackSocket free;  // a port given back at once
+      port = free.Listen();
     }
     ASSERT_EQ(server.Start("127.0.0.1", port, "/metrics", page), ListenResult::Listening);
-    std::unique_ptr<IdleClient> client;
-    if (connected > 0) {
-      client = std::make_unique<IdleClient>(port);
-      ASSERT_TRUE(client->Connected());
-    }
+    LoopbackSocket client;
+    if (connected > 0)
+      ASSERT_TRUE(client.Connect(port));
     // Long enough for the listener to be waiting for the next connection.
     std::this_thread::sleep_for(std::chrono::milliseconds(200));
     const auto stopping = std::chrono::steady_clock::now();
