@@ -81,8 +81,9 @@ TEST(Win32PageServer, StopsAtOnceWithClientsConnectedOrNone) {
     }
     ASSERT_EQ(server.Start("127.0.0.1", port, "/metrics", page), ListenResult::Listening);
     LoopbackSocket client;
-    if (connected > 0)
+    if (connected > 0) {
       ASSERT_TRUE(client.Connect(port));
+    }
     // Long enough for the listener to be waiting for the next connection.
     std::this_thread::sleep_for(std::chrono::milliseconds(200));
     const auto stopping = std::chrono::steady_clock::now();
