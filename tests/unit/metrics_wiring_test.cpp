@@ -309,11 +309,6 @@ TEST(OwnProcessReading, ComesFromTheCheapReadingsAlone) {
   EXPECT_EQ(read->StartTimeUnixSeconds, 1'765'000'000);
   EXPECT_EQ(read->UptimeSeconds, 60);
   EXPECT_EQ(process.FigureReads(), 0);
-  process.Set(std::nullopt, figures);
-  EXPECT_FALSE(OwnProcessReadingOf(process).has_value());
-  process.Set(time, std::nullopt);
-  EXPECT_FALSE(OwnProcessReadingOf(process).has_value());
-  EXPECT_EQ(process.FigureReads(), 0);
 }
 
 // A record whose lock a monitor holds gives what it gave the page before, without waiting for
