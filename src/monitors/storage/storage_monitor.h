@@ -71,6 +71,8 @@ class StorageMonitor : public MonitorThread {
   void FlashPass();
   void UpdateTitle();
   bool CheckDriveSet(bool refresh);
+  void AskUnansweredAgain();
+  void Scan(const std::wstring& letters, ScanScope scope);
   void PollDrives();
   // One drive of the poll; false when the poll is to stop (a re-scan is due at once).
   bool PollDrive(int index);
@@ -107,6 +109,7 @@ class StorageMonitor : public MonitorThread {
   bool rescanDue_ = false;
   int shownUnit_ = 0;  // the storage unit the rows were built in
   int pollCountdown_ = kPollPasses;
+  int retryCountdown_ = 0;  // passes until drives that did not answer are asked again; 0 = none
   int titleCountdown_ = 0;
   bool summaryDirty_ = false;
   bool flash_ = false;
