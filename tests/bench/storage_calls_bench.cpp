@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/silent_storage_targets.h"
 #include "fakes/fake_drives.h"
 #include "fakes/fake_system.h"
 #include "monitors/storage/answering_drives.h"
@@ -61,23 +62,10 @@ void PlayHour(const char* name, bool othersHang, const Minute& minute) {
         return true;
       },
       std::chrono::milliseconds(0), L'C');
-  MeterTable meters;
-  Guarded<DriveTable> readings;
-  TitleBoard titles;
-  StorageMonitor monitor(
-      stop, StorageSources{.Drives = answering, .Clock = clock, .Env = environment},
-      StorageTargets{.Options = options,
-                     .Meters = meters,
-                     .Readings = readings,
-                     .Titles = titles,
-                     .AddDriveEvent = [](const std::wstring&) {},
-                     .AddDriveChange = [](const std::wstring&) {},
-                     .LogRecord = [](const std::wstring&) {},
-                     .SetTrayImage = [](int) {},
-                     .RefreshLayout = [] {},
-                     .MeterChanged = [](int, bool) {},
-                     .DrivesChanged = [] {},
-                     .CopyPanel = [](int) {}});
+  bench::StorageBenchOutputs outputs;
+  StorageMonitor monitor(stop,
+                         StorageSources{.Drives = answering, .Clock = clock, .Env = environment},
+                         bench::SilentStorageTargets(options, outputs));
   int64_t tick = 0;
   for (int at = 0; at < kMinutes; ++at) {
     minute(at, drives, options);

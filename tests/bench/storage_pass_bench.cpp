@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "bench/pass_timing.h"
+#include "bench/silent_storage_targets.h"
 #include "fakes/fake_drives.h"
 #include "fakes/fake_system.h"
 #include "monitors/storage/answering_drives.h"
@@ -99,37 +100,25 @@ int Run() {
     drive.Space = platform::DriveSpace{(letter - L'A' + 1) * kGiB, 100 * kGiB};
     drives.Letters[letter] = drive;
   }
-  MeterTable meters;
-  Guarded<DriveTable> readings;
-  TitleBoard titles;
+  bench::StorageBenchOutputs outputs;
+  MeterTable& meters = outputs.Meters;
   Counts counts;
+  StorageTargets targets = bench::SilentStorageTargets(settings, outputs);
+  // A new layout draws every cell.
+  targets.RefreshLayout = [&meters] {
+    for (MeterRecord& record : *meters.Lock())
+      record.PreviousText = record.Text;
+  };
+  targets.MeterChanged = [&meters, &counts](int meter, bool force) {
+    auto table = meters.Lock();
+    MeterRecord& record = (*table)[static_cast<size_t>(meter)];
+    if (force || record.Text != record.PreviousText) {
+      ++counts.Draws;
+      record.PreviousText = record.Text;
+    }
+  };
   StorageMonitor monitor(stop, StorageSources{.Drives = drives, .Clock = clock, .Env = environment},
-                         StorageTargets{.Options = settings,
-                                        .Meters = meters,
-                                        .Readings = readings,
-                                        .Titles = titles,
-                                        .AddDriveEvent = [](const std::wstring&) {},
-                                        .AddDriveChange = [](const std::wstring&) {},
-                                        .LogRecord = [](const std::wstring&) {},
-                                        .SetTrayImage = [](int) {},
-                                        // A new layout draws every cell.
-                                        .RefreshLayout =
-                                            [&] {
-                                              for (MeterRecord& record : *meters.Lock())
-                                                record.PreviousText = record.Text;
-                                            },
-                                        .MeterChanged =
-                                            [&](int meter, bool force) {
-                                              auto table = meters.Lock();
-                                              MeterRecord& record =
-                                                  (*table)[static_cast<size_t>(meter)];
-                                              if (force || record.Text != record.PreviousText) {
-                                                ++counts.Draws;
-                                                record.PreviousText = record.Text;
-                                              }
-                                            },
-                                        .DrivesChanged = [] {},
-                                        .CopyPanel = [](int) {}});
+                         targets);
   const double firstScan = MicrosecondsPerPass(monitor, 1);
   counts.Draws = 0;
   const double quiet = MicrosecondsPerPass(monitor, kRounds * StorageMonitor::kPollPasses);

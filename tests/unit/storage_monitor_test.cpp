@@ -516,7 +516,7 @@ TEST_F(StorageMonitorTest, FallingShortOfSpaceIsToldOncePerFall) {
 namespace tarvik {
 namespace {
 
-constexpr int kD = 4, kE = 5;
+constexpr int kD = 4;
 
 // How many times the fake was asked for a letter's volume.
 int VolumeReads(const fakes::FakeDrives& drives, wchar_t letter) {
@@ -577,7 +577,7 @@ INSTANTIATE_TEST_SUITE_P(
                    options.Request(opt::StorageRefreshRequest);
                  },
                  1, L'E', 1, 1}),
-    [](const ::testing::TestParamInfo<ScanCase>& info) { return std::string(info.param.Name); });
+    [](const ::testing::TestParamInfo<ScanCase>& row) { return std::string(row.param.Name); });
 
 // While drives do not answer, they are asked again every 4 s under the letters read last: the
 // letters are read at their own pace of 20 s, the drives that answer at their polls only, and
