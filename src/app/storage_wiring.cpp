@@ -43,8 +43,7 @@ void StorageWiring::Start(MonitorThreads& threads, StopSignal& stop, PanelCopySe
       },
       stop);
   answering_ = std::make_unique<AnsweringDrives>(
-      ports_.Drives,
-      [this](std::function<void()> work) { return askers_->Run(std::move(work)); },
+      ports_.Drives, [this](std::function<void()> work) { return askers_->Run(std::move(work)); },
       kDriveAnswerWait, SystemDriveLetter(ports_.Env.WindowsFolder()));
   threads.StartMonitor(std::make_unique<StorageMonitor>(
       stop, StorageSources{.Drives = *answering_, .Clock = ports_.Clock, .Env = ports_.Env},

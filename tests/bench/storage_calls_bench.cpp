@@ -1,7 +1,8 @@
 // How often the storage monitor asks the system, per minute, over a simulated hour of passes on
-// fake drives: the letters, and each drive's volume and space. Three hours are played: a quiet
+// fake drives: the letters, and each drive's volume and space. Four hours are played: a quiet
 // one, one where every drive but the system drive stops answering, one with a stick put in and
-// pulled out again every ten minutes, and one with another card in the reader every minute. Run by scripts/bench.sh; prints figures, judges nothing.
+// pulled out again every ten minutes, and one with another card in the reader every minute. Run
+// by scripts/bench.sh; prints figures, judges nothing.
 #include <cstdio>
 #include <functional>
 #include <string>

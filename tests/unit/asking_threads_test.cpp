@@ -14,7 +14,8 @@ namespace {
 using namespace std::chrono_literals;
 
 // Runs a work on the asking threads and gives the future of its end.
-std::future<void> Ask(AskingThreads& askers, std::function<void()> work = [] {}) {
+std::future<void> Ask(
+    AskingThreads& askers, std::function<void()> work = [] {}) {
   auto done = std::make_shared<std::promise<void>>();
   std::future<void> ended = done->get_future();
   EXPECT_TRUE(askers.Run([done, work = std::move(work)] {

@@ -555,28 +555,29 @@ TEST_P(ScanReadsTest, OnlyTheDrivesThatCanHaveChanged) {
 
 INSTANTIATE_TEST_SUITE_P(
     StorageMonitorTest, ScanReadsTest,
-    ::testing::Values(
-        ScanCase{"AStickPutIn",
-                 [](fakes::FakeDrives& drives, Settings& options) {
-                   drives.Letters[L'G'] = FixedDrive(L"STICK", 0x0000BEEF, kGiB, 2 * kGiB, 2);
-                   options.Request(opt::DriveChangeRequest);
-                 },
-                 1, L'G', 1, 0},
-        ScanCase{"AnotherCardInTheReader",
-                 [](fakes::FakeDrives& drives, Settings&) {
-                   drives.Letters[L'E'].Volume->Serial = 0x33334444;
-                 },
-                 StorageMonitor::kPollPasses + StorageMonitor::kMediaChangePasses, L'E', 2, 1},
-        ScanCase{"AVolumeThatGrew",
-                 [](fakes::FakeDrives& drives, Settings&) {
-                   drives.Letters[L'C'].Space->Total = 120 * kGiB;
-                 },
-                 StorageMonitor::kPollPasses + 1, L'C', 2, 1},
-        ScanCase{"F5ReadsEveryDrive",
-                 [](fakes::FakeDrives&, Settings& options) {
-                   options.Request(opt::StorageRefreshRequest);
-                 },
-                 1, L'E', 1, 1}),
+    ::testing::Values(ScanCase{"AStickPutIn",
+                               [](fakes::FakeDrives& drives, Settings& options) {
+                                 drives.Letters[L'G'] =
+                                     FixedDrive(L"STICK", 0x0000BEEF, kGiB, 2 * kGiB, 2);
+                                 options.Request(opt::DriveChangeRequest);
+                               },
+                               1, L'G', 1, 0},
+                      ScanCase{"AnotherCardInTheReader",
+                               [](fakes::FakeDrives& drives, Settings&) {
+                                 drives.Letters[L'E'].Volume->Serial = 0x33334444;
+                               },
+                               StorageMonitor::kPollPasses + StorageMonitor::kMediaChangePasses,
+                               L'E', 2, 1},
+                      ScanCase{"AVolumeThatGrew",
+                               [](fakes::FakeDrives& drives, Settings&) {
+                                 drives.Letters[L'C'].Space->Total = 120 * kGiB;
+                               },
+                               StorageMonitor::kPollPasses + 1, L'C', 2, 1},
+                      ScanCase{"F5ReadsEveryDrive",
+                               [](fakes::FakeDrives&, Settings& options) {
+                                 options.Request(opt::StorageRefreshRequest);
+                               },
+                               1, L'E', 1, 1}),
     [](const ::testing::TestParamInfo<ScanCase>& row) { return std::string(row.param.Name); });
 
 // While drives do not answer, they are asked again every 4 s under the letters read last: the
