@@ -242,8 +242,9 @@ nativeBuild=${TARVIK_NATIVE_BUILD:-build/native}
 if [[ ! -f "$nativeBuild/build.ninja" ]]; then
   cmake -S . -B "$nativeBuild" -G Ninja -DCMAKE_BUILD_TYPE=Debug >/dev/null || exit 1
 fi
-cmake --build "$nativeBuild" --target tarvik_storage_bench tarvik_network_bench >/dev/null || exit 1
+cmake --build "$nativeBuild" --target tarvik_storage_bench tarvik_storage_calls_bench tarvik_network_bench >/dev/null || exit 1
 "$nativeBuild/tests/tarvik_storage_bench"
+"$nativeBuild/tests/tarvik_storage_calls_bench"
 "$nativeBuild/tests/tarvik_network_bench"
 releaseBuild=${TARVIK_RELEASE_BUILD:-build/native-release}
 if [[ ! -f "$releaseBuild/build.ninja" ]]; then

@@ -37,11 +37,13 @@ void StorageWiring::Start(MonitorThreads& threads, StopSignal& stop, PanelCopySe
   WindowUpdateQueue& updates = ports_.Updates;
   EventLists& events = ports_.Logs.Events();
   ListModel& changes = ports_.DriveChanges;
-  answering_ = std::make_unique<AnsweringDrives>(
-      ports_.Drives,
+  askers_ = std::make_unique<AskingThreads>(
       [&threads](std::function<void()> work) {
         return threads.StartTask(L"drive answer", std::move(work));
       },
+      stop);
+  answering_ = std::make_unique<AnsweringDrives>(
+      ports_.Drives, [this](std::function<void()> work) { return askers_->Run(std::move(work)); },
       kDriveAnswerWait, SystemDriveLetter(ports_.Env.WindowsFolder()));
   threads.StartMonitor(std::make_unique<StorageMonitor>(
       stop, StorageSources{.Drives = *answering_, .Clock = ports_.Clock, .Env = ports_.Env},

@@ -18,6 +18,7 @@
 #include "core/title_board.h"
 #include "core/window_updates.h"
 #include "monitors/storage/answering_drives.h"
+#include "monitors/storage/asking_threads.h"
 #include "monitors/storage/drive_filter.h"
 #include "monitors/storage/drive_record.h"
 #include "platform/clock.h"
@@ -65,7 +66,8 @@ class StorageWiring {
   [[nodiscard]] std::wstring StorageTabCopy();
 
   StoragePorts ports_;
-  // Outlives the monitor: its helpers may still be out when the monitor stops.
+  // Both outlive the monitor: their helpers may still be out when the monitor stops.
+  std::unique_ptr<AskingThreads> askers_;
   std::unique_ptr<AnsweringDrives> answering_;
   Guarded<DriveTable> readings_;
   // The drive (1-26) behind each item of the filter selector, as last filled.

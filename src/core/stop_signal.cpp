@@ -7,6 +7,18 @@ void StopSignal::Raise() {
     if (settings_.Get(opt::StopFlag) < 1)
       settings_.Set(opt::StopFlag, 1);
   });
+  std::vector<std::function<void()>> wakes;
+  {
+    std::lock_guard<std::mutex> lock(wakesMutex_);
+    wakes = wakes_;
+  }
+  for (const std::function<void()>& wake : wakes)
+    wake();
+}
+
+void StopSignal::OnRaise(std::function<void()> wake) {
+  std::lock_guard<std::mutex> lock(wakesMutex_);
+  wakes_.push_back(std::move(wake));
 }
 
 void StopSignal::CountWait() {

@@ -1,5 +1,9 @@
 #pragma once
 
+#include <functional>
+#include <mutex>
+#include <vector>
+
 #include "core/settings.h"
 #include "core/standard_sleeper.h"
 
@@ -15,6 +19,9 @@ class StopSignal {
   // set before any thread waits and outlives the signal.
   void UseSleeper(platform::Sleeper& sleeper) { sleeper_ = &sleeper; }
   void Raise();
+  // `wake` runs at every raise: for threads that wait on a condition of their own rather than
+  // on the sleeper. It must be quick and may run on any thread.
+  void OnRaise(std::function<void()> wake);
   // Counts one more shut-down wait on the flag itself (it ends threads at any value of 1 or more).
   void CountWait();
   [[nodiscard]] bool Raised() const { return settings_.Get(opt::StopFlag) >= 1; }
@@ -26,6 +33,8 @@ class StopSignal {
   Settings& settings_;
   StandardSleeper standard_;
   platform::Sleeper* sleeper_ = &standard_;
+  std::mutex wakesMutex_;
+  std::vector<std::function<void()>> wakes_;
 };
 
 }  // namespace tarvik

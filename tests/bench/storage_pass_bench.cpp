@@ -10,9 +10,11 @@
 #include <vector>
 
 #include "bench/pass_timing.h"
+#include "bench/silent_storage_targets.h"
 #include "fakes/fake_drives.h"
 #include "fakes/fake_system.h"
 #include "monitors/storage/answering_drives.h"
+#include "monitors/storage/asking_threads.h"
 #include "monitors/storage/storage_monitor.h"
 #include "text/translation.h"
 
@@ -50,25 +52,35 @@ PollCost CostOfPollCalls(platform::Drives& drives) {
 }
 
 // What asking every drive but the system drive on a helper with a bounded wait adds to a poll:
-// one short-lived thread per call, against asking the drives directly.
+// a new thread per call, or the asking threads that stay, against asking the drives directly.
 void ReportHelperCost(fakes::FakeDrives& drives) {
   std::vector<std::thread> helpers;
-  AnsweringDrives answering(
-      drives,
-      [&helpers](std::function<void()> work) {
-        helpers.emplace_back(std::move(work));
-        return true;
-      },
+  const auto startThread = [&helpers](std::function<void()> work) {
+    helpers.emplace_back(std::move(work));
+    return true;
+  };
+  AnsweringDrives onNewThreads(drives, startThread, std::chrono::milliseconds(1'000), L'C');
+  Settings settings;
+  StopSignal stop(settings);
+  AskingThreads askers(startThread, stop);
+  AnsweringDrives onAskingThreads(
+      drives, [&askers](std::function<void()> work) { return askers.Run(std::move(work)); },
       std::chrono::milliseconds(1'000), L'C');
   const PollCost direct = CostOfPollCalls(drives);
-  const PollCost throughHelpers = CostOfPollCalls(answering);
+  const PollCost newThreads = CostOfPollCalls(onNewThreads);
+  const size_t startedBefore = helpers.size();
+  const PollCost askingThreads = CostOfPollCalls(onAskingThreads);
+  const size_t askersStarted = helpers.size() - startedBefore;
+  stop.Raise();
   for (std::thread& helper : helpers)
     helper.join();
   std::printf(
       "storage monitor, the drive calls of a poll of 25 drives (fakes, every 5 s): asked "
-      "directly %.1f us (processor %.1f us), each on a helper thread with a bounded wait %.1f us "
-      "(processor %.1f us)\n",
-      direct.WallUs, direct.ProcessorUs, throughHelpers.WallUs, throughHelpers.ProcessorUs);
+      "directly %.1f us (processor %.1f us); with a bounded wait, each on a new thread %.1f us "
+      "(processor %.1f us), on the asking threads %.1f us (processor %.1f us, %zu threads "
+      "started in all)\n",
+      direct.WallUs, direct.ProcessorUs, newThreads.WallUs, newThreads.ProcessorUs,
+      askingThreads.WallUs, askingThreads.ProcessorUs, askersStarted);
 }
 
 double MicrosecondsPerPass(StorageMonitor& monitor, int passes) {
@@ -88,37 +100,25 @@ int Run() {
     drive.Space = platform::DriveSpace{(letter - L'A' + 1) * kGiB, 100 * kGiB};
     drives.Letters[letter] = drive;
   }
-  MeterTable meters;
-  Guarded<DriveTable> readings;
-  TitleBoard titles;
+  bench::StorageBenchOutputs outputs;
+  MeterTable& meters = outputs.Meters;
   Counts counts;
+  StorageTargets targets = bench::SilentStorageTargets(settings, outputs);
+  // A new layout draws every cell.
+  targets.RefreshLayout = [&meters] {
+    for (MeterRecord& record : *meters.Lock())
+      record.PreviousText = record.Text;
+  };
+  targets.MeterChanged = [&meters, &counts](int meter, bool force) {
+    auto table = meters.Lock();
+    MeterRecord& record = (*table)[static_cast<size_t>(meter)];
+    if (force || record.Text != record.PreviousText) {
+      ++counts.Draws;
+      record.PreviousText = record.Text;
+    }
+  };
   StorageMonitor monitor(stop, StorageSources{.Drives = drives, .Clock = clock, .Env = environment},
-                         StorageTargets{.Options = settings,
-                                        .Meters = meters,
-                                        .Readings = readings,
-                                        .Titles = titles,
-                                        .AddDriveEvent = [](const std::wstring&) {},
-                                        .AddDriveChange = [](const std::wstring&) {},
-                                        .LogRecord = [](const std::wstring&) {},
-                                        .SetTrayImage = [](int) {},
-                                        // A new layout draws every cell.
-                                        .RefreshLayout =
-                                            [&] {
-                                              for (MeterRecord& record : *meters.Lock())
-                                                record.PreviousText = record.Text;
-                                            },
-                                        .MeterChanged =
-                                            [&](int meter, bool force) {
-                                              auto table = meters.Lock();
-                                              MeterRecord& record =
-                                                  (*table)[static_cast<size_t>(meter)];
-                                              if (force || record.Text != record.PreviousText) {
-                                                ++counts.Draws;
-                                                record.PreviousText = record.Text;
-                                              }
-                                            },
-                                        .DrivesChanged = [] {},
-                                        .CopyPanel = [](int) {}});
+                         targets);
   const double firstScan = MicrosecondsPerPass(monitor, 1);
   counts.Draws = 0;
   const double quiet = MicrosecondsPerPass(monitor, kRounds * StorageMonitor::kPollPasses);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <atomic>
 #include <map>
 #include <optional>
@@ -33,8 +34,14 @@ class FakeDrives : public platform::Drives {
   // Bytes taken from every drive's free space; a test may change it while a monitor's thread
   // reads the drives.
   std::atomic<int64_t> Written{0};
+  // How often the system was asked, for the letters and for each letter's volume and space
+  // (index 0 is A:).
+  std::atomic<int> LetterReads{0};
+  std::array<std::atomic<int>, 26> VolumeReads{};
+  std::array<std::atomic<int>, 26> SpaceReads{};
 
   std::optional<std::wstring> PresentLetters() override {
+    ++LetterReads;
     if (ListFails)
       return std::nullopt;
     if (Listed)
@@ -49,10 +56,12 @@ class FakeDrives : public platform::Drives {
     return drive ? drive->Type : 1;
   }
   std::optional<platform::VolumeInformation> Volume(const std::wstring& root) override {
+    Count(VolumeReads, root);
     const FakeDrive* drive = Find(root);
     return drive ? drive->Volume : std::nullopt;
   }
   std::optional<platform::DriveSpace> Space(const std::wstring& driveName) override {
+    Count(SpaceReads, driveName);
     const FakeDrive* drive = Find(driveName);
     if (drive == nullptr || !drive->Space)
       return std::nullopt;
@@ -78,6 +87,10 @@ class FakeDrives : public platform::Drives {
   }
 
  private:
+  static void Count(std::array<std::atomic<int>, 26>& reads, const std::wstring& name) {
+    if (!name.empty() && name.front() >= L'A' && name.front() <= L'Z')
+      ++reads[static_cast<size_t>(name.front() - L'A')];
+  }
   const FakeDrive* Find(const std::wstring& name) const {
     if (name.empty())
       return nullptr;

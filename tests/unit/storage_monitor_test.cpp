@@ -512,3 +512,98 @@ TEST_F(StorageMonitorTest, FallingShortOfSpaceIsToldOncePerFall) {
 
 }  // namespace
 }  // namespace tarvik
+
+namespace tarvik {
+namespace {
+
+constexpr int kD = 4;
+
+// How many times the fake was asked for a letter's volume.
+int VolumeReads(const fakes::FakeDrives& drives, wchar_t letter) {
+  return drives.VolumeReads[static_cast<size_t>(letter - L'A')].load();
+}
+
+// A scan reads the volume of the drives that can have changed only; the others keep their last
+// reading, and a new label on one of them still shows at its next poll.
+struct ScanCase {
+  const char* Name;
+  void (*Change)(fakes::FakeDrives& drives, Settings& options);
+  int PassesToScan;  // from the change to the end of the scan it causes
+  wchar_t Changed;   // the drive that changed
+  int ReadsOfChanged;
+  int ReadsOfD;  // the polls' in that time, or one on F5
+};
+class ScanReadsTest : public StorageMonitorTest, public ::testing::WithParamInterface<ScanCase> {};
+
+TEST_P(ScanReadsTest, OnlyTheDrivesThatCanHaveChanged) {
+  const ScanCase& c = GetParam();
+  drives.Letters[L'D'] = FixedDrive(L"Data", 0x0000D0D0, 10 * kGiB);
+  drives.Letters[L'E'] = FixedDrive(L"CARD", 0x11112222, kGiB, 8 * kGiB, 2);
+  Passes(1);
+  const int changedBefore = VolumeReads(drives, c.Changed);
+  const int dBefore = VolumeReads(drives, L'D');
+  c.Change(drives, settings);
+  Passes(c.PassesToScan);
+  EXPECT_EQ(VolumeReads(drives, c.Changed) - changedBefore, c.ReadsOfChanged);
+  EXPECT_EQ(VolumeReads(drives, L'D') - dBefore, c.ReadsOfD);
+  EXPECT_EQ(Drive(kD).VolumeSerial, L"0000-D0D0");
+  EXPECT_EQ(Drive(kD).DisplayOrder, 2);
+  drives.Letters[L'D'].Volume->Label = L"Archive";
+  Passes(StorageMonitor::kPollPasses);
+  EXPECT_TRUE(Told(L"D: Volume name changed."));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    StorageMonitorTest, ScanReadsTest,
+    ::testing::Values(ScanCase{"AStickPutIn",
+                               [](fakes::FakeDrives& drives, Settings& options) {
+                                 drives.Letters[L'G'] =
+                                     FixedDrive(L"STICK", 0x0000BEEF, kGiB, 2 * kGiB, 2);
+                                 options.Request(opt::DriveChangeRequest);
+                               },
+                               1, L'G', 1, 0},
+                      ScanCase{"AnotherCardInTheReader",
+                               [](fakes::FakeDrives& drives, Settings&) {
+                                 drives.Letters[L'E'].Volume->Serial = 0x33334444;
+                               },
+                               StorageMonitor::kPollPasses + StorageMonitor::kMediaChangePasses,
+                               L'E', 2, 1},
+                      ScanCase{"AVolumeThatGrew",
+                               [](fakes::FakeDrives& drives, Settings&) {
+                                 drives.Letters[L'C'].Space->Total = 120 * kGiB;
+                               },
+                               StorageMonitor::kPollPasses + 1, L'C', 2, 1},
+                      ScanCase{"F5ReadsEveryDrive",
+                               [](fakes::FakeDrives&, Settings& options) {
+                                 options.Request(opt::StorageRefreshRequest);
+                               },
+                               1, L'E', 1, 1}),
+    [](const ::testing::TestParamInfo<ScanCase>& row) { return std::string(row.param.Name); });
+
+// While drives do not answer, they are asked again every 4 s under the letters read last: the
+// letters are read at their own pace of 20 s, the drives that answer at their polls only, and
+// their changes still show; the drive found once it answers.
+TEST_F(StorageMonitorTest, DrivesThatDoNotAnswerAreAskedAgainWithoutTheLettersOrTheOthers) {
+  constexpr int kF = 6;
+  drives.Letters[L'D'] = FixedDrive(L"Data", 0x0000D0D0, 10 * kGiB);
+  Passes(1);
+  holding = true;  // every drive but C: stops answering
+  drives.Letters[L'F'] = FixedDrive(L"BACKUP", 0x5555AAAA, kGiB, 2 * kGiB, 2);
+  settings.Request(opt::DriveChangeRequest);
+  Passes(1);
+  ASSERT_NE(Drive(kF).State, DriveState::Present);
+  const int lettersBefore = drives.LetterReads.load();
+  const int cBefore = VolumeReads(drives, L'C');
+  drives.Letters[L'C'].Space->Available -= kMiB;
+  Passes(600);  // a minute
+  EXPECT_EQ(drives.LetterReads.load() - lettersBefore, 3);
+  EXPECT_EQ(VolumeReads(drives, L'C') - cBefore, 12);
+  EXPECT_EQ(Drive(kC).BytesDiffSum, -kMiB);
+  AnswerHeld();
+  Passes(StorageMonitor::kMediaChangePasses);
+  EXPECT_EQ(Drive(kF).State, DriveState::Present);
+  EXPECT_TRUE(Told(L"F: found. VolSerial: 5555-AAAA"));
+}
+
+}  // namespace
+}  // namespace tarvik

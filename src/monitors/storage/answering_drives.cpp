@@ -88,8 +88,14 @@ Result AnsweringDrives::Ask(const std::wstring& driveName, Result failed,
   }
   if (future.wait_for(answerWait_) != std::future_status::ready)
     return failed;
-  unanswered = false;
-  return future.get();
+  try {
+    Result result = future.get();
+    unanswered = false;
+    return result;
+  } catch (const std::future_error&) {
+    // The helper was let go before it ran the call (the program stops): no answer.
+    return failed;
+  }
 }
 
 }  // namespace tarvik

@@ -11,12 +11,12 @@
 
 namespace tarvik {
 
-// Runs a piece of work on a short-lived thread; false when no thread could start.
+// Runs a piece of work on a thread of its own; false when no thread could take it.
 using DriveTaskStarter = std::function<bool(std::function<void()> work)>;
 
 // The drives as the storage monitor asks them: any drive can stop answering (a network share
 // gone offline, a dying stick, a disc spinning up, a USB disk that calls itself fixed), so every
-// drive but the system's own is asked on a short-lived helper, and the monitor waits for its
+// drive but the system's own is asked on a helper thread, and the monitor waits for its
 // answer at most `answerWait`. A call that got no answer in time fails and the drive reads as
 // unanswered (not as without media), and its calls fail at once until the stuck call has come
 // back, so a hung drive costs the other drives one wait, not one every poll. The system drive

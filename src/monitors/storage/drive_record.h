@@ -74,6 +74,7 @@ struct DriveRecord {
   int AudioSeconds = 0;
   bool ReadOnly = false;      // a pressed disc or a locked card: never short of space
   bool NotAnswering = false;  // its last call got no answer in time; it keeps what it showed
+  bool AskAgain = false;      // its volume changed under its letter: the next scan reads it anew
   bool LowSpaceTold = false;  // below 5 % free and told so; again only after rising above 7 %
   int FullInHours = 0;        // while low: hours until full by its recent trend; 0 unknown
   DriveEventTally Events;

@@ -134,6 +134,7 @@ void ForgetVolume(DriveRecord& drive) {
   drive.FadeLevel = 0;
   drive.HighlightCountdown = 0;
   drive.NotAnswering = false;
+  drive.AskAgain = false;
 }
 
 void DropMissingDrive(DriveRecord& drive, DriveScanPorts& ports) {
@@ -236,12 +237,22 @@ void ReadSpace(DriveRecord& drive, const VolumeReading& reading, DriveScanPorts&
   drive.FreePercent = FreePercentOf(drive.BytesAvailable, drive.BytesTotal);
 }
 
+bool KnownAsItIs(const DriveRecord& drive, DriveKind kind) {
+  return drive.State == DriveState::Present && drive.Kind == kind && !drive.NotAnswering &&
+         !drive.AskAgain;
+}
+
 // A drive that does not answer in time (a disc spinning up, a share over a slow line) is neither
 // found nor changed: a present one keeps what it showed, a new one waits for the next scan.
-void ScanPresentDrive(DriveTable& table, DriveRecord& drive, DriveScanPorts& ports) {
+void ScanPresentDrive(DriveTable& table, DriveRecord& drive, DriveScanPorts& ports,
+                      ScanScope scope) {
   const DriveKind kind = KindOf(ports.Drives.DriveType(drive.DriveName));
   if (kind == DriveKind::Undetermined || kind == DriveKind::NoRoot) {
     DropUnreadableDrive(drive, ports);
+    return;
+  }
+  if (scope == ScanScope::Changed && KnownAsItIs(drive, kind)) {
+    HighlightIfNew(table, drive);
     return;
   }
   drive.Kind = kind;
@@ -251,6 +262,7 @@ void ScanPresentDrive(DriveTable& table, DriveRecord& drive, DriveScanPorts& por
     ++table.WaitingDrives;
     return;
   }
+  drive.AskAgain = false;
   HighlightIfNew(table, drive);
   StoreVolume(drive, reading, ports, true);
   Classify(drive, ports);
@@ -343,7 +355,8 @@ std::wstring PresentDrivesText(platform::Drives& drives, const Settings& options
   return DriveLetters(listed.value_or(kHardDiskLetters), withFloppyLetters);
 }
 
-void ScanDrives(DriveTable& table, const std::wstring& presentLetters, DriveScanPorts& ports) {
+void ScanDrives(DriveTable& table, const std::wstring& presentLetters, DriveScanPorts& ports,
+                ScanScope scope) {
   if (ShuttingDown(ports.Options))
     return;
   ++table.ScanCount;
@@ -361,7 +374,7 @@ void ScanDrives(DriveTable& table, const std::wstring& presentLetters, DriveScan
       DropMissingDrive(drive, ports);
       continue;
     }
-    ScanPresentDrive(table, drive, ports);
+    ScanPresentDrive(table, drive, ports, scope);
     if (drive.State == DriveState::Present)
       FindAlias(table, index);
   }

@@ -28,11 +28,18 @@ struct DriveScanPorts {
 // out; when the system gives no list, every letter from C to Z is tried.
 [[nodiscard]] std::wstring PresentDrivesText(platform::Drives& drives, const Settings& options);
 
+// Which drives a scan reads. `Every` listed drive (the first scan, F5 and F6); or only those whose
+// volume can be other than the table knows (`Changed`): a drive new to the table, one whose type
+// changed, one that did not answer and one marked `AskAgain`. The others keep their last reading:
+// the poll reads their label, media and space at its own pace.
+enum class ScanScope { Every, Changed };
+
 // Classifies every letter, reads its label, serial and space, reports the drives found and lost
 // (and those whose type turned undetermined), finds the letters that are the same volume as an
 // earlier one, and numbers the rows of the drive list: fixed drives, the summary row after two
 // or more of them, then removable, RAM disk, optical and remote drives.
-void ScanDrives(DriveTable& table, const std::wstring& presentLetters, DriveScanPorts& ports);
+void ScanDrives(DriveTable& table, const std::wstring& presentLetters, DriveScanPorts& ports,
+                ScanScope scope = ScanScope::Every);
 
 // One read of a drive's volume information, its texts cleaned and cut as the record keeps them.
 // A volume without media reads as serial "0000-0000" with no label; `Answered` is false when the

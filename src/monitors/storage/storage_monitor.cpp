@@ -71,6 +71,8 @@ int StorageMonitor::Pass(int64_t tickMs) {
     // A notice under a letter that stays (a card taken out of its reader) is the poll's to see.
     if (!CheckDriveSet(refresh) && notice)
       pollCountdown_ = 0;
+  } else if (retryCountdown_ > 0 && --retryCountdown_ == 0 && !options.IsOn(opt::StopFlag)) {
+    AskUnansweredAgain();
   }
   if (scanned_ && options.Get(opt::StorageUnit) != shownUnit_) {
     RebuildRows();
@@ -129,8 +131,8 @@ void StorageMonitor::UpdateTitle() {
 }
 
 // The letters are read again; the drives are scanned when they differ from the letters seen
-// last, on a refresh (F5, F6, the first pass) and when a change the poll found asks for it. Only
-// another set of letters beeps. True when it scanned.
+// last, on a refresh (F5, F6, the first pass: every drive is read) and when a change the poll
+// found asks for it. Only another set of letters beeps. True when it scanned.
 bool StorageMonitor::CheckDriveSet(bool refresh) {
   SetDriveSetCountdown(kDriveSetPasses);
   const std::wstring letters = PresentDrivesText(sources_.Drives, targets_.Options);
@@ -138,22 +140,31 @@ bool StorageMonitor::CheckDriveSet(bool refresh) {
   if (!changed && !refresh && !rescanDue_ && scanned_)
     return false;
   const bool first = !scanned_;
-  presentLetters_ = letters;
   rescanDue_ = false;
-  targets_.Options.Set(opt::DriveLetterCount, static_cast<int32_t>(letters.size()));
-  ScanDrives(table_, letters, ports_);
-  scanned_ = true;
-  ForgetTrendsOfAbsentDrives();
-  if (table_.WaitingDrives > 0)
-    RescanIn(kMediaChangePasses);
-  RebuildRows();
-  Publish();
-  targets_.RefreshLayout();
-  targets_.DrivesChanged();
+  Scan(letters, refresh ? ScanScope::Every : ScanScope::Changed);
   if (changed && !first)
     ErrorSignal(targets_.Options, sources_.Env);
   pollCountdown_ = kPollPasses;
   return true;
+}
+
+// Drives that did not answer are asked again every 4 s under the letters read last: the letters
+// keep their own pace, and so do the polls of the drives that answer.
+void StorageMonitor::AskUnansweredAgain() {
+  Scan(presentLetters_, ScanScope::Changed);
+}
+
+void StorageMonitor::Scan(const std::wstring& letters, ScanScope scope) {
+  presentLetters_ = letters;
+  targets_.Options.Set(opt::DriveLetterCount, static_cast<int32_t>(letters.size()));
+  ScanDrives(table_, letters, ports_, scope);
+  scanned_ = true;
+  ForgetTrendsOfAbsentDrives();
+  retryCountdown_ = table_.WaitingDrives > 0 ? kMediaChangePasses : 0;
+  RebuildRows();
+  Publish();
+  targets_.RefreshLayout();
+  targets_.DrivesChanged();
 }
 
 void StorageMonitor::PollDrives() {
@@ -185,6 +196,7 @@ bool StorageMonitor::PollDrive(int index) {
   if (drive.AliasOf != 0) {
     if (reading.Serial == drive.VolumeSerial)
       return true;
+    drive.AskAgain = true;
     RescanIn(0);
     return false;
   }
@@ -209,6 +221,7 @@ void StorageMonitor::ChangeMedium(DriveRecord& drive, const VolumeReading& readi
   trends_[static_cast<size_t>(index)].Clear();
   TakeLowSpaceBaseline(drive);
   Highlight(drive, reading.Serial == kNoMediaSerial ? kMediaLevel : kNewMediumLevel, index);
+  drive.AskAgain = true;
   RescanIn(kMediaChangePasses);
 }
 
@@ -250,6 +263,7 @@ void StorageMonitor::TotalChanged(DriveRecord& drive, const platform::DriveSpace
   if (LogOn(opt::LogStorageEvents))
     targets_.LogRecord(TotalChangeRecord(drive, space.Total));
   summaryDirty_ = true;
+  drive.AskAgain = true;
   RescanIn(0);
 }
 

@@ -48,11 +48,13 @@ struct StorageTargets {
 
 // The storage monitor: every 100 ms a pass that shows the drive changes it found (the flash
 // pass), the last change in the title summary, reads the set of drive letters every 20 s (at
-// once on a device notice or F5; a notice under letters that stay polls the drives at once),
-// polls the present drives every 5 s for their space, label and media, tells a drive that falls
-// short of space, and shows the first disk's activity in the tray. Every call about a drive goes
-// to the platform outside every shared lock; what the windows show is written under the meter
-// table's lock and the readings' lock only.
+// once on a device notice or F5, 4 s after a medium changed; a notice under letters that stay
+// polls the drives at once) and scans the drives that can have changed (every drive on F5 and
+// F6), asks drives that did not answer again every 4 s, polls the present drives every 5 s for
+// their space, label and media, tells a drive that falls short of space, and shows the first
+// disk's activity in the tray. Every call about a drive goes to the platform outside every
+// shared lock; what the windows show is written under the meter table's lock and the readings'
+// lock only.
 class StorageMonitor : public MonitorThread {
  public:
   static constexpr const wchar_t* kName = L"storage monitor";
@@ -71,6 +73,8 @@ class StorageMonitor : public MonitorThread {
   void FlashPass();
   void UpdateTitle();
   bool CheckDriveSet(bool refresh);
+  void AskUnansweredAgain();
+  void Scan(const std::wstring& letters, ScanScope scope);
   void PollDrives();
   // One drive of the poll; false when the poll is to stop (a re-scan is due at once).
   bool PollDrive(int index);
@@ -107,6 +111,7 @@ class StorageMonitor : public MonitorThread {
   bool rescanDue_ = false;
   int shownUnit_ = 0;  // the storage unit the rows were built in
   int pollCountdown_ = kPollPasses;
+  int retryCountdown_ = 0;  // passes until drives that did not answer are asked again; 0 = none
   int titleCountdown_ = 0;
   bool summaryDirty_ = false;
   bool flash_ = false;
