@@ -39,6 +39,18 @@ class SilentServer {
   int port_ = 0;
 };
 
+// The security provider that libcurl's TLS needs is loaded at the first request, not when the
+// program makes its HTTP client at start; a refused request starts libcurl all the same.
+TEST(CurlHttp, TheTlsProviderComesWithTheFirstRequest) {
+  ASSERT_EQ(::GetModuleHandleW(L"secur32.dll"), nullptr);
+  curl::CurlHttp http;
+  EXPECT_EQ(::GetModuleHandleW(L"secur32.dll"), nullptr);
+  EXPECT_EQ(http.Get("http://127.0.0.1:1/json/", {.ConnectTimeoutMs = 2'000, .TotalTimeoutMs = 2'000},
+                     {}),
+            std::nullopt);
+  EXPECT_NE(::GetModuleHandleW(L"secur32.dll"), nullptr);
+}
+
 // Under Wine, with libcurl as the program links it: a request that shut-down gives up ends long
 // before its time-out.
 TEST(CurlHttp, AnAbandonedRequestEndsLongBeforeItsTimeOut) {
