@@ -239,8 +239,8 @@ TEST_F(ApplicationTest, RefreshesOfTheSystemTabAskNothingThatCannotHaveChanged) 
     gui.OnWait = [&] {
       identity.Computer = L"RENAMED-PC";
       for (int refresh = 0; refresh < refreshes; ++refresh)
-        gui.Events.push_back({EventKind::Shortcut, gadget::MainWindow, 0,
-                              static_cast<int>(Command::Refresh), {}});
+        gui.Events.push_back(
+            {EventKind::Shortcut, gadget::MainWindow, 0, static_cast<int>(Command::Refresh), {}});
       gui.OnWait = nullptr;
     };
     application.Run();

@@ -261,9 +261,9 @@ TEST_P(NetworkMonitorTest, AnIdleAdaptersRowIsReadOnlyWhenTheAdaptersAreEnumerat
     bool idleShown;
   };
   // Every enumeration reads each row once; samples read only the shown adapters' rows.
-  for (const Step step : {Step{1, false, 2, 2, false}, Step{600, false, 2, 0, false},
-                          Step{1'199, true, 2, 0, false}, Step{1'200, true, 3, 1, true},
-                          Step{1'300, true, 3, GetParam() ? 100 : 10, true}}) {
+  for (const Step step :
+       {Step{1, false, 2, 2, false}, Step{600, false, 2, 0, false}, Step{1'199, true, 2, 0, false},
+        Step{1'200, true, 3, 1, true}, Step{1'300, true, 3, GetParam() ? 100 : 10, true}}) {
     {
       std::lock_guard<std::mutex> lock(network.Mutex);
       network.Rows[20].InOctets = step.idleCarriesTraffic ? 5'000 : 0;

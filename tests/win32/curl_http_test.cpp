@@ -47,8 +47,8 @@ TEST(CurlHttp, TheTlsLibrariesComeWithTheFirstRequest) {
     ASSERT_EQ(::GetModuleHandleW(library), nullptr) << library;
   curl::CurlHttp http;
   EXPECT_EQ(::GetModuleHandleW(L"secur32.dll"), nullptr);
-  EXPECT_EQ(http.Get("http://127.0.0.1:1/json/", {.ConnectTimeoutMs = 2'000, .TotalTimeoutMs = 2'000},
-                     {}),
+  EXPECT_EQ(http.Get("http://127.0.0.1:1/json/",
+                     {.ConnectTimeoutMs = 2'000, .TotalTimeoutMs = 2'000}, {}),
             std::nullopt);
   EXPECT_NE(::GetModuleHandleW(L"secur32.dll"), nullptr);
 }

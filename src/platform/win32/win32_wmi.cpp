@@ -115,9 +115,8 @@ ComRef<IWbemLocator> CreateLocator(HMODULE provider) {
   }
   const auto getClassObject = ProcAddress<DllGetClassObjectFn>(provider, "DllGetClassObject");
   IClassFactory* rawFactory = nullptr;
-  if (getClassObject == nullptr ||
-      FAILED(getClassObject(CLSID_WbemLocator, IID_IClassFactory,
-                            reinterpret_cast<void**>(&rawFactory)))) {
+  if (getClassObject == nullptr || FAILED(getClassObject(CLSID_WbemLocator, IID_IClassFactory,
+                                                         reinterpret_cast<void**>(&rawFactory)))) {
     return {};
   }
   const ComRef<IClassFactory> factory(rawFactory);
