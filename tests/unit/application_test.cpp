@@ -227,8 +227,12 @@ TEST_F(ApplicationTest, RefreshOnTheSystemTabReadsTheMachineAgain) {
 TEST_F(ApplicationTest, RefreshesOfTheSystemTabAskNothingThatCannotHaveChanged) {
   versions.Files[L"C:\\Windows\\system32\\kernel32.dll"] = {
       {{0x0409, 0x04B0}}, {{L"\\StringFileInfo\\040904B0\\ProductVersion", L"10.0.22631.1"}}};
-  identity.Kernel = platform::OsVersionRecord{
-      .Major = 10, .Build = 22631, .PlatformId = platform::kPlatformNt, .ProductType = 1};
+  platform::OsVersionRecord kernel;
+  kernel.Major = 10;
+  kernel.Build = 22631;
+  kernel.PlatformId = platform::kPlatformNt;
+  kernel.ProductType = 1;
+  identity.Kernel = kernel;
   for (const int refreshes : {0, 1, 3}) {
     versions.Opens = 0;
     identity.KernelQueries = 0;
@@ -252,8 +256,9 @@ TEST_F(ApplicationTest, RefreshesOfTheSystemTabAskNothingThatCannotHaveChanged) 
       shown += drawn;
     EXPECT_NE(shown.find(L"Windows 11 (23H2)"), std::wstring::npos) << refreshes;
     // What can change is asked again at every refresh.
-    if (refreshes > 0)
+    if (refreshes > 0) {
       EXPECT_NE(shown.find(L"Computer Name: RENAMED-PC"), std::wstring::npos) << refreshes;
+    }
   }
 }
 
