@@ -317,10 +317,9 @@ void Application::InstallDispatchAndShortcuts() {
     logFolderRows_->CloseEditor();
     SaveSettingsIfChanged();
   });
-  dispatcher_->SetOnSystemRefresh([this] {
-    static_cast<void>(ReadOperatingSystem(ports_.System, ports_.Versions, settings_, texts_));
-    ShowSystemPanel();
-  });
+  // The system's name and build and the processor's description cannot change while the
+  // program runs: they were read at start, and a refresh asks again only what can change.
+  dispatcher_->SetOnSystemRefresh([this] { ShowSystemPanel(); });
   dispatcher_->SetOnRescaled([this](int window) { RedrawAfterRescale(window); });
   miniClicks_ = std::make_unique<MiniWindowClicks>(ports_.Gui, settings_, meters_, *dispatcher_);
   miniClicks_->SetMetrics(miniWindow_.Metrics());

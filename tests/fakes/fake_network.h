@@ -27,6 +27,7 @@ class FakeNetwork : public platform::Network {
   int64_t SentPerRead = 0;
   int64_t ReceivedPerRead = 0;
   int RowQueries = 0;
+  std::map<uint32_t, int> RowQueriesByIndex;
   int FlagQueries = 0;
   std::mutex Mutex;
 
@@ -45,6 +46,7 @@ class FakeNetwork : public platform::Network {
   std::optional<platform::InterfaceRow> Interface(uint32_t index) override {
     std::lock_guard<std::mutex> lock(Mutex);
     ++RowQueries;
+    ++RowQueriesByIndex[index];
     const auto found = Rows.find(index);
     if (found == Rows.end())
       return std::nullopt;

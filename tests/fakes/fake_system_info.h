@@ -21,8 +21,12 @@ class FakeSystemIdentity : public platform::SystemIdentity {
   std::wstring Computer = L"DESK-7";
   std::wstring User = L"ann";
   platform::StartMode Mode = platform::StartMode::Normal;
+  int KernelQueries = 0;
 
-  std::optional<platform::OsVersionRecord> KernelVersion() override { return Kernel; }
+  std::optional<platform::OsVersionRecord> KernelVersion() override {
+    ++KernelQueries;
+    return Kernel;
+  }
   std::optional<platform::OsVersionRecord> ReportedVersion() override { return Reported; }
   std::wstring SystemFolder() override { return Folder; }
   std::wstring ComputerName() override { return Computer; }
@@ -41,8 +45,10 @@ class FakeVersionResources : public platform::VersionResources {
   std::map<std::wstring, FakeVersionFile> Files;  // by path
   std::map<uint16_t, std::wstring> LanguageNames;
   std::vector<std::wstring> Queries;  // every sub-block asked for, in order
+  int Opens = 0;
 
   std::unique_ptr<platform::VersionResource> Open(const std::wstring& path) override {
+    ++Opens;
     const auto found = Files.find(path);
     if (found == Files.end())
       return nullptr;

@@ -222,6 +222,46 @@ TEST_F(ApplicationTest, RefreshOnTheSystemTabReadsTheMachineAgain) {
   EXPECT_NE(shown.find(L"Computer Name: RENAMED-PC"), std::wstring::npos);
 }
 
+// The system's name and build and the processor's description are read once, at start; a
+// refresh of the System tab asks again only what can change while the program runs.
+TEST_F(ApplicationTest, RefreshesOfTheSystemTabAskNothingThatCannotHaveChanged) {
+  versions.Files[L"C:\\Windows\\system32\\kernel32.dll"] = {
+      {{0x0409, 0x04B0}}, {{L"\\StringFileInfo\\040904B0\\ProductVersion", L"10.0.22631.1"}}};
+  platform::OsVersionRecord kernel;
+  kernel.Major = 10;
+  kernel.Build = 22631;
+  kernel.PlatformId = platform::kPlatformNt;
+  kernel.ProductType = 1;
+  identity.Kernel = kernel;
+  for (const int refreshes : {0, 1, 3}) {
+    versions.Opens = 0;
+    identity.KernelQueries = 0;
+    wmi.Asked.clear();
+    identity.Computer = L"DESK-7";
+    gui.ClosedCanvases.clear();
+    Application application(Ports());
+    gui.OnWait = [&] {
+      identity.Computer = L"RENAMED-PC";
+      for (int refresh = 0; refresh < refreshes; ++refresh)
+        gui.Events.push_back(
+            {EventKind::Shortcut, gadget::MainWindow, 0, static_cast<int>(Command::Refresh), {}});
+      gui.OnWait = nullptr;
+    };
+    application.Run();
+    EXPECT_EQ(versions.Opens, 1) << refreshes;
+    EXPECT_EQ(identity.KernelQueries, 1) << refreshes;
+    EXPECT_EQ(wmi.Asked.size(), 1u) << refreshes;
+    std::wstring shown;
+    for (const auto& drawn : gui.TextHistoryOfCanvas(gadget::LogoCanvas))
+      shown += drawn;
+    EXPECT_NE(shown.find(L"Windows 11 (23H2)"), std::wstring::npos) << refreshes;
+    // What can change is asked again at every refresh.
+    if (refreshes > 0) {
+      EXPECT_NE(shown.find(L"Computer Name: RENAMED-PC"), std::wstring::npos) << refreshes;
+    }
+  }
+}
+
 TEST_F(ApplicationTest, GraphsAreDrawnOnlyOnceTheirTabComesIntoView) {
   Application application(Ports());
   size_t drawnBefore = 0;

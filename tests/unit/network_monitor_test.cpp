@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <functional>
+#include <mutex>
 #include <numeric>
 #include <string>
 #include <vector>
@@ -244,6 +245,36 @@ TEST_P(NetworkMonitorTest, AdaptersAreEnumeratedAfterTwoMinutesThenEveryTen) {
   for (const Step step : {Step{7'199, 4}, Step{7'200, 5}, Step{13'199, 5}, Step{13'200, 6}}) {
     runTo(step.untilPass);
     EXPECT_EQ(enumerations, step.enumerations) << step.untilPass;
+  }
+}
+
+// An adapter that moved nothing is neither shown nor counted: its row is read only when the
+// adapters are enumerated, never by the samples in between. Once it carries traffic, the next
+// enumeration of the timetable finds it and it is shown and sampled from then on.
+TEST_P(NetworkMonitorTest, AnIdleAdaptersRowIsReadOnlyWhenTheAdaptersAreEnumerated) {
+  network.AddAdapter(L"Idle", 20, 0, L"192.168.2.10");
+  struct Step {
+    int untilPass;
+    bool idleCarriesTraffic;
+    int enumerations;
+    int idleReadsSinceLastStep;
+    bool idleShown;
+  };
+  // Every enumeration reads each row once; samples read only the shown adapters' rows.
+  for (const Step step :
+       {Step{1, false, 2, 2, false}, Step{600, false, 2, 0, false}, Step{1'199, true, 2, 0, false},
+        Step{1'200, true, 3, 1, true}, Step{1'300, true, 3, GetParam() ? 100 : 10, true}}) {
+    {
+      std::lock_guard<std::mutex> lock(network.Mutex);
+      network.Rows[20].InOctets = step.idleCarriesTraffic ? 5'000 : 0;
+      network.RowQueriesByIndex[20] = 0;
+    }
+    while (passes < step.untilPass)
+      Pass();
+    EXPECT_EQ(enumerations, step.enumerations) << step.untilPass;
+    EXPECT_EQ(network.RowQueriesByIndex[20], step.idleReadsSinceLastStep) << step.untilPass;
+    const bool shown = (*meters.Lock())[static_cast<size_t>(kFirstAdapterItem + 1)].Active;
+    EXPECT_EQ(shown, step.idleShown) << step.untilPass;
   }
 }
 

@@ -39,6 +39,20 @@ class SilentServer {
   int port_ = 0;
 };
 
+// libcurl's TLS libraries are not loaded with the program: the security provider comes with the
+// first request (a refused one starts libcurl all the same), the certificate and random-number
+// libraries only when libcurl first calls them.
+TEST(CurlHttp, TheTlsLibrariesComeWithTheFirstRequest) {
+  for (const wchar_t* library : {L"secur32.dll", L"crypt32.dll", L"bcrypt.dll"})
+    ASSERT_EQ(::GetModuleHandleW(library), nullptr) << library;
+  curl::CurlHttp http;
+  EXPECT_EQ(::GetModuleHandleW(L"secur32.dll"), nullptr);
+  EXPECT_EQ(http.Get("http://127.0.0.1:1/json/",
+                     {.ConnectTimeoutMs = 2'000, .TotalTimeoutMs = 2'000}, {}),
+            std::nullopt);
+  EXPECT_NE(::GetModuleHandleW(L"secur32.dll"), nullptr);
+}
+
 // Under Wine, with libcurl as the program links it: a request that shut-down gives up ends long
 // before its time-out.
 TEST(CurlHttp, AnAbandonedRequestEndsLongBeforeItsTimeOut) {

@@ -120,6 +120,9 @@ TEST(Win32Wmi, DescribesTheProcessor) {
     EXPECT_FALSE(value(4).empty());                            // Manufacturer
     EXPECT_GT(std::wcstol(value(5).c_str(), nullptr, 10), 0);  // MaxClockSpeed
     EXPECT_GT(std::wcstol(value(9).c_str(), nullptr, 10), 0);  // NumberOfLogicalProcessors
+    // The provider and what it brought in (under Wine graphics and print libraries) are let go.
+    for (const wchar_t* module : {L"wbemprox.dll", L"dxgi.dll", L"winspool.drv"})
+      EXPECT_EQ(::GetModuleHandleW(module), nullptr) << pass << " " << module;
   }
   for (int i = 0; i < kQueriedProcessorProperties; ++i)
     std::printf("  %d: %ls\n", slot::ProcessorPropertyFirst + i, value(i).c_str());

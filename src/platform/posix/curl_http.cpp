@@ -68,16 +68,19 @@ CURLcode Perform(CURL* handle) {
 
 }  // namespace
 
-CurlHttp::CurlHttp() : ready_(curl_global_init(CURL_GLOBAL_DEFAULT) == CURLE_OK) {}
-
 CurlHttp::~CurlHttp() {
   if (ready_)
     curl_global_cleanup();
 }
 
+bool CurlHttp::Ready() {
+  std::call_once(started_, [this] { ready_ = curl_global_init(CURL_GLOBAL_DEFAULT) == CURLE_OK; });
+  return ready_;
+}
+
 std::optional<std::string> CurlHttp::Get(const std::string& url, const platform::HttpLimits& limits,
                                          const platform::HttpAbandon& abandon) {
-  if (!ready_)
+  if (!Ready())
     return std::nullopt;
   const Easy easy(curl_easy_init());
   if (!easy)

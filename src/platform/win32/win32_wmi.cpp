@@ -8,6 +8,8 @@
 #include <utility>
 
 #include "platform/win32/handles.h"
+#include "platform/win32/library_loading.h"
+#include "platform/win32/proc_address.h"
 
 namespace tarvik::win32 {
 namespace {
@@ -58,13 +60,77 @@ bool SecurityReady() {
   return SUCCEEDED(result) || result == RPC_E_TOO_LATE;
 }
 
-ComRef<IWbemServices> ConnectCimv2() {
+using DllGetClassObjectFn = HRESULT(STDAPICALLTYPE*)(REFCLSID, REFIID, LPVOID*);
+
+constexpr DWORD kMostPathCharacters = 1024;
+
+// The file of the locator's in-process server as COM finds it (system32\wbem\wbemprox.dll on
+// Windows); empty when the registration cannot be read. A path with variables comes expanded
+// (and so asked for as a plain text: asking for the expandable type as such keeps it as stored).
+std::wstring LocatorServerPath() {
+  wchar_t path[kMostPathCharacters] = {};
+  DWORD bytes = sizeof(path);
+  if (::RegGetValueW(HKEY_CLASSES_ROOT,
+                     L"CLSID\\{4590F811-1D3A-11D0-891F-00AA004B2E24}\\InprocServer32", nullptr,
+                     RRF_RT_REG_SZ, nullptr, path, &bytes) != ERROR_SUCCESS) {
+    return L"";
+  }
+  path[kMostPathCharacters - 1] = L'\0';
+  return path;
+}
+
+// The WMI provider's library, loaded by the query itself rather than through COM: COM keeps
+// what it loads until the process ends (under Wine the provider never agrees to be unloaded),
+// and with it the graphics and print libraries the provider brings in. It is let go once the
+// query has handed back every object and read its answer to the end; a query cut short may
+// still be answered into the provider, which then stays loaded.
+class ProviderLibrary {
+ public:
+  ProviderLibrary() : module_(LoadLibraryAt(LocatorServerPath())) {}
+  ~ProviderLibrary() {
+    if (module_ != nullptr && !keep_)
+      ::FreeLibrary(module_);
+  }
+  ProviderLibrary(const ProviderLibrary&) = delete;
+  ProviderLibrary& operator=(const ProviderLibrary&) = delete;
+
+  [[nodiscard]] HMODULE Module() const { return module_; }
+  void KeepLoaded() { keep_ = true; }
+
+ private:
+  HMODULE module_;
+  bool keep_ = false;
+};
+
+// The locator from the provider's own class factory; through COM when the provider's library
+// could not be loaded here.
+ComRef<IWbemLocator> CreateLocator(HMODULE provider) {
   IWbemLocator* rawLocator = nullptr;
-  if (FAILED(::CoCreateInstance(CLSID_WbemLocator, nullptr, CLSCTX_INPROC_SERVER, IID_IWbemLocator,
-                                reinterpret_cast<void**>(&rawLocator)))) {
+  if (provider == nullptr) {
+    if (FAILED(::CoCreateInstance(CLSID_WbemLocator, nullptr, CLSCTX_INPROC_SERVER,
+                                  IID_IWbemLocator, reinterpret_cast<void**>(&rawLocator)))) {
+      return {};
+    }
+    return ComRef<IWbemLocator>(rawLocator);
+  }
+  const auto getClassObject = ProcAddress<DllGetClassObjectFn>(provider, "DllGetClassObject");
+  IClassFactory* rawFactory = nullptr;
+  if (getClassObject == nullptr || FAILED(getClassObject(CLSID_WbemLocator, IID_IClassFactory,
+                                                         reinterpret_cast<void**>(&rawFactory)))) {
     return {};
   }
-  const ComRef<IWbemLocator> locator(rawLocator);
+  const ComRef<IClassFactory> factory(rawFactory);
+  if (FAILED(factory.Get()->CreateInstance(nullptr, IID_IWbemLocator,
+                                           reinterpret_cast<void**>(&rawLocator)))) {
+    return {};
+  }
+  return ComRef<IWbemLocator>(rawLocator);
+}
+
+ComRef<IWbemServices> ConnectCimv2(HMODULE provider) {
+  const ComRef<IWbemLocator> locator = CreateLocator(provider);
+  if (!locator)
+    return {};
   const UniqueBstr space(::SysAllocString(L"ROOT\\CIMV2"));
   IWbemServices* rawServices = nullptr;
   if (!space || FAILED(locator.Get()->ConnectServer(space.Get(), nullptr, nullptr, nullptr, 0,
@@ -114,10 +180,12 @@ std::vector<platform::WmiValue> PropertiesOf(IWbemClassObject* object,
 
 std::optional<std::vector<std::vector<platform::WmiValue>>> Win32Wmi::ProcessorProperties(
     const std::vector<std::wstring>& names) {
+  // Made before COM starts and so let go after COM has ended on this thread.
+  ProviderLibrary provider;
   const ComScope com;
   if (!com.Usable() || !SecurityReady())
     return std::nullopt;
-  const ComRef<IWbemServices> services = ConnectCimv2();
+  const ComRef<IWbemServices> services = ConnectCimv2(provider.Module());
   if (!services)
     return std::nullopt;
   const UniqueBstr language(::SysAllocString(L"WQL"));
@@ -136,8 +204,12 @@ std::optional<std::vector<std::vector<platform::WmiValue>>> Win32Wmi::ProcessorP
     ULONG returned = 0;
     const HRESULT result = objects.Get()->Next(kNextTimeoutMs, 1, &rawObject, &returned);
     const ComRef<IWbemClassObject> object(rawObject);
-    if (FAILED(result) || returned == 0 || !object)
+    if (FAILED(result) || returned == 0 || !object) {
+      // Only the list's own end (WBEM_S_FALSE) says that nothing more will arrive.
+      if (result != WBEM_S_FALSE)
+        provider.KeepLoaded();
       break;
+    }
     rows.push_back(PropertiesOf(object.Get(), names));
   }
   return rows;
