@@ -5,6 +5,8 @@
 #include <memory>
 #include <utility>
 
+#include "platform/os_call_count.h"
+
 namespace tarvik::curl {
 namespace {
 
@@ -77,6 +79,7 @@ CurlHttp::~CurlHttp() {
 
 std::optional<std::string> CurlHttp::Get(const std::string& url, const platform::HttpLimits& limits,
                                          const platform::HttpAbandon& abandon) {
+  TARVIK_COUNT_OS_CALL("curl HTTP GET");
   if (!ready_)
     return std::nullopt;
   const Easy easy(curl_easy_init());

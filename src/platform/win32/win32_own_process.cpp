@@ -4,6 +4,8 @@
 
 #include <psapi.h>
 
+#include "platform/os_call_count.h"
+
 namespace tarvik::win32 {
 namespace {
 
@@ -19,6 +21,7 @@ uint64_t FileTimeValue(const FILETIME& time) {
 }  // namespace
 
 std::optional<platform::OwnProcessorTime> Win32OwnProcess::ProcessorTime() {
+  TARVIK_COUNT_OS_CALL("GetProcessTimes");
   FILETIME created{};
   FILETIME exited{};
   FILETIME kernel{};
@@ -39,6 +42,7 @@ std::optional<platform::OwnProcessorTime> Win32OwnProcess::ProcessorTime() {
 }
 
 std::optional<platform::OwnProcessFigures> Win32OwnProcess::Figures() {
+  TARVIK_COUNT_OS_CALL("GetProcessMemoryInfo and process list");
   const HANDLE self = ::GetCurrentProcess();
   PROCESS_MEMORY_COUNTERS_EX memory{};
   memory.cb = sizeof(memory);

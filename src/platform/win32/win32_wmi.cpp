@@ -7,6 +7,7 @@
 
 #include <utility>
 
+#include "platform/os_call_count.h"
 #include "platform/win32/handles.h"
 
 namespace tarvik::win32 {
@@ -114,6 +115,7 @@ std::vector<platform::WmiValue> PropertiesOf(IWbemClassObject* object,
 
 std::optional<std::vector<std::vector<platform::WmiValue>>> Win32Wmi::ProcessorProperties(
     const std::vector<std::wstring>& names) {
+  TARVIK_COUNT_OS_CALL("WMI Win32_Processor");
   const ComScope com;
   if (!com.Usable() || !SecurityReady())
     return std::nullopt;
