@@ -79,8 +79,16 @@ show_tab() {
   # control's hot-tracking timer running, ten wake-ups a second that no user meets for long.
   xdotool mousemove "$((${WINE_SESSION_SCREEN%%x*} - 1))" 0 2>/dev/null
   sleep 0.5
-  wine "$tkTool" tab "Tarvik v2.33 x64 426.9423" >"$out.raw" 2>/dev/null
-  [[ "$(tr -d '\r' <"$out.raw" | head -n 1)" == "$tab" ]]
+  # Keys that did not reach the tab (a gadget of a tab on the way may keep ctrl+Tab) leave it to
+  # be chosen as a click on it would.
+  [[ "$(tab_in_view)" == "$tab" ]] ||
+    wine "$tkTool" tabto "Tarvik v2.33 x64 426.9423" "$tab" >/dev/null 2>&1
+  [[ "$(tab_in_view)" == "$tab" ]]
+}
+
+tab_in_view() {
+  wine "$tkTool" tab "Tarvik v2.33 x64 426.9423" >"$work/tab.raw" 2>/dev/null
+  tr -d '\r' <"$work/tab.raw" | head -n 1
 }
 
 declare -A cpuPercent peakMb residentMb

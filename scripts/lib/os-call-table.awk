@@ -51,7 +51,7 @@ function busiestTab(thread, best, bestRate, i) {
 
 function row(thread, tab, call, trayCalls, tabCalls, trayNs, tabNs, order, meanMs) {
   meanMs = trayCalls + tabCalls > 0 ? (trayNs + tabNs) / (trayCalls + tabCalls) / 1e6 : 0
-  printf "%s\t%s\t%.6f\t%-18s %-11s %-46s %9.2f %9.2f %9.3f %9.2f %9.2f\n", thread, tab, order,
+  printf "%s\t%s\t%.6f\t%-18s %-11s %-46s %9.2f %9.2f %9.4f %9.3f %9.3f\n", thread, tab, order,
     thread, tab, call, rate(trayCalls, "tray"), rate(tabCalls, tab), meanMs,
     rate(trayNs, "tray") / 1e6, rate(tabNs, tab) / 1e6
 }
