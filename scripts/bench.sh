@@ -22,7 +22,10 @@
 # measures the pinging itself. The metrics page: Tarvik hidden with the page served and scraped
 # every 15 s beside Tarvik hidden without it, and the time to build one page with the most of
 # everything and its size (native Release). TARVIK_BENCH_METRICS_ONLY=<pairs> measures only that,
-# that many pairs of runs, one after the other.
+# that many pairs of runs, one after the other. Then the table of the operating-system calls each
+# thread makes per second in the tray and with its tab in view, and what each call costs, from a
+# counting build in build/win-count (os_call_table below); TARVIK_BENCH_CALLS_ONLY=1 prints only
+# that.
 set -uo pipefail
 
 repo=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -76,8 +79,16 @@ show_tab() {
   # control's hot-tracking timer running, ten wake-ups a second that no user meets for long.
   xdotool mousemove "$((${WINE_SESSION_SCREEN%%x*} - 1))" 0 2>/dev/null
   sleep 0.5
-  wine "$tkTool" tab "Tarvik v2.33 x64 426.9423" >"$out.raw" 2>/dev/null
-  [[ "$(tr -d '\r' <"$out.raw" | head -n 1)" == "$tab" ]]
+  # Keys that did not reach the tab (a gadget of a tab on the way may keep ctrl+Tab) leave it to
+  # be chosen as a click on it would.
+  [[ "$(tab_in_view)" == "$tab" ]] ||
+    wine "$tkTool" tabto "Tarvik v2.33 x64 426.9423" "$tab" >/dev/null 2>&1
+  [[ "$(tab_in_view)" == "$tab" ]]
+}
+
+tab_in_view() {
+  wine "$tkTool" tab "Tarvik v2.33 x64 426.9423" >"$work/tab.raw" 2>/dev/null
+  tr -d '\r' <"$work/tab.raw" | head -n 1
 }
 
 declare -A cpuPercent peakMb residentMb
@@ -107,7 +118,10 @@ measure() {
   own0=$(cpu_ticks "$pid")
   server0=$(cpu_ticks "$server")
   thread_table "$pid" >"$folder/threads0"
+  local windowStart=${EPOCHREALTIME%[.,]*}
   sleep "$seconds"
+  # The whole seconds the run measured, for the table of a counting build's calls.
+  echo "$((windowStart + 1)) ${EPOCHREALTIME%[.,]*}" >"$folder/window"
   own1=$(cpu_ticks "$pid")
   server1=$(cpu_ticks "$server")
   thread_table "$pid" >"$folder/threads1"
@@ -203,6 +217,42 @@ metrics_cost() {
   cmake --build "$releaseBuild" --target tarvik_metrics_bench >/dev/null || return 1
   "$releaseBuild/tests/tarvik_metrics_bench"
 }
+# What each thread asks of the operating system: a counting build (TARVIK_COUNT_OS_CALLS) run in
+# the tray and with each tab in view, for the same seconds each; then per thread and call the calls
+# per second in the tray and with the thread's own tab in view (a helper's tab is its monitor's,
+# another thread's the tab where it called most), the mean wall time of one call under Wine and the
+# milliseconds per second the calls take, the busiest first, each thread's sum above its calls.
+os_call_table() {
+  local countBuild=${TARVIK_COUNT_BUILD:-build/win-count} runs=() entry label tab keys settings
+  if [[ ! -f "$countBuild/build.ninja" ]]; then
+    cmake -S . -B "$countBuild" -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
+      -DCMAKE_BUILD_TYPE=Release -DTARVIK_COUNT_OS_CALLS=ON >/dev/null || return 1
+  fi
+  cmake --build "$countBuild" --target Tarvik >/dev/null || return 1
+  for entry in "tray||" "System|0|" "Processors|1|ctrl+Tab" "Graphics|2|ctrl+Tab ctrl+Tab" \
+    "Drives|3|ctrl+Tab ctrl+Tab ctrl+Tab" "Network|4|ctrl+Tab ctrl+Tab ctrl+Tab ctrl+Tab" \
+    "Ping|5|ctrl+Tab ctrl+Tab ctrl+Tab ctrl+Tab ctrl+Tab" "About|7|ctrl+shift+Tab"; do
+    IFS='|' read -r label tab keys <<<"$entry"
+    settings=$([[ -n "$tab" ]] && echo " " || echo "$hidden")
+    TARVIK_OS_CALLS_FILE=os-calls.txt measure "calls-$label" "$countBuild/src/Tarvik.exe" \
+      "$settings" "$tab" "$keys" >/dev/null || return 1
+    [[ -s "$work/calls-$label/os-calls.txt" ]] || {
+      echo "bench: the $label run wrote no table of calls" >&2
+      return 1
+    }
+    read -r from to <"$work/calls-$label/window"
+    runs+=("label=$label" "from=$from" "to=$to" "$work/calls-$label/os-calls.txt")
+  done
+  echo "operating-system calls per thread, counted in $seconds s runs:"
+  awk -v own="system sampler=System,Processors;processor query=Processors;GPU monitor=Graphics;\
+storage monitor=Drives;drive answer=Drives;network monitor=Network;address lookup=Network;\
+ping coordinator=Ping;host resolver=Ping;cost monitor=About" \
+    -f scripts/lib/os-call-table.awk "${runs[@]}" | sort -t $'\t' -k1,1 -k2,2 -k3,3g | cut -f4-
+}
+if [[ -n "${TARVIK_BENCH_CALLS_ONLY:-}" ]]; then
+  os_call_table
+  exit
+fi
 if [[ -n "${TARVIK_BENCH_METRICS_ONLY:-}" ]]; then
   metrics_cost "$TARVIK_BENCH_METRICS_ONLY"
   exit
@@ -235,6 +285,7 @@ done
 metrics_cost 1 || exit 1
 # TARVIK_BENCH_TABS_ONLY=1 stops here.
 [[ -z "${TARVIK_BENCH_TABS_ONLY:-}" ]] || exit 0
+os_call_table || exit 1
 for run in 1 2 3; do
   closing "$run"
 done

@@ -1,6 +1,7 @@
 // Builds the Windows implementations of the platform interfaces and hands them to the program.
 #include "windows_program.h"
 
+#include "platform/os_call_count.h"
 #include "platform/posix/curl_http.h"
 #include "platform/posix/httplib_page_server.h"
 #include "platform/win32/library_loading.h"
@@ -64,7 +65,9 @@ int RunOnWindows(const std::function<void(Application&)>& prepare) {
   application->UseMetrics(*pageServer);
   if (prepare)
     prepare(*application);
-  return application->Run();
+  const int exitCode = application->Run();
+  TARVIK_WRITE_COUNTED_OS_CALLS();
+  return exitCode;
 }
 
 }  // namespace tarvik

@@ -5,6 +5,8 @@
 #include <memory>
 #include <utility>
 
+#include "platform/os_call_count.h"
+
 namespace tarvik::curl {
 namespace {
 
@@ -80,6 +82,7 @@ bool CurlHttp::Ready() {
 
 std::optional<std::string> CurlHttp::Get(const std::string& url, const platform::HttpLimits& limits,
                                          const platform::HttpAbandon& abandon) {
+  TARVIK_COUNT_OS_CALL("curl HTTP GET");
   if (!Ready())
     return std::nullopt;
   const Easy easy(curl_easy_init());

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdlib>
 
+#include "platform/os_call_count.h"
 #include "platform/pixel_math.h"
 
 namespace tarvik::win32 {
@@ -101,6 +102,7 @@ void DibCanvas::Pixel(platform::Point at, Colour colour) {
 }
 
 void DibCanvas::SetFont(platform::FontId font) {
+  TARVIK_COUNT_OS_CALL("SelectObject font");
   const HFONT handle = fonts_ ? fonts_(font) : nullptr;
   if (!dc_ || !handle)
     return;
@@ -111,6 +113,7 @@ void DibCanvas::SetFont(platform::FontId font) {
 
 void DibCanvas::DrawTextRun(platform::Point at, const std::wstring& text, Colour textColour,
                             int mode) {
+  TARVIK_COUNT_OS_CALL("TextOutW");
   if (!dc_ || text.empty())
     return;
   ::SetBkMode(dc_.Get(), mode);
@@ -134,6 +137,7 @@ void DibCanvas::TextTransparent(platform::Point at, const std::wstring& text, Co
 }
 
 platform::Size DibCanvas::TextSize(const std::wstring& text) const {
+  TARVIK_COUNT_OS_CALL("GetTextExtentPoint32W");
   SIZE size{};
   if (!dc_)
     return {};

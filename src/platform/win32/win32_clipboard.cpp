@@ -4,6 +4,8 @@
 
 #include <cstring>
 
+#include "platform/os_call_count.h"
+
 namespace tarvik::win32 {
 namespace {
 
@@ -23,6 +25,7 @@ bool OpenClipboardPatiently() {
 }  // namespace
 
 bool Win32Clipboard::SetText(const std::wstring& text) {
+  TARVIK_COUNT_OS_CALL("SetClipboardData");
   const size_t bytes = (text.size() + 1) * sizeof(wchar_t);
   HGLOBAL memory = ::GlobalAlloc(GMEM_MOVEABLE, bytes);
   if (!memory)

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include "platform/os_call_count.h"
+
 namespace tarvik::win32 {
 namespace {
 
@@ -10,6 +12,7 @@ constexpr int kBaseDpi = 96;
 }  // namespace
 
 std::optional<platform::DisplayFacts> Win32Display::Current() {
+  TARVIK_COUNT_OS_CALL("EnumDisplaySettingsW and EnumDisplayDevicesW");
   DEVMODEW mode{};
   mode.dmSize = sizeof(mode);
   if (!::EnumDisplaySettingsW(nullptr, ENUM_CURRENT_SETTINGS, &mode))
@@ -33,6 +36,7 @@ std::optional<platform::DisplayFacts> Win32Display::Current() {
 }
 
 std::optional<platform::MemoryStatus> Win32Memory::Status() {
+  TARVIK_COUNT_OS_CALL("GlobalMemoryStatusEx");
   MEMORYSTATUSEX status{};
   status.dwLength = sizeof(status);
   if (!::GlobalMemoryStatusEx(&status))
@@ -42,6 +46,7 @@ std::optional<platform::MemoryStatus> Win32Memory::Status() {
 }
 
 std::optional<platform::PowerStatus> Win32PowerSource::Status() {
+  TARVIK_COUNT_OS_CALL("GetSystemPowerStatus");
   SYSTEM_POWER_STATUS status{};
   if (!::GetSystemPowerStatus(&status))
     return std::nullopt;
@@ -49,6 +54,7 @@ std::optional<platform::PowerStatus> Win32PowerSource::Status() {
 }
 
 uint32_t Win32UserActivity::LastInputTick() {
+  TARVIK_COUNT_OS_CALL("GetLastInputInfo");
   LASTINPUTINFO input{};
   input.cbSize = sizeof(input);
   return ::GetLastInputInfo(&input) ? input.dwTime : 0;

@@ -9,6 +9,7 @@
 #include <limits>
 #include <string>
 
+#include "platform/os_call_count.h"
 #include "platform/win32/library_loading.h"
 #include "platform/win32/proc_address.h"
 
@@ -101,6 +102,7 @@ std::optional<int> MciNumber(const std::wstring& alias, const wchar_t* item) {
 Win32Drives::Win32Drives(const Win32Libraries& libraries) : libraries_(libraries) {}
 
 std::optional<std::wstring> Win32Drives::PresentLetters() {
+  TARVIK_COUNT_OS_CALL("GetLogicalDriveStringsW");
   const DWORD needed = ::GetLogicalDriveStringsW(0, nullptr);
   if (needed == 0)
     return std::nullopt;
@@ -115,10 +117,12 @@ std::optional<std::wstring> Win32Drives::PresentLetters() {
 }
 
 int Win32Drives::DriveType(const std::wstring& driveName) {
+  TARVIK_COUNT_OS_CALL("GetDriveTypeW");
   return static_cast<int>(::GetDriveTypeW(RootOf(driveName).c_str()));
 }
 
 std::optional<platform::VolumeInformation> Win32Drives::Volume(const std::wstring& root) {
+  TARVIK_COUNT_OS_CALL("GetVolumeInformationW");
   wchar_t label[kLabelLength] = {};
   wchar_t fileSystem[kFileSystemLength] = {};
   DWORD serial = 0;
@@ -135,6 +139,7 @@ std::optional<platform::VolumeInformation> Win32Drives::Volume(const std::wstrin
 }
 
 std::optional<platform::DriveSpace> Win32Drives::Space(const std::wstring& driveName) {
+  TARVIK_COUNT_OS_CALL("GetDiskFreeSpaceExW");
   ULARGE_INTEGER available{};
   ULARGE_INTEGER total{};
   const QuietDriveErrors quiet;
@@ -145,6 +150,7 @@ std::optional<platform::DriveSpace> Win32Drives::Space(const std::wstring& drive
 
 platform::NetworkConnection Win32Drives::Connection(const std::wstring& driveName,
                                                     uint32_t length) {
+  TARVIK_COUNT_OS_CALL("WNetGetConnectionW");
   const NetworkProviderFunctions mpr =
       NetworkProviderFunctions::Bind(libraries_.Module(platform::OptionalLibrary::NetworkProvider));
   if (!mpr.GetConnection)
@@ -160,6 +166,7 @@ platform::NetworkConnection Win32Drives::Connection(const std::wstring& driveNam
 }
 
 std::optional<platform::AudioDisc> Win32Drives::Audio(const std::wstring& driveName) {
+  TARVIK_COUNT_OS_CALL("mciSendStringW cdaudio");
   if (!IsDriveName(driveName))
     return std::nullopt;
   const std::wstring alias = L"tarvik_cd_" + driveName.substr(0, 1);
@@ -179,6 +186,7 @@ std::optional<platform::AudioDisc> Win32Drives::Audio(const std::wstring& driveN
 }
 
 bool Win32Drives::OpenFirstDisk() {
+  TARVIK_COUNT_OS_CALL("CreateFileW PhysicalDrive0");
   // No access rights are asked for: the performance counters need none, nor administrator rights.
   auto disk = std::make_shared<UniqueHandle>(::CreateFileW(
       kFirstDiskPath, 0, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr));
@@ -190,6 +198,7 @@ bool Win32Drives::OpenFirstDisk() {
 }
 
 void Win32Drives::CloseFirstDisk() {
+  TARVIK_COUNT_OS_CALL("CloseHandle PhysicalDrive0");
   std::shared_ptr<UniqueHandle> closing;
   {
     const std::lock_guard<std::mutex> lock(diskMutex_);
@@ -203,6 +212,7 @@ std::shared_ptr<UniqueHandle> Win32Drives::FirstDisk() const {
 }
 
 std::optional<platform::DiskActivity> Win32Drives::FirstDiskActivity() {
+  TARVIK_COUNT_OS_CALL("DeviceIoControl disk performance");
   const std::shared_ptr<UniqueHandle> disk = FirstDisk();
   if (!disk)
     return std::nullopt;

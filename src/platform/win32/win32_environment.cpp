@@ -8,9 +8,12 @@
 #include <algorithm>
 #include <bit>
 
+#include "platform/os_call_count.h"
+
 namespace tarvik::win32 {
 
 std::wstring Win32Environment::ProgramFile() const {
+  TARVIK_COUNT_OS_CALL("GetModuleFileNameW");
   std::wstring path(MAX_PATH, L'\0');
   for (;;) {
     const DWORD length =
@@ -26,6 +29,7 @@ std::wstring Win32Environment::ProgramFile() const {
 }
 
 std::wstring Win32Environment::AppDataFolder() const {
+  TARVIK_COUNT_OS_CALL("SHGetFolderPathW");
   wchar_t folder[MAX_PATH] = {};
   if (FAILED(::SHGetFolderPathW(nullptr, CSIDL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, folder))) {
     return L"";
@@ -39,6 +43,7 @@ std::wstring Win32Environment::AppDataFolder() const {
 }
 
 int Win32Environment::UserDefaultLanguageId() const {
+  TARVIK_COUNT_OS_CALL("GetUserDefaultLangID");
   return ::GetUserDefaultLangID();
 }
 
@@ -54,6 +59,7 @@ int CountedProcessors(int groupCount, int allGroupsCount, uint64_t affinityMask)
 }
 
 int Win32Environment::LogicalProcessorCount() const {
+  TARVIK_COUNT_OS_CALL("GetActiveProcessorCount");
   DWORD_PTR processMask = 0;
   DWORD_PTR systemMask = 0;
   if (!::GetProcessAffinityMask(::GetCurrentProcess(), &processMask, &systemMask))
@@ -64,6 +70,7 @@ int Win32Environment::LogicalProcessorCount() const {
 }
 
 std::wstring Win32Environment::WindowsFolder() const {
+  TARVIK_COUNT_OS_CALL("GetSystemWindowsDirectoryW");
   std::wstring folder(MAX_PATH, L'\0');
   const UINT length = ::GetSystemWindowsDirectoryW(folder.data(), static_cast<UINT>(folder.size()));
   if (length == 0 || length >= folder.size())
@@ -73,6 +80,7 @@ std::wstring Win32Environment::WindowsFolder() const {
 }
 
 bool Win32Environment::OpenFolder(const std::wstring& folder) {
+  TARVIK_COUNT_OS_CALL("ShellExecuteW explore");
   const auto result = reinterpret_cast<INT_PTR>(
       ::ShellExecuteW(nullptr, L"explore", folder.c_str(), nullptr, nullptr, SW_SHOWNORMAL));
   // ShellExecute reports success with any value above 32.
@@ -80,6 +88,7 @@ bool Win32Environment::OpenFolder(const std::wstring& folder) {
 }
 
 void Win32Environment::Beep(int hertz, int milliseconds) {
+  TARVIK_COUNT_OS_CALL("Beep");
   ::Beep(static_cast<DWORD>(hertz), static_cast<DWORD>(milliseconds));
 }
 
@@ -101,6 +110,8 @@ int ThreadPriorityForLevel(int level) {
 
 // SetThreadDescription came with Windows 10 1607: looked up, not imported.
 void Win32Environment::NameCurrentThread(const std::wstring& name) {
+  TARVIK_NAME_COUNTED_THREAD(name);
+  TARVIK_COUNT_OS_CALL("SetThreadDescription");
   using SetThreadDescriptionFunction = HRESULT(WINAPI*)(HANDLE, PCWSTR);
   static const auto setDescription = reinterpret_cast<SetThreadDescriptionFunction>(
       reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleW(L"kernel32.dll"),
@@ -110,6 +121,7 @@ void Win32Environment::NameCurrentThread(const std::wstring& name) {
 }
 
 void Win32Environment::SetCurrentThreadPriority(int level) {
+  TARVIK_COUNT_OS_CALL("SetThreadPriority");
   ::SetThreadPriority(::GetCurrentThread(), ThreadPriorityForLevel(level));
 }
 

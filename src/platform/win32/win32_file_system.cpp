@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "platform/os_call_count.h"
 #include "platform/win32/handles.h"
 #include "platform/win32/system_time.h"
 
@@ -40,6 +41,7 @@ std::wstring WithoutTrailingSeparator(std::wstring path) {
 }  // namespace
 
 std::optional<std::string> Win32FileSystem::ReadFile(const std::wstring& path) {
+  TARVIK_COUNT_OS_CALL("ReadFile");
   UniqueHandle file(::CreateFileW(path.c_str(), GENERIC_READ,
                                   FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                   OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
@@ -66,6 +68,7 @@ std::optional<std::string> Win32FileSystem::ReadFile(const std::wstring& path) {
 // Writes beside the file first and then replaces it in one step, so a failure at any point
 // leaves the old file as it was.
 bool Win32FileSystem::WriteFile(const std::wstring& path, std::string_view bytes) {
+  TARVIK_COUNT_OS_CALL("WriteFile and MoveFileExW");
   const std::wstring temporary = path + L".new";
   {
     UniqueHandle file(::CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
@@ -87,6 +90,7 @@ bool Win32FileSystem::WriteFile(const std::wstring& path, std::string_view bytes
 }
 
 size_t Win32FileSystem::AppendFile(const std::wstring& path, std::string_view bytes) {
+  TARVIK_COUNT_OS_CALL("WriteFile append");
   UniqueHandle file(::CreateFileW(path.c_str(), FILE_APPEND_DATA,
                                   FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS,
                                   FILE_ATTRIBUTE_NORMAL, nullptr));
@@ -96,19 +100,23 @@ size_t Win32FileSystem::AppendFile(const std::wstring& path, std::string_view by
 }
 
 bool Win32FileSystem::RemoveFile(const std::wstring& path) {
+  TARVIK_COUNT_OS_CALL("DeleteFileW");
   return ::DeleteFileW(path.c_str()) != 0;
 }
 
 bool Win32FileSystem::RenameFile(const std::wstring& from, const std::wstring& to) {
+  TARVIK_COUNT_OS_CALL("MoveFileExW");
   return ::MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_WRITE_THROUGH) != 0;
 }
 
 bool Win32FileSystem::FileExists(const std::wstring& path) {
+  TARVIK_COUNT_OS_CALL("GetFileAttributesW");
   const DWORD attributes = Attributes(path);
   return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
 std::optional<int64_t> Win32FileSystem::FileSize(const std::wstring& path) {
+  TARVIK_COUNT_OS_CALL("GetFileAttributesExW");
   WIN32_FILE_ATTRIBUTE_DATA data{};
   if (!::GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data) ||
       (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
@@ -119,12 +127,14 @@ std::optional<int64_t> Win32FileSystem::FileSize(const std::wstring& path) {
 }
 
 bool Win32FileSystem::FolderExists(const std::wstring& path) {
+  TARVIK_COUNT_OS_CALL("GetFileAttributesW");
   const DWORD attributes = Attributes(WithoutTrailingSeparator(path));
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
 // Creates the folder and any missing folders above it.
 bool Win32FileSystem::CreateFolder(const std::wstring& path) {
+  TARVIK_COUNT_OS_CALL("CreateDirectoryW");
   const std::wstring folder = WithoutTrailingSeparator(path);
   if (folder.empty())
     return false;
@@ -140,6 +150,7 @@ bool Win32FileSystem::CreateFolder(const std::wstring& path) {
 }
 
 std::optional<int64_t> Win32FileSystem::FileDate(const std::wstring& path) {
+  TARVIK_COUNT_OS_CALL("GetFileAttributesExW");
   WIN32_FILE_ATTRIBUTE_DATA data{};
   if (!::GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data))
     return std::nullopt;

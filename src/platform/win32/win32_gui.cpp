@@ -9,6 +9,7 @@
 #include <iterator>
 
 #include "platform/layout_scale.h"
+#include "platform/os_call_count.h"
 
 namespace tarvik::win32 {
 namespace {
@@ -64,6 +65,7 @@ Win32Gui::Win32Gui()
     : instance_(::GetModuleHandleW(nullptr)),
       windowThread_(::GetCurrentThreadId()),
       user32_(User32Extras::Bind()) {
+  TARVIK_NAME_COUNTED_THREAD(L"window thread");
   INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_TAB_CLASSES | ICC_STANDARD_CLASSES |
                                                       ICC_LISTVIEW_CLASSES | ICC_BAR_CLASSES};
   ::InitCommonControlsEx(&controls);
@@ -404,6 +406,7 @@ platform::GuiEvent Win32Gui::WaitEvent(int timeoutMs) {
 }
 
 bool Win32Gui::Wake() {
+  TARVIK_COUNT_OS_CALL("PostMessageW wake");
   return ::PostMessageW(wakeWindow_, kWakeMessage, 0, 0) != FALSE;
 }
 

@@ -7,6 +7,7 @@
 
 #include "platform/changed_areas.h"
 #include "platform/layout_scale.h"
+#include "platform/os_call_count.h"
 
 namespace tarvik::win32 {
 namespace {
@@ -219,7 +220,10 @@ void Win32Gui::DrawCanvas(int id, const std::function<void(platform::Canvas&)>& 
     thread_local std::vector<uint32_t> before;
     before.assign(bits, bits + static_cast<size_t>(size.Width) * size.Height);
     draw(*surface->Pixels);
-    ::GdiFlush();
+    {
+      TARVIK_COUNT_OS_CALL("GdiFlush");
+      ::GdiFlush();
+    }
     changed = surface->Fresh ? platform::Rect{0, 0, size.Width, size.Height}
                              : platform::ChangedBox(before.data(), bits, size);
     surface->Fresh = false;
@@ -227,6 +231,7 @@ void Win32Gui::DrawCanvas(int id, const std::function<void(platform::Canvas&)>& 
   // Only queues a repaint of what changed for the window thread; never waits for it. A drawing
   // that changed no pixel costs no repaint.
   if (hwnd && changed.Width > 0) {
+    TARVIK_COUNT_OS_CALL("InvalidateRect canvas");
     const RECT box{changed.X, changed.Y, changed.Right(), changed.Bottom()};
     ::InvalidateRect(hwnd, &box, FALSE);
   }

@@ -1,5 +1,6 @@
 #include "platform/win32/win32_libraries.h"
 
+#include "platform/os_call_count.h"
 #include "platform/win32/library_loading.h"
 
 #include <string>
@@ -33,6 +34,7 @@ bool HasRequiredEntry(platform::OptionalLibrary library, HMODULE module) {
 }  // namespace
 
 bool Win32Libraries::Load(platform::OptionalLibrary library) {
+  TARVIK_COUNT_OS_CALL("LoadLibraryExW");
   UniqueModule module(LoadSystemLibrary(FileName(library)));
   if (!module || !HasRequiredEntry(library, module.Get()))
     return false;
@@ -41,6 +43,7 @@ bool Win32Libraries::Load(platform::OptionalLibrary library) {
 }
 
 void Win32Libraries::UnloadAll() {
+  TARVIK_COUNT_OS_CALL("FreeLibrary");
   modules_.clear();
 }
 

@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <limits>
 
+#include "platform/os_call_count.h"
 #include "platform/win32/adapter_list_walk.h"
 #include "platform/win32/proc_address.h"
 
@@ -69,6 +70,7 @@ bool Win32Network::Available() const {
 }
 
 std::optional<std::vector<platform::AdapterInfo>> Win32Network::Adapters() {
+  TARVIK_COUNT_OS_CALL("GetAdaptersInfo");
   const auto getAdaptersInfo = ProcAddress<GetAdaptersInfoFn>(IpHelper(), "GetAdaptersInfo");
   if (!getAdaptersInfo)
     return std::nullopt;
@@ -94,6 +96,7 @@ std::optional<std::vector<platform::AdapterInfo>> Win32Network::Adapters() {
 }
 
 std::vector<uint32_t> Win32Network::InterfaceIndexes() {
+  TARVIK_COUNT_OS_CALL("GetIfTable");
   const auto getIfTable = ProcAddress<GetIfTableFn>(IpHelper(), "GetIfTable");
   std::vector<uint32_t> indexes;
   if (!getIfTable)
@@ -120,6 +123,7 @@ std::vector<uint32_t> Win32Network::InterfaceIndexes() {
 }
 
 std::optional<platform::InterfaceRow> Win32Network::Interface(uint32_t index) {
+  TARVIK_COUNT_OS_CALL("GetIfEntry2");
   const auto getIfEntry2 = ProcAddress<GetIfEntry2Fn>(IpHelper(), "GetIfEntry2");
   if (!getIfEntry2)
     return std::nullopt;
@@ -131,6 +135,7 @@ std::optional<platform::InterfaceRow> Win32Network::Interface(uint32_t index) {
 }
 
 std::optional<uint32_t> Win32Network::InternetFlags() {
+  TARVIK_COUNT_OS_CALL("InternetGetConnectedState");
   DWORD flags = 0;
   if (!::InternetGetConnectedState(&flags, 0))
     return std::nullopt;
@@ -138,6 +143,7 @@ std::optional<uint32_t> Win32Network::InternetFlags() {
 }
 
 bool Win32Network::TakeChangeNotice() {
+  TARVIK_COUNT_OS_CALL("network change notices");
   notices_.Start(IpHelper());
   return notices_.Take();
 }

@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "platform/os_call_count.h"
 #include "platform/win32/library_loading.h"
 #include "platform/win32/proc_address.h"
 #include "platform/win32/system_folder.h"
@@ -47,6 +48,7 @@ bool IsNonEmptyFile(const std::wstring& path) {
 }  // namespace
 
 std::unique_ptr<platform::NvmlLibrary> LoadNvml() {
+  TARVIK_COUNT_OS_CALL("LoadLibraryExW nvml");
   for (const std::wstring& path :
        {ProgramFilesFile(L"NVIDIA Corporation\\NVSMI\\nvml.dll"), SystemFolderFile(L"nvml.dll")}) {
     if (!IsNonEmptyFile(path))

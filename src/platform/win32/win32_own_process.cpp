@@ -4,6 +4,8 @@
 
 #include <psapi.h>
 
+#include "platform/os_call_count.h"
+
 namespace tarvik::win32 {
 namespace {
 
@@ -29,6 +31,7 @@ std::optional<PROCESS_MEMORY_COUNTERS_EX> MemoryCounters() {
 }  // namespace
 
 std::optional<platform::OwnProcessorTime> Win32OwnProcess::ProcessorTime() {
+  TARVIK_COUNT_OS_CALL("GetProcessTimes");
   FILETIME created{};
   FILETIME exited{};
   FILETIME kernel{};
@@ -49,6 +52,7 @@ std::optional<platform::OwnProcessorTime> Win32OwnProcess::ProcessorTime() {
 }
 
 std::optional<uint64_t> Win32OwnProcess::WorkingSetBytes() {
+  TARVIK_COUNT_OS_CALL("GetProcessMemoryInfo");
   const std::optional<PROCESS_MEMORY_COUNTERS_EX> memory = MemoryCounters();
   if (!memory)
     return std::nullopt;
@@ -56,6 +60,7 @@ std::optional<uint64_t> Win32OwnProcess::WorkingSetBytes() {
 }
 
 std::optional<platform::OwnProcessFigures> Win32OwnProcess::Figures() {
+  TARVIK_COUNT_OS_CALL("GetProcessMemoryInfo and process list");
   const std::optional<PROCESS_MEMORY_COUNTERS_EX> memory = MemoryCounters();
   if (!memory)
     return std::nullopt;

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/os_call_count.h"
 #include "platform/win32/library_loading.h"
 #include "platform/win32/proc_address.h"
 
@@ -25,6 +26,7 @@ class Win32CounterQuery final : public platform::CounterQuery {
   Win32CounterQuery& operator=(const Win32CounterQuery&) = delete;
 
   std::optional<int> Add(const std::wstring& path) override {
+    TARVIK_COUNT_OS_CALL("PdhAddCounterW");
     PDH_HCOUNTER counter = nullptr;
     if (functions_.AddCounter(query_, path.c_str(), 0, &counter) != ERROR_SUCCESS)
       return std::nullopt;
@@ -32,9 +34,13 @@ class Win32CounterQuery final : public platform::CounterQuery {
     return static_cast<int>(counters_.size() - 1);
   }
 
-  bool Collect() override { return functions_.CollectQueryData(query_) == ERROR_SUCCESS; }
+  bool Collect() override {
+    TARVIK_COUNT_OS_CALL("PdhCollectQueryData");
+    return functions_.CollectQueryData(query_) == ERROR_SUCCESS;
+  }
 
   std::optional<double> Value(int counter) override {
+    TARVIK_COUNT_OS_CALL("PdhGetFormattedCounterValue");
     if (counter < 0 || static_cast<size_t>(counter) >= counters_.size())
       return std::nullopt;
     PDH_FMT_COUNTERVALUE value{};
@@ -78,6 +84,7 @@ Win32PerformanceCounters::Win32PerformanceCounters() {
 }
 
 std::wstring Win32PerformanceCounters::NameOf(uint32_t index) {
+  TARVIK_COUNT_OS_CALL("PdhLookupPerfNameByIndexW");
   if (!functions_.Complete())
     return L"";
   std::wstring name(kNameCharacters, L'\0');
@@ -89,6 +96,7 @@ std::wstring Win32PerformanceCounters::NameOf(uint32_t index) {
 }
 
 std::unique_ptr<platform::CounterQuery> Win32PerformanceCounters::OpenQuery() {
+  TARVIK_COUNT_OS_CALL("PdhOpenQueryW");
   if (!functions_.Complete())
     return nullptr;
   PDH_HQUERY query = nullptr;
@@ -100,6 +108,7 @@ std::unique_ptr<platform::CounterQuery> Win32PerformanceCounters::OpenQuery() {
 // The working folder goes to the launch, so that threads that run meanwhile never see the
 // process's current folder change.
 bool Win32PerformanceCounters::StartNameRebuild(const std::wstring& folder) {
+  TARVIK_COUNT_OS_CALL("ShellExecuteW lodctr");
   // The shell may hand the start to extensions that need COM on this thread.
   const HRESULT com = ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
   const HINSTANCE result =

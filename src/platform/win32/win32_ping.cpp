@@ -15,6 +15,7 @@
 #include <cstring>
 #include <memory>
 
+#include "platform/os_call_count.h"
 #include "platform/win32/proc_address.h"
 
 namespace tarvik::win32 {
@@ -73,6 +74,7 @@ Win32IcmpEchoes::~Win32IcmpEchoes() {
 }
 
 bool Win32IcmpEchoes::Send(uint32_t address, int timeoutMs, uint64_t tag) {
+  TARVIK_COUNT_OS_CALL("IcmpSendEcho2");
   if (icmp_ == INVALID_HANDLE_VALUE)
     return false;
   auto echo = std::make_unique<Echo>();
@@ -106,6 +108,7 @@ void Win32IcmpEchoes::Collect(int waitMs, const Completed& completed) {
 }
 
 uint32_t Win32NameLookup::LookUpIPv4(const std::wstring& name) {
+  TARVIK_COUNT_OS_CALL("DnsQuery_W");
   const HMODULE dns = libraries_.Module(platform::OptionalLibrary::Dns);
   const auto query = dns ? ProcAddress<DnsQueryFn>(dns, "DnsQuery_W") : nullptr;
   const auto release = dns ? ProcAddress<DnsRecordListFreeFn>(dns, "DnsRecordListFree") : nullptr;

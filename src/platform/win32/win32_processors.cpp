@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <string>
 
+#include "platform/os_call_count.h"
 #include "platform/win32/library_loading.h"
 #include "platform/win32/proc_address.h"
 
@@ -80,6 +81,7 @@ std::optional<std::vector<Record>> Win32Processors::PerProcessor(ULONG informati
 }
 
 std::optional<std::vector<platform::ProcessorTime>> Win32Processors::Times() {
+  TARVIK_COUNT_OS_CALL("NtQuerySystemInformation processor times");
   const auto records = PerProcessor<ProcessorPerformanceRecord>(kProcessorPerformanceClass);
   if (!records)
     return std::nullopt;
@@ -94,6 +96,7 @@ std::optional<std::vector<platform::ProcessorTime>> Win32Processors::Times() {
 
 // Wine and older systems refuse the class.
 std::optional<std::vector<uint64_t>> Win32Processors::IdleTimes() {
+  TARVIK_COUNT_OS_CALL("NtQuerySystemInformation processor idle times");
   const auto records = PerProcessor<ProcessorIdleRecord>(kProcessorIdleClass);
   if (!records || records->empty())
     return std::nullopt;
@@ -104,6 +107,7 @@ std::optional<std::vector<uint64_t>> Win32Processors::IdleTimes() {
 }
 
 std::optional<std::vector<platform::ProcessorPower>> Win32Processors::Power(int count) {
+  TARVIK_COUNT_OS_CALL("CallNtPowerInformation");
   if (!power_.CallNtPowerInformation || count < 1)
     return std::nullopt;
   std::vector<ProcessorPowerRecord> records(static_cast<size_t>(count));
@@ -119,6 +123,7 @@ std::optional<std::vector<platform::ProcessorPower>> Win32Processors::Power(int 
 }
 
 std::optional<int> Win32Processors::ThrottlePolicy() {
+  TARVIK_COUNT_OS_CALL("GetActivePwrScheme and ReadProcessorPwrScheme");
   if (!power_.GetActivePwrScheme || !power_.ReadProcessorPwrScheme)
     return std::nullopt;
   UINT scheme = 0;
@@ -131,6 +136,7 @@ std::optional<int> Win32Processors::ThrottlePolicy() {
 }
 
 std::optional<platform::ProcessCounts> Win32Processors::Counts() {
+  TARVIK_COUNT_OS_CALL("NtQuerySystemInformation process list");
   platform::ProcessCounts counts;
   const bool read = processes_.Visit([&counts](const SYSTEM_PROCESS_INFORMATION& process) {
     ++counts.Processes;
@@ -143,6 +149,7 @@ std::optional<platform::ProcessCounts> Win32Processors::Counts() {
 }
 
 platform::TimestampReading Win32Processors::ReadTimestamp() {
+  TARVIK_COUNT_OS_CALL("CPUID and RDTSC");
   constexpr int kFeaturesLeaf = 1;
   constexpr int kApicIdShift = 24;
   int registers[4] = {};

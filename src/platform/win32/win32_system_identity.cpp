@@ -6,6 +6,7 @@
 
 #include <string>
 
+#include "platform/os_call_count.h"
 #include "platform/win32/proc_address.h"
 
 namespace tarvik::win32 {
@@ -32,6 +33,7 @@ platform::OsVersionRecord RecordOf(const OSVERSIONINFOEXW& info) {
 }  // namespace
 
 std::optional<platform::OsVersionRecord> Win32SystemIdentity::KernelVersion() {
+  TARVIK_COUNT_OS_CALL("RtlGetVersion");
   const HMODULE ntdll = ::GetModuleHandleW(L"ntdll.dll");
   if (!ntdll)
     return std::nullopt;
@@ -46,6 +48,7 @@ std::optional<platform::OsVersionRecord> Win32SystemIdentity::KernelVersion() {
 }
 
 std::optional<platform::OsVersionRecord> Win32SystemIdentity::ReportedVersion() {
+  TARVIK_COUNT_OS_CALL("GetVersionExW");
   OSVERSIONINFOEXW info = {};
   info.dwOSVersionInfoSize = sizeof(info);
   if (!::GetVersionExW(reinterpret_cast<OSVERSIONINFOW*>(&info)))
@@ -54,10 +57,12 @@ std::optional<platform::OsVersionRecord> Win32SystemIdentity::ReportedVersion() 
 }
 
 std::wstring Win32SystemIdentity::SystemFolder() {
+  TARVIK_COUNT_OS_CALL("GetSystemDirectoryW");
   return SystemFolderFile(L"");
 }
 
 std::wstring Win32SystemIdentity::ComputerName() {
+  TARVIK_COUNT_OS_CALL("GetComputerNameW");
   wchar_t name[MAX_COMPUTERNAME_LENGTH + 1] = {};
   DWORD length = MAX_COMPUTERNAME_LENGTH + 1;
   if (!::GetComputerNameW(name, &length))
@@ -66,6 +71,7 @@ std::wstring Win32SystemIdentity::ComputerName() {
 }
 
 std::wstring Win32SystemIdentity::UserName() {
+  TARVIK_COUNT_OS_CALL("GetUserNameW");
   std::wstring name(257, L'\0');  // a user name has at most 256 characters
   DWORD length = static_cast<DWORD>(name.size());
   if (!::GetUserNameW(name.data(), &length)) {
@@ -80,6 +86,7 @@ std::wstring Win32SystemIdentity::UserName() {
 }
 
 platform::StartMode Win32SystemIdentity::Started() {
+  TARVIK_COUNT_OS_CALL("GetSystemMetrics");
   switch (::GetSystemMetrics(SM_CLEANBOOT)) {
     case 1:
       return platform::StartMode::SafeMode;

@@ -6,6 +6,7 @@
 #include <cstring>
 #include <vector>
 
+#include "platform/os_call_count.h"
 #include "platform/win32/proc_address.h"
 
 namespace tarvik::win32 {
@@ -25,6 +26,7 @@ class Win32VersionResource final : public platform::VersionResource {
       : data_(std::move(data)), query_(query) {}
 
   std::optional<platform::VersionTranslation> FirstTranslation() const override {
+    TARVIK_COUNT_OS_CALL("VerQueryValueW");
     const std::optional<Found> found = Query(L"\\VarFileInfo\\Translation");
     WORD pair[2] = {};
     if (!found || std::min<size_t>(found->Length, found->RoomBytes) < sizeof(pair))
@@ -34,6 +36,7 @@ class Win32VersionResource final : public platform::VersionResource {
   }
 
   std::optional<std::wstring> Text(const std::wstring& subBlock) const override {
+    TARVIK_COUNT_OS_CALL("VerQueryValueW");
     const std::optional<Found> found = Query(subBlock);
     if (!found)
       return std::nullopt;
@@ -77,6 +80,7 @@ Win32VersionResources::Win32VersionResources() {
 }
 
 std::unique_ptr<platform::VersionResource> Win32VersionResources::Open(const std::wstring& path) {
+  TARVIK_COUNT_OS_CALL("GetFileVersionInfoW");
   if (!functions_.Complete())
     return nullptr;
   const DWORD attributes = ::GetFileAttributesW(path.c_str());
@@ -93,6 +97,7 @@ std::unique_ptr<platform::VersionResource> Win32VersionResources::Open(const std
 }
 
 std::wstring Win32VersionResources::LanguageName(uint16_t language) {
+  TARVIK_COUNT_OS_CALL("VerLanguageNameW");
   if (!functions_.Complete())
     return L"";
   wchar_t name[128] = {};

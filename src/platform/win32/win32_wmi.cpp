@@ -7,6 +7,7 @@
 
 #include <utility>
 
+#include "platform/os_call_count.h"
 #include "platform/win32/handles.h"
 #include "platform/win32/library_loading.h"
 #include "platform/win32/proc_address.h"
@@ -180,6 +181,7 @@ std::vector<platform::WmiValue> PropertiesOf(IWbemClassObject* object,
 
 std::optional<std::vector<std::vector<platform::WmiValue>>> Win32Wmi::ProcessorProperties(
     const std::vector<std::wstring>& names) {
+  TARVIK_COUNT_OS_CALL("WMI Win32_Processor");
   // Made before COM starts and so let go after COM has ended on this thread.
   ProviderLibrary provider;
   const ComScope com;
