@@ -55,6 +55,8 @@ tarvikExe="$winBuild/src/Tarvik.exe"
 loopExe="$winBuild/tests/e2e/tarvik-icmp-loop.exe"
 tkTool="$winBuild/tests/e2e/tk-tool.exe"
 lossRun="$repo/scripts/lib/loss-run.py"
+# The last of the list, sent after the silent ones in each cycle; it answers.
+lastAddress=127.0.4.0
 
 work=$(mktemp -d "${TMPDIR:-/tmp}/tarvik-bench-ping.XXXXXX")
 wine_session_start "$work/session" || exit 1
@@ -66,7 +68,7 @@ settings='\xEF\xBB\xBF\r\n[Tarvik]\r\nConfig = 000000000000100000011000008040100
 # Runs a command for the whole measured window and keeps the session's CPU ticks over it in
 # ticks[label]: <label> <seconds> <command...>, the command started first, the window after the
 # settle time it is given.
-declare -A ticks figures echoes
+declare -A ticks figures echoes lastHost
 measure_window() {
   local label=$1 settle=$2
   sleep "$settle"
@@ -101,6 +103,9 @@ run_tarvik() {
   read -r starts onTime median latest < <(python3 "$lossRun" cycles "$folder/requests.txt" \
     "$windowStart" "$windowEnd")
   figures[$label]="$due $run $starts $onTime $median $latest $answered $lost $missing"
+  local replies sent
+  read -r replies sent _ < <(python3 "$lossRun" host "$folder/TK-Ping.json" "$lastAddress")
+  lastHost[$label]="$replies of $sent"
 }
 
 # The yardstick over the same window, and the session without any program over another.
@@ -111,12 +116,24 @@ run_loop() {
     >"$folder/run.log" 2>&1 &
   local started=$!
   measure_window loop 2
+  # A program that ended with echoes still out can leave Wine's network device deadlocked (it
+  # cancels them): then the first echo of the loop never returns. Said, rather than waited for.
+  local waited
+  for ((waited = 0; waited < 60; waited++)); do
+    kill -0 "$started" 2>/dev/null || break
+    sleep 1
+  done
+  if kill -0 "$started" 2>/dev/null; then
+    echo "bench-ping: the yardstick did not end: Wine's network device no longer answers" >&2
+    kill "$started" 2>/dev/null
+  fi
   wait "$started" 2>/dev/null
   # The cycles that began in the window, and how many of them began on time.
   read -r loopCycles loopEchoes < <(tr -d '\r' <"$folder/run.log" |
     awk -v from="$windowStart" -v to="$windowEnd" \
       '$1 == "cycle" && $2 >= from && $2 < to { cycles++; echoes += $3 } END { print cycles + 0, echoes + 0 }')
   loopLine=$(tr -d '\r' <"$folder/run.log" | grep '^echoes')
+  loopLastHost=$(tr -d '\r' <"$folder/run.log" | sed -n 's/^last host answered //p')
   measure_window quiet 0
 }
 
@@ -133,6 +150,7 @@ read -r loopAllEchoes loopAnswered loopAllCycles loopOnTime loopLongest < <(awk 
 loopTicks=$((ticks[loop] - ticks[quiet]))
 printf 'loop      %s cycles in %s s (%s within 100 ms of their second), %s echoes, %s answered, longest send %s ms\n' \
   "$loopAllCycles" "$((seconds + 4))" "$loopOnTime" "$loopAllEchoes" "$loopAnswered" "$loopLongest"
+printf 'loop      the last host, sent after the silent ones, answered %s cycles\n' "$loopLastHost"
 printf 'loop      in the %s s window: %s cycles, %s echoes; CPU %s ticks over the quiet session: %s ms per echo\n' \
   "$seconds" "$loopCycles" "$loopEchoes" "$loopTicks" "$(per_echo_ms "$loopTicks" "$loopEchoes")"
 for label in pinging compared; do
@@ -146,6 +164,8 @@ for label in pinging compared; do
     "$name" "$answered" "$lost" "$missing"
   ratio=$(awk -v a="$own" -v ea="${echoes[$label]}" -v b="$loopTicks" -v eb="$loopEchoes" \
     'BEGIN { if (ea > 0 && eb > 0 && b > 0) printf "%.2f", (a / ea) / (b / eb); else print "-" }')
+  printf '%-9s the last host (%s), sent after the silent ones, answered %s echoes\n' \
+    "$name" "$lastAddress" "${lastHost[$label]}"
   printf '%-9s %s echoes; CPU %s ticks over its run without hosts: %s ms per echo, %sx the loop'"'"'s\n' \
     "$name" "${echoes[$label]}" "$own" "$(per_echo_ms "$own" "${echoes[$label]}")" "$ratio"
 done
