@@ -68,16 +68,44 @@ settings='\xEF\xBB\xBF\r\n[Tarvik]\r\nConfig = 000000000000100000011000008040100
 # Runs a command for the whole measured window and keeps the session's CPU ticks over it in
 # ticks[label]: <label> <seconds> <command...>, the command started first, the window after the
 # settle time it is given.
-declare -A ticks figures echoes lastHost
+declare -A ticks kinds figures echoes lastHost
 measure_window() {
   local label=$1 settle=$2
   sleep "$settle"
   local before
-  before=$(session_ticks)
+  before=$(session_ticks_by_kind)
   windowStart=$(date +%s)
   sleep "$seconds"
   windowEnd=$(date +%s)
-  ticks[$label]=$(($(session_ticks) - before))
+  kinds[$label]=$(paste -d' ' <(tr ' ' '\n' <<<"$(session_ticks_by_kind)") <(tr ' ' '\n' <<<"$before") |
+    awk '{ printf "%s%d", (NR > 1 ? " " : ""), $1 - $2 }')
+  ticks[$label]=$(awk '{ print $1 + $2 + $3 + $4 }' <<<"${kinds[$label]}")
+}
+
+# The session's CPU ticks now, by the kind of process they were spent in: the pinging program's
+# own, the Wine server's, Wine's device processes' (where the ICMP work is done) and the rest.
+session_ticks_by_kind() {
+  local process ticks own=0 server=0 device=0 rest=0
+  for process in /proc/[0-9]*; do
+    tr '\0' '\n' 2>/dev/null <"$process/environ" | grep -qxF "WINEPREFIX=$WINEPREFIX" || continue
+    ticks=$(cpu_ticks "${process#/proc/}")
+    case $(tr '\0' ' ' 2>/dev/null <"$process/cmdline") in
+      *wineserver*) server=$((server + ticks)) ;;
+      *winedevice.exe*) device=$((device + ticks)) ;;
+      *Tarvik.exe* | *tarvik-icmp-loop.exe*) own=$((own + ticks)) ;;
+      *) rest=$((rest + ticks)) ;;
+    esac
+  done
+  echo "$own $server $device $rest"
+}
+
+# Milliseconds of CPU per echo by kind of process: <ticks by kind> <ticks by kind without> <echoes>.
+per_echo_by_kind() {
+  awk -v a="$1" -v b="$2" -v e="$3" -v h="$ticksPerSecond" 'BEGIN {
+    split(a, on, " "); split(b, off, " "); split("program server device rest", name, " ")
+    for (k = 1; k <= 4; k++)
+      printf "%s%s %.3f", (k > 1 ? ", " : ""), name[k], (e > 0 ? 1000 * (on[k] - off[k]) / h / e : 0)
+  }'
 }
 
 # run_tarvik <label> <exe> <hosts>: the program in its own folder, measured, then closed by the
@@ -150,6 +178,8 @@ read -r loopAllEchoes loopAnswered loopAllCycles loopOnTime loopLongest < <(awk 
 loopTicks=$((ticks[loop] - ticks[quiet]))
 printf 'loop      %s cycles in %s s (%s within 100 ms of their second), %s echoes, %s answered, longest send %s ms\n' \
   "$loopAllCycles" "$((seconds + 4))" "$loopOnTime" "$loopAllEchoes" "$loopAnswered" "$loopLongest"
+printf 'loop      ms per echo by process: %s\n' \
+  "$(per_echo_by_kind "${kinds[loop]}" "${kinds[quiet]}" "$loopEchoes")"
 printf 'loop      the last host, sent after the silent ones, answered %s cycles\n' "$loopLastHost"
 printf 'loop      in the %s s window: %s cycles, %s echoes; CPU %s ticks over the quiet session: %s ms per echo\n' \
   "$seconds" "$loopCycles" "$loopEchoes" "$loopTicks" "$(per_echo_ms "$loopTicks" "$loopEchoes")"
@@ -166,6 +196,8 @@ for label in pinging compared; do
     'BEGIN { if (ea > 0 && eb > 0 && b > 0) printf "%.2f", (a / ea) / (b / eb); else print "-" }')
   printf '%-9s the last host (%s), sent after the silent ones, answered %s echoes\n' \
     "$name" "$lastAddress" "${lastHost[$label]}"
+  printf '%-9s ms per echo by process: %s\n' "$name" \
+    "$(per_echo_by_kind "${kinds[$label]}" "${kinds[idle]}" "${echoes[$label]}")"
   printf '%-9s %s echoes; CPU %s ticks over its run without hosts: %s ms per echo, %sx the loop'"'"'s\n' \
     "$name" "${echoes[$label]}" "$own" "$(per_echo_ms "$own" "${echoes[$label]}")" "$ratio"
 done
