@@ -73,30 +73,39 @@ measure_window() {
   local label=$1 settle=$2
   sleep "$settle"
   local before
-  before=$(session_ticks_by_kind)
+  before=$(session_process_ticks)
   windowStart=$(date +%s)
   sleep "$seconds"
   windowEnd=$(date +%s)
-  kinds[$label]=$(paste -d' ' <(tr ' ' '\n' <<<"$(session_ticks_by_kind)") <(tr ' ' '\n' <<<"$before") |
-    awk '{ printf "%s%d", (NR > 1 ? " " : ""), $1 - $2 }')
+  kinds[$label]=$(ticks_by_kind_since "$before")
   ticks[$label]=$(awk '{ print $1 + $2 + $3 + $4 }' <<<"${kinds[$label]}")
 }
 
-# The session's CPU ticks now, by the kind of process they were spent in: the pinging program's
-# own, the Wine server's, Wine's device processes' (where the ICMP work is done) and the rest.
-session_ticks_by_kind() {
-  local process ticks own=0 server=0 device=0 rest=0
+# Each process of the session now: "<pid> <ticks> <kind>", the kind being what its ticks are
+# counted as: the pinging program's own (0), the Wine server's (1), Wine's device processes'
+# (2, where the ICMP work is done) or the rest (3).
+session_process_ticks() {
+  local process kind
   for process in /proc/[0-9]*; do
     tr '\0' '\n' 2>/dev/null <"$process/environ" | grep -qxF "WINEPREFIX=$WINEPREFIX" || continue
-    ticks=$(cpu_ticks "${process#/proc/}")
     case $(tr '\0' ' ' 2>/dev/null <"$process/cmdline") in
-      *wineserver*) server=$((server + ticks)) ;;
-      *winedevice.exe*) device=$((device + ticks)) ;;
-      *Tarvik.exe* | *tarvik-icmp-loop.exe*) own=$((own + ticks)) ;;
-      *) rest=$((rest + ticks)) ;;
+      *wineserver*) kind=1 ;;
+      *winedevice.exe*) kind=2 ;;
+      *Tarvik.exe* | *tarvik-icmp-loop.exe*) kind=0 ;;
+      *) kind=3 ;;
     esac
+    echo "${process#/proc/} $(cpu_ticks "${process#/proc/}") $kind"
   done
-  echo "$own $server $device $rest"
+}
+
+# The ticks each kind of process spent since <the processes' ticks then>, "own server device
+# rest": counted per process, so that one that ends meanwhile takes none of the others' away
+# (it gives nothing either; a process that starts meanwhile counts from 0).
+ticks_by_kind_since() {
+  awk 'NR == FNR { then[$1] = $2; next }
+       { spent[$3] += $2 - ($1 in then ? then[$1] : 0) }
+       END { printf "%d %d %d %d\n", spent[0], spent[1], spent[2], spent[3] }' \
+    <(echo "$1") <(session_process_ticks)
 }
 
 # Milliseconds of CPU per echo by kind of process: <ticks by kind> <ticks by kind without> <echoes>.

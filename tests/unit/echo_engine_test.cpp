@@ -119,14 +119,20 @@ TEST(EchoEngine, RefusedAndOverdueEchoesCountAsLost) {
   EXPECT_EQ(echoes.WrongThreadCalls(), 0);
 }
 
+// An engine over 300 hosts, half of them silent, where each send takes a millisecond.
+struct SlowSendingEngine {
+  SlowSendingEngine() : addresses(HalfSilentHosts(echoes, 300)) { echoes.SlowSends(1); }
+  const fakes::RealClock clock;
+  fakes::FakeIcmpEchoes echoes{true};
+  const std::vector<uint32_t> addresses;
+  EchoEngine engine{echoes, clock};
+};
+
 // Where each send takes a while, a long cycle goes out a slice at a time, so that the coordinator
 // can serve the window between the slices; every echo still goes out and comes back.
 TEST(EchoEngine, ALongListGoesOutInSlices) {
-  const fakes::RealClock clock;
-  fakes::FakeIcmpEchoes echoes(true);
-  const std::vector<uint32_t> addresses = HalfSilentHosts(echoes, 300);
-  echoes.SlowSends(1);
-  EchoEngine engine(echoes, clock);
+  SlowSendingEngine slow;
+  auto& [clock, echoes, addresses, engine] = slow;
   const int64_t start = clock.TickMs();
   ASSERT_TRUE(engine.Start(addresses, 100));
   EXPECT_GE(echoes.Sends(), 1);
@@ -141,11 +147,8 @@ TEST(EchoEngine, ALongListGoesOutInSlices) {
 // Landing gives up the cycles, sends none of the echoes a slice still held back, and waits for
 // the ones out until they are back or its wait is over, whichever comes first.
 TEST(EchoEngine, LandingWaitsForTheEchoesOutAndSendsNoMore) {
-  const fakes::RealClock clock;
-  fakes::FakeIcmpEchoes echoes(true);
-  const std::vector<uint32_t> addresses = HalfSilentHosts(echoes, 300);
-  echoes.SlowSends(1);
-  EchoEngine engine(echoes, clock);
+  SlowSendingEngine slow;
+  auto& [clock, echoes, addresses, engine] = slow;
   ASSERT_TRUE(engine.Start(addresses, 400));
   const int sent = echoes.Sends();
   ASSERT_LT(sent, 300);
