@@ -84,10 +84,15 @@ measure_window() {
 # Each process of the session now: "<pid> <ticks> <kind>", the kind being what its ticks are
 # counted as: the pinging program's own (0), the Wine server's (1), Wine's device processes'
 # (2, where the ICMP work is done) or the rest (3).
+# A program the benchmark started is known by its process number: Wine may write over the
+# environment a process started with, so that the prefix is no longer read there.
+programPids=" "
 session_process_ticks() {
   local process kind
   for process in /proc/[0-9]*; do
-    tr '\0' '\n' 2>/dev/null <"$process/environ" | grep -qxF "WINEPREFIX=$WINEPREFIX" || continue
+    if [[ "$programPids" != *" ${process#/proc/} "* ]]; then
+      tr '\0' '\n' 2>/dev/null <"$process/environ" | grep -qxF "WINEPREFIX=$WINEPREFIX" || continue
+    fi
     case $(tr '\0' ' ' 2>/dev/null <"$process/cmdline") in
       *wineserver*) kind=1 ;;
       *winedevice.exe*) kind=2 ;;
@@ -127,6 +132,7 @@ run_tarvik() {
   local recorder=$!
   (cd "$folder" && exec wine "$folder/Tarvik.exe") >"$folder/run.log" 2>&1 &
   local started=$!
+  programPids+="$started "
   [[ -n "$(program_pid "$folder" Tarvik.exe)" ]] || { echo "bench-ping: $label did not start" >&2; return 1; }
   measure_window "$label" "$settleSeconds"
   wine "$tkTool" post WM_DEACTIVATEOLDINST_TK >/dev/null 2>&1
@@ -152,6 +158,7 @@ run_loop() {
   (cd "$folder" && exec wine "$folder/tarvik-icmp-loop.exe" "$hosts" "$((seconds + 4))") \
     >"$folder/run.log" 2>&1 &
   local started=$!
+  programPids+="$started "
   measure_window loop 2
   # A program that ended with echoes still out can leave Wine's network device deadlocked (it
   # cancels them): then the first echo of the loop never returns. Said, rather than waited for.
