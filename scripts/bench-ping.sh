@@ -55,6 +55,8 @@ tarvikExe="$winBuild/src/Tarvik.exe"
 loopExe="$winBuild/tests/e2e/tarvik-icmp-loop.exe"
 tkTool="$winBuild/tests/e2e/tk-tool.exe"
 lossRun="$repo/scripts/lib/loss-run.py"
+# The last of the list, sent after the silent ones in each cycle; it answers.
+lastAddress=127.0.4.0
 
 work=$(mktemp -d "${TMPDIR:-/tmp}/tarvik-bench-ping.XXXXXX")
 wine_session_start "$work/session" || exit 1
@@ -66,16 +68,58 @@ settings='\xEF\xBB\xBF\r\n[Tarvik]\r\nConfig = 000000000000100000011000008040100
 # Runs a command for the whole measured window and keeps the session's CPU ticks over it in
 # ticks[label]: <label> <seconds> <command...>, the command started first, the window after the
 # settle time it is given.
-declare -A ticks figures echoes
+declare -A ticks kinds figures echoes lastHost
 measure_window() {
   local label=$1 settle=$2
   sleep "$settle"
   local before
-  before=$(session_ticks)
+  before=$(session_process_ticks)
   windowStart=$(date +%s)
   sleep "$seconds"
   windowEnd=$(date +%s)
-  ticks[$label]=$(($(session_ticks) - before))
+  kinds[$label]=$(ticks_by_kind_since "$before")
+  ticks[$label]=$(awk '{ print $1 + $2 + $3 + $4 }' <<<"${kinds[$label]}")
+}
+
+# Each process of the session now: "<pid> <ticks> <kind>", the kind being what its ticks are
+# counted as: the pinging program's own (0), the Wine server's (1), Wine's device processes'
+# (2, where the ICMP work is done) or the rest (3).
+# A program the benchmark started is known by its process number: Wine may write over the
+# environment a process started with, so that the prefix is no longer read there.
+programPids=" "
+session_process_ticks() {
+  local process kind
+  for process in /proc/[0-9]*; do
+    if [[ "$programPids" != *" ${process#/proc/} "* ]]; then
+      tr '\0' '\n' 2>/dev/null <"$process/environ" | grep -qxF "WINEPREFIX=$WINEPREFIX" || continue
+    fi
+    case $(tr '\0' ' ' 2>/dev/null <"$process/cmdline") in
+      *wineserver*) kind=1 ;;
+      *winedevice.exe*) kind=2 ;;
+      *Tarvik.exe* | *tarvik-icmp-loop.exe*) kind=0 ;;
+      *) kind=3 ;;
+    esac
+    echo "${process#/proc/} $(cpu_ticks "${process#/proc/}") $kind"
+  done
+}
+
+# The ticks each kind of process spent since <the processes' ticks then>, "own server device
+# rest": counted per process, so that one that ends meanwhile takes none of the others' away
+# (it gives nothing either; a process that starts meanwhile counts from 0).
+ticks_by_kind_since() {
+  awk 'NR == FNR { then[$1] = $2; next }
+       { spent[$3] += $2 - ($1 in then ? then[$1] : 0) }
+       END { printf "%d %d %d %d\n", spent[0], spent[1], spent[2], spent[3] }' \
+    <(echo "$1") <(session_process_ticks)
+}
+
+# Milliseconds of CPU per echo by kind of process: <ticks by kind> <ticks by kind without> <echoes>.
+per_echo_by_kind() {
+  awk -v a="$1" -v b="$2" -v e="$3" -v h="$ticksPerSecond" 'BEGIN {
+    split(a, on, " "); split(b, off, " "); split("program server device rest", name, " ")
+    for (k = 1; k <= 4; k++)
+      printf "%s%s %.3f", (k > 1 ? ", " : ""), name[k], (e > 0 ? 1000 * (on[k] - off[k]) / h / e : 0)
+  }'
 }
 
 # run_tarvik <label> <exe> <hosts>: the program in its own folder, measured, then closed by the
@@ -88,6 +132,7 @@ run_tarvik() {
   local recorder=$!
   (cd "$folder" && exec wine "$folder/Tarvik.exe") >"$folder/run.log" 2>&1 &
   local started=$!
+  programPids+="$started "
   [[ -n "$(program_pid "$folder" Tarvik.exe)" ]] || { echo "bench-ping: $label did not start" >&2; return 1; }
   measure_window "$label" "$settleSeconds"
   wine "$tkTool" post WM_DEACTIVATEOLDINST_TK >/dev/null 2>&1
@@ -101,6 +146,9 @@ run_tarvik() {
   read -r starts onTime median latest < <(python3 "$lossRun" cycles "$folder/requests.txt" \
     "$windowStart" "$windowEnd")
   figures[$label]="$due $run $starts $onTime $median $latest $answered $lost $missing"
+  local replies sent
+  read -r replies sent _ < <(python3 "$lossRun" host "$folder/TK-Ping.json" "$lastAddress")
+  lastHost[$label]="$replies of $sent"
 }
 
 # The yardstick over the same window, and the session without any program over another.
@@ -110,13 +158,26 @@ run_loop() {
   (cd "$folder" && exec wine "$folder/tarvik-icmp-loop.exe" "$hosts" "$((seconds + 4))") \
     >"$folder/run.log" 2>&1 &
   local started=$!
+  programPids+="$started "
   measure_window loop 2
+  # A program that ended with echoes still out can leave Wine's network device deadlocked (it
+  # cancels them): then the first echo of the loop never returns. Said, rather than waited for.
+  local waited
+  for ((waited = 0; waited < 60; waited++)); do
+    kill -0 "$started" 2>/dev/null || break
+    sleep 1
+  done
+  if kill -0 "$started" 2>/dev/null; then
+    echo "bench-ping: the yardstick did not end: Wine's network device no longer answers" >&2
+    kill "$started" 2>/dev/null
+  fi
   wait "$started" 2>/dev/null
   # The cycles that began in the window, and how many of them began on time.
   read -r loopCycles loopEchoes < <(tr -d '\r' <"$folder/run.log" |
     awk -v from="$windowStart" -v to="$windowEnd" \
       '$1 == "cycle" && $2 >= from && $2 < to { cycles++; echoes += $3 } END { print cycles + 0, echoes + 0 }')
   loopLine=$(tr -d '\r' <"$folder/run.log" | grep '^echoes')
+  loopLastHost=$(tr -d '\r' <"$folder/run.log" | sed -n 's/^last host answered //p')
   measure_window quiet 0
 }
 
@@ -133,6 +194,9 @@ read -r loopAllEchoes loopAnswered loopAllCycles loopOnTime loopLongest < <(awk 
 loopTicks=$((ticks[loop] - ticks[quiet]))
 printf 'loop      %s cycles in %s s (%s within 100 ms of their second), %s echoes, %s answered, longest send %s ms\n' \
   "$loopAllCycles" "$((seconds + 4))" "$loopOnTime" "$loopAllEchoes" "$loopAnswered" "$loopLongest"
+printf 'loop      ms per echo by process: %s\n' \
+  "$(per_echo_by_kind "${kinds[loop]}" "${kinds[quiet]}" "$loopEchoes")"
+printf 'loop      the last host, sent after the silent ones, answered %s cycles\n' "$loopLastHost"
 printf 'loop      in the %s s window: %s cycles, %s echoes; CPU %s ticks over the quiet session: %s ms per echo\n' \
   "$seconds" "$loopCycles" "$loopEchoes" "$loopTicks" "$(per_echo_ms "$loopTicks" "$loopEchoes")"
 for label in pinging compared; do
@@ -146,6 +210,10 @@ for label in pinging compared; do
     "$name" "$answered" "$lost" "$missing"
   ratio=$(awk -v a="$own" -v ea="${echoes[$label]}" -v b="$loopTicks" -v eb="$loopEchoes" \
     'BEGIN { if (ea > 0 && eb > 0 && b > 0) printf "%.2f", (a / ea) / (b / eb); else print "-" }')
+  printf '%-9s the last host (%s), sent after the silent ones, answered %s echoes\n' \
+    "$name" "$lastAddress" "${lastHost[$label]}"
+  printf '%-9s ms per echo by process: %s\n' "$name" \
+    "$(per_echo_by_kind "${kinds[$label]}" "${kinds[idle]}" "${echoes[$label]}")"
   printf '%-9s %s echoes; CPU %s ticks over its run without hosts: %s ms per echo, %sx the loop'"'"'s\n' \
     "$name" "${echoes[$label]}" "$own" "$(per_echo_ms "$own" "${echoes[$label]}")" "$ratio"
 done

@@ -17,6 +17,8 @@
   loss-run.py record <file>                 writes "<time> <address>" for every ICMP echo request
                                             to 127.0.0.0/8 that reaches this network namespace's
                                             loopback, until it is ended (TERM or INT); needs root
+  loss-run.py host <file> <address>        one host of a saved list: its replies, its echoes sent
+                                            and its samples' values, oldest first
   loss-run.py cycles <file> <from> <to>     when the cycles between two wall-clock seconds really
                                             began, seen from outside the program: a cycle begins
                                             with its request to the list's first host (127.0.0.1,
@@ -84,6 +86,17 @@ def figures(path, first, last):
     return 0
 
 
+def host(path, address):
+    with open(path) as saved:
+        found = [h for h in json.load(saved) if h["Addr"] == address]
+    if not found:
+        print("0 0")
+        return 1
+    print("%d %d %s" % (found[0]["Recv"], found[0]["Sent"],
+                        " ".join(str(s["T"]) for s in found[0]["PV"])))
+    return 0
+
+
 def record(path):
     sock = socket.socket(socket.AF_INET, socket.SOCK_RAW, socket.IPPROTO_ICMP)
     sock.settimeout(0.5)
@@ -130,6 +143,7 @@ def cycles(path, first, last):
 COMMANDS = {
     "write": (write, [str, int]),
     "figures": (figures, [str, int, int]),
+    "host": (host, [str, str]),
     "record": (record, [str]),
     "cycles": (cycles, [str, int, int]),
 }

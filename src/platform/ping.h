@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -30,6 +31,8 @@ class IcmpEchoes {
   // Waits up to `waitMs` for an echo to complete, then hands every completed one to `completed`
   // (on the calling thread, the one that sent them).
   virtual void Collect(int waitMs, const Completed& completed) = 0;
+  // Echoes sent and not yet handed to a Collect.
+  [[nodiscard]] virtual size_t InFlight() const = 0;
 };
 
 // Turns a host name into an IPv4 address (first octet in the lowest byte); 0 when the name has

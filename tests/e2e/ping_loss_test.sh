@@ -87,9 +87,11 @@ e2e_log "the typed host was in the list $addSeconds s after Return (read every 0
   e2e_fail "samples of the wrong kind: silent hosts lost in only $silentOfRun % of the cycles run"
 # Under Wine the echoes sent first in a cycle, while the silent ones of the cycle before are still
 # out, are often reported lost although their hosts answer (the bare yardstick loses them alike:
-# of its first 64 hosts about a third answered, from the 257th on all). The typed host, sent last
-# right after the silent ones, went unanswered in one run too; it must be pinged. The answering
-# hosts sent later in the cycle, 127.0.1.x, must have replies.
+# of its first 64 hosts about a third answered, from the 257th on all). The answering hosts sent
+# later in the cycle, 127.0.1.x, must have replies. The typed host, sent last right after the
+# silent ones, must be pinged: where Wine sends fast it loses replies there for the bare yardstick
+# too (5 of 9 answered, the program 3 of 11 at about the same rate; where sending was slow, 9 of 10
+# and 10 of 10).
 laterReplies=$(python3 - "$E2E_DATA/TK-Ping.json" <<'PY'
 import json, sys
 hosts = [h for h in json.load(open(sys.argv[1])) if h["Addr"].startswith("127.0.1.")]
@@ -99,9 +101,7 @@ PY
 e2e_log "answering hosts 127.0.1.x: $laterReplies % of their echoes replied"
 ((laterReplies >= 90)) ||
   e2e_fail "samples of the wrong kind: hosts 127.0.1.x replied to only $laterReplies % of echoes"
-python3 - "$E2E_DATA/TK-Ping.json" <<'PY' || e2e_fail "the typed host was not pinged"
-import json, sys
-added = [h for h in json.load(open(sys.argv[1])) if h["Addr"] == "127.0.4.0"]
-sys.exit(0 if added and added[0]["Sent"] >= 1 else 1)
-PY
+read -r typedReplies typedSent _ < <(python3 "$lossRun" host "$E2E_DATA/TK-Ping.json" 127.0.4.0)
+e2e_log "the typed host 127.0.4.0: $typedReplies of its $typedSent echoes replied"
+((typedSent >= 1)) || e2e_fail "the typed host was not pinged"
 e2e_log "passed"

@@ -41,7 +41,7 @@ class FakeIcmpEchoes final : public platform::IcmpEchoes {
 
   [[nodiscard]] int Sends() const;
   [[nodiscard]] int LastTimeoutMs() const;
-  [[nodiscard]] size_t InFlight() const;
+  [[nodiscard]] size_t InFlight() const override;
   // Sends and collects made on another thread than the first send: echoes whose replies would
   // never arrive.
   [[nodiscard]] int WrongThreadCalls() const;

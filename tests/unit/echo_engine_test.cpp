@@ -119,14 +119,20 @@ TEST(EchoEngine, RefusedAndOverdueEchoesCountAsLost) {
   EXPECT_EQ(echoes.WrongThreadCalls(), 0);
 }
 
+// An engine over 300 hosts, half of them silent, where each send takes a millisecond.
+struct SlowSendingEngine {
+  SlowSendingEngine() : addresses(HalfSilentHosts(echoes, 300)) { echoes.SlowSends(1); }
+  const fakes::RealClock clock;
+  fakes::FakeIcmpEchoes echoes{true};
+  const std::vector<uint32_t> addresses;
+  EchoEngine engine{echoes, clock};
+};
+
 // Where each send takes a while, a long cycle goes out a slice at a time, so that the coordinator
 // can serve the window between the slices; every echo still goes out and comes back.
 TEST(EchoEngine, ALongListGoesOutInSlices) {
-  const fakes::RealClock clock;
-  fakes::FakeIcmpEchoes echoes(true);
-  const std::vector<uint32_t> addresses = HalfSilentHosts(echoes, 300);
-  echoes.SlowSends(1);
-  EchoEngine engine(echoes, clock);
+  SlowSendingEngine slow;
+  auto& [clock, echoes, addresses, engine] = slow;
   const int64_t start = clock.TickMs();
   ASSERT_TRUE(engine.Start(addresses, 100));
   EXPECT_GE(echoes.Sends(), 1);
@@ -138,9 +144,31 @@ TEST(EchoEngine, ALongListGoesOutInSlices) {
     EXPECT_EQ(finished[0].first.ReplyFor(HostAddress(n))->Answered, n % 2 == 0) << n;
 }
 
+// Landing gives up the cycles, sends none of the echoes a slice still held back, and waits for
+// the ones out until they are back or its wait is over, whichever comes first.
+TEST(EchoEngine, LandingWaitsForTheEchoesOutAndSendsNoMore) {
+  SlowSendingEngine slow;
+  auto& [clock, echoes, addresses, engine] = slow;
+  ASSERT_TRUE(engine.Start(addresses, 400));
+  const int sent = echoes.Sends();
+  ASSERT_LT(sent, 300);
+  int64_t start = clock.TickMs();
+  engine.Land(100);
+  EXPECT_GE(clock.TickMs() - start, 100) << "the silent ones are still out";
+  EXPECT_LT(clock.TickMs() - start, 400);
+  EXPECT_GT(echoes.InFlight(), 0u);
+  EXPECT_EQ(engine.CyclesInFlight(), 0u);
+  start = clock.TickMs();
+  engine.Land(5'000);
+  EXPECT_EQ(echoes.InFlight(), 0u);
+  EXPECT_LT(clock.TickMs() - start, 1'000) << "back within their time-out, not the whole wait";
+  EXPECT_EQ(echoes.Sends(), sent) << "nothing sent after landing";
+  EXPECT_FALSE(engine.TakeFinished().has_value());
+}
+
 // The coordinator on its own thread, on real time, with half of its hosts silent: a cycle every
 // second, each host with a sample of its kind in each; a host added while echoes are out is in
-// the list within a second; a stop while echoes are out ends the thread at once.
+// the list within a second; a stop while echoes are out lets them come back, then ends the thread.
 TEST(PingCoordinatorThread, CyclesKeepTheirSecondWhileTheWindowIsServed) {
   LoadTranslations(kEnglish);
   Settings settings;
@@ -202,7 +230,8 @@ TEST(PingCoordinatorThread, CyclesKeepTheirSecondWhileTheWindowIsServed) {
   waitFor(5'000, [&] { return list->Lock()->Hosts[1].PV.size() >= 4; });  // 3 cycles in
   const int64_t stopping = clock.TickMs();
   EXPECT_EQ(threads.StopAll([&clock](int milliseconds) { clock.SleepMs(milliseconds); }), 0);
-  EXPECT_LT(clock.TickMs() - stopping, 1'000) << "a stop does not wait for the echoes out";
+  EXPECT_LT(clock.TickMs() - stopping, 1'900) << "within the shut-down's wait";
+  EXPECT_EQ(echoes.InFlight(), 0u) << "no echo left out to be cancelled as the thread ends";
 
   const PingList hosts = list->Lock()->Hosts;
   ASSERT_EQ(hosts.size(), static_cast<size_t>(kListed + 1));

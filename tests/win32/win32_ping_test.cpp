@@ -24,6 +24,7 @@ TEST(Win32IcmpEchoes, EveryEchoOfABurstComesBackToTheThreadThatSentIt) {
   for (int n = 0; n < kEchoes; ++n)
     sent += echoes.Send(LoopbackAddress(n), 2'000, static_cast<uint64_t>(n)) ? 1 : 0;
   ASSERT_EQ(sent, kEchoes);
+  EXPECT_EQ(echoes.InFlight(), static_cast<size_t>(kEchoes));
   std::vector<int> completions(kEchoes);
   int answered = 0;
   int collected = 0;
@@ -40,6 +41,7 @@ TEST(Win32IcmpEchoes, EveryEchoOfABurstComesBackToTheThreadThatSentIt) {
   EXPECT_EQ(collected, kEchoes);
   EXPECT_EQ(answered, kEchoes);
   EXPECT_EQ(std::vector<int>(kEchoes, 1), completions) << "each echo completes once";
+  EXPECT_EQ(echoes.InFlight(), 0u);
 }
 
 }  // namespace

@@ -95,6 +95,22 @@ void EchoEngine::Wait(int waitMs) {
   }
 }
 
+// Only a wait that brought nothing counts against `waitMs`, besides the clock, so that a clock
+// that stands still cannot hold the caller while completions come in all the time.
+void EchoEngine::Land(int waitMs) {
+  cycles_.clear();
+  const int64_t end = clock_.TickMs() + waitMs;
+  int waitedIdle = 0;
+  for (int64_t left = waitMs; echoes_.InFlight() > 0 && left > 0 && waitedIdle < waitMs;
+       left = end - clock_.TickMs()) {
+    const int slice = static_cast<int>(std::min<int64_t>(left, kSendSliceMs));
+    bool any = false;
+    echoes_.Collect(slice, [&any](uint64_t, const platform::EchoReply&) { any = true; });
+    if (!any)
+      waitedIdle += slice;
+  }
+}
+
 bool EchoEngine::HasFinished() const {
   if (cycles_.empty())
     return false;

@@ -48,6 +48,11 @@ class EchoEngine {
   [[nodiscard]] std::optional<EchoCycle> TakeFinished();
   [[nodiscard]] bool HasFinished() const;
   [[nodiscard]] size_t CyclesInFlight() const { return cycles_.size(); }
+  // Gives up every cycle, sends nothing more, and waits up to `waitMs` for the echoes the system
+  // still holds, dropping their replies. An echo still out when its thread or process ends is
+  // cancelled, and Wine's network device can deadlock cancelling one while another completes:
+  // from then on no program of that Wine session gets an echo or an adapter table again.
+  void Land(int waitMs);
 
  private:
   struct Cycle {

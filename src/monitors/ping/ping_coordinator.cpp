@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "core/monitor_threads.h"
 #include "core/settings_index.h"
 #include "monitors/ping/ping_copy_text.h"
 #include "monitors/ping/ping_cycle.h"
@@ -27,6 +28,9 @@ constexpr int kTurnWatchStepMs = 2;
 constexpr int kTurnWatchLimitMs = 300;
 constexpr int64_t kSecondsPerHour = 3'600;
 constexpr const wchar_t* kNoCountdown = L"--";
+// The echoes still out at stop are waited for until shortly before shut-down gives up on the
+// thread.
+constexpr int kLandingMs = MonitorThreads::kMaxStopWaits * MonitorThreads::kStopWaitMs - 200;
 
 }  // namespace
 
@@ -48,6 +52,11 @@ bool PingCoordinator::Stopping() const {
 
 PingList PingCoordinator::Copy() {
   return targets_.List->Lock()->Hosts;
+}
+
+void PingCoordinator::Run() {
+  MonitorThread::Run();
+  engine_.Land(kLandingMs);
 }
 
 int PingCoordinator::Pass(int64_t /*tickMs*/) {

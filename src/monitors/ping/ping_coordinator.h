@@ -82,6 +82,9 @@ class PingCoordinator : public MonitorThread {
   // Echoes complete only while the coordinator waits for them, so it rests in the engine while
   // any are out, and wakes as the second of the next cycle begins.
   bool Rest(int milliseconds) override;
+  // After the last pass, lets the echoes still out come back (within the shut-down's wait)
+  // rather than leave them to be cancelled when the thread ends.
+  void Run() override;
 
  private:
   void StartUp();

@@ -25,6 +25,7 @@ class Win32IcmpEchoes final : public platform::IcmpEchoes {
 
   [[nodiscard]] bool Send(uint32_t address, int timeoutMs, uint64_t tag) override;
   void Collect(int waitMs, const Completed& completed) override;
+  [[nodiscard]] size_t InFlight() const override { return inFlight_ + completed_.size(); }
 
  private:
   HANDLE icmp_;
