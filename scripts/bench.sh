@@ -282,9 +282,9 @@ for label in "${labels[@]}"; do
     "$(ratio "${peakMb[$label]}" "${peakMb[baseline]}")" \
     "$(ratio "${residentMb[$label]}" "${residentMb[baseline]}")"
 done
-metrics_cost 1 || exit 1
 # TARVIK_BENCH_TABS_ONLY=1 stops here.
 [[ -z "${TARVIK_BENCH_TABS_ONLY:-}" ]] || exit 0
+metrics_cost 1 || exit 1
 os_call_table || exit 1
 for run in 1 2 3; do
   closing "$run"

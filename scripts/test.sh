@@ -107,6 +107,17 @@ ctest_summary() {
     return
   fi
   sed -n '/tests passed/,$p' "$log" | sed 's/^/  /'
+  failure_lines "$log"
+}
+
+# Why tests failed, in a few lines: each failed assertion and an end-to-end test's FAIL line with
+# the log lines printed just before it.
+failure_lines() {
+  local lines
+  lines=$(grep -E -B6 '^FAIL: |: Failure$|^\[  FAILED  \] ' "$1" | grep -v -- '^--$' | tail -n 40)
+  [[ -n "$lines" ]] || return 0
+  echo "  why:"
+  printf '%s\n' "$lines" | cut -c1-200 | sed 's/^/    /'
 }
 
 # shellcheck disable=SC2317 # called by the EXIT trap
