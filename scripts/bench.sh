@@ -11,7 +11,8 @@
 # prints the CPU time of the program's own process and of the Wine server during the run, as a
 # percentage of one core, the peak resident memory of the program's process and its resident
 # memory at the end of the run (what Task Manager shows); then Tarvik's
-# figures as multiples of the yardstick's. Last, how long closing takes: three runs from the
+# figures as multiples of the yardstick's, and where the hidden Tarvik's resident memory goes beside
+# the yardstick's, module by module. Last, how long closing takes: three runs from the
 # registered quit message to the windows gone from the screen and to the process ended. Then the
 # storage monitor's own cost over 26 fake drives and the network monitor's over 31 fake adapters,
 # from the native (Debug, sanitizer) build; the
@@ -129,6 +130,7 @@ measure() {
   peak=$(peak_kb "$pid")
   resident=$(resident_kb "$pid")
   breakdown=$(resident_breakdown "$pid")
+  cp "/proc/$pid/smaps" "$folder/smaps" 2>/dev/null
   wine "$tkTool" post WM_DEACTIVATEOLDINST_TK >/dev/null 2>&1
   wait "$started" 2>/dev/null
   local total=$((own1 - own0 + server1 - server0))
@@ -282,6 +284,9 @@ for label in "${labels[@]}"; do
     "$(ratio "${peakMb[$label]}" "${peakMb[baseline]}")" \
     "$(ratio "${residentMb[$label]}" "${residentMb[baseline]}")"
 done
+echo "resident MB by module, Tarvik hidden beside the yardstick (more, module, yardstick, Tarvik):"
+awk -f scripts/lib/resident-by-module.awk label=yardstick "$work/baseline/smaps" \
+  label=Tarvik "$work/tarvik-hidden/smaps" | sed 's/^/  /'
 # TARVIK_BENCH_TABS_ONLY=1 stops here.
 [[ -z "${TARVIK_BENCH_TABS_ONLY:-}" ]] || exit 0
 metrics_cost 1 || exit 1

@@ -3,9 +3,15 @@
 
 ticksPerSecond=$(getconf CLK_TCK)
 
+# CPU ticks (user + system) so far from a stat file of /proc. The name in parentheses may hold
+# spaces (a thread named "system sampler"), so the fields are counted after it.
+stat_ticks() {
+  sed 's/.*) //' "$1" 2>/dev/null | awk '{ print $12 + $13 }' | grep . || echo 0
+}
+
 # CPU ticks (user + system) of a process so far.
 cpu_ticks() {
-  awk '{ print $14 + $15 }' "/proc/$1/stat" 2>/dev/null || echo 0
+  stat_ticks "/proc/$1/stat"
 }
 
 peak_kb() {
@@ -83,7 +89,7 @@ thread_table() {
   for task in /proc/"$pid"/task/*; do
     name=$(cat "$task/comm" 2>/dev/null) || continue
     [[ "${task##*/}" == "$pid" ]] && name="window thread"
-    printf '%s\t%s\n' "$(awk '{ print $14 + $15 }' "$task/stat" 2>/dev/null || echo 0)" "$name"
+    printf '%s\t%s\n' "$(stat_ticks "$task/stat")" "$name"
   done | awk -F'\t' '{ ticks[$2] += $1 } END { for (n in ticks) printf "%d\t%s\n", ticks[n], n }'
 }
 
