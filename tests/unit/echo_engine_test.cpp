@@ -63,9 +63,9 @@ TEST(EchoEngine, ACycleLastsOneTimeOutHoweverManyHostsAreSilent) {
   const std::vector<uint32_t> addresses = HalfSilentHosts(echoes, kHosts);
   EchoEngine engine(echoes, clock);
   const int64_t start = clock.TickMs();
-  ASSERT_TRUE(engine.Start(addresses, 300));
+  ASSERT_TRUE(engine.Start(addresses, 300, 0));
   clock.SleepMs(100);
-  ASSERT_TRUE(engine.Start(addresses, 300));
+  ASSERT_TRUE(engine.Start(addresses, 300, 0));
   const auto finished = Finish(engine, clock, 2, start, 20'000);
   ASSERT_EQ(finished.size(), 2u);
   EXPECT_LT(finished[0].second, 10 * 300) << "one time-out, not one per silent host";
@@ -96,7 +96,7 @@ TEST(EchoEngine, RefusedAndOverdueEchoesCountAsLost) {
   EchoEngine engine(echoes, clock);
   echoes.RefuseBeyond(2);
   const int64_t start = clock.TickMs();
-  ASSERT_TRUE(engine.Start({late, quick, refused}, 100));
+  ASSERT_TRUE(engine.Start({late, quick, refused}, 100, 0));
   auto finished = Finish(engine, clock, 1, start, 5'000);
   ASSERT_EQ(finished.size(), 1u);
   EXPECT_GE(finished[0].second, 100 + EchoEngine::kLateCompletionMs);
@@ -106,7 +106,7 @@ TEST(EchoEngine, RefusedAndOverdueEchoesCountAsLost) {
   EXPECT_FALSE(first.ReplyFor(refused)->Answered) << "refused";
 
   echoes.RefuseBeyond(100);
-  ASSERT_TRUE(engine.Start({quick}, 100));
+  ASSERT_TRUE(engine.Start({quick}, 100, 0));
   clock.SleepMs(400);  // the late reply of the first cycle comes meanwhile
   finished = Finish(engine, clock, 1, clock.TickMs(), 5'000);
   ASSERT_EQ(finished.size(), 1u);
@@ -114,8 +114,8 @@ TEST(EchoEngine, RefusedAndOverdueEchoesCountAsLost) {
   EXPECT_TRUE(finished[0].first.ReplyFor(quick)->Answered);
 
   for (size_t cycle = 0; cycle < EchoEngine::kMostCyclesInFlight; ++cycle)
-    EXPECT_TRUE(engine.Start({refused}, 100));
-  EXPECT_FALSE(engine.Start({refused}, 100));
+    EXPECT_TRUE(engine.Start({refused}, 100, 0));
+  EXPECT_FALSE(engine.Start({refused}, 100, 0));
   EXPECT_EQ(echoes.WrongThreadCalls(), 0);
 }
 
@@ -134,7 +134,7 @@ TEST(EchoEngine, ALongListGoesOutInSlices) {
   SlowSendingEngine slow;
   auto& [clock, echoes, addresses, engine] = slow;
   const int64_t start = clock.TickMs();
-  ASSERT_TRUE(engine.Start(addresses, 100));
+  ASSERT_TRUE(engine.Start(addresses, 100, 0));
   EXPECT_GE(echoes.Sends(), 1);
   EXPECT_LT(echoes.Sends(), 300) << "the first slice only";
   const auto finished = Finish(engine, clock, 1, start, 20'000);
@@ -149,7 +149,7 @@ TEST(EchoEngine, ALongListGoesOutInSlices) {
 TEST(EchoEngine, LandingWaitsForTheEchoesOutAndSendsNoMore) {
   SlowSendingEngine slow;
   auto& [clock, echoes, addresses, engine] = slow;
-  ASSERT_TRUE(engine.Start(addresses, 400));
+  ASSERT_TRUE(engine.Start(addresses, 400, 0));
   const int sent = echoes.Sends();
   ASSERT_LT(sent, 300);
   int64_t start = clock.TickMs();
@@ -242,7 +242,11 @@ TEST(PingCoordinatorThread, CyclesKeepTheirSecondWhileTheWindowIsServed) {
     EXPECT_EQ(host.PV.size(), cycles + 1) << host.Addr << ": a sample in every cycle";
     for (size_t sample = 1; sample < host.PV.size(); ++sample) {
       EXPECT_EQ(host.PV[sample].T >= 0, n % 2 == 0) << host.Addr;
-      EXPECT_GT(host.PV[sample].S, host.PV[sample - 1].S) << host.Addr << ": one per second";
+      // "Ping now" may run the first cycle in the second the list was loaded and marked resumed.
+      if (sample > 1)
+        EXPECT_GT(host.PV[sample].S, host.PV[sample - 1].S) << host.Addr << ": one per second";
+      else
+        EXPECT_GE(host.PV[sample].S, host.PV[sample - 1].S) << host.Addr;
     }
   }
   EXPECT_EQ(echoes.WrongThreadCalls(), 0);

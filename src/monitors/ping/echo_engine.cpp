@@ -18,7 +18,7 @@ const platform::EchoReply* EchoCycle::ReplyFor(uint32_t address) const {
   return found != Replies.end() && found->first == address ? &found->second : nullptr;
 }
 
-bool EchoEngine::Start(const std::vector<uint32_t>& addresses, int timeoutMs) {
+bool EchoEngine::Start(const std::vector<uint32_t>& addresses, int timeoutMs, int32_t second) {
   if (cycles_.size() >= kMostCyclesInFlight)
     return false;
   Cycle& cycle = cycles_.emplace_back();
@@ -27,6 +27,7 @@ bool EchoEngine::Start(const std::vector<uint32_t>& addresses, int timeoutMs) {
   cycle.Replies.resize(addresses.size());
   cycle.Done.resize(addresses.size());
   cycle.TimeoutMs = timeoutMs;
+  cycle.Second = second;
   SendSlice();
   return true;
 }
@@ -127,6 +128,7 @@ std::optional<EchoCycle> EchoEngine::TakeFinished() {
     return std::nullopt;
   Cycle& cycle = cycles_.front();
   EchoCycle finished;
+  finished.Second = cycle.Second;
   finished.Replies.reserve(cycle.Addresses.size());
   for (size_t place = 0; place < cycle.Addresses.size(); ++place)
     finished.Replies.emplace_back(cycle.Addresses[place], cycle.Replies[place]);

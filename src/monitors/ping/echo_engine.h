@@ -16,6 +16,8 @@ namespace tarvik {
 // (unanswered where the echo was lost, refused by the system or overdue).
 struct EchoCycle {
   std::vector<std::pair<uint32_t, platform::EchoReply>> Replies;  // by address, ascending
+  // The second the cycle began: its samples carry it, however late the cycle is taken in.
+  int32_t Second = 0;
 
   // The reply for an address; nothing when the cycle did not send to it.
   [[nodiscard]] const platform::EchoReply* ReplyFor(uint32_t address) const;
@@ -40,7 +42,7 @@ class EchoEngine {
 
   // Starts a cycle of one echo to each address, sending its first slice at once (a cycle without
   // any finishes at once); false, and nothing sent, while kMostCyclesInFlight cycles are out.
-  bool Start(const std::vector<uint32_t>& addresses, int timeoutMs);
+  bool Start(const std::vector<uint32_t>& addresses, int timeoutMs, int32_t second);
   // Sends what is left to send, a slice at a time, and collects completions, for up to `waitMs`;
   // returns sooner once the oldest cycle has finished, and at once when no cycle is out.
   void Wait(int waitMs);
@@ -63,6 +65,7 @@ class EchoEngine {
     size_t Sent = 0;  // echoes sent so far, in list order
     size_t Waiting = 0;
     int TimeoutMs = 0;
+    int32_t Second = 0;
     int64_t OverdueTick = 0;  // set once the last echo is sent
   };
 

@@ -116,7 +116,7 @@ void PingCoordinator::StartUp() {
 void PingCoordinator::TallyFinishedCycles() {
   while (std::optional<EchoCycle> cycle = engine_.TakeFinished()) {
     auto list = targets_.List->Lock();
-    const CycleTally tally = TallyCycle(list->Hosts, *cycle, Now());
+    const CycleTally tally = TallyCycle(list->Hosts, *cycle, cycle->Second);
     upCount_ = tally.Up;
     downCount_ = tally.Down;
     if (targets_.PanelInView())
@@ -146,7 +146,7 @@ void PingCoordinator::StartCycleIfDue(int32_t now) {
     }
   }
   // The sends happen outside the list's lock: the window's requests do not wait for them.
-  static_cast<void>(engine_.Start(addresses, options.Get(opt::PingTimeout)));
+  static_cast<void>(engine_.Start(addresses, options.Get(opt::PingTimeout), now));
 }
 
 bool PingCoordinator::Rest(int milliseconds) {
