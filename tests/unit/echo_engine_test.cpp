@@ -63,11 +63,13 @@ TEST(EchoEngine, ACycleLastsOneTimeOutHoweverManyHostsAreSilent) {
   const std::vector<uint32_t> addresses = HalfSilentHosts(echoes, kHosts);
   EchoEngine engine(echoes, clock);
   const int64_t start = clock.TickMs();
-  ASSERT_TRUE(engine.Start(addresses, 300, 0));
+  ASSERT_TRUE(engine.Start(addresses, 300, 41));
   clock.SleepMs(100);
-  ASSERT_TRUE(engine.Start(addresses, 300, 0));
+  ASSERT_TRUE(engine.Start(addresses, 300, 42));
   const auto finished = Finish(engine, clock, 2, start, 20'000);
   ASSERT_EQ(finished.size(), 2u);
+  EXPECT_EQ(finished[0].first.Second, 41) << "each cycle keeps the second it began in";
+  EXPECT_EQ(finished[1].first.Second, 42);
   EXPECT_LT(finished[0].second, 10 * 300) << "one time-out, not one per silent host";
   for (const auto& [cycle, took] : finished) {
     ASSERT_EQ(cycle.Replies.size(), static_cast<size_t>(kHosts));
